@@ -428,6 +428,7 @@ long long** inverseMatUnimod(long long** matrix, int nRow, int nCol) {
   assert(nRow==nCol);
   int n = nRow;
   long long** A = copyMatrix(matrix, n, n);
+  if (n == 0) return A;  // the empty matrix is its own inverse
   if (n == 1) {
     assert(A[0][0]==1 || A[0][0]==-1);  // the determinant must be 1 or -1
     return A;
