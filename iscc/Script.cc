@@ -1,6 +1,7 @@
 #include "Script.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -417,8 +418,8 @@ std::string Interpreter::generate(Value v) {
   isl_set* context = isl_set_universe(isl_space_params(isl_space_copy(space)));
   isl_ast_build* build = isl_ast_build_from_context(context);
   build = isl_ast_build_set_options(build, isl_union_map_empty(space));
-  isl_ast_node* tree = build ? isl_ast_build_node_from_schedule_map(build, schedule)
-                             : (isl_union_map_free(schedule), nullptr);
+  // The schedule is consumed even when the build is missing.
+  isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
   isl_ast_build_free(build);
   char* text = nullptr;
   if (tree) {

@@ -14,6 +14,10 @@ int main(int argc, char**) {
   }
   std::string text{std::istreambuf_iterator<char>(std::cin),
                    std::istreambuf_iterator<char>()};
+  if (std::ferror(stdin)) {
+    std::cerr << "iscc: cannot read standard input\n";
+    return 1;
+  }
   int status = iscc::run_script(text, std::cout, std::cerr);
   // A nest that did not reach its file entirely must not count as success.
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

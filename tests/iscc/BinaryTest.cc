@@ -22,14 +22,16 @@ std::string slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Runs `iscc <args> < <script> > <out>`; `out` empty means a file of the test's own.
+// Runs `iscc <args> < <script> > <out>`. A relative script names a file of
+// the scripts folder; `out` empty means a file of the test's own.
 Outcome run_iscc(const std::string& script, const std::string& args = "", std::string out = "") {
   char pattern[] = "/tmp/iscc_binary_XXXXXX";
   EXPECT_NE(mkdtemp(pattern), nullptr);
   std::string dir = pattern;
   bool own_out = out.empty();
   if (own_out) out = dir + "/out";
-  int w = std::system(("'" ISCC_BINARY "' " + args + " < '" ISCC_SCRIPTS "/" + script + "' > '" + out +
+  std::string input = script[0] == '/' ? script : ISCC_SCRIPTS "/" + script;
+  int w = std::system(("'" ISCC_BINARY "' " + args + " < '" + input + "' > '" + out +
                        "' 2> '" + dir + "/err'").c_str());
   Outcome o{WIFEXITED(w), WIFEXITED(w) ? WEXITSTATUS(w) : -1, own_out ? slurp(out) : "",
             slurp(dir + "/err")};
@@ -72,6 +74,14 @@ TEST(IsccBinary, RefusesArguments) {
   EXPECT_EQ(o.status, 1);
   EXPECT_EQ(o.out, "");
   EXPECT_EQ(o.err, "usage: iscc < script\n");
+}
+
+TEST(IsccBinary, FailsWhenTheScriptCannotBeRead) {
+  Outcome o = run_iscc("/");
+  EXPECT_TRUE(o.exited);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(o.err, "iscc: cannot read standard input\n");
 }
 
 TEST(IsccBinary, FailsWhenTheNestCannotBeWritten) {
