@@ -1,10 +1,12 @@
 #include "Oracle.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 
 namespace oracle {
 namespace {
