@@ -5,13 +5,9 @@
 #include <string>
 
 #include "MatrixPrinter.h"
+#include "Stop.h"
 
 namespace {
-
-[[noreturn]] void stop(std::ostream& out, const std::string& message) {
-  out << message << std::endl;
-  std::exit(1);
-}
 
 int width(const IntMatrix& m) { return m.empty() ? 0 : static_cast<int>(m[0].size()); }
 int rows(const IntMatrix& m) { return static_cast<int>(m.size()); }

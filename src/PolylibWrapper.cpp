@@ -6,9 +6,10 @@
 #include <iostream>
 #include <string>
 
-#include "PolylibWrapperPrivate.h"
 #include "Rank.h"
 #include "Stop.h"
+// Last: PolyLib's macros must not reach the headers above.
+#include "PolylibWrapperPrivate.h"
 
 namespace {
 

@@ -5,11 +5,16 @@
 // Polyhedron, Matrix, Vector and many macros that clash with the system's own
 // names, so only PolylibWrapper.cpp and its unit test include this header.
 
-#include <polylib/polylib64.h>
-
+#include <map>
 #include <vector>
 
 #include "PolylibWrapper.h"
+
+#include <polylib/polylib64.h>
+
+// PolyLib's function-like macro value_compare breaks the member class of the
+// same name in <map> when <map> comes after it; the adapter does not use it.
+#undef value_compare
 
 // New PolyLib matrices (the caller frees them with Matrix_Free); every row of
 // m must have the expected width, and an empty m gives a matrix of no rows.

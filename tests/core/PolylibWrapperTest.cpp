@@ -5,17 +5,20 @@
 #include <random>
 
 #include "ChildRun.h"
+#include "CoreTest.h"
 #include "PointSets.h"
-#include "PolylibWrapperPrivate.h"
 #include "Rank.h"
+// Last: PolyLib's macros must not reach the headers above.
+#include "PolylibWrapperPrivate.h"
 
 namespace {
 
-// The adapter reads the registry's counts for its full-width matrices; the
-// tests set the counts directly so that each case has the width it needs.
+// The adapter reads the registry's counts for its full-width matrices: each
+// case starts from a registry of exactly the width it needs.
 void use_registry(int nb_counters, int nb_parameters) {
-  last_counter_rank = nb_counters;
-  last_parameter_rank = nb_parameters;
+  clear_registries();
+  for (int k = 0; k < nb_counters; ++k) create_counter_rank("i" + std::to_string(k));
+  for (int k = 0; k < nb_parameters; ++k) create_parameter_rank("N" + std::to_string(k));
 }
 
 typedef PolylibWrapper PW;
