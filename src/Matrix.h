@@ -97,6 +97,28 @@ int belong_vec(int x, const IntVector& v);
 // Every non-zero entry of a equals the entry of b at the same index.
 int sub_vec(const IntVector& a, const IntVector& b);
 
+// ---- normal forms, inverses and compositions ----
+
+// [U, S, V] with m = U·S·V, S the Smith normal form, U and V unimodular.
+std::vector<IntMatrix> snf(const IntMatrix& m);
+// The integer inverse of the square matrix m; stops when m has none.
+IntMatrix inverse(const IntMatrix& m);
+// The affine left inverse of t (rows [input coefficients | constant]) on the
+// integer points of the context a (rows [coefficients | constant] == 0, may
+// be empty): n rows [coefficients of t's outputs | constant] giving each
+// input back from the outputs.
+IntMatrix left_inverse(const IntMatrix& t, const IntMatrix& a);
+// u after v, both rows [counters | parameters | constant]: v maps its
+// nb_counters_v counters to the nb_counters_u counters that u reads.
+IntMatrix compose(const IntMatrix& u, int nb_counters_u, int nb_parameters_u, const IntMatrix& v,
+                  int nb_counters_v, int nb_parameters_v);
+// R with m·R the identity, through isl; empty for an empty m.
+IntMatrix right_inverse_isl(const IntMatrix& m);
+// transpose(right_inverse_isl(transpose(m))).
+IntMatrix left_inverse_isl(const IntMatrix& m);
+// Vectors orthogonal to v, one per index p > 0 where v[0] or v[p] is not 0.
+IntMatrix orth(const IntVector& v);
+
 // ---- printing of 64-bit matrices and lists of matrices ----
 
 // Same layout as the stream output of an integer matrix.
