@@ -76,6 +76,10 @@ int smallest_free(const std::set<int>& alive) {
 }  // namespace
 
 void create_counter_rank(std::string id) {
+  // An extra counter registered again keeps its name through its old rank's
+  // entry, which the name walk could no longer find.
+  auto previous = counter_rank.find(id);
+  if (previous != counter_rank.end()) counter_string.emplace(previous->second, id);
   counter_rank[id] = last_counter_rank;
   counter_string[last_counter_rank] = id;
   last_counter_rank++;

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "CoreTest.h"
 #include "Rank.h"
 
 // Set in a forked child: the stops under test end it with exit(1) and leave
@@ -17,29 +18,14 @@ static int in_child = 0;
 
 extern "C" int __lsan_is_turned_off() { return in_child; }
 
-void reset_registry() {
-  counter_rank.clear();
-  parameter_rank.clear();
-  counter_string.clear();
-  parameter_string.clear();
-  last_true_counter_rank = 0;
-  last_counter_rank = 0;
-  last_parameter_rank = 0;
-  last_counter_parameter.clear();
-  current_counter_rank.clear();
-  current_parameter_rank.clear();
-  alive_counter_rank.clear();
-  alive_parameter_rank.clear();
-}
-
 FreshRegistry::FreshRegistry(const std::vector<std::string>& counters,
                              const std::vector<std::string>& parameters) {
-  reset_registry();
+  clear_registries();
   for (const std::string& c : counters) create_counter_rank(c);
   for (const std::string& q : parameters) create_parameter_rank(q);
 }
 
-FreshRegistry::~FreshRegistry() { reset_registry(); }
+FreshRegistry::~FreshRegistry() { clear_registries(); }
 
 static std::string slurp(FILE* f) {
   std::rewind(f);

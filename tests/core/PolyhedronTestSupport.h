@@ -1,16 +1,13 @@
 #ifndef TARVEX_TESTS_POLYHEDRON_TEST_SUPPORT_H
 #define TARVEX_TESTS_POLYHEDRON_TEST_SUPPORT_H
 
-// Helpers of the polyhedron tests: a registry reset, a child-process runner
+// Helpers of the polyhedron tests: a fresh registry, a child-process runner
 // that captures both standard streams, and row-set comparison.
 
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
-
-// Empties every registry global, so that each test starts from rank 0.
-void reset_registry();
 
 // A fresh registry holding the given true counters and parameters, in rank
 // order; emptied again on destruction. Declared as a fixture's first member
