@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ChildRun.h"
+#include "PolyhedronTestSupport.h"
 #include "CoreTest.h"
 #include "Expression.h"
 #include "Matrix.h"
@@ -70,7 +70,7 @@ TEST_F(MatrixExpression, SumsAndColumns) {
 TEST_F(MatrixExpression, Stops) {
   Expression* n = par("N");
   std::vector<Expression*> x{n};
-  ChildResult r = run_in_child([&] { x * IntMatrix{}; });
+  ChildRun r = run_in_child([&] { x * IntMatrix{}; });
   EXPECT_EQ(r.out, "Matrix::*:empty vector or matrix\n");
   EXPECT_EQ(r.status, 1);
   r = run_in_child([&] { x * IntMatrix{{1}, {2}}; });
