@@ -96,7 +96,9 @@ TEST_F(IndexFunctionAlgebraTest, OrderEdgeCases) {
   ASSERT_EQ(first.size(), 1u);
   EXPECT_EQ(first.front()->is_universe(), 1);
   del(first);
-  EXPECT_EQ(ij->before_no_simplification_vec(i).size(), 1u);
+  std::vector<Polyhedron*> common = ij->before_no_simplification_vec(i);
+  EXPECT_EQ(common.size(), 1u);
+  del(common);
   del(std::vector<IndexFunction*>{i, i1, ij, zero_i, one_j});
 }
 
