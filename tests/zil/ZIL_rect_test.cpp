@@ -114,9 +114,9 @@ void checkAgainstDomain(polyhedronZIL* poly, const std::vector<long long>& scale
   int n = poly->nInd, p = poly->nParam;
   Tiling tiling = getRectangularTiledDomain(poly, const_cast<long long*>(scale.data()), &option);
   std::mt19937 rng(n * 7 + p);
-  for (long long b = option.minBlSizeParam; b <= 4; b++) {
+  for (long long b = option.minBlSizeParam; b <= (n == 3 ? 3 : 4); b++) {
     Point xlo(n), xhi(n);
-    for (int k = 0; k < n; k++) xlo[k] = -(2 * scale[k] * b + 6), xhi[k] = -xlo[k];
+    for (int k = 0; k < n; k++) xlo[k] = -(2 * scale[k] * b + 4), xhi[k] = -xlo[k];
     Point nlo(p, -2), nhi(p, 8);
     forEachPoint(nlo, nhi, [&](const Point& N) {
       Point Nb(p), Nl(p);
@@ -124,7 +124,7 @@ void checkAgainstDomain(polyhedronZIL* poly, const std::vector<long long>& scale
         if (option.areParamDiv && N[j] % b != 0) return;
         Nb[j] = floorDiv(N[j], b), Nl[j] = N[j] - b * Nb[j];
       }
-      if (p > 1 && rng() % 4 != 0) return;  // sample the parameter plane
+      if (p > 1 && rng() % 6 != 0) return;  // sample the parameter plane
       forEachPoint(xlo, xhi, [&](const Point& x) {
         Point ii(n), il(n);
         for (int k = 0; k < n; k++) ii[k] = floorDiv(x[k], scale[k] * b), il[k] = x[k] - scale[k] * b * ii[k];
