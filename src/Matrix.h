@@ -14,6 +14,10 @@
 #include <set>
 #include <vector>
 
+class Expression;
+class Inequation;
+class Polyhedron;
+
 using IntVector = std::vector<int>;
 using IntMatrix = std::vector<std::vector<int>>;
 
@@ -88,6 +92,25 @@ IntVector operator-(const IntVector& v);
 IntVector operator+(const IntVector& u, const IntVector& v);
 // v with k added to its last entry (the constant of an affine row).
 IntVector operator+(int k, const IntVector& v);
+
+// ---- products and sums with expression vectors ----
+// Every entry of a result is a new tree owned by the caller, built over
+// clones of the expressions given (which stay the caller's) and never
+// simplified: a product entry is the chain ((0 + t0) + t1) ... of TIMES terms.
+
+// Row i holds a clone of v[i].
+std::vector<std::vector<Expression*>> column_matrix(const std::vector<Expression*>& v);
+// Entry j: the chain of x[i] * a[i][j] (the expression on the left).
+std::vector<Expression*> operator*(const std::vector<Expression*>& x, const IntMatrix& a);
+// Entry i: the chain of a[i][j] * x[j] (the constant on the left).
+std::vector<Expression*> operator*(const IntMatrix& a, const std::vector<Expression*>& x);
+// The chain of x[i] * a[i], in both argument orders.
+Expression* operator*(const IntVector& a, const std::vector<Expression*>& x);
+Expression* operator*(const std::vector<Expression*>& x, const IntVector& a);
+// Entry-wise PLUS nodes.
+std::vector<Expression*> operator+(const std::vector<Expression*>& u, const std::vector<Expression*>& v);
+std::vector<Expression*> operator+(const IntVector& u, const std::vector<Expression*>& v);
+std::vector<Expression*> operator+(const std::vector<Expression*>& u, const IntVector& v);
 
 // ---- tests (1 or 0) ----
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <random>
 
-#include "ChildRun.h"
+#include "PolyhedronTestSupport.h"
 #include "ISLWrapper.h"
 #include "PointSets.h"
 
@@ -60,13 +60,13 @@ TEST(ISLAdapter, UnionOperationsAgainstEnumeration) {
 }
 
 TEST(ISLAdapter, WidthIsCheckedBeforeIsl) {
-  ChildResult r = run_in_child([] { ISLWrapper::coalesce({{{1, 1, 0, 0}}}, 1, 0); });
+  ChildRun r = run_in_child([] { ISLWrapper::coalesce({{{1, 1, 0, 0}}}, 1, 0); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "ISLWrapper::from_vec_vec: lines are not consistent\n");
 }
 
 TEST(ISLAdapter, RightInverseTracesAndStops) {
-  ChildResult r = run_in_child([] {
+  ChildRun r = run_in_child([] {
     if (ISLWrapper::right_inverse({{2, 1}, {1, 1}}) != Rows{{1, -1}, {-1, 2}}) std::exit(3);
   });
   EXPECT_EQ(r.status, 0);
@@ -98,7 +98,7 @@ TEST(ISLAdapter, IsccHandOffReportsIsccsStatus) {
       ISLWrapper::set_from_iscc(script);
     });
   };
-  ChildResult r = run(bin);
+  ChildRun r = run(bin);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("ISLWrapper::set_from_iscc: iscc failed\n"), std::string::npos);
   {

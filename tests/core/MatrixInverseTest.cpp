@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "ChildRun.h"
+#include "PolyhedronTestSupport.h"
 #include "Matrix.h"
 
 namespace {
@@ -42,7 +42,7 @@ TEST(LeftInverse, CasesOfTheDefinition) {
   // A context that says nothing is no context.
   EXPECT_EQ(left_inverse({{1, 0, 3}, {0, 1, 0}}, {{0, 0, 0}}), left_inverse({{1, 0, 3}, {0, 1, 0}}, {}));
 
-  ChildResult r = run_in_child([] { left_inverse({{1, 1, 0}}, {}); });
+  ChildRun r = run_in_child([] { left_inverse({{1, 1, 0}}, {}); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Matrix::left_inverse: There is no rational left-inverse for this function in the given context.\n");
   r = run_in_child([] { left_inverse({{2, 0}}, {}); });
@@ -118,7 +118,7 @@ TEST(Compose, MatchesApplyingBothMaps) {
   EXPECT_EQ(compose({{5}}, 0, 0, {}, 0, 0), (IntMatrix{{5}}));
   EXPECT_TRUE(compose({}, 1, 0, {{1, 0}}, 1, 0).empty());
 
-  ChildResult r = run_in_child([] { compose({{1, 0}}, 1, 0, {{1, 0}}, 1, 1); });
+  ChildRun r = run_in_child([] { compose({{1, 0}}, 1, 0, {{1, 0}}, 1, 1); });
   EXPECT_EQ(r.err, "Matrix::compose: expect the same parameters for u and v\n");
   r = run_in_child([] { compose({{1, 0}}, 1, 0, {{1, 0}, {1, 0}}, 1, 0); });
   EXPECT_EQ(r.err, "Matrix::compose: dimension mismatch: expect 1 found 2\n");
@@ -144,7 +144,7 @@ TEST(Inverses, IntegerInversesAndTheirStops) {
     EXPECT_EQ(a * right, identity_matrix(n));
     EXPECT_EQ(left * a, identity_matrix(n));
   }
-  ChildResult r = run_in_child([] { inverse({{2, 0}, {0, 1}}); });
+  ChildRun r = run_in_child([] { inverse({{2, 0}, {0, 1}}); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Matrix::inverse: matrix has no integer inverse\n");
 }
@@ -158,7 +158,7 @@ TEST(Inverses, RightInverseOfWideMatrices) {
   }
   testing::internal::GetCapturedStdout();
   EXPECT_TRUE(right_inverse_isl({}).empty());
-  ChildResult r = run_in_child([] { right_inverse_isl({{2, 4}}); });
+  ChildRun r = run_in_child([] { right_inverse_isl({{2, 4}}); });
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("Matrix::right_inverse: multiple of identity: \n1 1\n2  \n\n"), std::string::npos);
 }
@@ -172,7 +172,7 @@ TEST(Orth, VectorsOrthogonalToTheGivenOne) {
     IntVector v = random_vector(g, 1 + t % 4);
     for (const auto& w : orth(v)) EXPECT_EQ((IntMatrix{w} * v)[0], 0);
   }
-  ChildResult r = run_in_child([] { orth({}); });
+  ChildRun r = run_in_child([] { orth({}); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "Matrix::orth: null vector\n");
 }

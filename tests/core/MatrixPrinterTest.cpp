@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "ChildRun.h"
+#include "PolyhedronTestSupport.h"
 #include "MatrixPrinter.h"
 
 TEST(MatrixPrinter, StreamFormatsOfVectorsAndMatrices) {

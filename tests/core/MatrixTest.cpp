@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "ChildRun.h"
+#include "PolyhedronTestSupport.h"
 #include "Matrix.h"
 
 namespace {
@@ -19,7 +19,7 @@ IntMatrix random_matrix(std::mt19937& g, int r, int c) {
 }
 
 void expect_stop(const std::function<void()>& body, const std::string& out, const std::string& err) {
-  ChildResult r = run_in_child(body);
+  ChildRun r = run_in_child(body);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, out);
   EXPECT_EQ(r.err, err);
@@ -93,7 +93,7 @@ TEST(MatrixAlgebra, EdgeCases) {
 }
 
 TEST(MatrixAlgebra, RemoveColumnsWarnsOncePerNonZeroEntry) {
-  ChildResult r = run_in_child([] {
+  ChildRun r = run_in_child([] {
     IntMatrix m = remove_columns({{1, 5, 0}, {2, 0, 7}}, {1, 2});
     if (m != IntMatrix{{1}, {2}}) std::exit(3);
   });
@@ -105,7 +105,7 @@ TEST(MatrixAlgebra, RemoveColumnsWarnsOncePerNonZeroEntry) {
 
 TEST(MatrixAlgebra, FillChecksBeforeWriting) {
   IntMatrix m = {{1, 2}, {3, 4}};
-  ChildResult r = run_in_child([m]() mutable {
+  ChildRun r = run_in_child([m]() mutable {
     fill(m, IntMatrix{{9, 9}, {9, 9}}, 1, 1);
   });
   EXPECT_EQ(r.status, 1);

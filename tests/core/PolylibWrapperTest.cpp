@@ -4,7 +4,7 @@
 #include <numeric>
 #include <random>
 
-#include "ChildRun.h"
+#include "PolyhedronTestSupport.h"
 #include "CoreTest.h"
 #include "PointSets.h"
 #include "Rank.h"
@@ -255,7 +255,7 @@ TEST(PolylibAdapter, VerticesRaysAndBoundingBox) {
   EXPECT_EQ(PW::bounding_box_volume({{1, 1, 0, 0}, {1, -1, 0, 3}, {1, 0, 1, 0}, {1, 0, -1, 5}}), 15);
   EXPECT_EQ(PW::bounding_box_volume({}), 0);
   EXPECT_EQ(PW::bounding_box_volume({{1, 1, -1}, {1, -1, 0}}), 0);
-  ChildResult r = run_in_child([] { PW::bounding_box_volume({{1, 1, 0}}); });
+  ChildRun r = run_in_child([] { PW::bounding_box_volume({{1, 1, 0}}); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "PolylibWrapper::bounding_box_volume: unbounded polyhedron\n");
   // 0 <= i <= N: vertices 0 and N, each valid for N >= 0.
@@ -269,7 +269,7 @@ TEST(PolylibAdapter, ConversionsCheckEveryRowAndTheIntRange) {
   EXPECT_EQ(m->NbRows, 0u);
   EXPECT_EQ(m->NbColumns, 5u);
   Matrix_Free(m);
-  ChildResult r = run_in_child([] { PW::simplify({{1, 1, 0}, {1, 1, 0, 7}}); });
+  ChildRun r = run_in_child([] { PW::simplify({{1, 1, 0}, {1, 1, 0, 7}}); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "PolylibWrapper::matrix lines are not consistent\n");
   r = run_in_child([] { from_vec_vec_raw({}); });
@@ -282,7 +282,7 @@ TEST(PolylibAdapter, ConversionsCheckEveryRowAndTheIntRange) {
 }
 
 TEST(PolylibAdapter, StopsOfTheNormalFormsAndInverse) {
-  ChildResult r = run_in_child([] { PW::snf({}); });
+  ChildRun r = run_in_child([] { PW::snf({}); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "PolylibWrapper: snf:  empty matrix\n");
   r = run_in_child([] { PW::hnf({}); });
@@ -298,7 +298,7 @@ TEST(PolylibAdapter, StopsOfTheNormalFormsAndInverse) {
 
 TEST(PolylibAdapter, PrintsEnumerations) {
   use_registry(1, 1);
-  ChildResult r = run_in_child([] {
+  ChildRun r = run_in_child([] {
     Matrix* m = from_vec_vec({{1, 1, 0, 0}, {1, -1, 1, 0}});
     Polyhedron* p = Constraints2Polyhedron(m, 200);
     Polyhedron* context = Universe_Polyhedron(1);

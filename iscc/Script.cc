@@ -1,0 +1,463 @@
+#include "Script.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <isl/ast.h>
+#include <isl/ast_build.h>
+#include <isl/ctx.h>
+#include <isl/obj.h>
+#include <isl/options.h>
+#include <isl/printer.h>
+#include <isl/set.h>
+#include <isl/space.h>
+#include <isl/stream.h>
+#include <isl/union_map.h>
+#include <isl/union_set.h>
+
+#include "FloorCeil.h"
+
+namespace iscc {
+namespace {
+
+// A statement that cannot be parsed. `pos` is where the offending token
+// starts: recovery skips from there to the next ";".
+struct ParseError {
+  std::string message;
+  size_t pos;
+};
+
+// A statement that parsed but could not be carried out.
+struct Failure {
+  std::string message;
+};
+
+// ---------------------------------------------------------------- values
+
+// A script value: an isl union set or an isl union map, owned. Empty only
+// after its object has been taken.
+class Value {
+ public:
+  static Value of_set(isl_union_set* set) { Value v; v.set_ = set; return v; }
+  static Value of_map(isl_union_map* map) { Value v; v.map_ = map; return v; }
+  Value() = default;
+  Value(Value&& o) noexcept { swap(o); }
+  Value& operator=(Value&& o) noexcept { Value t(std::move(o)); swap(t); return *this; }
+  ~Value() { isl_union_set_free(set_); isl_union_map_free(map_); }
+
+  Value copy() const {
+    return set_ ? of_set(isl_union_set_copy(set_)) : of_map(isl_union_map_copy(map_));
+  }
+  bool valid() const { return set_ || map_; }
+  bool is_set() const { return set_ != nullptr; }
+  const char* kind() const { return set_ ? "set" : "map"; }
+  // The caller owns the returned object; this value becomes empty.
+  isl_union_set* take_set() { return std::exchange(set_, nullptr); }
+  isl_union_map* take_map() { return std::exchange(map_, nullptr); }
+
+ private:
+  void swap(Value& o) { std::swap(set_, o.set_); std::swap(map_, o.map_); }
+  isl_union_set* set_ = nullptr;
+  isl_union_map* map_ = nullptr;
+};
+
+// ---------------------------------------------------------------- lexer
+
+enum class Tok { Ident, Codegen, Assign, Semi, Plus, Times, LParen, RParen,
+                 Literal, Invalid, End };
+
+struct Token {
+  Tok kind;
+  std::string text;
+  size_t pos;
+};
+
+bool is_ident_start(char c) {
+  return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool is_ident_char(char c) {
+  return is_ident_start(c) || std::isdigit(static_cast<unsigned char>(c));
+}
+
+char closer_of(char open) {
+  return open == '(' ? ')' : open == '[' ? ']' : '}';
+}
+
+class Lexer {
+ public:
+  explicit Lexer(const std::string& text) : text_(text) {}
+
+  // Position of the next token, after blanks.
+  size_t next_pos() {
+    while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_])))
+      ++pos_;
+    return pos_;
+  }
+  int line_at(size_t pos) const {
+    int line = 1;
+    for (size_t i = 0; i < pos && i < text_.size(); ++i) line += text_[i] == '\n';
+    return line;
+  }
+  void seek(size_t pos) { pos_ = pos; }
+  // Throws ParseError for a literal that is not closed properly.
+  Token next();
+  // Position just after the next ";" at bracket depth 0 from `from`.
+  size_t skip_statement(size_t from) const;
+
+ private:
+  Token single(Tok kind, size_t len) {
+    Token t{kind, text_.substr(pos_, len), pos_};
+    pos_ += len;
+    return t;
+  }
+  Token literal();
+  size_t balanced_end(size_t start) const;
+  std::string lexeme_at(size_t pos) const;
+
+  const std::string& text_;
+  size_t pos_ = 0;
+};
+
+Token Lexer::next() {
+  size_t p = next_pos();
+  if (p == text_.size()) return Token{Tok::End, "", p};
+  char c = text_[p];
+  if (is_ident_start(c)) {
+    size_t e = p;
+    while (e < text_.size() && is_ident_char(text_[e])) ++e;
+    Token t = single(Tok::Ident, e - p);
+    if (t.text == "codegen") t.kind = Tok::Codegen;
+    return t;
+  }
+  if (text_.compare(p, 2, ":=") == 0) return single(Tok::Assign, 2);
+  switch (c) {
+    case ';': return single(Tok::Semi, 1);
+    case '+': return single(Tok::Plus, 1);
+    case '*': return single(Tok::Times, 1);
+    case '(': return single(Tok::LParen, 1);
+    case ')': return single(Tok::RParen, 1);
+    case '[': case '{': return literal();
+    default: return single(Tok::Invalid, 1);
+  }
+}
+
+std::string Lexer::lexeme_at(size_t pos) const {
+  size_t e = pos;
+  while (e < text_.size() && is_ident_char(text_[e])) ++e;
+  return text_.substr(pos, e > pos ? e - pos : 1);
+}
+
+// End (one past the closer) of the bracketed text opening at `start`.
+size_t Lexer::balanced_end(size_t start) const {
+  std::vector<char> open;
+  for (size_t i = start; i < text_.size(); ++i) {
+    char c = text_[i];
+    if (c == '(' || c == '[' || c == '{') {
+      open.push_back(c);
+    } else if (c == ')' || c == ']' || c == '}') {
+      if (c != closer_of(open.back()))
+        throw ParseError{std::string("expected '") + closer_of(open.back()) +
+                             "', found '" + c + "'", start};
+      open.pop_back();
+      if (open.empty()) return i + 1;
+    }
+  }
+  throw ParseError{std::string("unexpected end of input (missing '") +
+                       closer_of(open.back()) + "')", start};
+}
+
+// A literal: an optional parameter list "[...] ->", then "{...}". Its text
+// is taken whole, so that words inside never meet the script's own
+// vocabulary.
+Token Lexer::literal() {
+  size_t start = pos_;
+  size_t p = start;
+  if (text_[p] == '[') {
+    p = balanced_end(p);
+    for (const char* want : {"->", "{"}) {
+      while (p < text_.size() && std::isspace(static_cast<unsigned char>(text_[p]))) ++p;
+      if (p == text_.size())
+        throw ParseError{std::string("unexpected end of input (missing '") + want + "')", start};
+      if (text_.compare(p, std::string(want).size(), want) != 0)
+        throw ParseError{std::string("expected '") + want + "', found '" +
+                             lexeme_at(p) + "'", start};
+      if (want[0] == '-') p += 2;
+    }
+  }
+  pos_ = balanced_end(p);
+  return Token{Tok::Literal, text_.substr(start, pos_ - start), start};
+}
+
+size_t Lexer::skip_statement(size_t from) const {
+  int depth = 0;
+  for (size_t i = from; i < text_.size(); ++i) {
+    char c = text_[i];
+    if (c == '(' || c == '[' || c == '{') ++depth;
+    if ((c == ')' || c == ']' || c == '}') && depth > 0) --depth;
+    if (c == ';' && depth == 0) return i + 1;
+  }
+  return text_.size();
+}
+
+// ---------------------------------------------------------------- parser
+
+struct Expr {
+  Tok kind;  // Ident, Literal, or Plus / Times for an operation
+  std::string text;
+  std::unique_ptr<Expr> left, right;
+};
+
+struct Statement {
+  bool codegen;
+  std::string target;  // the assigned name
+  std::unique_ptr<Expr> expr;
+};
+
+class Parser {
+ public:
+  explicit Parser(Lexer& lexer) : lexer_(lexer) {}
+  Statement statement();
+
+ private:
+  const Token& peek() {
+    if (!has_) { cur_ = lexer_.next(); has_ = true; }
+    return cur_;
+  }
+  Token take() { peek(); has_ = false; return cur_; }
+  [[noreturn]] void fail(const std::string& what) {
+    const Token& t = peek();
+    if (t.kind == Tok::End)
+      throw ParseError{"unexpected end of input (missing ';')", t.pos};
+    throw ParseError{"expected " + what + ", found '" + t.text + "'", t.pos};
+  }
+  void expect(Tok kind, const std::string& what) {
+    if (peek().kind != kind) fail(what);
+    take();
+  }
+  std::unique_ptr<Expr> expression();
+  std::unique_ptr<Expr> primary();
+
+  Lexer& lexer_;
+  Token cur_;
+  bool has_ = false;
+};
+
+Statement Parser::statement() {
+  Statement st;
+  Tok first = peek().kind;
+  if (first != Tok::Ident && first != Tok::Codegen)
+    fail("identifier or 'codegen'");
+  st.codegen = first == Tok::Codegen;
+  st.target = take().text;
+  if (!st.codegen) expect(Tok::Assign, "':='");
+  st.expr = expression();
+  expect(Tok::Semi, "'+', '*' or ';'");
+  return st;
+}
+
+// Operands combine from left to right: "+" and "*" share one precedence.
+std::unique_ptr<Expr> Parser::expression() {
+  std::unique_ptr<Expr> e = primary();
+  while (peek().kind == Tok::Plus || peek().kind == Tok::Times) {
+    auto op = std::make_unique<Expr>();
+    op->kind = peek().kind;
+    op->text = take().text;
+    op->left = std::move(e);
+    op->right = primary();
+    e = std::move(op);
+  }
+  return e;
+}
+
+std::unique_ptr<Expr> Parser::primary() {
+  Tok k = peek().kind;
+  if (k == Tok::LParen) {
+    take();
+    std::unique_ptr<Expr> e = expression();
+    expect(Tok::RParen, "'+', '*' or ')'");
+    return e;
+  }
+  if (k != Tok::Ident && k != Tok::Literal) fail("identifier, literal or '('");
+  auto e = std::make_unique<Expr>();
+  e->kind = k;
+  e->text = take().text;
+  return e;
+}
+
+// ---------------------------------------------------------------- evaluator
+
+class Interpreter {
+ public:
+  Interpreter(isl_ctx* ctx, std::ostream& out) : ctx_(ctx), out_(out) {}
+  // Runs every statement of `text`; returns true when all succeeded.
+  bool run(const std::string& text, std::ostream& err);
+
+ private:
+  void execute(const Statement& st);
+  Value eval(const Expr& e);
+  Value read_literal(const std::string& text);
+  Value combine(const std::string& op, Value left, Value right);
+  std::string generate(Value v);
+  std::string isl_message() const {
+    const char* msg = isl_ctx_last_error_msg(ctx_);
+    return msg ? msg : "unknown isl error";
+  }
+
+  isl_ctx* ctx_;
+  std::ostream& out_;
+  std::map<std::string, Value> vars_;
+};
+
+bool Interpreter::run(const std::string& text, std::ostream& err) {
+  Lexer lexer(text);
+  bool ok = true;
+  while (lexer.next_pos() < text.size()) {
+    int line = lexer.line_at(lexer.next_pos());
+    isl_ctx_reset_error(ctx_);
+    std::string message;
+    try {
+      Parser parser(lexer);
+      execute(parser.statement());
+      continue;
+    } catch (const ParseError& e) {
+      message = e.message;
+      lexer.seek(lexer.skip_statement(e.pos));
+    } catch (const Failure& f) {
+      message = f.message;
+    }
+    err << "iscc: line " << line << ": " << message << "\n";
+    ok = false;
+  }
+  return ok;
+}
+
+void Interpreter::execute(const Statement& st) {
+  Value v = eval(*st.expr);
+  if (!st.codegen) {
+    vars_[st.target] = std::move(v);
+    return;
+  }
+  // Only a nest that was generated whole reaches the output.
+  out_ << generate(std::move(v));
+}
+
+Value Interpreter::eval(const Expr& e) {
+  if (e.kind == Tok::Literal) return read_literal(e.text);
+  if (e.kind == Tok::Ident) {
+    auto it = vars_.find(e.text);
+    if (it == vars_.end()) throw Failure{"unknown identifier '" + e.text + "'"};
+    return it->second.copy();
+  }
+  Value left = eval(*e.left);
+  Value right = eval(*e.right);
+  return combine(e.text, std::move(left), std::move(right));
+}
+
+Value Interpreter::read_literal(const std::string& text) {
+  std::string isl_text, error;
+  if (!rewrite_floor_ceil(text, isl_text, error)) throw Failure{error};
+  isl_stream* s = isl_stream_new_str(ctx_, isl_text.c_str());
+  if (!s) throw Failure{"cannot read literal (" + isl_message() + "): " + isl_text};
+  isl_obj obj = isl_stream_read_obj(s);
+  bool whole = isl_stream_is_empty(s) == 1;
+  isl_stream_free(s);
+  Value v;
+  std::string why;
+  if (!obj.v) why = isl_message();
+  else if (obj.type == isl_obj_set)
+    v = Value::of_set(isl_union_set_from_set(static_cast<isl_set*>(obj.v)));
+  else if (obj.type == isl_obj_union_set)
+    v = Value::of_set(static_cast<isl_union_set*>(obj.v));
+  else if (obj.type == isl_obj_map)
+    v = Value::of_map(isl_union_map_from_map(static_cast<isl_map*>(obj.v)));
+  else if (obj.type == isl_obj_union_map)
+    v = Value::of_map(static_cast<isl_union_map*>(obj.v));
+  else {
+    obj.type->free(obj.v);
+    why = "neither a set nor a map";
+  }
+  if (why.empty() && !whole) why = "text after the object";
+  if (why.empty() && !v.valid()) why = isl_message();
+  if (!why.empty()) throw Failure{"cannot read literal (" + why + "): " + isl_text};
+  return v;
+}
+
+Value Interpreter::combine(const std::string& op, Value left, Value right) {
+  bool sum = op == "+";
+  Value result;
+  if (left.is_set() && right.is_set()) {
+    isl_union_set* a = left.take_set();
+    isl_union_set* b = right.take_set();
+    result = Value::of_set(sum ? isl_union_set_union(a, b) : isl_union_set_intersect(a, b));
+  } else if (!left.is_set() && !right.is_set()) {
+    isl_union_map* a = left.take_map();
+    isl_union_map* b = right.take_map();
+    result = Value::of_map(sum ? isl_union_map_union(a, b) : isl_union_map_intersect(a, b));
+  } else if (!sum && right.is_set()) {
+    result = Value::of_map(isl_union_map_intersect_domain(left.take_map(), right.take_set()));
+  } else {
+    throw Failure{"'" + op + "' is not defined for " + left.kind() + " and " +
+                  right.kind()};
+  }
+  if (!result.valid()) throw Failure{"'" + op + "' failed (" + isl_message() + ")"};
+  return result;
+}
+
+// The C text of the loop nest that isl's AST builder makes for the schedule
+// `v` (a map, or a set scheduled by its identity), with isl's default
+// options and no extra build options.
+std::string Interpreter::generate(Value v) {
+  isl_union_map* schedule = v.is_set() ? isl_union_set_identity(v.take_set()) : v.take_map();
+  isl_space* space = isl_union_map_get_space(schedule);
+  isl_set* context = isl_set_universe(isl_space_params(isl_space_copy(space)));
+  isl_ast_build* build = isl_ast_build_from_context(context);
+  build = isl_ast_build_set_options(build, isl_union_map_empty(space));
+  // The schedule is consumed even when the build is missing.
+  isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
+  isl_ast_build_free(build);
+  char* text = nullptr;
+  if (tree) {
+    isl_printer* p = isl_printer_to_str(ctx_);
+    p = isl_printer_set_output_format(p, ISL_FORMAT_C);
+    p = isl_printer_print_ast_node(p, tree);
+    text = isl_printer_get_str(p);
+    isl_printer_free(p);
+    isl_ast_node_free(tree);
+  }
+  if (!text) throw Failure{"codegen failed (" + isl_message() + ")"};
+  std::string nest(text);
+  free(text);
+  return nest;
+}
+
+}  // namespace
+
+int run_script(const std::string& text, std::ostream& out, std::ostream& err) {
+  isl_ctx* ctx = isl_ctx_alloc();
+  if (!ctx) {
+    err << "iscc: cannot allocate an isl context\n";
+    return 1;
+  }
+  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  bool ok;
+  {
+    // Every isl object of the run is freed here, before the context.
+    Interpreter interpreter(ctx, out);
+    ok = interpreter.run(text, err);
+  }
+  isl_ctx_free(ctx);
+  out.flush();
+  if (!out) {
+    err << "iscc: cannot write the output\n";
+    ok = false;
+  }
+  return ok ? 0 : 1;
+}
+
+}  // namespace iscc

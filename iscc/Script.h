@@ -1,0 +1,22 @@
+// The iscc script subset that tarvex's back end writes: assignments of
+// isl sets and maps combined with "+" and "*", and "codegen", which prints
+// the C loop nest that isl's AST builder generates for a schedule.
+#ifndef ISCC_SCRIPT_H
+#define ISCC_SCRIPT_H
+
+#include <iosfwd>
+#include <string>
+
+namespace iscc {
+
+// Runs the script `text` statement by statement. Each successful codegen
+// writes its loop nest to `out`; each failing statement writes one line
+// "iscc: line <L>: <what>" to `err` and the run goes on with the next
+// statement. Returns the exit status: 0 when every statement succeeded and
+// `out` took everything written to it, 1 otherwise. The streams stay the
+// caller's.
+int run_script(const std::string& text, std::ostream& out, std::ostream& err);
+
+}  // namespace iscc
+
+#endif

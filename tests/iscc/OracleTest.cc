@@ -1,0 +1,164 @@
+// Generated nests must execute exactly the scheduled points, in schedule
+// order, for every parameter value of a grid that includes negative, zero
+// and small values.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Oracle.h"
+#include "Script.h"
+
+namespace {
+
+using namespace oracle;
+
+Constraint lt(Ex a, Ex b) { return {a, "<", b}; }
+Constraint le(Ex a, Ex b) { return {a, "<=", b}; }
+Constraint gt(Ex a, Ex b) { return {a, ">", b}; }
+Constraint ge(Ex a, Ex b) { return {a, ">=", b}; }
+Constraint eq(Ex a, Ex b) { return {a, "=", b}; }
+
+const std::vector<long> kValues = {-2, 0, 1, 2, 3, 5, 8};
+const Ex i = ctr("i"), j = ctr("j"), N = par("N"), M = par("M"), zero = num(0), one = num(1);
+
+std::vector<Constraint> operator+(std::vector<Constraint> a, const std::vector<Constraint>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+void expect_exact(const Script& s, const std::vector<Valuation>& grid) {
+  std::string text = print_script(s);
+  std::ostringstream out, err;
+  ASSERT_EQ(iscc::run_script(text, out, err), 0) << err.str() << text;
+  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(check_nest(s, out.str(), grid, ISCC_TEST_CXX), "") << text;
+}
+
+TEST(OracleScript, PrintsTheBackEndForms) {
+  Script s;
+  s.params = {"N", "M"};
+  s.statements = {
+      {{}, {{}}, {zero}, {}},
+      {{"i"}, {{ge(i, zero), le(i - num(-1), M)}, {eq(i, N), gt(zero, zero)}}, {one, i}, {}},
+      {{}, {}, {num(2)}, {}},
+  };
+  EXPECT_EQ(print_script(s),
+            "D0 := [] -> { S0[] : };\n"
+            "D1 := [N,M] -> { S1[i] : i >= 0 and i--1 <= M; S1[i] : i = N and 0 > 0};\n"
+            "D2 := [] -> { };\n"
+            "D := D0+D1+D2;\n"
+            "theta := [N,M] -> { S0[] -> [0,0]; S1[i] -> [1,i]; S2[] -> [2,0] };\n"
+            "tiled_program := theta*D;\n"
+            "codegen tiled_program;\n");
+  s.parenthesised_counters = true;
+  s.statements = {{{"i"}, {{lt(i, num(32) * (ctr("t") + one)), eq((num(-1) + i) % num(3), zero),
+                            ge(num(-1) * i, floor_of(N + one, 2))}},
+                   {(num(-3) + i) + (num(2) * N)}, {}}};
+  EXPECT_EQ(print_script(s),
+            "D0 := [N] -> { S0[i] : (i) < 32*((t)+1) and (-1+(i))%3 = 0 and "
+            "-1*(i) >= floor(N+1,2)};\n"
+            "D := D0;\n"
+            "theta := [N] -> { S0[i] -> [(-3+(i))+(2*N)] };\n"
+            "tiled_program := theta*D;\n"
+            "codegen tiled_program;\n");
+}
+
+TEST(Oracle, ImperfectNestWithDatesOfDifferentLengths) {
+  Script s;
+  s.params = {"N", "M"};
+  std::vector<std::pair<long, long>> box1 = {{-1, 10}}, box2 = {{-1, 10}, {-1, 10}};
+  s.statements = {
+      {{"i"}, {{ge(i, zero), lt(i, N)}}, {i, zero}, box1},
+      {{"i", "j"}, {{le(num(-1) * i, zero), lt(i, N), ge(j, zero), le(j - num(-1), M)}}, {i, one, j}, box2},
+      {{"i", "j"}, {{ge(i, zero), lt(i, N), ge(j, ceil_of(i, 2)), le(j, floor_of(N + one, 2))}},
+       {i, num(2), j}, box2},
+      {{"i"}, {{ge(i, zero), lt(i, M)}}, {(num(-3) + i) + (num(2) * N)}, box1},
+  };
+  expect_exact(s, product_grid(s.params, kValues));
+}
+
+TEST(Oracle, ConstantTiledStatement) {
+  Script s;
+  s.params = {"N", "M"};
+  s.parenthesised_counters = true;
+  Ex t0 = ctr("tile_counter_0"), t1 = ctr("tile_counter_1");
+  s.statements = {{{"i", "j", "tile_counter_0", "tile_counter_1"},
+                   {{ge(i, zero), lt(i, N), ge(j, zero), le(j, i), lt(j, M), ge(i, num(4) * t0),
+                     lt(i, num(4) * (t0 + one)), ge(j, num(3) * t1), lt(j, num(3) * (t1 + one))}},
+                   {t0, t1, i, j},
+                   {{-1, 9}, {-1, 9}, {-1, 3}, {-1, 4}}}};
+  expect_exact(s, product_grid(s.params, kValues));
+}
+
+TEST(Oracle, RectangularParametricUnion) {
+  Script s;
+  s.params = {"block_size", "outer_N", "inner_N"};
+  Ex b = par("block_size"), oN = par("outer_N"), iN = par("inner_N");
+  Ex o0 = ctr("outer_time_0"), i0 = ctr("inner_time_0"), o1 = ctr("outer_time_1"), i1 = ctr("inner_time_1");
+  auto full = [&](Ex o, Ex in) {
+    return std::vector<Constraint>{ge(o, zero), lt(o, oN), ge(in, zero), lt(in, b)};
+  };
+  auto partial = [&](Ex o, Ex in) { return std::vector<Constraint>{eq(o, oN), ge(in, zero), lt(in, iN)}; };
+  std::vector<Constraint> common = {ge(iN, zero), lt(iN, b), ge(oN, zero)};
+  s.statements = {{{"outer_time_0", "inner_time_0", "outer_time_1", "inner_time_1"},
+                   {common + full(o0, i0) + full(o1, i1),
+                    common + full(o0, i0) + partial(o1, i1) + std::vector<Constraint>{eq(one, one)},
+                    common + partial(o0, i0) + full(o1, i1),
+                    common + partial(o0, i0) + partial(o1, i1) + std::vector<Constraint>{ge(zero, zero)},
+                    common + full(o0, i0) + std::vector<Constraint>{lt(one, one), eq(o1, zero), eq(i1, zero)}},
+                   {o0, o1, i0, i1},
+                   {{-1, 9}, {-1, 3}, {-1, 9}, {-1, 3}}}};
+  // The tiling pass's split of N: outer_N = N / block_size, inner_N = N % block_size.
+  std::vector<Valuation> grid;
+  for (long n : kValues)
+    for (long bs : {-1L, 1L, 2L, 3L})
+      grid.push_back({{"block_size", bs}, {"outer_N", n / bs}, {"inner_N", n % bs}});
+  expect_exact(s, grid);
+}
+
+TEST(Oracle, TriangularDomainWithDoubleBounds) {
+  Script s;
+  s.params = {"N", "M"};
+  s.statements = {
+      {{"i", "j"},
+       {{ge(i, zero), lt(i, max_of(N, num(3))), ge(j, zero), ge(j, num(-2) + i), le(j, i + one), lt(j, M)}},
+       {i, j},
+       {{-1, 10}, {-1, 12}}},
+      {{"i"}, {{ge(i, ceil_of(N, 2)), le(i, N)}}, {N + one, i}, {{-2, 10}}},
+  };
+  expect_exact(s, product_grid(s.params, kValues));
+}
+
+TEST(Oracle, ModuloConstraints) {
+  Script s;
+  s.params = {"N"};
+  s.statements = {
+      {{"i"}, {{ge(i, zero), lt(i, N), eq((num(-1) + i) % num(3), zero)}}, {i}, {{-1, 10}}},
+      {{"i", "j"}, {{ge(i, zero), lt(i, N), ge(j, zero), lt(j, N), eq((i + j) % num(2), zero)}}, {i, j},
+       {{-1, 10}, {-1, 10}}},
+  };
+  expect_exact(s, product_grid(s.params, kValues));
+}
+
+TEST(Oracle, StatementsOutsideLoops) {
+  Script s;
+  s.params = {"N"};
+  s.statements = {
+      {{}, {{}}, {zero, zero}, {}},
+      {{"i"}, {{ge(i, zero), lt(i, N)}}, {one, i}, {{-1, 10}}},
+      {{}, {{}}, {num(2)}, {}},
+  };
+  expect_exact(s, product_grid(s.params, kValues));
+}
+
+TEST(Oracle, EmptyUnionNextToAStatement) {
+  Script s;
+  s.params = {"N"};
+  s.statements = {
+      {{}, {}, {zero}, {}},
+      {{"i"}, {{ge(i, zero), lt(i, N)}}, {one, i}, {{-1, 10}}},
+  };
+  expect_exact(s, product_grid(s.params, kValues));
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// The script language and its messages, run through the library.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Script.h"
+
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome run(const std::string& script) {
+  std::ostringstream out, err;
+  int status = iscc::run_script(script, out, err);
+  return {status, out.str(), err.str()};
+}
+
+void expect_run(const std::string& script, int status, const std::string& out, const std::string& err) {
+  Outcome r = run(script);
+  EXPECT_EQ(r.status, status) << script;
+  EXPECT_EQ(r.out, out) << script;
+  EXPECT_EQ(r.err, err) << script;
+}
+
+const std::string kTail =
+    "theta := [N] -> { S0[i] -> [i] };\n"
+    "tiled_program := theta*D;\n"
+    "codegen tiled_program;\n";
+const std::string kGood = "D := [N] -> { S0[i] : i >= 0 and i < N};\n" + kTail;
+const std::string kGoodNest = "for (int c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n";
+
+TEST(ScriptPinned, TwoStatementsInOneNest) {
+  expect_run("D0 := [N] -> { S0[i,j] : i >= 0 and i < N and j >= 0 and j < N};\n"
+             "D1 := [N] -> { S1[i] : i >= 0 and i < N};\n"
+             "D := D0+D1;\n"
+             "theta := [N] -> { S0[i,j] -> [i,j]; S1[i] -> [i,0] };\n"
+             "tiled_program := theta*D;\n"
+             "codegen tiled_program;\n",
+             0,
+             "for (int c0 = 0; c0 < N; c0 += 1) {\n"
+             "  S1(c0);\n"
+             "  for (int c1 = 0; c1 < N; c1 += 1)\n"
+             "    S0(c0, c1);\n"
+             "}\n",
+             "");
+}
+
+TEST(ScriptPinned, SmallForms) {
+  expect_run("D0 := [] -> { S0[] : };\nD := D0;\ntheta := [] -> { S0[] -> [0] };\n"
+             "tiled_program := theta*D;\ncodegen tiled_program;\n",
+             0, "S0();\n", "");
+  expect_run("D0 := [N] -> { S0[i] : i <= floor(N+1,2) and i >= 0};\nD := D0;\n" + kTail, 0,
+             "for (int c0 = 0; c0 <= floord(N + 1, 2); c0 += 1)\n  S0(c0);\n", "");
+  expect_run("D0 := [] -> { };\nD := D0;\ntheta := [] -> { S0[] -> [0] };\n"
+             "tiled_program := theta*D;\ncodegen tiled_program;\n",
+             0, "{\n}\n", "");
+  // A set is scheduled by its identity.
+  expect_run("codegen [N] -> { S0[i] : 0 <= i < N };", 0, kGoodNest, "");
+}
+
+TEST(ScriptPinned, ReadsEveryConstraintFormOfTheBackEnd) {
+  Outcome r = run("D := [N] -> { S0[i] : (i) >= 0 and i--1 <= N and -1*i <= 0 and "
+              "((-1+i)%3) = 0 and (-3+i)+(2*N) >= 0 and i < 32*(N+1) and i < max(N,3) and "
+              "i <= floor(N+1,2) and i >= ceil(N,2) and 0 >= 0 and 1 = 1};\n" + kTail);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("S0("), std::string::npos);
+  expect_run("codegen [N] -> { S0[i] : 0 <= i < N and 0 > 0 };\ncodegen { S1[] : 1 < 1 };", 0,
+             "{\n}\n{\n}\n", "");
+}
+
+TEST(ScriptLanguage, OperatorsCombineFromLeftToRight) {
+  // (A + B) * C, not A + (B * C).
+  expect_run("A := { S0[0] };\r\nB := { S0[1] };\r\nC := { S0[1] };\r\ncodegen A + B * C;\r\n", 0,
+             "S0(1);\n", "");
+  expect_run("A := { S0[0] };\nB := { S0[1] };\ncodegen A + (B * { S0[0] });\n", 0, "S0(0);\n", "");
+  expect_run("m := { S0[i] -> [i] : 0 <= i < 9 } * { S0[i] -> [i] : i < 2 };\n"
+             "codegen m * { S0[i] : i >= 1 } + { S1[] -> [5] };\n",
+             0, "{\n  S0(1);\n  S1();\n}\n", "");
+}
+
+TEST(ScriptLanguage, AssignmentsReplaceAndCopy) {
+  expect_run("x := { S0[0] };\nx := { S0[1] };\ny := x;\nx := { S0[2] };\ncodegen y;\n", 0,
+             "S0(1);\n", "");
+  // A failed assignment keeps the earlier value.
+  expect_run("x := { S0[0] };\nx := x + y;\ncodegen x;\n", 1, "S0(0);\n",
+             "iscc: line 2: unknown identifier 'y'\n");
+}
+
+TEST(ScriptLanguage, ScriptWithoutCodegenPrintsNothing) {
+  expect_run("D := [N] -> { S0[i] : i >= 0 and i < N};\n\n", 0, "", "");
+  expect_run("", 0, "", "");
+}
+
+TEST(ScriptErrors, EmptyUnionLineFailsTheScript) {
+  expect_run("D := ;\n" + kTail, 1, "",
+             "iscc: line 1: expected identifier, literal or '(', found ';'\n"
+             "iscc: line 3: unknown identifier 'D'\n"
+             "iscc: line 4: unknown identifier 'tiled_program'\n");
+  // Recovery resumes right after the offending ";".
+  expect_run("D := ; codegen { S0[] };\n", 1, "S0();\n",
+             "iscc: line 1: expected identifier, literal or '(', found ';'\n");
+}
+
+TEST(ScriptErrors, UnknownIdentifiers) {
+  expect_run("D := [N] -> { S0[i] : i >= 0 and i < N};\ncodegen tiled_program;\n", 1, "",
+             "iscc: line 2: unknown identifier 'tiled_program'\n");
+}
+
+TEST(ScriptErrors, LiteralsIslCannotRead) {
+  const std::string theta = "[N] -> { S0[i] -> [i+__T] }";
+  expect_run("D := [N] -> { S0[i] : i >= 0 and i < N};\ntheta := " + theta +
+                 ";\ntiled_program := theta*D;\ncodegen tiled_program;\n",
+             1, "",
+             "iscc: line 2: cannot read literal (syntax error): " + theta + "\n"
+             "iscc: line 3: unknown identifier 'theta'\n"
+             "iscc: line 4: unknown identifier 'tiled_program'\n");
+  const std::string d = "[MAX] -> { S0[i] : i >= 0 and i < MAX}";
+  expect_run("D := " + d + ";\n" + kTail, 1, "",
+             "iscc: line 1: cannot read literal (syntax error): " + d + "\n"
+             "iscc: line 3: unknown identifier 'D'\n"
+             "iscc: line 4: unknown identifier 'tiled_program'\n");
+  // The message shows the text as given to isl, after the floor rewrite.
+  expect_run("D := { S0[i] : i <= floor(2,1) and max < 2 };", 1, "",
+             "iscc: line 1: cannot read literal (syntax error): { S0[i] : i <= floor((2)/1) and max < 2 }\n");
+  expect_run("D := { S0[i] : i <= floor(N, 0) };", 1, "",
+             "iscc: line 1: floor/ceil divisor must be a positive integer constant: '0'\n");
+  expect_run("D := { [i] -> 2 };", 1, "",
+             "iscc: line 1: cannot read literal (neither a set nor a map): { [i] -> 2 }\n");
+}
+
+TEST(ScriptErrors, OperandsOfTheWrongKind) {
+  std::string head = "D := [N] -> { S0[i] : i >= 0 and i < N};\ntheta := [N] -> { S0[i] -> [i] };\n";
+  expect_run(head + "tiled_program := D*theta;\ncodegen tiled_program;\n", 1, "",
+             "iscc: line 3: '*' is not defined for set and map\n"
+             "iscc: line 4: unknown identifier 'tiled_program'\n");
+  expect_run(head + "x := D+theta;\ny := theta+D;\n", 1, "",
+             "iscc: line 3: '+' is not defined for set and map\n"
+             "iscc: line 4: '+' is not defined for map and set\n");
+}
+
+TEST(ScriptErrors, SyntaxErrors) {
+  expect_run(kGood.substr(0, kGood.size() - 2), 1, "",
+             "iscc: line 4: unexpected end of input (missing ';')\n");
+  expect_run("D := [N] -> { S0[i] : i >= 0 and i < N;\n" + kTail, 1, "",
+             "iscc: line 1: unexpected end of input (missing '}')\n");
+  expect_run("D := { S0[i) };\n" + kTail, 1, "",
+             "iscc: line 1: expected ']', found ')'\n"
+             "iscc: line 3: unknown identifier 'D'\n"
+             "iscc: line 4: unknown identifier 'tiled_program'\n");
+  expect_run("D := [N] { S0[i] };\ncodegen { S0[] };\n", 1, "S0();\n",
+             "iscc: line 1: expected '->', found '{'\n");
+  expect_run("# comment;\ncard D;\nD := { S0[] } - { S0[] };\nprint D;\ncodegen (D;\ncodegen;\n", 1, "",
+             "iscc: line 1: expected identifier or 'codegen', found '#'\n"
+             "iscc: line 2: expected ':=', found 'D'\n"
+             "iscc: line 3: expected '+', '*' or ';', found '-'\n"
+             "iscc: line 4: expected ':=', found 'D'\n"
+             "iscc: line 5: expected '+', '*' or ')', found ';'\n"
+             "iscc: line 6: expected identifier, literal or '(', found ';'\n");
+}
+
+TEST(ScriptErrors, FailedCodegenPrintsNothingAndLaterOnesStillRun) {
+  expect_run(kGood + "codegen [N] -> { S0[i] -> [j] };\n", 1, kGoodNest,
+             "iscc: line 5: codegen failed (unbounded optimum)\n");
+  expect_run("codegen nothing;\n" + kGood, 1, kGoodNest, "iscc: line 1: unknown identifier 'nothing'\n");
+}
+
+}  // namespace
