@@ -76,14 +76,22 @@ std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<RawPiece> &
   return out;
 }
 
-// Whether value a equals value b at every integer point of domain.
+// Whether value a equals value b at every integer point of domain. Each
+// output is compared through the zero set of the difference: comparing the
+// graphs instead would find two rational values equal wherever neither is
+// an integer.
 bool equal_on(isl_ctx *ctx, const Isl<isl_basic_set> &domain,
               const Isl<isl_multi_aff> &a, const Isl<isl_multi_aff> &b) {
-  Isl<isl_pw_multi_aff> pa(
-      ctx, isl_pw_multi_aff_alloc(isl_set_from_basic_set(domain.copy()), a.copy()));
-  Isl<isl_pw_multi_aff> pb(
-      ctx, isl_pw_multi_aff_alloc(isl_set_from_basic_set(domain.copy()), b.copy()));
-  return isl_checked(ctx, isl_pw_multi_aff_is_equal(pa.get(), pb.get()));
+  isl_size n = isl_multi_aff_size(a.get());
+  if (n < 0) pip_fail_isl(ctx);
+  Isl<isl_set> where(ctx, isl_set_from_basic_set(domain.copy()));
+  for (int i = 0; i < n; ++i) {
+    Isl<isl_aff> diff(ctx, isl_aff_sub(isl_multi_aff_get_at(a.get(), i),
+                                       isl_multi_aff_get_at(b.get(), i)));
+    Isl<isl_set> zero(ctx, isl_set_from_basic_set(isl_aff_zero_basic_set(diff.take())));
+    if (!isl_checked(ctx, isl_set_is_subset(where.get(), zero.get()))) return false;
+  }
+  return true;
 }
 
 // Drops formula f when every basic piece it holds has the value of another
@@ -122,13 +130,33 @@ Isl<isl_set> formula_domain(isl_ctx *ctx, int f, const std::vector<BasicPiece> &
   return Isl<isl_set>(ctx, isl_set_compute_divs(domain.take()));
 }
 
+// The optimum of set (taken) on the parameter points of universe (the
+// integer or rational universe of the parameters, like set). On a set of
+// one basic set this uses the basic set's own parametric solver: on some
+// rational sets isl 0.25's set-level optimum, and its basic set solver
+// under a bounded or integer domain, trip an internal assertion or merge
+// pieces wrongly.
+Isl<isl_pw_multi_aff> lexopt(isl_ctx *ctx, isl_set *set, const Isl<isl_basic_set> &universe,
+                             bool maximize) {
+  Isl<isl_set> whole(ctx, set);
+  std::vector<Isl<isl_basic_set>> parts = basic_sets(ctx, whole.get());
+  if (parts.size() != 1)
+    return Isl<isl_pw_multi_aff>(ctx, maximize ? isl_set_lexmax_pw_multi_aff(whole.take())
+                                               : isl_set_lexmin_pw_multi_aff(whole.take()));
+  isl_basic_set *points = parts[0].take();
+  return Isl<isl_pw_multi_aff>(
+      ctx, maximize
+               ? isl_basic_set_partial_lexmax_pw_multi_aff(points, universe.copy(), nullptr)
+               : isl_basic_set_partial_lexmin_pw_multi_aff(points, universe.copy(), nullptr));
+}
+
 }  // namespace
 
 std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set,
+                                             const Isl<isl_basic_set> &universe,
                                              bool maximize, bool integer) {
   Isl<isl_set> params(ctx, isl_set_params(isl_set_copy(set)));
-  Isl<isl_pw_multi_aff> optimum(ctx, maximize ? isl_set_lexmax_pw_multi_aff(set)
-                                              : isl_set_lexmin_pw_multi_aff(set));
+  Isl<isl_pw_multi_aff> optimum = lexopt(ctx, set, universe, maximize);
   Collect raw{ctx, {}};
   if (isl_pw_multi_aff_foreach_piece(optimum.get(), collect_piece, &raw) < 0)
     pip_fail_isl(ctx);

@@ -12,6 +12,6 @@ void pip_fail_isl(isl_ctx *ctx) {
 }
 
 bool isl_checked(isl_ctx *ctx, isl_bool b) {
-  if (b == isl_bool_error) pip_fail_isl(ctx);
+  if (b == isl_bool_error || isl_ctx_last_error(ctx) != isl_error_none) pip_fail_isl(ctx);
   return b == isl_bool_true;
 }

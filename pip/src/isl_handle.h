@@ -16,10 +16,12 @@
 // Ends the run with isl's last error message.
 [[noreturn]] void pip_fail_isl(isl_ctx *ctx);
 
-// p itself, or the end of the run when isl failed (p NULL).
+// p itself, or the end of the run when isl failed: p NULL, or an error
+// recorded in ctx (isl may report an internal error and still return a
+// result, which is then not to be trusted).
 template <typename T>
 T *isl_checked(isl_ctx *ctx, T *p) {
-  if (!p) pip_fail_isl(ctx);
+  if (!p || isl_ctx_last_error(ctx) != isl_error_none) pip_fail_isl(ctx);
   return p;
 }
 

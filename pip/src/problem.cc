@@ -160,6 +160,11 @@ Isl<isl_set> pip_problem_set(isl_ctx *ctx, const PipProblem &pb) {
   return read_set(ctx, param_prefix(pb), !pb.integer, names('x', pb.nn), constraints);
 }
 
+Isl<isl_basic_set> pip_parameter_universe(isl_ctx *ctx, const PipProblem &pb) {
+  std::string text = param_prefix(pb) + (pb.integer ? "{ : }" : "{ rat: : }");
+  return Isl<isl_basic_set>(ctx, isl_basic_set_read_from_str(ctx, text.c_str()));
+}
+
 Isl<isl_set> pip_recession_cone(isl_ctx *ctx, const PipProblem &pb,
                                 const std::string &extra) {
   std::vector<std::string> constraints;
