@@ -73,8 +73,11 @@ std::string header_text(SgForStatement* loop) {
 }
 
 [[noreturn]] void refuse_statement(SgNode* node) {
-  stop(std::cout, "Program::from_Sage: unsupported statement in the static control part: " +
-                      text_of(node) + (isSgExprStatement(node) ? ";" : ""));
+  std::string text = node->unparseToString();
+  size_t first = text.find_first_not_of(" \t\n");
+  size_t last = text.find_last_not_of(" \t\n");
+  text = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+  stop(std::cout, "Program::from_Sage: unsupported statement in the static control part: " + text);
 }
 
 [[noreturn]] void refuse_loop(SgForStatement* loop) {
