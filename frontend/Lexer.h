@@ -46,8 +46,8 @@ struct Token {
 
 class Lexer {
 public:
-  // `bytes` is the whole file as read; `file` names it in no message (the
-  // caller prefixes it).
+  // `bytes` is the whole file as read. Messages carry positions only; the
+  // caller adds the file name.
   explicit Lexer(const std::string& bytes);
 
   // The next token; an End token (repeatedly) at the end. Throws

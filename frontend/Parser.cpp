@@ -372,8 +372,10 @@ SgFunctionParameterList* Parser::parse_parameters() {
 }
 
 SgInitializer* Parser::parse_initializer() {
-  const Token& t = peek();
-  if (!t.is("{")) return new SgAssignInitializer(info(t), parse_assignment());
+  if (!at("{")) {
+    Sg_File_Info* fi = info(peek());
+    return new SgAssignInitializer(fi, parse_assignment());
+  }
   Token open = take();
   Nesting guard(*this, open);
   SgExprListExp* list = new SgExprListExp(info(open));

@@ -22,7 +22,7 @@ TEST(Errors, EachBrokenInputGivesOneExactDiagnostic) {
       {"int a; /* no end\n", "1:8: error: unterminated comment"},
       {"char *s = \"abc;\n", "1:11: error: unterminated string literal"},
       {"int c = 'a;\n", "1:9: error: unterminated character literal"},
-      {"int main() { for (i = 0; i < N", "1:31: error: unexpected end of file"},
+      {"int main() { for (i = 0; i < N", "1:30: error: unexpected end of file"},
       {"int main() {\n  switch (x) { }\n}\n", "2:3: error: 'switch' statements are not supported"},
       {"struct point { int x; };\n", "1:1: error: 'struct' bodies are not supported"},
       {"int main() {\n  for (;;)\n#pragma tile_size[4]\n    x = 1;\n}\n",
