@@ -112,6 +112,15 @@ std::vector<Expression*> operator+(const std::vector<Expression*>& u, const std:
 std::vector<Expression*> operator+(const IntVector& u, const std::vector<Expression*>& v);
 std::vector<Expression*> operator+(const std::vector<Expression*>& u, const IntVector& v);
 
+// ---- constraints from expressions (new objects owned by the caller) ----
+
+// e == 0, respectively e >= 0, over clones of e.
+Inequation* equal_zero(Expression* e);
+Inequation* positive(Expression* e);
+// The universe with v[i] == 0, respectively v[i] >= 0, added in order.
+Polyhedron* equal_zero(const std::vector<Expression*>& v);
+Polyhedron* positive(const std::vector<Expression*>& v);
+
 // ---- tests (1 or 0) ----
 
 int is_null_col(const IntMatrix& m, int j);

@@ -3,8 +3,10 @@
 #include <iostream>
 
 #include "Expression.h"
+#include "Inequation.h"
 #include "Matrix.h"
 #include "MatrixPrinter.h"
+#include "Polyhedron.h"
 #include "Stop.h"
 
 namespace {
@@ -21,6 +23,17 @@ Expression* append_term(Expression* acc, Expression* term) {
 Expression* times(const Expression* e, int k, bool constant_left) {
   Expression constant(k);
   return constant_left ? new Expression(TIMES, &constant, e) : new Expression(TIMES, e, &constant);
+}
+
+// The universe with each v[i] pred 0 added in order.
+Polyhedron* constrain_all(const std::vector<Expression*>& v, predicate_t pred) {
+  Polyhedron* p = new Polyhedron();
+  Expression zero(0);
+  for (const Expression* e : v) {
+    Inequation c(pred, e, &zero);
+    p->add_constraint(&c);
+  }
+  return p;
 }
 
 }  // namespace
@@ -94,3 +107,17 @@ std::vector<Expression*> operator+(const std::vector<Expression*>& u, const IntV
   }
   return r;
 }
+
+Inequation* equal_zero(Expression* e) {
+  Expression zero(0);
+  return new Inequation(EQ, e, &zero);
+}
+
+Inequation* positive(Expression* e) {
+  Expression zero(0);
+  return new Inequation(GREATER_EQ, e, &zero);
+}
+
+Polyhedron* equal_zero(const std::vector<Expression*>& v) { return constrain_all(v, EQ); }
+
+Polyhedron* positive(const std::vector<Expression*>& v) { return constrain_all(v, GREATER_EQ); }

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <random>
 
-#include "PolyhedronTestSupport.h"
 #include "ISLWrapper.h"
 #include "PointSets.h"
+#include "PolyhedronTestSupport.h"
 
 namespace {
 

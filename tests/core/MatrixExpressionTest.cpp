@@ -3,7 +3,9 @@
 #include "PolyhedronTestSupport.h"
 #include "CoreTest.h"
 #include "Expression.h"
+#include "Inequation.h"
 #include "Matrix.h"
+#include "Polyhedron.h"
 
 namespace {
 
@@ -85,4 +87,25 @@ TEST_F(MatrixExpression, Stops) {
   r = run_in_child([&] { x + IntVector{}; });
   EXPECT_EQ(r.out, "Matrix::+(vec<Expr>,vec<int>): mismatch vector size\n");
   delete n;
+}
+
+TEST_F(MatrixExpression, ConstraintsFromExpressions) {
+  Expression* n = par("N");
+  Expression* i = var("i");
+  Inequation* c = equal_zero(n);
+  EXPECT_EQ(c->pred, EQ);
+  EXPECT_NE(c->lhs, n);
+  delete c;
+  c = positive(i);
+  EXPECT_EQ(c->pred, GREATER_EQ);
+  delete c;
+  std::vector<Expression*> v{n, i};
+  Polyhedron* p = equal_zero(v);
+  EXPECT_EQ(text_of([&](std::ostream& os) { os << *p; }), "/\n| N = 0\n| i = 0\n\\\n");
+  delete p;
+  p = positive(v);
+  EXPECT_EQ(text_of([&](std::ostream& os) { os << *p; }), "/\n| N >= 0\n| i >= 0\n\\\n");
+  delete p;
+  delete n;
+  delete i;
 }

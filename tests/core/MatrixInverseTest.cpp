@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "PolyhedronTestSupport.h"
 #include "Matrix.h"
+#include "PolyhedronTestSupport.h"
 
 namespace {
 

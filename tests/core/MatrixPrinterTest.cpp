@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "PolyhedronTestSupport.h"
 #include "MatrixPrinter.h"
+#include "PolyhedronTestSupport.h"
 
 TEST(MatrixPrinter, StreamFormatsOfVectorsAndMatrices) {
   std::ostringstream s;

@@ -5,8 +5,8 @@
 #include <random>
 #include <sstream>
 
-#include "PolyhedronTestSupport.h"
 #include "Matrix.h"
+#include "PolyhedronTestSupport.h"
 
 namespace {
 
