@@ -121,6 +121,8 @@ private:
         if (size < 1) block_stop(": tile size must be at least 1");
     } else if (kind == RECTANGULAR) {
       ratios = integers(at(i + 1), ": tile ratio must be an integer value");
+      for (int ratio : ratios)
+        if (ratio < 1) block_stop(": tile ratio must be at least 1");
     } else {
       rows = lattice(at(i + 1));
     }

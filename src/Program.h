@@ -23,6 +23,9 @@ public:
   int nb_parameters = 0;
   std::vector<Statement*> statement;  // owned
   std::vector<std::string> variable_declaration;
+  // Lines written first in the kernel's body: the split parameters computed
+  // again from the sizes and block_size the caller has set by then.
+  std::vector<std::string> kernel_entry;
 
   Program() = default;
   // Takes over the statements.

@@ -178,6 +178,7 @@ std::string output_head(const Program& program) {
   expression_print_parenthesis = 0;
   out << "\n"
       << "void tiled_kernel() {\n";
+  for (const std::string& line : program.kernel_entry) out << line << "\n";
   return out.str();
 }
 

@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <iostream>
 
+#include "Domain.h"
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
+#include "MatrixPrinter.h"
+#include "Options.h"
 #include "Polyhedron.h"
 #include "Program.h"
 #include "Rank.h"
 #include "Schedule.h"
 #include "Statement.h"
 #include "Stop.h"
+#include "ZILWrapper.h"
 
 namespace {
 
@@ -41,6 +45,49 @@ std::vector<std::string> output_declarations(const std::vector<std::string>& inp
   for (const std::string& declaration : tiling)
     if (seen.insert(declaration).second) result.push_back(declaration);
   return result;
+}
+
+}  // namespace
+
+namespace {
+
+[[noreturn]] void pass_stop(int i, const std::string& why) {
+  stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) + ": " + why);
+}
+
+// "int outer_N = N / block_size;" and "int inner_N = N % block_size;".
+void declare_split(TilingPass& pass, const std::string& name, const std::string& outer, const std::string& inner) {
+  pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
+  pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
+}
+
+// The split of every size parameter p holds 0 <= inner_p < block_size and,
+// with "-positive-parameters", outer_p >= 0.
+Polyhedron* split_constraints(const std::set<int>& parameters) {
+  Polyhedron* p = new Polyhedron();
+  Expression zero(0);
+  Expression block_size("block_size");
+  for (int q : parameters) {
+    Expression inner("inner_" + get_parameter_string(q));
+    Expression outer("outer_" + get_parameter_string(q));
+    Inequation nonnegative(GREATER_EQ, &inner, &zero);
+    Inequation below(LESS, &inner, &block_size);
+    p->add_constraint(&nonnegative);
+    p->add_constraint(&below);
+    if (Options::option["positive-parameters"]) {
+      Inequation positive(GREATER_EQ, &outer, &zero);
+      p->add_constraint(&positive);
+    }
+  }
+  return p;
+}
+
+// The declarations, refreshed on entry of the kernel: the caller sets the
+// sizes and block_size at run time, after the file-scope initialisers ran.
+std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
+  std::vector<std::string> lines;
+  for (const std::string& declaration : declarations) lines.push_back("  " + declaration.substr(4));
+  return lines;
 }
 
 }  // namespace
@@ -144,14 +191,99 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
                                 2 * program->nb_parameters, pass.tiled);
   result->set_variable_declaration(
       output_declarations(program->get_variable_declaration(), pass.declarations));
+  result->kernel_entry = kernel_entry_lines(pass.declarations);
   return {result, pass.schedules};
 }
 
-void Tiling::apply_rectangular_ZIL(int i, Statement*, TilingPass&) {
-  stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) +
-                      ": rectangular ZIL tiling is not available");
+
+void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
+  IndexFunction* hyperplanes = tile_hyperplans[i];
+  size_t m = hyperplanes->index_mapping.size();
+  if (tile_dimensions[i].size() > m) pass_stop(i, "more tiled schedule dimensions than hyperplanes");
+  std::set<int> parameters = ZILWrapper::get_tiling_parameters(s->iteration_domain, hyperplanes);
+  auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
+                                                                        tile_ratio[i]);
+  delete s->iteration_domain;
+  s->iteration_domain = new Domain(tiled.first);
+  del(tiled.first);
+
+  std::vector<int> counters;
+  std::vector<Expression*> outer;
+  for (size_t j = 0; j < m; j++) {
+    counters.push_back(get_counter_rank("outer_time_" + std::to_string(j)));
+    counters.push_back(get_counter_rank("inner_time_" + std::to_string(j)));
+    outer.push_back(new Expression("outer_time_" + std::to_string(j)));
+  }
+  s->surrounding_counters = counters;
+  pass.used_counters.insert(counters.begin(), counters.end());
+  Statement* t = s->substitute_counters_ref(tiled.second.first);
+  delete s;
+
+  IndexFunction* g = schedule[i]->clone();
+  for (size_t j = 0; j < tile_dimensions[i].size(); j++) {
+    int d = tile_dimensions[i][j];
+    delete g->index_mapping[d];
+    g->index_mapping[d] = outer[j]->clone();
+  }
+  delete schedule[i];
+  schedule[i] = g->substitute_counters(tiled.second.second);
+  delete g;
+  del(outer);
+  del(tiled.second.first);
+  del(tiled.second.second);
+
+  for (int p : parameters) {
+    std::string name = get_parameter_string(p);
+    declare_split(pass, name, "outer_" + name, "inner_" + name);
+  }
+  Polyhedron* split = split_constraints(parameters);
+  t->iteration_domain->add_constraints(split);
+  delete split;
+  pass.tiled.push_back(t);
+  pass.schedules.push_back(new Schedule(schedule[i], counters));
 }
 
-void Tiling::apply_general_ZIL(int i, Statement*, TilingPass&) {
-  stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) + ": general ZIL tiling is not available");
+// New counter list: the lattice counters, the inner counters by the rank of
+// their counter, then the surrounding counters that were not tiled.
+static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& names,
+                                         const std::vector<int>& surrounding) {
+  std::vector<int> counters = names.first.first;
+  for (const auto& inner : names.first.second) counters.push_back(inner.second);
+  for (int c : surrounding)
+    if (!names.first.second.count(c)) counters.push_back(c);
+  return counters;
+}
+
+void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
+  if (tile_dimensions[i].size() > s->iteration_domain->get_counters().size())
+    pass_stop(i, "more tiled schedule dimensions than lattice counters");
+  std::cout << *s->iteration_domain << "\n" << *tile_shape[i] << "\n" << tile_lattice[i] << "\n";
+  auto tiled = ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i]);
+  const ZILWrapper::general_tiling_t& names = tiled.first.first;
+  delete s->iteration_domain;
+  s->iteration_domain = new Domain(tiled.second);
+  del(tiled.second);
+
+  s->surrounding_counters = general_counters(names, s->surrounding_counters);
+  pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
+  Statement* t = s->substitute_counters_ref(tiled.first.second);
+  delete s;
+  del(tiled.first.second);
+
+  IndexFunction* g = schedule[i]->clone();
+  for (size_t j = 0; j < tile_dimensions[i].size(); j++) {
+    int d = tile_dimensions[i][j];
+    delete g->index_mapping[d];
+    g->index_mapping[d] = new Expression(get_counter_string(names.first.first[j]));
+  }
+  delete schedule[i];
+  schedule[i] = g->counters_to_counters(names.first.second);
+  delete g;
+  pass.tiled.push_back(t);
+  pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
+  std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
+
+  for (const auto& split : names.second)
+    declare_split(pass, get_parameter_string(split.first), get_parameter_string(split.second.first),
+                  get_parameter_string(split.second.second));
 }
