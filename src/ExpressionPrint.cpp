@@ -173,6 +173,12 @@ void Expression::print_iscc(std::ostream& os) const {
     case MOD:
       if (!fd->is_constant() || fd->val <= 0)
         no_isl_form("positive constant modulus expected: ", *this);
+      // isl rejects a bare constant before "%" and binds a minus sign
+      // looser than "%": a constant numerator is enclosed.
+      if (fg->is_constant()) {
+        os << "(" << fg->val << ")%" << fd->val;
+        return;
+      }
       break;
     default: break;
   }
