@@ -98,6 +98,8 @@ TEST_F(PolyhedronFromSage, UnhandledConditionsStop) {
   expect_stop("i == min(N, M)", "Polyhedron::from_Sage: > min unhandled");
   expect_stop("i > min(N, M)", "Polyhedron::from_Sage: > min unhandled");
   expect_stop("i == max(N, M)", "Polyhedron::from_Sage: = max unhandled");
+  // The left side is read before the equality against max is refused.
+  expect_stop("abs(i) == max(N, M)", "Expression::from_Sage: floor/ceil expected:abs(i)");
   expect_stop("i != N", "Polyhedron::from_Sage: SgNotEqualOp unhandled");
   expect_stop("i || N", "Polyhedron::from_Sage: SgOrOp unhandled");
   expect_stop("i", "Polyhedron::fromSage: invalid expression SgVarRefExp");
