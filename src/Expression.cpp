@@ -17,6 +17,14 @@ Expression* make_node(operator_t op, Expression* l, Expression* r) {
   return node;
 }
 
+Expression* make_parameter_leaf(int rank) {
+  Expression* leaf = new Expression();
+  leaf->is_val = 0;
+  leaf->is_parameter = 1;
+  leaf->parameter_rank = rank;
+  return leaf;
+}
+
 std::string expression_text(const Expression& e) {
   std::ostringstream out;
   out << e;
@@ -271,15 +279,9 @@ Expression* var(std::string name) {
   return s(name);
 }
 
-// Built from the rank, not through the name constructor: a counter of the
-// same name would otherwise take the parameter's place.
 Expression* par(std::string name) {
   declare_parameter(name);
-  Expression* leaf = new Expression();
-  leaf->is_val = 0;
-  leaf->is_parameter = 1;
-  leaf->parameter_rank = get_parameter_rank(name);
-  return leaf;
+  return make_parameter_leaf(get_parameter_rank(name));
 }
 
 Expression* var(int r) {

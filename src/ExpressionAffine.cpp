@@ -190,11 +190,7 @@ Expression* Expression::counters_to_parameters(const std::map<int, int>& m) cons
   return map_leaves(this, [&m](const Expression* leaf) -> Expression* {
     auto image = m.find(leaf->counter_rank);
     if (!leaf->is_counter || image == m.end()) return nullptr;
-    Expression* parameter = new Expression();
-    parameter->is_val = 0;
-    parameter->is_parameter = 1;
-    parameter->parameter_rank = image->second;
-    return parameter;
+    return make_parameter_leaf(image->second);
   });
 }
 

@@ -11,6 +11,10 @@
 // bottom-up from fresh parts.
 Expression* make_node(operator_t op, Expression* l, Expression* r);
 
+// A new parameter leaf of that rank, made from the rank and not from the
+// name, so that a counter sharing the name cannot take its place.
+Expression* make_parameter_leaf(int rank);
+
 // The text form of e, as operator<< writes it.
 std::string expression_text(const Expression& e);
 

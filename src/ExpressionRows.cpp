@@ -9,14 +9,6 @@
 
 namespace {
 
-Expression* parameter_leaf(int rank) {
-  Expression* leaf = new Expression();
-  leaf->is_val = 0;
-  leaf->is_parameter = 1;
-  leaf->parameter_rank = rank;
-  return leaf;
-}
-
 Expression* add_term(Expression* sum, int c, Expression* leaf) {
   Expression* term = c == 1 ? leaf : make_node(TIMES, new Expression(c), leaf);
   return make_node(PLUS, sum, term);
@@ -27,10 +19,8 @@ Expression* row_sum(const std::vector<int>& row, int nbc, int nbp) {
   Expression* sum = new Expression(row[nbc + nbp]);
   for (int i = 0; i < nbc; i++)
     if (row[i] != 0) sum = add_term(sum, row[i], Expression::from_counter_rank(i));
-  // Parameter leaves come from the rank: a counter sharing a parameter's
-  // name must not take its coefficient.
   for (int j = 0; j < nbp; j++)
-    if (row[nbc + j] != 0) sum = add_term(sum, row[nbc + j], parameter_leaf(j));
+    if (row[nbc + j] != 0) sum = add_term(sum, row[nbc + j], make_parameter_leaf(j));
   return sum;
 }
 

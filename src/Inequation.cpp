@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "Stop.h"
+#include "SyntaxTree.h"
 
 namespace {
 
@@ -267,6 +268,21 @@ void Inequation::eliminate_floor_and_ceil() {
   delete rhs;
   lhs = scaled;
   rhs = bound;
+}
+
+Inequation* Inequation::from_Sage(SgExpression* e) {
+  predicate_t pred;
+  switch (e->variantT()) {
+    case V_SgEqualityOp: pred = EQ; break;
+    case V_SgLessThanOp: pred = LESS; break;
+    case V_SgGreaterThanOp: pred = GREATER; break;
+    case V_SgLessOrEqualOp: pred = LESS_EQ; break;
+    case V_SgGreaterOrEqualOp: pred = GREATER_EQ; break;
+    default: stop(std::cout, "Inequation::from_Sage: " + e->class_name() + " unhandled");
+  }
+  SgBinaryOp* comparison = isSgBinaryOp(e);
+  return adopt(pred, Expression::from_Sage(comparison->get_lhs_operand()),
+               Expression::from_Sage(comparison->get_rhs_operand()));
 }
 
 std::set<void*> Inequation::check() {

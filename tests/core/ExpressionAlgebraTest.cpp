@@ -97,7 +97,9 @@ TEST_F(ExpressionAlgebraTest, ChosenColumnsFollowListOrLinearRankOrder) {
             (std::vector<int>{5, 3, 7, 9}));
   EXPECT_EQ(e.to_vector(std::set<int>{1, 0}, std::set<int>{}), (std::vector<int>{3, 5, 9}));
   EXPECT_EQ(e.to_vector_linear({1, 0}), (std::vector<int>{3, 5}));
-  EXPECT_EQ(text(e.linear_part()), "(3*i)+(5*j)");
+  Expression* counters = e.linear_part();
+  EXPECT_EQ(text(counters), "(3*i)+(5*j)");
+  delete counters;
   Expression* parameters = e.param_part();
   EXPECT_EQ(text(parameters), "7*N");
   Expression* normal = e.simplify_matrix();

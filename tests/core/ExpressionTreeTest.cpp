@@ -143,13 +143,21 @@ TEST_F(ExpressionTreeTest, ArithmeticBuildsNewUnfoldedNodes) {
   Expression& sum = two + three;
   EXPECT_TRUE(sum.is_op(PLUS));
   EXPECT_EQ(text(sum), "2+3");
-  Expression& mixed = 4 * *i - 1;
+  // Each operator returns a new node: intermediate results are freed too.
+  Expression& product = 4 * *i;
+  Expression& mixed = product - 1;
   EXPECT_EQ(text(mixed), "(4*i)-1");
-  Expression& quotient = *n / 2 % *j;
+  Expression& half = *n / 2;
+  Expression& quotient = half % *j;
   EXPECT_EQ(text(quotient), "(N/2)%j");
-  delete &sum;
-  delete &mixed;
-  delete &quotient;
+  for (Expression* e : {&sum, &product, &mixed, &half, &quotient}) delete e;
+  std::string forms;
+  for (Expression* e : {&(1 + *i), &(*i + 2), &(3 - *i), &(*i * 5), &(6 / *i), &(*i % 7), &(8 % *i),
+                        &(*i - *j), &(*i / *j), &(*i * *j), &(*i + *j)}) {
+    forms += text(e) + " ";
+    delete e;
+  }
+  EXPECT_EQ(forms, "1+i i+2 3-i i*5 6/i i%7 8%i i-j i/j i*j i+j ");
   EXPECT_EQ(text(two), "2");
 }
 

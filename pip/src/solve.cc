@@ -1,0 +1,50 @@
+// pip_solve: the lexicographic optimum of a parametric problem through isl.
+// Each call has its own isl context in continue mode (an unbounded optimum
+// is an isl error, and no error may end the run unchecked), freed before
+// returning; no state survives a call.
+#include <isl/options.h>
+
+#include "cone.h"
+#include "formulas.h"
+#include "isl_handle.h"
+#include "pip.h"
+#include "problem.h"
+#include "tree_builder.h"
+
+namespace {
+
+// The tree of a problem whose context holds integer points.
+PipQuast *solve(isl_ctx *ctx, const PipProblem &pb, const Isl<isl_set> &context) {
+  // Decided before any optimum is taken: isl fails on an unbounded one.
+  int solved = pip_first_unbounded_unknown(ctx, pb);
+  Isl<isl_set> points = pip_problem_set(ctx, pb);
+  // Only the unknowns before the first unbounded one have an optimum; the
+  // others are projected out (in integer mode, an integer projection).
+  points = Isl<isl_set>(
+      ctx, isl_set_project_out(points.take(), isl_dim_set, solved, pb.nn - solved));
+  std::vector<PipFormula> formulas =
+      pip_optimum_formulas(ctx, points.take(), pip_parameter_universe(ctx, pb),
+                           pb.maximize, pb.integer);
+  PipTreeShape shape{pb.np, pb.nn, solved, pb.integer};
+  return pip_build_tree(ctx, shape, formulas, context.get());
+}
+
+}  // namespace
+
+PipQuast *pip_solve(PipMatrix *problem, PipMatrix *context, int bignum,
+                    PipOptions *options) {
+  PipProblem pb = pip_problem_read(problem, context, bignum, options);
+  isl_ctx *ctx = isl_ctx_alloc();
+  if (!ctx) pip_fail_isl(nullptr);
+  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  PipQuast *answer = nullptr;
+  {
+    Isl<isl_set> k = pip_context_set(ctx, pb);
+    // A context without rows always answers with a tree, even one without
+    // leaf; NULL says that the given context rows hold no integer point.
+    bool empty = isl_checked(ctx, isl_set_is_empty(k.get()));
+    if (!(empty && pip_problem_has_context_rows(pb))) answer = solve(ctx, pb, k);
+  }
+  isl_ctx_free(ctx);
+  return answer;
+}
