@@ -1,0 +1,86 @@
+// frontend(): the command line, the one input file, and its diagnostics.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+#include "Parser.h"
+#include "SyntaxTree.h"
+
+namespace {
+
+bool is_input_file(const std::string& a) {
+  return a.size() > 2 && a[0] != '-' && a.compare(a.size() - 2, 2, ".c") == 0;
+}
+
+std::string base_name(const std::string& path) {
+  std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Reads the whole file; false (with errno's text in `error`) when it
+// cannot be opened or read. A directory counts as unreadable.
+bool read_file(const std::string& name, std::string& bytes, std::string& error) {
+  int fd = open(name.c_str(), O_RDONLY);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
+    error = std::strerror(EISDIR);
+    return false;
+  }
+  char buf[65536];
+  while (true) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = std::strerror(errno);
+      close(fd);
+      return false;
+    }
+    bytes.append(buf, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return true;
+}
+
+// Parses one file into the project, or writes one diagnostic line.
+void parse_into(SgProject* project, const std::string& name) {
+  std::string bytes, error;
+  if (!read_file(name, bytes, error)) {
+    std::cerr << name << ": error: cannot open: " << error << std::endl;
+    return;
+  }
+  try {
+    project->append_file(parse_c_file(name, bytes));
+  } catch (const SyntaxError& e) {
+    std::cerr << name << ":" << e.line << ":" << e.col << ": error: " << e.message << std::endl;
+  }
+}
+
+}  // namespace
+
+SgProject* frontend(int argc, char** argv) {
+  std::vector<std::string> arguments, files;
+  for (int i = 0; i < argc; ++i) {
+    arguments.emplace_back(argv[i] ? argv[i] : "");
+    if (i > 0 && is_input_file(arguments.back())) files.push_back(arguments.back());
+  }
+  SgProject* project = new SgProject(arguments, files);
+  if (files.size() > 1) {
+    std::string program = arguments.empty() ? "tarvex" : base_name(arguments[0]);
+    std::cerr << program << ": error: more than one input file:";
+    for (const std::string& f : files) std::cerr << " " << f;
+    std::cerr << std::endl;
+  } else if (files.size() == 1) {
+    parse_into(project, files[0]);
+  }
+  return project;
+}

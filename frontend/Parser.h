@@ -1,0 +1,16 @@
+// The recursive-descent parser of tarvex's C subset.
+#ifndef TARVEX_FRONTEND_PARSER_H
+#define TARVEX_FRONTEND_PARSER_H
+
+#include <string>
+
+#include "Lexer.h"
+#include "SyntaxTree.h"
+
+// Parses the whole text of one file. `file_name` goes into every position
+// record. Throws SyntaxError at the first fault; all state (macros,
+// typedef names, scopes) lives in the call. The tree lives until the
+// process ends.
+SgSourceFile* parse_c_file(const std::string& file_name, const std::string& bytes);
+
+#endif

@@ -1,0 +1,105 @@
+// Expressions of C subscripts, bounds and conditions, read from the syntax
+// tree bottom-up: each node's attribute is a new Expression* owned by the
+// traversal until its parent consumes it.
+
+#include <climits>
+#include <cmath>
+#include <iostream>
+#include <sstream>
+
+#include "Expression.h"
+#include "ExpressionNode.h"
+#include "Stop.h"
+#include "SyntaxTree.h"
+
+namespace {
+
+const std::string from_sage = "Expression::from_Sage: ";
+
+std::string function_name(SgNode* node) {
+  SgFunctionCallExp* call = isSgFunctionCallExp(node);
+  if (!call || call->get_numberOfTraversalSuccessors() == 0) return "";
+  SgFunctionRefExp* callee = isSgFunctionRefExp(call->get_traversalSuccessorByIndex(0));
+  return callee ? callee->get_symbol()->get_name().getString() : "";
+}
+
+// op over the two operand attributes, which are freed once cloned.
+Expression* binary(operator_t op, const std::vector<Expression*>& operands) {
+  Expression* made = new Expression(op, operands[0], operands[1]);
+  delete operands[0];
+  delete operands[1];
+  return made;
+}
+
+Expression* integral(SgDoubleVal* literal) {
+  double x = literal->get_value();
+  if (std::floor(x) != x || x < INT_MIN || x > INT_MAX)
+    stop(std::cout, from_sage + "not an integer:" + literal->unparseToCompleteString());
+  return new Expression(static_cast<int>(x));
+}
+
+// floor(a/b) or ceil(a/b). The argument list passed its single element
+// through (or null when it had another count), so the list's checks are made
+// here, after the call itself is known to be floor or ceil.
+Expression* floor_or_ceil(SgNode* call, Expression* argument) {
+  SgNode* list = call->get_traversalSuccessorByIndex(1);
+  std::string arguments = list->unparseToCompleteString();
+  if (list->get_numberOfTraversalSuccessors() != 1)
+    stop(std::cout, from_sage + "unary function expected (ceil/floor handling):" + arguments);
+  if (!argument->is_op(DIV)) {
+    std::ostringstream element;
+    argument->print(element);
+    stop(std::cout, from_sage + "unary_function (./.) expected (ceil/floor handling):" +
+                        arguments + "\n" + element.str());
+  }
+  Expression* quotient = new Expression(is_ceil(call) ? CEIL : FLOOR, argument->fg, argument->fd);
+  delete argument;
+  return quotient;
+}
+
+class MakeExpressionTraversal : public AstBottomUpProcessing<Expression*> {
+ protected:
+  Expression* evaluateSynthesizedAttribute(SgNode* node, SynthesizedAttributesList list) override {
+    switch (node->variantT()) {
+      case V_SgVarRefExp:
+        return new Expression(isSgVarRefExp(node)->get_symbol()->get_name().getString());
+      case V_SgIntVal: return new Expression(isSgIntVal(node)->get_value());
+      case V_SgDoubleVal:
+        if (!list.empty() && list[0]) return list[0];
+        return integral(isSgDoubleVal(node));
+      case V_SgAddOp: return binary(PLUS, list);
+      case V_SgSubtractOp: return binary(MINUS, list);
+      case V_SgMultiplyOp: return binary(TIMES, list);
+      case V_SgDivideOp: return binary(DIV, list);
+      case V_SgMinusOp: {
+        Expression minus_one(-1);
+        Expression* negated = new Expression(TIMES, &minus_one, list[0]);
+        delete list[0];
+        return negated;
+      }
+      case V_SgCastExp: return list[0];
+      case V_SgFunctionRefExp: return new Expression(0);
+      case V_SgExprListExp:
+        if (list.size() == 1) return list[0];
+        for (Expression* element : list) delete element;
+        return nullptr;
+      case V_SgFunctionCallExp:
+        delete list[0];
+        if (!::is_floor(node) && !::is_ceil(node))
+          stop(std::cout, from_sage + "floor/ceil expected:" + node->unparseToCompleteString());
+        return floor_or_ceil(node, list[1]);
+      default:
+        stop(std::cout, from_sage + node->class_name() + " unhandled");
+    }
+  }
+};
+
+}  // namespace
+
+int is_floor(SgNode* node) { return function_name(node) == "floor"; }
+int is_ceil(SgNode* node) { return function_name(node) == "ceil"; }
+
+Expression* Expression::from_Sage(SgExpression* e) {
+  MakeExpressionTraversal traversal;
+  return traversal.traverse(e);
+}

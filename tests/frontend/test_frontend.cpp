@@ -1,0 +1,101 @@
+// frontend(): which arguments are input files, refusal of two files,
+// failures reported only through the project, no state between calls.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "FrontendTestSupport.h"
+
+namespace {
+
+TEST(Frontend, OnlyDotCArgumentsAreInputFiles) {
+  ParseResult made = parse_text("int a;\n");
+  ASSERT_TRUE(made.ok());
+  const std::string path = last_path();
+  ParseResult r = run_frontend(
+      {"tarvex", "-aligned-parameters", "-min-block-size", "12", path, "-dummy", "dummy_file", "-h"});
+  EXPECT_EQ(r.project->getFileNames(), std::vector<std::string>{path});
+  EXPECT_EQ(r.project->numberOfFiles(), 1);
+  EXPECT_EQ(r.project->get_originalCommandLineArgumentList(),
+            (std::vector<std::string>{"tarvex", "-aligned-parameters", "-min-block-size", "12", path, "-dummy",
+                                      "dummy_file", "-h"}));
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "");
+}
+
+TEST(Frontend, NoInputFileGivesNoNames) {
+  for (auto args : {std::vector<std::string>{"tarvex"}, {"tarvex", "-h"}, {"tarvex", "prog.txt"},
+                    {"tarvex", "p.C"}, {"tarvex", ".c"}, {"tarvex", "-x.c"}, {"tarvex", "-?", "-version"}}) {
+    ParseResult r = run_frontend(args);
+    EXPECT_TRUE(r.project->getFileNames().empty()) << args.back();
+    EXPECT_EQ(r.project->numberOfFiles(), 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.project->get_originalCommandLineArgumentList().size(), args.size());
+  }
+}
+
+TEST(Frontend, TwoInputFilesAreRefused) {
+  ParseResult a = parse_text("int a;\n", "a.c");
+  std::string pa = last_path();
+  ParseResult b = parse_text("int b;\n", "b.c");
+  std::string pb = last_path();
+  ParseResult r = run_frontend({"/usr/bin/tarvex", pa, pb});
+  EXPECT_EQ(r.project->getFileNames(), (std::vector<std::string>{pa, pb}));
+  EXPECT_EQ(r.project->numberOfFiles(), 0);
+  EXPECT_EQ(r.err, "tarvex: error: more than one input file: " + pa + " " + pb + "\n");
+  EXPECT_EQ(r.out, "");
+}
+
+TEST(Frontend, MissingFileKeepsTheName) {
+  ParseResult r = run_frontend({"tarvex", "/nonexistent/dir/missing.c"});
+  EXPECT_EQ(r.project->getFileNames(), std::vector<std::string>{"/nonexistent/dir/missing.c"});
+  EXPECT_EQ(r.project->numberOfFiles(), 0);
+  EXPECT_EQ(r.err, "/nonexistent/dir/missing.c: error: cannot open: No such file or directory\n");
+  EXPECT_EQ(r.project->unparseToCompleteString(), "");
+}
+
+TEST(Frontend, FileNameIsKeptExactlyAsGiven) {
+  ParseResult r = parse_text("int a;\n", "prog.c");
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.project->getFileNames()[0], last_path());
+  EXPECT_EQ(r.project->get_files()[0]->getFileName(), last_path());
+}
+
+TEST(Frontend, NoStateSurvivesACall) {
+  ParseResult first = parse_text("typedef int T;\n#define N 7\nint a = N;\n");
+  ASSERT_TRUE(first.ok()) << first.err;
+  ParseResult second = parse_text("int main() { T * x; y = N; }\n");
+  ASSERT_TRUE(second.ok()) << second.err;
+  EXPECT_EQ(find_first(second.project, V_SgVariableDeclaration), nullptr);
+  EXPECT_NE(find_first(second.project, V_SgMultiplyOp), nullptr);
+  EXPECT_EQ(find_first(second.project, V_SgIntVal), nullptr);
+  ParseResult broken = parse_text("int a = ;\n");
+  EXPECT_FALSE(broken.ok());
+  EXPECT_TRUE(parse_text("int b;\n").ok());
+}
+
+TEST(Frontend, ProjectChildrenAreItsFiles) {
+  ParseResult r = parse_text("int a;\n");
+  ASSERT_TRUE(r.ok());
+  ASSERT_EQ(r.project->get_numberOfTraversalSuccessors(), 1u);
+  SgSourceFile* f = isSgSourceFile(r.project->get_traversalSuccessorByIndex(0));
+  ASSERT_NE(f, nullptr);
+  EXPECT_NE(isSgGlobal(f->get_traversalSuccessorByIndex(0)), nullptr);
+  EXPECT_EQ(r.project->unparseToCompleteString(), "int a;\n");
+  EXPECT_EQ(f->unparseToString(), "int a;\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Frontend, DirectoryIsNotAReadableFile) {
+  parse_text("int a;\n");
+  std::string dir = last_path().substr(0, last_path().rfind('/'));
+  std::string as_file = dir + "/sub.c";
+  ASSERT_EQ(mkdir(as_file.c_str(), 0700), 0);
+  ParseResult d = run_frontend({"tarvex", as_file});
+  EXPECT_EQ(d.project->numberOfFiles(), 0);
+  EXPECT_EQ(d.err, as_file + ": error: cannot open: Is a directory\n");
+}
+
+}  // namespace
