@@ -105,9 +105,10 @@ Isl<isl_set> formula_domain(isl_ctx *ctx, int f, const std::vector<BasicPiece> &
   return Isl<isl_set>(ctx, isl_set_compute_divs(domain.take()));
 }
 
-// The integer optimum of set (taken). On a set of one basic set this uses
-// the basic set's own parametric solver, which isl's set-level optimum
-// calls after checks that are of no use here.
+// The integer optimum of set (taken). On a set of one basic set this calls
+// the basic set's parametric solver directly: isl 0.25's set-level optimum
+// adds a pass that makes pieces disjoint, which tripped an internal
+// assertion on some small inputs.
 Isl<isl_pw_multi_aff> lexopt(isl_ctx *ctx, isl_set *set, bool maximize) {
   Isl<isl_set> whole(ctx, set);
   std::vector<Isl<isl_basic_set>> parts = basic_sets(ctx, whole.get());
