@@ -271,6 +271,11 @@ class Polyhedron {
       std::pair<std::vector<std::vector<int>>, std::vector<std::vector<int>>> CD);
   static std::pair<std::vector<std::vector<int>>, std::vector<std::vector<int>>> remove_null_columns(
       std::pair<std::vector<std::vector<int>>, std::vector<std::vector<int>>> CD, int d);
+  // The scheduled problem of full-width rows M and a schedule matrix T:
+  // rows [flag | dates | counters | parameters | constant], two per date
+  // stating date_k == T[k] . x, then M's rows behind the dates.
+  static std::vector<std::vector<int>> scheduled_rows(const std::vector<std::vector<int>>& M,
+                                                      const std::vector<std::vector<int>>& T);
   // Full-width rows reduced to the listed ranks (ascending), and back.
   static std::vector<std::vector<int>> compact(std::vector<std::vector<int>> M, int nb_counters,
                                                int nb_parameters, std::set<int> counters,

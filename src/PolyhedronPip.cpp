@@ -162,10 +162,9 @@ Quast* solve(const Rows& problem, const Rows& context, int n, Sign sign,
 
 Quast* untagged(PipQuast* answer) { return new Quast(answer); }
 
-// Rows of the scheduled problem [flag | dates | counters | parameters |
-// constant]: two rows per date stating date_k == T[k] . x, then m's rows
-// shifted behind the dates.
-Rows scheduled_rows(const Rows& m, const Rows& t) {
+}  // namespace
+
+Rows Polyhedron::scheduled_rows(const Rows& m, const Rows& t) {
   int n = static_cast<int>(t.size());
   int width = n + get_nb_counters() + get_nb_parameters() + 2;
   Rows rows = null_matrix(2 * n + static_cast<int>(m.size()), width);
@@ -184,8 +183,6 @@ Rows scheduled_rows(const Rows& m, const Rows& t) {
   }
   return rows;
 }
-
-}  // namespace
 
 Quast* Polyhedron::max_lex() {
   Rows problem = remove_null_columns(to_matrix());
@@ -219,7 +216,7 @@ namespace {
 Quast* scheduled_optimum(Polyhedron* p, Schedule* theta, Sign sign) {
   Rows t = theta->to_matrix();
   int n = static_cast<int>(t.size());
-  Rows problem = Polyhedron::remove_null_columns(scheduled_rows(p->to_matrix(), t), n);
+  Rows problem = Polyhedron::remove_null_columns(Polyhedron::scheduled_rows(p->to_matrix(), t), n);
   return solve(problem, Rows(), n, sign, [n](PipQuast* answer) { return new Quast(answer, n); });
 }
 
@@ -229,7 +226,7 @@ Quast* scheduled_optimum(Polyhedron* p, std::vector<Schedule*> theta, int stmt, 
   Rows t = theta[stmt]->to_matrix();
   int n = static_cast<int>(t.size());
   RowPair cd = p->to_matrix_context();
-  cd.second = scheduled_rows(cd.second, t);
+  cd.second = Polyhedron::scheduled_rows(cd.second, t);
   cd = Polyhedron::remove_null_columns(cd, n);
   return solve(cd.second, cd.first, n, sign, [&](PipQuast* answer) { return make(answer, n); });
 }
