@@ -187,8 +187,9 @@ TEST_F(ZILRectangularTest, TiledPointsAreTheIterationsEachOnce) {
     Polyhedron* domain = rows_over(c.domain, {"i", "j"}, {"N", "M"});
     IndexFunction* h = hyperplanes(c.hyperplanes);
     Result r = tile(domain, h, c.ratios);
-    if (c.hyperplanes[0] == "i + M")  // tiles of the time i + M, not of i
+    if (c.hyperplanes[0] == "i + M") {  // tiles of the time i + M, not of i
       EXPECT_TRUE(Polyhedron::get_parameters(r.first).count(get_parameter_rank("inner_M")));
+    }
     std::vector<int> tiled = {get_counter_rank("outer_time_0"), get_counter_rank("outer_time_1"),
                               get_counter_rank("inner_time_0"), get_counter_rank("inner_time_1")};
     std::vector<int> original = {get_counter_rank("i"), get_counter_rank("j")};
