@@ -75,16 +75,23 @@ public:
   SgSourceFile* parse_file();
 
 private:
-  // Counts one nesting level for as long as it lives.
+  // Counts nesting levels for as long as it lives. A left-nested chain
+  // (`a + b + c`, `a, b, c`) deepens the tree without recursion in the
+  // parser, so it adds one level per operator through deepen(): every later
+  // walk of the tree recurses that deep.
   class Nesting {
   public:
-    Nesting(Parser& p, const Token& at) : p_(p) {
+    explicit Nesting(Parser& p) : p_(p) {}
+    Nesting(Parser& p, const Token& at) : p_(p) { deepen(at); }
+    ~Nesting() { p_.depth_ -= levels_; }
+    void deepen(const Token& at) {
+      ++levels_;
       if (++p_.depth_ > kMaxNesting) p_.fail(at, "nesting deeper than 256 levels is not supported");
     }
-    ~Nesting() { --p_.depth_; }
 
   private:
     Parser& p_;
+    int levels_ = 0;
   };
 
   // ---- tokens
@@ -599,8 +606,10 @@ SgStatement* Parser::parse_jump() {
 
 SgExpression* Parser::parse_expression() {
   SgExpression* e = parse_assignment();
+  Nesting chain(*this);
   while (at(",")) {
     Token op = take();
+    chain.deepen(op);
     e = new SgCommaOpExp(info(op), e, parse_assignment());
   }
   return e;
@@ -643,6 +652,7 @@ SgExpression* Parser::parse_conditional() {
 
 SgExpression* Parser::parse_binary(int min_precedence) {
   SgExpression* lhs = parse_cast();
+  Nesting chain(*this);
   while (true) {
     const Token& t = peek();
     const BinaryOperator* found = nullptr;
@@ -650,6 +660,7 @@ SgExpression* Parser::parse_binary(int min_precedence) {
       if (t.is(b.token) && b.precedence >= min_precedence) found = &b;
     if (!found) return lhs;
     Token op = take();
+    chain.deepen(op);
     Sg_File_Info* fi = info(op);
     SgExpression* rhs = parse_binary(found->precedence + 1);
     const std::string s = found->token;

@@ -1,12 +1,239 @@
 #ifndef TARVEX_POLYHEDRON_H
 #define TARVEX_POLYHEDRON_H
 
+// The integer polyhedron of the system: a conjunction of affine constraints
+// over counters and parameters (named by their registry ranks), with a cached
+// constraint matrix. Rows of a constraint matrix are laid out
+// [flag | counters | parameters | constant], flag 1 for ">= 0" and 0 for
+// "== 0", at the registry's widths of the time they are built.
+//
+// Ownership: a polyhedron owns its constraints; every constraint it is given
+// is copied, and every operation returning a Polyhedron* returns a new object
+// owned by the caller. The receiver is left unchanged (apart from refreshing
+// its cache) unless the operation says otherwise.
+//
+// No PolyLib header may be included here: its Polyhedron, Matrix and Vector
+// types clash with ours.
+
+#include <list>
 #include <map>
+#include <ostream>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class Expression;
+class Inequation;
+class SgExpression;
+class SgNode;
 
 // Compaction maps of the last parametric integer programming problem: the
-// position of a kept counter (parameter) column -> its registry rank. Every
-// compaction refills them; solution readers use them before the next one.
+// column of a kept counter, respectively parameter, to its registry rank.
 extern std::map<int, int> actual_counter;
 extern std::map<int, int> actual_parameter;
+
+class Polyhedron {
+ public:
+  std::list<Inequation*> constraints;  // owned, in insertion order
+  int has_matrix;                      // 1 when `matrix` holds a cache
+  std::vector<std::vector<int>> matrix;
+  int nb_counters;    // registry counts when the cache was filled
+  int nb_parameters;
+  int has_divs;       // 1 when some constraint holds a DIV node
+
+  // The universe.
+  Polyhedron();
+  // One constraint, a copy of c (the caller keeps c).
+  explicit Polyhedron(Inequation& c);
+  explicit Polyhedron(Inequation* c);
+  // Copies of the listed constraints, in list order; no cache.
+  explicit Polyhedron(const std::list<Inequation*>& l);
+  // Copies of p's constraints. Without divisions it refreshes p's cache
+  // first and inherits its rows (flag-0 rows included).
+  explicit Polyhedron(Polyhedron* p);
+  // One constraint per full-width row; the rows become the cache. A row of
+  // another width stops the run.
+  explicit Polyhedron(const std::vector<std::vector<int>>& M);
+  // Compacted rows [flag | C ascending | every parameter | constant],
+  // widened to the full width, then as the constructor above.
+  Polyhedron(const std::vector<std::vector<int>>& M, const std::set<int>& C);
+  // Compacted rows [flag | C ascending | P ascending | constant].
+  Polyhedron(const std::vector<std::vector<int>>& M, const std::set<int>& C,
+             const std::set<int>& P);
+  // Compacted rows [flag | C in order | P in order | constant]; a rank listed
+  // twice takes its later column.
+  Polyhedron(const std::vector<std::vector<int>>& M, const std::vector<int>& C,
+             const std::vector<int>& P);
+  // Deletes the constraints (a Domain also its members).
+  virtual ~Polyhedron();
+
+  // Copies go through clone() or constructor 5, which say what the cache
+  // becomes; a member-wise copy would share the constraints.
+  Polyhedron(const Polyhedron&) = delete;
+  Polyhedron& operator=(const Polyhedron&) = delete;
+
+  // The ten virtual operations, in slot order.
+  virtual Polyhedron* clone();                              // 0: no cache
+  virtual void add_constraint(Inequation* c);               // 1: appends a copy
+  virtual void add_constraints(Polyhedron* q);              // 2: copies of q's
+  virtual std::set<int> get_counters();                     // 3
+  virtual std::set<int> get_parameters();                   // 4
+  virtual int is_single_polyhedron();                       // 5
+  virtual int is_domain();                                  // 6
+  virtual void print();                                     // 7: box, stderr
+  virtual void print(std::ostream& os);                     // 8: box
+  virtual void print_iscc(std::string name, std::ostream& os);  // 9
+
+  // Appends a copy of c (not virtual).
+  void add(Inequation& c);
+  // New polyhedron: copies of p's constraints, then of q's. Only the caches
+  // of p and q change.
+  static Polyhedron* intersect(Polyhedron* p, Polyhedron* q);
+  // Number of constraints. Not a row count: an equality is one constraint
+  // but two rows, so a matrix is sized by the rows it holds.
+  int size();
+
+  // Constraint matrices (all returned by value).
+  std::vector<std::vector<int>> to_matrix();
+  void update_matrix();
+  std::vector<std::vector<int>> to_matrix(const std::set<int>& C);
+  std::vector<std::vector<int>> to_matrix(const std::vector<int>& C);
+  // Over the counter_rank of each (counter leaf) expression, by rank.
+  std::vector<std::vector<int>> to_matrix(const std::set<Expression*>& E);
+  std::vector<std::vector<int>> to_matrix(const std::set<int>& C, const std::set<int>& P);
+  std::vector<std::vector<int>> to_matrix(const std::vector<int>& C,
+                                          const std::vector<int>& P);
+  // Only the coefficients of C, in C's order.
+  std::vector<std::vector<int>> to_matrix_linear(const std::vector<int>& C);
+  // Every constraint's rows without flag; the cache is not involved.
+  std::vector<std::vector<int>> to_matrix_without_1();
+  // (context rows as [flag | parameters | constant], all other rows whole).
+  std::pair<std::vector<std::vector<int>>, std::vector<std::vector<int>>>
+  to_matrix_context();
+
+  // C conditions of the front end: comparisons, &&, true/false and bounds
+  // with min and max.
+  static Polyhedron* from_Sage(SgExpression* e);
+
+  // Rewriting without changing the set.
+  Polyhedron* simplify();
+  Polyhedron* simplify_matrix();
+  Polyhedron* normalize_no_eq();
+  Polyhedron* recover_eq();
+  static int belong(Inequation* c, std::list<Inequation*>::const_iterator first,
+                    std::list<Inequation*>::const_iterator last);
+  static std::vector<int> first_instance(std::vector<int> sizes);
+  // The next combination, last position fastest; empty after the last one.
+  static std::vector<int> next_instance(std::vector<int> sizes, std::vector<int> current);
+  // Integer divisions by constants turned into quotient and remainder
+  // counters q__k, r__k: (their ranks, new polyhedron).
+  std::pair<std::set<int>, Polyhedron*> eliminate_divs();
+  // The same rewriting on this polyhedron itself; returns the new ranks.
+  std::set<int> eliminate_divs_local();
+
+  // Occurrence queries (leaves whatever their coefficient).
+  std::vector<int> get_counters_vec();
+  static std::set<int> get_counters(const std::vector<Polyhedron*>& v);
+  static std::set<int> get_parameters(const std::vector<Polyhedron*>& v);
+  // The DIV nodes of the constraints: pointers into this polyhedron's trees,
+  // never to be freed by the caller.
+  std::vector<Expression*> get_divs();
+
+  // Renamings and substitutions: new polyhedra without cache; the maps'
+  // expressions stay the caller's.
+  Polyhedron* parameters_to_parameters(std::map<int, int> m);
+  Polyhedron* parameters_to_counters(std::map<int, int> m);
+  Polyhedron* counters_to_parameters(std::map<int, int> m);
+  Polyhedron* counters_to_counters(std::map<int, int> m);
+  Polyhedron* substitute_counters(std::map<int, Expression*> m);
+  Polyhedron* substitute_parameters(std::map<int, Expression*> m);
+  // List forms: element i of the result is the operation on element i; a
+  // Domain element stops the run.
+  static std::vector<Polyhedron*> parameters_to_parameters(const std::vector<Polyhedron*>& v,
+                                                           std::map<int, int> m);
+  static std::vector<Polyhedron*> parameters_to_counters(const std::vector<Polyhedron*>& v,
+                                                         std::map<int, int> m);
+  static std::vector<Polyhedron*> counters_to_parameters(const std::vector<Polyhedron*>& v,
+                                                         std::map<int, int> m);
+  static std::vector<Polyhedron*> counters_to_counters(const std::vector<Polyhedron*>& v,
+                                                       std::map<int, int> m);
+  static std::vector<Polyhedron*> substitute_counters(const std::vector<Polyhedron*>& v,
+                                                      std::map<int, Expression*> m);
+  static std::vector<Polyhedron*> substitute_parameters(const std::vector<Polyhedron*>& v,
+                                                        std::map<int, Expression*> m);
+
+  // Rewrites floor and ceil right sides in place.
+  void eliminate_floor_and_ceil();
+  // Without the rows over parameters only; constraints rebuilt from rows.
+  Polyhedron* remove_context();
+  // Without the equalities and the single-counter bounds on `counters`;
+  // constraints rebuilt from rows.
+  Polyhedron* remove_constraints(const std::set<int>& counters);
+  Polyhedron* remove_constraints(const std::vector<int>& counters);
+  static std::vector<Polyhedron*> remove_constraints(const std::vector<Polyhedron*>& v,
+                                                     const std::set<int>& counters);
+  static std::vector<Polyhedron*> remove_constraints(const std::vector<Polyhedron*>& v,
+                                                     const std::vector<int>& counters);
+
+  // Text forms.
+  void print(std::ostream& os, std::string prefix);
+  void print_iscc(std::ostream& os);
+  std::string print_code();
+  void print_code(std::ostream& os);
+  static void print_code(std::ostream& os, const std::vector<Polyhedron*>& v);
+  void print_vhdl(std::ostream& os);
+  void print_pavu(std::ostream& os);
+  static void print_list(const std::list<Polyhedron*>& l);
+  // This polyhedron's own constraints joined by " and ", in isl's syntax.
+  void print_iscc_constraints(std::ostream& os);
+
+ private:
+  // The flag-less rows of one constraint; a non-affine one stops the run.
+  static std::vector<std::vector<int>> constraint_rows(Inequation* c);
+  int cache_is_valid();
+  std::vector<std::vector<int>> compact(const std::vector<int>& C, const std::vector<int>* P);
+  void widen_and_build(const std::vector<std::vector<int>>& M, const std::vector<int>& C,
+                       const std::vector<int>& P, const std::string& who);
+  void build_from_rows(const std::vector<std::vector<int>>& M);
+  std::set<int> rewrite_divs();
+};
+
+// New polyhedra holding 0 >= 0, respectively 0 > 0.
+Polyhedron* universe();
+Polyhedron* empty();
+
+// New polyhedron: copies of a then b.
+Polyhedron* operator&&(Inequation& a, Inequation& b);
+// New polyhedron: constructor 5 on p, then a copy of b.
+Polyhedron* operator&&(Polyhedron& p, Inequation& b);
+
+// Row tests with the registry's current counts.
+int is_context(const std::vector<int>& row);
+int is_null(const std::vector<int>& row);
+std::vector<int> add_one(std::vector<int> v);
+std::vector<int> add_zero(std::vector<int> v);
+
+// Release functions: delete every non-null element; the caller's container
+// is left as it is and its pointers must not be used afterwards.
+void del(std::list<Polyhedron*> l);
+void del(std::vector<Polyhedron*> l);
+void del(std::vector<std::vector<Polyhedron*>> l);
+void del(std::map<int, Polyhedron*> m);
+void del(std::map<Polyhedron*, Expression*> m);
+
+// Iscc union of unnamed sets over the union's parameters and counters.
+void print_iscc(std::ostream& os, const std::vector<Polyhedron*>& v);
+// Each piece's box and expression, on standard output.
+void print_volume(const std::map<Polyhedron*, Expression*>& m);
+// The box form (slot 8), so a Domain writes its union.
+std::ostream& operator<<(std::ostream& os, Polyhedron& p);
+
+// The min/max calls of C conditions (callee named exactly "min"/"max").
+int is_min(SgNode* n);
+int is_max(SgNode* n);
+// First, respectively second, argument of a call.
+SgExpression* get_lhs(SgNode* n);
+SgExpression* get_rhs(SgNode* n);
 
 #endif

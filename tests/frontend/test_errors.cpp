@@ -2,6 +2,8 @@
 // no file in the project, nothing on standard output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FrontendTestSupport.h"
 
 namespace {
@@ -72,6 +74,20 @@ TEST(Errors, FailureNeverWritesToStandardOutput) {
   EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Errors, LongOperatorChainsCountAsNesting) {
+  std::string sum = "int x = 1";
+  for (int i = 0; i < 300; ++i) sum += " + 1";
+  ParseResult r = parse_text(sum + ";\n");
+  EXPECT_NE(r.err.find("nesting deeper than 256 levels is not supported"), std::string::npos) << r.err;
+  std::string shorter = "int x = 1";
+  for (int i = 0; i < 100; ++i) shorter += " + 1";
+  EXPECT_TRUE(parse_text(shorter + ";\n").ok());
 }
 
 }  // namespace
