@@ -131,6 +131,24 @@ class Polyhedron {
   std::pair<std::set<int>, Polyhedron*> eliminate_divs();
   // The same rewriting on this polyhedron itself; returns the new ranks.
   std::set<int> eliminate_divs_local();
+  // PolyLib's simplification of to_matrix(): the new polyhedron's cache holds
+  // PolyLib's rows, equalities first, the positivity row "1 >= 0" included
+  // whenever PolyLib keeps it.
+  Polyhedron* simplify_chernikova();
+  // New polyhedron: copies of the equalities of simplify_chernikova(), in
+  // order.
+  Polyhedron* filter_equalities();
+
+  // Unions through isl: new members owned by the caller, over the counters
+  // and parameters that occur in the arguments; every member must be a
+  // single polyhedron. The options "no-coalesce" and "no-gist" turn the
+  // operations into copies of the domain's members.
+  static std::vector<Polyhedron*> coalesce(const std::vector<Polyhedron*>& domain);
+  static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain,
+                                       const std::vector<Polyhedron*>& context);
+  static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain, Polyhedron* context);
+  // The single piece of the gist, or a clone of p.
+  static Polyhedron* gist(Polyhedron* p, Polyhedron* context);
 
   // Occurrence queries (leaves whatever their coefficient).
   std::vector<int> get_counters_vec();

@@ -1,0 +1,193 @@
+#include "ISLWrapper.h"
+
+#include <isl/ctx.h>
+#include <isl/mat.h>
+#include <isl/options.h>
+#include <isl/printer.h>
+#include <isl/set.h>
+#include <isl/space.h>
+#include <isl/union_set.h>
+#include <isl/val.h>
+#include <sys/wait.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+
+#include "MatrixPrinter.h"
+#include "Stop.h"
+
+namespace {
+
+typedef std::vector<std::vector<int>> IntRows;
+
+// A context whose errors end the process: isl never returns a half-built
+// answer to us.
+isl_ctx* aborting_context() {
+  isl_ctx* ctx = isl_ctx_alloc();
+  isl_options_set_on_error(ctx, ISL_ON_ERROR_ABORT);
+  return ctx;
+}
+
+// The isl matrix of the given constraint rows, each without its flag.
+isl_mat* constraint_matrix(isl_ctx* ctx, const std::vector<const std::vector<int>*>& rows, int width) {
+  isl_mat* mat = isl_mat_alloc(ctx, rows.size(), width);
+  for (size_t i = 0; i < rows.size(); ++i)
+    for (int j = 0; j < width; ++j) mat = isl_mat_set_element_si(mat, i, j, (*rows[i])[j + 1]);
+  return mat;
+}
+
+// Appends the rows of mat, each behind the flag, to r; mat is freed.
+void append_rows(IntRows& r, int flag, isl_mat* mat) {
+  for (int i = 0; i < isl_mat_rows(mat); ++i) {
+    std::vector<int> row{flag};
+    for (int j = 0; j < isl_mat_cols(mat); ++j) row.push_back(to_int(isl_mat_get_element_val(mat, i, j)));
+    r.push_back(row);
+  }
+  isl_mat_free(mat);
+}
+
+isl_union_set* union_of(isl_ctx* ctx, isl_space* space, const std::vector<IntRows>& members) {
+  isl_union_set* u = isl_union_set_empty(isl_space_copy(space));
+  for (const auto& m : members) u = isl_union_set_union(u, isl_union_set_from_set(from_vec_vec(ctx, space, m)));
+  return u;
+}
+
+// Runs a binary union-set operation over the two unions and reads back the
+// part of the answer in the set space.
+std::vector<IntRows> union_operation(const std::vector<IntRows>& a, const std::vector<IntRows>& b,
+                                     int nb_counters, int nb_parameters,
+                                     isl_union_set* (*operation)(isl_union_set*, isl_union_set*)) {
+  isl_ctx* ctx = aborting_context();
+  isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
+  isl_union_set* first = union_of(ctx, space, a);
+  isl_union_set* second = union_of(ctx, space, b);
+  isl_union_set* result = operation(first, second);
+  isl_set* s = isl_union_set_extract_set(result, isl_space_copy(space));
+  std::vector<IntRows> r = to_vec_vec_vec(s);
+  isl_set_free(s);
+  isl_union_set_free(result);
+  isl_space_free(space);
+  isl_ctx_free(ctx);
+  return r;
+}
+
+IntRows to_rows(isl_mat* mat) {
+  IntRows r(isl_mat_rows(mat), std::vector<int>(isl_mat_cols(mat)));
+  for (size_t i = 0; i < r.size(); ++i)
+    for (size_t j = 0; j < r[i].size(); ++j) r[i][j] = to_int(isl_mat_get_element_val(mat, i, j));
+  return r;
+}
+
+}  // namespace
+
+isl_set* from_vec_vec(isl_ctx* ctx, isl_space* space, const IntRows& m) {
+  int width = isl_space_dim(space, isl_dim_set) + isl_space_dim(space, isl_dim_param) + 1;
+  std::vector<const std::vector<int>*> equalities, inequalities;
+  // isl aborts on a bad width, so the rows are checked here first.
+  for (const auto& row : m) {
+    if (static_cast<int>(row.size()) != width + 1) stop(std::cerr, "ISLWrapper::from_vec_vec: lines are not consistent");
+    (row[0] == 0 ? equalities : inequalities).push_back(&row);
+  }
+  isl_basic_set* b = isl_basic_set_from_constraint_matrices(
+      isl_space_copy(space), constraint_matrix(ctx, equalities, width), constraint_matrix(ctx, inequalities, width),
+      isl_dim_set, isl_dim_div, isl_dim_param, isl_dim_cst);
+  return isl_set_from_basic_set(b);
+}
+
+std::vector<IntRows> to_vec_vec_vec(isl_set* s) {
+  std::vector<IntRows> r;
+  isl_basic_set_list* list = isl_set_get_basic_set_list(s);
+  for (int i = 0; i < isl_basic_set_list_n_basic_set(list); ++i) {
+    isl_basic_set* b = isl_basic_set_list_get_basic_set(list, i);
+    IntRows m;
+    append_rows(m, 1, isl_basic_set_inequalities_matrix(b, isl_dim_set, isl_dim_div, isl_dim_param, isl_dim_cst));
+    append_rows(m, 0, isl_basic_set_equalities_matrix(b, isl_dim_set, isl_dim_div, isl_dim_param, isl_dim_cst));
+    r.push_back(m);
+    isl_basic_set_free(b);
+  }
+  isl_basic_set_list_free(list);
+  return r;
+}
+
+int to_int(isl_val* v) {
+  long n = isl_val_get_num_si(v);
+  isl_val_free(v);
+  if (n < INT_MIN || n > INT_MAX) stop(std::cerr, "ISLWrapper: value out of int range");
+  return static_cast<int>(n);
+}
+
+void print_set(isl_ctx* ctx, isl_set* s) {
+  isl_printer* p = isl_printer_to_file(ctx, stdout);
+  p = isl_printer_print_set(p, s);
+  isl_printer_free(p);
+}
+
+void print_union_set(isl_ctx* ctx, isl_union_set* s) {
+  isl_printer* p = isl_printer_to_file(ctx, stdout);
+  p = isl_printer_print_union_set(p, s);
+  isl_printer_free(p);
+}
+
+std::vector<IntRows> ISLWrapper::coalesce(std::vector<IntRows> domain, int nb_counters, int nb_parameters) {
+  isl_ctx* ctx = aborting_context();
+  isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
+  isl_set* s = isl_set_empty(isl_space_copy(space));
+  for (const auto& m : domain) s = isl_set_union(s, from_vec_vec(ctx, space, m));
+  s = isl_set_coalesce(s);
+  std::vector<IntRows> r = to_vec_vec_vec(s);
+  isl_set_free(s);
+  isl_space_free(space);
+  isl_ctx_free(ctx);
+  return r;
+}
+
+std::vector<IntRows> ISLWrapper::subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,
+                                          int nb_counters, int nb_parameters) {
+  return union_operation(domain1, domain2, nb_counters, nb_parameters, isl_union_set_subtract);
+}
+
+std::vector<IntRows> ISLWrapper::gist(std::vector<IntRows> domain, std::vector<IntRows> context, int nb_counters,
+                                      int nb_parameters) {
+  return union_operation(domain, context, nb_counters, nb_parameters, isl_union_set_gist);
+}
+
+IntRows ISLWrapper::right_inverse(IntRows m) {
+  if (m.empty()) return m;
+  if (m[0].empty()) stop(std::cout, "ISLWrapper: dim 0 input space");
+  for (const auto& row : m)
+    if (row.size() != m[0].size()) stop(std::cerr, "ISLWrapper::right_inverse: lines are not consistent");
+  // isl's default error mode: a matrix without right inverse is reported by
+  // isl and answered with NULL, which is tested below.
+  isl_ctx* ctx = isl_ctx_alloc();
+  isl_mat* mat = isl_mat_alloc(ctx, m.size(), m[0].size());
+  for (size_t i = 0; i < m.size(); ++i)
+    for (size_t j = 0; j < m[i].size(); ++j) mat = isl_mat_set_element_si(mat, i, j, m[i][j]);
+  isl_mat_print_internal(mat, stdout, 0);
+  isl_mat* inverse = isl_mat_right_inverse(mat);
+  if (!inverse) {
+    isl_ctx_free(ctx);
+    stop(std::cerr, "ISLWrapper::right_inverse: no right inverse");
+  }
+  isl_mat_print_internal(inverse, stdout, 0);
+  IntRows r = to_rows(inverse);
+  isl_mat_free(inverse);
+  isl_ctx_free(ctx);
+  std::cout << "right-inverse(" << m << ") = " << std::endl << r << std::endl;
+  return r;
+}
+
+void ISLWrapper::set_from_iscc(std::stringstream& script) {
+  {
+    std::ofstream input("input.iscc", std::ios::trunc);
+    input << script.str();
+    if (!input) stop(std::cerr, "ISLWrapper::set_from_iscc: cannot write input.iscc");
+  }
+  std::cout.flush();
+  int status = std::system("iscc < input.iscc > output.iscc");
+  if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    stop(std::cerr, "ISLWrapper::set_from_iscc: iscc failed");
+  std::exit(0);
+}

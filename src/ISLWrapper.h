@@ -1,0 +1,50 @@
+#ifndef TARVEX_ISL_WRAPPER_H
+#define TARVEX_ISL_WRAPPER_H
+
+// The bridge to isl. A union of polyhedra crosses it as one constraint matrix
+// per member, all over the same columns [flag | c counters | p parameters |
+// constant] (flag 0: row == 0, otherwise row >= 0). Each call makes its own
+// isl context and frees it before returning; isl errors abort the process.
+
+#include <sstream>
+#include <vector>
+
+struct isl_ctx;
+struct isl_space;
+struct isl_set;
+struct isl_union_set;
+struct isl_val;
+
+class ISLWrapper {
+public:
+  typedef std::vector<std::vector<int>> IntRows;
+
+  // The union of the members, merged where isl can.
+  static std::vector<IntRows> coalesce(std::vector<IntRows> domain, int nb_counters, int nb_parameters);
+  // domain1 minus domain2.
+  static std::vector<IntRows> subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,
+                                       int nb_counters, int nb_parameters);
+  // domain simplified in context.
+  static std::vector<IntRows> gist(std::vector<IntRows> domain, std::vector<IntRows> context,
+                                   int nb_counters, int nb_parameters);
+  // isl's right inverse of m (n_col x n_col, uncut), traced on standard
+  // output; m without rows comes back unchanged and silently.
+  static IntRows right_inverse(IntRows m);
+  // Writes the script to "input.iscc", runs "iscc < input.iscc > output.iscc"
+  // and ends the process: status 0 when iscc succeeded, else 1.
+  [[noreturn]] static void set_from_iscc(std::stringstream& script);
+};
+
+// The basic set of one constraint matrix in the given set space (kept by the
+// caller); the new set belongs to the caller.
+isl_set* from_vec_vec(isl_ctx* ctx, isl_space* space, const std::vector<std::vector<int>>& m);
+// One matrix per basic set of s (kept by the caller): inequalities [1 | ...]
+// then equalities [0 | ...], columns set, div, param, constant.
+std::vector<std::vector<std::vector<int>>> to_vec_vec_vec(isl_set* s);
+// The numerator of v as an int; v is freed.
+int to_int(isl_val* v);
+// The set in isl syntax on standard output, without a line end.
+void print_set(isl_ctx* ctx, isl_set* s);
+void print_union_set(isl_ctx* ctx, isl_union_set* s);
+
+#endif

@@ -1,0 +1,3 @@
+#include "Options.h"
+
+std::map<std::string, int> Options::option;

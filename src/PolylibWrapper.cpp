@@ -1,0 +1,382 @@
+#include "PolylibWrapper.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "Rank.h"
+#include "Stop.h"
+// Last: PolyLib's macros must not reach the headers above.
+#include "PolylibWrapperPrivate.h"
+
+namespace {
+
+typedef std::vector<std::vector<int>> IntRows;
+
+// Every PolyLib call that bounds its working space gets this many rays; in
+// PolyLib it is an initial size, not a limit.
+const unsigned MAX_RAYS = 200;
+
+int min(int a, int b) { return a < b ? a : b; }
+int max(int a, int b) { return a > b ? a : b; }
+
+int full_width() { return get_nb_counters() + get_nb_parameters() + 2; }
+
+// Every row is checked, not only the first: a longer row would be written
+// past the end of its PolyLib row.
+Matrix* to_polylib(const IntRows& m, int width) {
+  for (const auto& row : m)
+    if (static_cast<int>(row.size()) != width) stop(std::cerr, "PolylibWrapper::matrix lines are not consistent");
+  Matrix* r = Matrix_Alloc(m.size(), width);
+  for (size_t i = 0; i < m.size(); ++i)
+    for (int j = 0; j < width; ++j) value_set_si(r->p[i][j], m[i][j]);
+  return r;
+}
+
+// The polyhedron of a constraint matrix; the matrix is freed.
+Polyhedron* polyhedron_of(Matrix* constraints) {
+  Polyhedron* p = Constraints2Polyhedron(constraints, MAX_RAYS);
+  Matrix_Free(constraints);
+  return p;
+}
+
+// The constraints of a polyhedron as integer rows; the polyhedron is kept.
+IntRows constraints_of(Polyhedron* p) {
+  Matrix* c = Polyhedron2Constraints(p);
+  IntRows r = to_vec_vec(c);
+  Matrix_Free(c);
+  return r;
+}
+
+// The generators of a polyhedron as integer rows: [marker | coordinates |
+// denominator], marker 0 for a line, denominator 0 for a ray.
+IntRows generators_of(Polyhedron* p) {
+  Matrix* g = Polyhedron2Rays(p);
+  IntRows r = to_vec_vec(g);
+  Matrix_Free(g);
+  return r;
+}
+
+// The constraints of the polyhedron that the generator rows g span.
+IntRows constraints_of_generators(const IntRows& g, int width) {
+  Matrix* rays = to_polylib(g, width);
+  Polyhedron* p = Rays2Polyhedron(rays, MAX_RAYS);
+  Matrix_Free(rays);
+  IntRows r = constraints_of(p);
+  Polyhedron_Free(p);
+  return r;
+}
+
+// A generator reduced to [marker | kept counters ascending | parameters |
+// denominator]; with mirror, the kept counters' entries are negated.
+std::vector<int> keep_counters(const std::vector<int>& g, const std::set<int>& kept, int nb_counters,
+                               bool mirror) {
+  std::vector<int> r{g[0]};
+  for (int c : kept) r.push_back(mirror ? -g[1 + c] : g[1 + c]);
+  r.insert(r.end(), g.begin() + 1 + nb_counters, g.end());
+  return r;
+}
+
+// A projected constraint [flag | kept counters | rest] widened back to
+// nb_counters counter columns, zero for the dropped ones.
+std::vector<int> widen_counters(const std::vector<int>& row, const std::set<int>& kept, int nb_counters) {
+  std::vector<int> r{row[0]};
+  size_t next = 1;
+  for (int c = 0; c < nb_counters; ++c) r.push_back(kept.count(c) ? row[next++] : 0);
+  r.insert(r.end(), row.begin() + next, row.end());
+  return r;
+}
+
+void check_counters(const std::set<int>& counters, int nb_counters) {
+  for (int c : counters)
+    if (c < 0 || c >= nb_counters) stop(std::cerr, "PolylibWrapper::project: counter out of range");
+}
+
+// Projection shared by project and project_and_symetrize: m is read at the
+// given counts, its generators keep only the given counters (and, with
+// mirror, come twice, once mirrored), and the answer is widened back.
+IntRows project_generators(const IntRows& m, const std::set<int>& counters, int nb_counters, int nb_parameters,
+                           bool mirror) {
+  check_counters(counters, nb_counters);
+  Polyhedron* p = polyhedron_of(from_vec_vec(m, nb_counters, nb_parameters));
+  IntRows generators = generators_of(p);
+  Polyhedron_Free(p);
+  IntRows kept;
+  for (const auto& g : generators) {
+    kept.push_back(keep_counters(g, counters, nb_counters, false));
+    if (mirror) kept.push_back(keep_counters(g, counters, nb_counters, true));
+  }
+  int width = nb_counters + nb_parameters + 2 - (nb_counters - static_cast<int>(counters.size()));
+  IntRows projected = constraints_of_generators(kept, width);
+  IntRows r;
+  for (const auto& row : projected) r.push_back(widen_counters(row, counters, nb_counters));
+  return r;
+}
+
+// The generators of m (full width) whose denominator column holds `last`.
+IntRows generators_ending_with(const IntRows& m, int last) {
+  Polyhedron* p = polyhedron_of(from_vec_vec(m));
+  IntRows generators = generators_of(p);
+  Polyhedron_Free(p);
+  if (!generators.empty() && static_cast<int>(generators[0].size()) != full_width())
+    stop(std::cerr, "PolylibWrapper::get_vertices: wrong ray matrix");
+  IntRows r;
+  for (const auto& g : generators)
+    if (g.back() == last) r.emplace_back(g.begin() + 1, g.end() - 1);
+  return r;
+}
+
+// A fresh PolyLib copy of a square or rectangular integer matrix; every row
+// must be as long as the first.
+Matrix* raw_copy(const IntRows& a) { return to_polylib(a, a[0].size()); }
+
+IntRows take(Matrix* m) {
+  IntRows r = to_vec_vec(m);
+  Matrix_Free(m);
+  return r;
+}
+
+YEB_Enumeration* yebify_piece(const Enumeration* piece) {
+  YEB_Enumeration* cell = static_cast<YEB_Enumeration*>(std::malloc(sizeof(YEB_Enumeration)));
+  IntRows domain = constraints_of(piece->ValidityDomain);
+  cell->ValidityDomain = to_int_array(domain);
+  cell->nb_row = static_cast<int>(domain.size());
+  cell->nb_col = domain.empty() ? 0 : static_cast<int>(domain[0].size());
+  cell->EP = yebify_evalue(&piece->EP);
+  cell->next = nullptr;
+  return cell;
+}
+
+}  // namespace
+
+// ---- conversions ----
+
+Matrix* from_vec_vec(const IntRows& m) { return to_polylib(m, full_width()); }
+
+Matrix* from_vec_vec(const IntRows& m, int nb_counters, int nb_parameters) {
+  return to_polylib(m, nb_counters + nb_parameters + 2);
+}
+
+Matrix* from_vec_vec(const IntRows& m, int nb_active_counters) {
+  return to_polylib(m, nb_active_counters + get_nb_parameters() + 2);
+}
+
+Matrix* from_vec_vec_raw(const IntRows& m) {
+  if (m.empty()) stop(std::cout, "PolylibWrapper: from_vec_vec_raw: empty polyhedron");
+  return to_polylib(m, m[0].size());
+}
+
+IntRows to_vec_vec(const Matrix* m) {
+  IntRows r(m->NbRows, std::vector<int>(m->NbColumns));
+  for (unsigned i = 0; i < m->NbRows; ++i)
+    for (unsigned j = 0; j < m->NbColumns; ++j) r[i][j] = get_int(m->p[i][j]);
+  return r;
+}
+
+int** to_int_array(const IntRows& m) {
+  int** a = static_cast<int**>(std::malloc(m.size() * sizeof(int*)));
+  for (size_t i = 0; i < m.size(); ++i) {
+    a[i] = static_cast<int*>(std::malloc(m[i].size() * sizeof(int)));
+    for (size_t j = 0; j < m[i].size(); ++j) a[i][j] = m[i][j];
+  }
+  return a;
+}
+
+int get_int(long value) {
+  if (value < INT_MIN || value > INT_MAX) stop(std::cerr, "PolylibWrapper: value out of int range");
+  return static_cast<int>(value);
+}
+
+YEB_evalue* yebify_evalue(const evalue* e) {
+  YEB_evalue* r = static_cast<YEB_evalue*>(std::malloc(sizeof(YEB_evalue)));
+  r->d = e->d;
+  if (e->d != 0)
+    r->x.n = e->x.n;
+  else
+    r->x.p = yebify_enode(e->x.p);
+  return r;
+}
+
+YEB_enode* yebify_enode(const enode* n) {
+  YEB_enode* r = static_cast<YEB_enode*>(std::malloc(sizeof(YEB_enode)));
+  r->type = n->type == polynomial ? YEB_polynomial : n->type == periodic ? YEB_periodic : YEB_evector;
+  r->size = n->size;
+  r->pos = n->pos;
+  r->arr = static_cast<YEB_evalue**>(std::malloc(n->size * sizeof(YEB_evalue*)));
+  for (int i = 0; i < n->size; ++i) r->arr[i] = yebify_evalue(&n->arr[i]);
+  return r;
+}
+
+void print_enumeration(Enumeration* e, const char** names) {
+  for (; e; e = e->next) {
+    std::printf("Domain:\n");
+    Polyhedron_Print(stdout, "%4ld ", e->ValidityDomain);
+    std::printf("\nErhart Polynomial:\n");
+    print_evalue(stdout, &e->EP, names);
+    std::printf("\n------------------------\n\n");
+  }
+  std::fflush(stdout);
+}
+
+// ---- PolylibWrapper ----
+
+IntRows PolylibWrapper::project(IntRows m, std::set<int> counters) {
+  return project_generators(m, counters, get_nb_counters(), get_nb_parameters(), false);
+}
+
+IntRows PolylibWrapper::project_and_symetrize(IntRows m, std::set<int> counters, int nb_counters,
+                                              int nb_parameters) {
+  return project_generators(m, counters, nb_counters, nb_parameters, true);
+}
+
+IntRows PolylibWrapper::symetrize(IntRows m, int nb_counters, int nb_parameters) {
+  Polyhedron* p = polyhedron_of(from_vec_vec(m, nb_counters, nb_parameters));
+  IntRows generators = generators_of(p);
+  Polyhedron_Free(p);
+  IntRows both;
+  for (auto g : generators) {
+    both.push_back(g);
+    for (int c = 1; c <= nb_counters; ++c) g[c] = -g[c];
+    both.push_back(g);
+  }
+  return constraints_of_generators(both, nb_counters + nb_parameters + 2);
+}
+
+IntRows PolylibWrapper::convex_hull(std::list<IntRows> members) {
+  Polyhedron* domain = Empty_Polyhedron(get_nb_counters() + get_nb_parameters());
+  for (const auto& m : members) {
+    Polyhedron* p = polyhedron_of(from_vec_vec(m));
+    domain = AddPolyToDomain(p, domain);
+  }
+  Polyhedron* hull = DomainConvex(domain, MAX_RAYS);
+  IntRows r = constraints_of(hull);
+  Polyhedron_Free(hull);
+  Domain_Free(domain);
+  return r;
+}
+
+IntRows PolylibWrapper::get_rays_non_parametrized(IntRows m) { return generators_ending_with(m, 0); }
+
+IntRows PolylibWrapper::get_vertices_non_parametrized(IntRows m) { return generators_ending_with(m, 1); }
+
+std::vector<std::pair<IntRows, IntRows>> PolylibWrapper::get_vertices(IntRows m, int nb_parameters) {
+  Polyhedron* p = polyhedron_of(from_vec_vec_raw(m));
+  Polyhedron* context = Universe_Polyhedron(nb_parameters);
+  Param_Polyhedron* pp = Polyhedron2Param_Vertices(p, context, MAX_RAYS);
+  std::vector<std::pair<IntRows, IntRows>> r;
+  for (Param_Vertices* v = pp ? pp->V : nullptr; v; v = v->next)
+    r.emplace_back(to_vec_vec(v->Vertex), to_vec_vec(v->Domain));
+  if (pp) Param_Polyhedron_Free(pp);
+  Polyhedron_Free(context);
+  Polyhedron_Free(p);
+  return r;
+}
+
+IntRows PolylibWrapper::simplify(IntRows m) {
+  Polyhedron* p = polyhedron_of(from_vec_vec(m));
+  IntRows r = constraints_of(p);
+  Polyhedron_Free(p);
+  return r;
+}
+
+YEB_Enumeration* PolylibWrapper::volume(IntRows m, int nb_active_counters) {
+  Polyhedron* p = polyhedron_of(from_vec_vec(m, nb_active_counters));
+  Polyhedron* context = Universe_Polyhedron(get_nb_parameters());
+  Enumeration* e = Polyhedron_Enumerate(p, context, MAX_RAYS, nullptr);
+  YEB_Enumeration* first = nullptr;
+  YEB_Enumeration** tail = &first;
+  for (Enumeration* piece = e; piece; piece = piece->next) {
+    *tail = yebify_piece(piece);
+    tail = &(*tail)->next;
+  }
+  if (e) Enumeration_Free(e);
+  Polyhedron_Free(context);
+  Polyhedron_Free(p);
+  return first;
+}
+
+std::vector<IntRows> PolylibWrapper::subtract(IntRows p1, IntRows p2, int nb_active_counters) {
+  Polyhedron* a = polyhedron_of(from_vec_vec(p1, nb_active_counters));
+  Polyhedron* b = polyhedron_of(from_vec_vec(p2, nb_active_counters));
+  Polyhedron* difference = DomainDifference(a, b, MAX_RAYS);
+  std::vector<IntRows> r;
+  for (Polyhedron* piece = difference; piece; piece = piece->next) r.push_back(constraints_of(piece));
+  Domain_Free(difference);
+  Polyhedron_Free(b);
+  Polyhedron_Free(a);
+  return r;
+}
+
+std::vector<IntRows> PolylibWrapper::snf(IntRows a) {
+  if (a.empty()) stop(std::cout, "PolylibWrapper: snf:  empty matrix");
+  Matrix* m = raw_copy(a);
+  Matrix *u = nullptr, *v = nullptr, *d = nullptr;
+  Smith(m, &u, &v, &d);
+  Matrix_Free(m);
+  return {take(u), take(d), take(v)};
+}
+
+std::vector<IntRows> PolylibWrapper::hnf(IntRows a) {
+  if (a.empty()) stop(std::cout, "PolylibWrapper: hnf:  empty matrix");
+  Matrix* m = raw_copy(a);
+  Matrix *h = nullptr, *u_inv = nullptr, *u = nullptr;
+  left_hermite(m, &h, &u_inv, &u);
+  Matrix_Free(m);
+  return {take(h), take(u), take(u_inv)};
+}
+
+IntRows PolylibWrapper::inv(IntRows a) {
+  if (a.empty()) stop(std::cerr, "PolylibWrapper::inv: empty matrix");
+  if (a.size() != a[0].size()) stop(std::cerr, "PolylibWrapper::inv: expect square matrices");
+  // Matrix_Inverse turns its argument diagonal, so it gets a copy of its own,
+  // and its output must be exactly n x n.
+  Matrix* m = raw_copy(a);
+  Matrix* inverse = Matrix_Alloc(a.size(), a.size());
+  int ok = Matrix_Inverse(m, inverse);
+  Matrix_Free(m);
+  if (!ok) {
+    Matrix_Free(inverse);
+    stop(std::cerr, "PolylibWrapper::inv: non-invertible matrix");
+  }
+  return take(inverse);
+}
+
+int PolylibWrapper::dim(IntRows m) {
+  Polyhedron* p = polyhedron_of(from_vec_vec(m));
+  Matrix* constraints = Polyhedron2Constraints(p);
+  unsigned nb_equalities = p->NbEq;
+  Polyhedron_Free(p);
+  Matrix* equalities = Matrix_Alloc(nb_equalities, constraints->NbColumns);
+  for (unsigned i = 0; i < equalities->NbRows; ++i)
+    for (unsigned j = 0; j < constraints->NbColumns; ++j)
+      value_assign(equalities->p[i][j], constraints->p[i][j]);
+  // Gauss walks columns 1 to its Dimension argument: the homogeneous
+  // dimension (variables and constant), one less than the row width.
+  int rank = equalities->NbRows == 0 ? 0 : Gauss(equalities, equalities->NbRows, constraints->NbColumns - 1);
+  Matrix_Free(equalities);
+  Matrix_Free(constraints);
+  return get_nb_counters() - rank;
+}
+
+int PolylibWrapper::bounding_box_volume(IntRows m) {
+  if (m.empty() || m[0].empty()) return 0;
+  Polyhedron* p = polyhedron_of(from_vec_vec_raw(m));
+  IntRows generators = generators_of(p);
+  Polyhedron_Free(p);
+  if (generators.empty()) return 0;
+  int width = static_cast<int>(generators[0].size());
+  std::vector<int> low(width, 9999999), high(width, -9999999);
+  for (const auto& g : generators) {
+    if (g[0] == 0 || g.back() == 0) stop(std::cerr, "PolylibWrapper::bounding_box_volume: unbounded polyhedron");
+    for (int j = 1; j < width - 1; ++j) {
+      low[j] = min(low[j], g[j]);
+      high[j] = max(high[j], g[j]);
+    }
+  }
+  int volume = 1;
+  for (int j = 1; j < width - 1; ++j)
+    if (high[j] - low[j] != 0) volume *= high[j] - low[j];
+  return volume;
+}

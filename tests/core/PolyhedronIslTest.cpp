@@ -1,0 +1,159 @@
+// Coalescing, gist and PolyLib simplification of polyhedra.
+
+#include <gtest/gtest.h>
+
+#include "Domain.h"
+#include "Expression.h"
+#include "Inequation.h"
+#include "Matrix.h"
+#include "Options.h"
+#include "PointSets.h"
+#include "Polyhedron.h"
+#include "PolyhedronTestSupport.h"
+
+namespace {
+
+class PolyhedronIsl : public ::testing::Test {
+ protected:
+  static Polyhedron* poly(std::initializer_list<Inequation*> cs) {
+    std::list<Inequation*> l(cs);
+    Polyhedron* p = new Polyhedron(l);
+    for (Inequation* c : l) delete c;
+    return p;
+  }
+
+  static std::string box(Polyhedron* p) {
+    return text_of([&](std::ostream& os) { p->print(os); });
+  }
+
+  // The integer points of a union over counters i, j and parameter N.
+  static std::set<Point> points_of(const std::vector<Polyhedron*>& v) {
+    std::vector<Rows> rows;
+    for (Polyhedron* p : v) rows.push_back(p->to_matrix(std::set<int>{0, 1}, std::set<int>{0}));
+    return points(rows, 3, 4);
+  }
+
+  void TearDown() override { Options::option.clear(); }
+
+  FreshRegistry registry{{"i", "j"}, {"N"}};
+  Expression i{std::string("i")}, j{std::string("j")}, N{std::string("N")};
+};
+
+}  // namespace
+
+TEST_F(PolyhedronIsl, CoalesceMergesOverlappingIntervals) {
+  std::vector<Polyhedron*> v{poly({i >= 0, i <= 5}), poly({i >= 3, i <= 9})};
+  std::vector<Polyhedron*> r = Polyhedron::coalesce(v);
+  ASSERT_EQ(r.size(), 1u);
+  EXPECT_EQ(r[0]->to_matrix(std::set<int>{0}, std::set<int>{}), (Rows{{1, 1, 0}, {1, -1, 9}}));
+  EXPECT_TRUE(Polyhedron::coalesce({}).empty());
+  del(r);
+  del(v);
+}
+
+TEST_F(PolyhedronIsl, CoalesceKeepsTheUnionOverAllItsVariables) {
+  Expression two(2);
+  std::vector<Polyhedron*> v{poly({i >= 0, i <= N, new Inequation(EQ, &j, &two)}), poly({j >= 0, j <= 2, i >= 3, i <= 4})};
+  std::vector<Polyhedron*> r = Polyhedron::coalesce(v);
+  EXPECT_EQ(points_of(r), points_of(v));
+  bool has_equality = false;
+  for (Polyhedron* p : r)
+    for (const auto& row : p->to_matrix(std::set<int>{0, 1}, std::set<int>{0})) has_equality |= row[0] == 0;
+  EXPECT_TRUE(has_equality || r.size() == 1);
+  del(r);
+  std::vector<Polyhedron*> empty_members{poly({i >= 1, i <= 0})};
+  EXPECT_TRUE(Polyhedron::coalesce(empty_members).empty());
+  del(empty_members);
+  del(v);
+}
+
+TEST_F(PolyhedronIsl, EqualityComesBackAsEquality) {
+  std::vector<Polyhedron*> v{poly({new Inequation(EQ, &i, &N), j >= 0})};
+  std::vector<Polyhedron*> r = Polyhedron::coalesce(v);
+  ASSERT_EQ(r.size(), 1u);
+  EXPECT_NE(box(r[0]).find("="), std::string::npos);
+  int equalities = 0;
+  for (const auto& row : r[0]->to_matrix(std::set<int>{0, 1}, std::set<int>{0})) equalities += row[0] == 0;
+  EXPECT_EQ(equalities, 1);
+  del(r);
+  del(v);
+}
+
+TEST_F(PolyhedronIsl, OptionsTurnTheOperationsIntoCopies) {
+  std::vector<Polyhedron*> v{poly({i >= 0, i <= 5}), poly({i >= 3, i <= 9})};
+  Options::option["no-coalesce"] = 1;
+  Options::option["no-gist"] = 1;
+  for (std::vector<Polyhedron*> r : {Polyhedron::coalesce(v), Polyhedron::gist(v, v[0])}) {
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_NE(r[0], v[0]);
+    EXPECT_EQ(box(r[0]), box(v[0]));
+    EXPECT_EQ(box(r[1]), box(v[1]));
+    del(r);
+  }
+  del(v);
+}
+
+TEST_F(PolyhedronIsl, GistMeetsTheContextLikeTheDomain) {
+  Polyhedron* domain = poly({i >= 0, i <= N, j >= 0, j <= 3});
+  Polyhedron* context = poly({N >= 2, i <= 3});
+  std::vector<Polyhedron*> pieces = Polyhedron::gist(std::vector<Polyhedron*>{domain}, context);
+  std::set<Point> in_context = points_of({context}), meet, gist_meet;
+  for (const auto& x : points_of({domain}))
+    if (in_context.count(x)) meet.insert(x);
+  for (const auto& x : points_of(pieces))
+    if (in_context.count(x)) gist_meet.insert(x);
+  EXPECT_EQ(gist_meet, meet);
+  del(pieces);
+
+  Polyhedron* single = Polyhedron::gist(domain, context);
+  EXPECT_NE(single, domain);
+  delete single;
+  // An empty domain has no piece: the answer is a copy of the domain.
+  Polyhedron* none = poly({i >= 1, i <= 0});
+  Polyhedron* back = Polyhedron::gist(none, context);
+  EXPECT_EQ(box(back), box(none));
+  delete back;
+  delete none;
+  delete context;
+  delete domain;
+}
+
+TEST_F(PolyhedronIsl, DomainMembersStop) {
+  std::vector<Polyhedron*> members{poly({i >= 0})};
+  Domain* d = new Domain(members);
+  ChildRun r = run_in_child([&] { Polyhedron::coalesce({d}); });
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Polyhedron::coalesce: expect single polyhedra\n");
+  r = run_in_child([&] { Polyhedron::gist(members[0], d); });
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Polyhedron::gist: expect single polyhedra\n");
+  delete d;
+  del(members);
+}
+
+TEST_F(PolyhedronIsl, ChernikovaKeepsPolylibRows) {
+  FreshRegistry only_i{{"i"}, {}};
+  Expression x(std::string("i"));
+  Polyhedron* p = poly({x >= 0, x <= 0});
+  Polyhedron* s = p->simplify_chernikova();
+  // The equality written as two inequalities is recovered, and PolyLib's
+  // positivity row stays as a constraint.
+  EXPECT_EQ(box(s), "/\n| i = 0\n| 1 >= 0\n\\\n");
+  EXPECT_EQ(s->has_matrix, 1);
+  EXPECT_EQ(s->matrix, (Rows{{0, 1, 0}, {1, 0, 1}}));
+  delete s;
+  delete p;
+}
+
+TEST_F(PolyhedronIsl, FilterEqualities) {
+  Polyhedron* p = poly({i <= N, i >= N, j >= 0});
+  Polyhedron* e = p->filter_equalities();
+  EXPECT_EQ(box(e), "/\n| i+(-1*N) = 0\n\\\n");
+  delete e;
+  delete p;
+  p = poly({i >= 0, j <= N});
+  e = p->filter_equalities();
+  EXPECT_EQ(e->size(), 0);
+  delete e;
+  delete p;
+}
