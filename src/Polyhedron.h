@@ -24,7 +24,11 @@
 #include <vector>
 
 class Expression;
+class IndexFunction;
 class Inequation;
+class Quast;
+class Schedule;
+struct pipquast;
 class SgExpression;
 class SgNode;
 
@@ -32,6 +36,9 @@ class SgNode;
 // column of a kept counter, respectively parameter, to its registry rank.
 extern std::map<int, int> actual_counter;
 extern std::map<int, int> actual_parameter;
+
+// 1 makes the bounded-counters self-test stop on an unbounded counter.
+extern int fail_on_unbounded;
 
 class Polyhedron {
  public:
@@ -206,6 +213,112 @@ class Polyhedron {
   // This polyhedron's own constraints joined by " and ", in isl's syntax.
   void print_iscc_constraints(std::ostream& os);
 
+  // ---- predicates (1 or 0) ----
+
+  // No integer point for any parameter values >= 0 (counters of any sign).
+  // Exact without divisions (a parametric integer program); with divisions
+  // only a single constraint false by itself makes it empty.
+  int is_empty();
+  int weak_is_empty();  // some constraint is literally 1 == 0
+  int is_universe();    // no constraint, or every one trivially true
+  // Every integer point satisfies c (c stays the caller's).
+  int is_saturated_by(Inequation* c);
+  // Every constraint of this polyhedron holds on all of q.
+  int contains(Polyhedron* q);
+  int weak_equals(Polyhedron* q);  // same full matrices, row by row
+  int has_parameters();
+  int has_div();
+  int has_eq();
+  // -1 when empty, else the dimension of the affine hull of the counters.
+  int dim();
+
+  // ---- parametric integer programming ----
+  // Lexicographic optima of the integer points as new quasts owned by the
+  // caller. Every solve compacts its columns (refilling actual_counter and
+  // actual_parameter), solves and decodes in one sequence. Parameters are
+  // >= 0 in all of them; the counters' signs are noted per member.
+
+  Quast* max_lex();                        // counters free
+  Quast* min_lex_no_context_extraction();  // counters and parameters free
+  // Rows over parameters alone become the solver's context; counters free.
+  Quast* min_lex();
+  Quast* min_lex(std::vector<int> counters, int stmt);  // tagged leaves
+  Quast* max_lex(std::vector<int> counters, int stmt);
+  // Over a schedule's dates first (dates and counters >= 0); the leaves
+  // hold the counters only.
+  Quast* min_lex(Schedule* theta);
+  Quast* max_lex(Schedule* theta);
+  // The same with the schedule of statement stmt and the context split off.
+  Quast* min_lex(std::vector<Schedule*> theta, std::vector<int> counters, int stmt);
+  Quast* min_lex(std::vector<Schedule*> theta, std::vector<int> counters, int stmt, int read_rank);
+  Quast* max_lex(std::vector<Schedule*> theta, std::vector<int> counters, int stmt);
+  // Every schedule cut to its first max_dim dates.
+  Quast* min_lex(std::vector<Schedule*> theta, int max_dim, std::vector<int> counters, int stmt,
+                 int read_rank);
+
+  // M solved as it stands, without compaction and with default options; the
+  // caller frees the answer with pip_quast_free.
+  static pipquast* raw_pip(std::vector<std::vector<int>> M, int nb_parameters);
+  // Null-column compaction of full-width rows [flag | d dates | counters |
+  // parameters | constant]: rows [flag | dates | kept counters | kept
+  // parameters | constant]; refills both compaction maps.
+  static std::vector<std::vector<int>> remove_null_columns(std::vector<std::vector<int>> M);
+  static std::vector<std::vector<int>> remove_null_columns(std::vector<std::vector<int>> M, int d);
+  // Pair form over (context rows [flag | parameters | constant], domain
+  // rows): (compacted context, compacted domain). A parameter the context
+  // alone uses is kept.
+  static std::pair<std::vector<std::vector<int>>, std::vector<std::vector<int>>> remove_null_columns(
+      std::pair<std::vector<std::vector<int>>, std::vector<std::vector<int>>> CD);
+  static std::pair<std::vector<std::vector<int>>, std::vector<std::vector<int>>> remove_null_columns(
+      std::pair<std::vector<std::vector<int>>, std::vector<std::vector<int>>> CD, int d);
+  // The scheduled problem of full-width rows M and a schedule matrix T:
+  // rows [flag | dates | counters | parameters | constant], two per date
+  // stating date_k == T[k] . x, then M's rows behind the dates.
+  static std::vector<std::vector<int>> scheduled_rows(const std::vector<std::vector<int>>& M,
+                                                      const std::vector<std::vector<int>>& T);
+  // Full-width rows reduced to the listed ranks (ascending), and back.
+  static std::vector<std::vector<int>> compact(std::vector<std::vector<int>> M, int nb_counters,
+                                               int nb_parameters, std::set<int> counters,
+                                               std::set<int> parameters);
+  static std::vector<std::vector<int>> deflat(std::vector<std::vector<int>> compacted, int nb_counters,
+                                              int nb_parameters, std::set<int> counters,
+                                              std::set<int> parameters);
+
+  // ---- projection, elimination and image ----
+  // Rational projections onto the given counters (every parameter kept);
+  // a kept counter inside an integer division stops the run.
+  Polyhedron* project(std::set<int> counters);
+  Polyhedron* project(std::vector<int> counters);
+  Polyhedron* project(int counter);
+  Polyhedron* project(std::set<Expression*> counters);  // counter leaves
+  Polyhedron* project(std::vector<Expression*> counters);
+  Polyhedron* project(IndexFunction& f);  // onto f's counter-leaf entries
+  Polyhedron* project(Expression& e);
+  // The same with every parameter eliminated too (parameters are
+  // registered as counters for good).
+  Polyhedron* project_no_parameters(std::set<int> counters);
+  Polyhedron* project_no_parameters(int counter);
+  // Hull with the mirror image through the origin of the counter space.
+  Polyhedron* symetrize();
+  Polyhedron* project_and_symetrize(std::set<int> counters);
+  Polyhedron* project_and_symetrize(std::set<Expression*> counters);
+  // Projection onto the occurring counters less the given ones.
+  Polyhedron* eliminate(std::set<int> counters);
+  Polyhedron* eliminate(std::vector<int> counters);
+  Polyhedron* eliminate(int counter);
+  // Image by f on the counters t___0, t___1, ... (registered for good):
+  // (image, their ranks); an empty image is 1 > 1.
+  std::pair<Polyhedron*, std::vector<int>> image(IndexFunction* f);
+  // By the components listed in dims: (image, image counter -> component).
+  std::pair<Polyhedron*, std::map<int, int>> image(IndexFunction* f, std::vector<int> dims);
+  std::pair<Polyhedron*, std::vector<int>> image(Schedule* s);
+  // Computes nothing: a new polyhedron without constraints.
+  Polyhedron* dark_shadow(std::set<int> counters);
+  // A division-free polyhedron over this one's counters (quotient and
+  // remainder counters projected out).
+  Polyhedron* eliminate_divs_and_simplify();
+  static std::vector<Polyhedron*> eliminate_divs(std::vector<Polyhedron*> v);
+
  private:
   // The flag-less rows of one constraint; a non-affine one stops the run.
   static std::vector<std::vector<int>> constraint_rows(Inequation* c);
@@ -239,6 +352,9 @@ void del(std::vector<Polyhedron*> l);
 void del(std::vector<std::vector<Polyhedron*>> l);
 void del(std::map<int, Polyhedron*> m);
 void del(std::map<Polyhedron*, Expression*> m);
+
+// -1 for no member, else the largest dim() of the members.
+int dim(std::vector<Polyhedron*> v);
 
 // Iscc union of unnamed sets over the union's parameters and counters.
 void print_iscc(std::ostream& os, const std::vector<Polyhedron*>& v);

@@ -1,0 +1,69 @@
+#ifndef TARVEX_SCHEDULE_H
+#define TARVEX_SCHEDULE_H
+
+// The execution dates of one statement: an affine function of the
+// statement's loop counters (its surrounding counters, outermost first)
+// whose values are compared in lexicographic order. Schedules travel as
+// vectors indexed by statement number.
+//
+// Ownership: a schedule owns its function, always a clone of what it was
+// given; every operation returning a Schedule* or an IndexFunction* returns
+// a new object owned by the caller.
+
+#include <map>
+#include <ostream>
+#include <vector>
+
+class IndexFunction;
+
+class Schedule {
+ public:
+  IndexFunction* schedule;  // owned
+
+  // Wraps a clone of f; the caller keeps f.
+  explicit Schedule(IndexFunction* f);
+  // The same, the clone's surrounding counters replaced by counters.
+  Schedule(IndexFunction* f, std::vector<int> counters);
+  ~Schedule();
+  Schedule(const Schedule&) = delete;
+  Schedule& operator=(const Schedule&) = delete;
+
+  Schedule* clone();
+  static std::vector<Schedule*> clone(std::vector<Schedule*> theta);
+  // Element i is a clone of theta[stmt[i]].
+  static std::vector<Schedule*> restrict_to_statements(std::vector<Schedule*> theta,
+                                                       std::vector<int> stmt);
+
+  int dimension();
+  int size();
+  Schedule* keep_first(int n);
+  Schedule* keep_last(int n);
+  IndexFunction* counters_to_parameters(std::map<int, int> m);
+  IndexFunction* counters_to_counters(std::map<int, int> m);
+  std::vector<std::vector<int>> to_matrix();
+  std::vector<std::vector<int>> to_matrix_cloog();
+  // The date of a point in dense form (entry c the value of counter c);
+  // only the ranks the point covers are substituted.
+  IndexFunction* apply(IndexFunction* iteration);
+
+  // "schedule = " on standard output, the function's dump on standard error.
+  void print();
+  static void print_vec(std::vector<Schedule*> theta);
+  static void print_vec_matrix(std::vector<Schedule*> theta);
+};
+
+// Deletes every non-null schedule; the vector stays the caller's.
+void del(std::vector<Schedule*> theta);
+
+// Position of the last element of the longest common prefix, -1 if none.
+int common_nest(std::vector<int> a, std::vector<int> b);
+
+// The function's subscript form.
+std::ostream& operator<<(std::ostream& os, Schedule& s);
+// Writes the whole vector on standard output, whatever os is; returns os.
+std::ostream& operator<<(std::ostream& os, std::vector<Schedule*> theta);
+
+// The schedules as one iscc map "[] -> {S0[..] -> [..]; ... }".
+void print_iscc(std::ostream& sout, std::vector<Schedule*> schedule);
+
+#endif
