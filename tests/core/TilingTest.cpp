@@ -61,6 +61,7 @@ TEST_F(TilingTest, ConstantTiledStatementsShareTheTileCounters) {
   EXPECT_EQ(t->tile[0]->size(), 2);
   EXPECT_EQ(t->tile_dimensions, (std::vector<std::vector<int>>{{0}, {0, 1}}));
   delete result.first;
+  del(result.second);
   delete t;
   delete p;
 }
@@ -125,6 +126,7 @@ TEST_F(TilingTest, OutputDeclarationsKeepInputOrderOnce) {
             (std::vector<std::string>{"int N;", "int inner_n = N % block_size;", "int M;", "int i;", "int j;",
                                       "int a[64][64];", "int b[64];"}));
   delete result.first;
+  del(result.second);
   delete t;
   delete p;
 }

@@ -4,7 +4,7 @@
 #
 # Usage: driver_cases.sh <tarvex> <iscc> <a valid input.c>
 set -uo pipefail
-tarvex=$1 iscc=$2 input=$3
+tarvex=$(realpath "$1") iscc=$(realpath "$2") input=$(realpath "$3")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/tmp" "$work/run/sub"

@@ -10,7 +10,7 @@
 #   // values: 0 0 | 5 3    parameter value sets, separated by "|"
 #   // std: c++17 c++20     language standards to compile with (default c++17)
 set -euo pipefail
-tarvex=$1 iscc=$2 cxx=$3 input=$4
+tarvex=$(realpath "$1") iscc=$(realpath "$2") cxx=$3 input=$(realpath "$4")
 export PATH="$(dirname "$iscc"):$PATH"
 name=$(basename "$input" .c)
 work=$(mktemp -d)

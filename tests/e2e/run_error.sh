@@ -6,7 +6,7 @@
 # The input names its message in one comment line:
 #   // stdout: <message>     or     // stderr: <message>
 set -euo pipefail
-tarvex=$1 iscc=$2 input=$3
+tarvex=$(realpath "$1") iscc=$(realpath "$2") input=$(realpath "$3")
 export PATH="$(dirname "$iscc"):$PATH"
 name=$(basename "$input" .c)
 work=$(mktemp -d)

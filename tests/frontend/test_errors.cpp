@@ -91,3 +91,15 @@ TEST(Errors, LongOperatorChainsCountAsNesting) {
 }
 
 }  // namespace
+
+namespace {
+
+// Such a line would splice the next one into it once printed back.
+TEST(Errors, DirectiveLineEndingWithBackslashIsRefused) {
+  ParseResult r = parse_text("int main() {\n#pragma begin_scop\\ /* c */\n  x = 1;\n}\n");
+  EXPECT_EQ(r.err, last_path() + ":2:19: error: backslash at the end of a directive line is not supported\n");
+  ParseResult d = parse_text("#define X 1 \\ // c\nint a;\n");
+  EXPECT_EQ(d.err, last_path() + ":1:13: error: backslash at the end of a directive line is not supported\n");
+}
+
+}  // namespace
