@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "CommandTest.h"
+#include "Options.h"
 #include "Polyhedron.h"
 #include "Rank.h"
 #include "ZILTestSupport.h"
@@ -113,6 +114,23 @@ TEST_F(ZILGeneralTest, StopsInOrderBeforeAnyOutput) {
   Polyhedron* strip = rows_over({{1, 1, -1, 0, 0}, {1, -1, 1, 1, -1}}, {"i", "j"}, {"block_size"});
   EXPECT_STOP_ON_STDERR(tile(domain, strip, {{1, 0}, {0, 1}, {1, 1}}), who + "the tile shape must bound every counter");
   for (Polyhedron* p : {domain, shape, two, outside, open, strip}) delete p;
+}
+
+// Neither "-aligned-parameters" nor "-min-block-size" concerns this road.
+TEST_F(ZILGeneralTest, CommandLineOptionsAreNotConsulted) {
+  Options::option["aligned-parameters"] = 1;
+  Options::option["min-block-size"] = 1;
+  Options::min_block_size = 8;
+  Polyhedron* domain = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"N"});
+  Polyhedron* shape = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"block_size"});
+  Result r = tile(domain, shape, {{1}, {1}});
+  Values values = split_values({{"N", 3}}, 2);
+  std::vector<int> tiled = {get_counter_rank("outer_0"), get_counter_rank("inner_i")};
+  EXPECT_FALSE(union_points(r.second, tiled, values, {-3, -1}, {3, 3}).empty()) << "inner_N 1, block_size 2";
+  Options::min_block_size = 0;
+  release(r);
+  delete shape;
+  delete domain;
 }
 
 TEST_F(ZILGeneralTest, AShapeParameterOfAnotherNamePasses) {

@@ -128,6 +128,18 @@ bool admits(const std::vector<Polyhedron*>& pieces, const std::string& name, int
   return false;
 }
 
+TEST_F(ZILRectangularTest, ProgressLinesAlsoForAnEmptyResult) {
+  Polyhedron* domain = rows_over({{1, 1, -5}, {1, -1, 3}}, {"i"}, {});
+  IndexFunction* h = hyperplanes({"i"});
+  std::string trace;
+  Result r = tile(domain, h, {1}, &trace);
+  EXPECT_EQ(trace, "  ZIL...\n  Cross product...\n  Coalescing...\n  H^-1...\n");
+  EXPECT_TRUE(r.first.empty());
+  release(r);
+  delete h;
+  delete domain;
+}
+
 TEST_F(ZILRectangularTest, OptionsReachTheLibrary) {
   Polyhedron* domain = square();
   IndexFunction* h = hyperplanes({"i", "j"});

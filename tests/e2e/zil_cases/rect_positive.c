@@ -1,7 +1,7 @@
 // "-positive-parameters" gives the same results; the script carries
 // outer_N >= 0.
 // options: -positive-parameters
-// script: outer_N >= 0
+// script: inner_N < block_size and outer_N >= 0
 // params: N
 // arrays: a
 // block_sizes: 1 2 3 4 8 30
