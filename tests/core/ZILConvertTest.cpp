@@ -80,6 +80,22 @@ TEST_F(ZILConvertWithIJ, DivisorsOtherThanOneBecomeDivisions) {
   delete g;
 }
 
+TEST_F(ZILConvertWithIJ, FunctionsGoThereAndBack) {
+  declare_parameter("N");
+  active_parameters = {get_parameter_rank("N")};
+  Expression i("i"), j("j"), n("N"), two(2), three(3);
+  Expression twice(TIMES, &two, &j), sum(PLUS, &i, &twice), shifted(PLUS, &sum, &three);
+  IndexFunction f(std::vector<Expression*>{&shifted, &n});
+  affFuncZIL* r = ZILWrapper::to_affFuncZIL(&f);
+  EXPECT_EQ(ZILWrapper::to_vec_vec(r).first, (Rows{{1, 2, 0, 3}, {0, 0, 1, 0}}));
+  IndexFunction* back = ZILWrapper::to_index_function(r);
+  std::map<int, int> at = {{get_counter_rank("i"), 4}, {get_counter_rank("j"), -1}};
+  EXPECT_EQ(back->index_mapping[0]->evaluate_int(at, {{get_parameter_rank("N"), 9}}), 5);
+  EXPECT_EQ(back->index_mapping[1]->evaluate_int(at, {{get_parameter_rank("N"), 9}}), 9);
+  freeAffineFunction(r);
+  delete back;
+}
+
 TEST_F(ZILConvertWithIJ, EqualitiesGoOutAsTwoInequalities) {
   Expression i("i"), j("j"), zero(0);
   Inequation same(EQ, &i, &j), nonnegative(GREATER_EQ, &i, &zero);
