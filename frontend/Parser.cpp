@@ -127,7 +127,7 @@ private:
   SgFunctionParameterList* parse_parameters();
   SgInitializer* parse_initializer();
   SgType* parse_type_name();
-  SgFunctionDeclaration* parse_function_definition(const Token& first, const Specifiers& spec, Declarator& d);
+  SgFunctionDeclaration* parse_function_definition(const Token& first, const Specifiers& specs, Declarator& d);
 
   // ---- statements
   SgStatement* parse_statement();
@@ -284,7 +284,7 @@ SgSourceFile* Parser::parse_file() {
 // ------------------------------------------------------------ declarations
 
 Specifiers Parser::parse_specifiers() {
-  Specifiers spec;
+  Specifiers specs;
   bool have_type = false;
   while (true) {
     const Token& t = peek();
@@ -299,11 +299,11 @@ Specifiers Parser::parse_specifiers() {
       word += " " + take().text;
       if (at("{")) fail(w, "'" + word.substr(0, word.find(' ')) + "' bodies are not supported");
     }
-    if (word == "typedef") spec.is_typedef = true;
+    if (word == "typedef") specs.is_typedef = true;
     if (!kQualifiers.count(word) && !kOtherSpecifiers.count(word)) have_type = true;
-    spec.text += (spec.text.empty() ? "" : " ") + word;
+    specs.text += (specs.text.empty() ? "" : " ") + word;
   }
-  return spec;
+  return specs;
 }
 
 std::string Parser::parse_pointer() {
@@ -365,11 +365,11 @@ SgFunctionParameterList* Parser::parse_parameters() {
         fail_expected("expected a parameter declaration");
       }
       Token first = t;
-      Specifiers spec = parse_specifiers();
+      Specifiers specs = parse_specifiers();
       Declarator d = parse_declarator(true);
       if (d.params) fail(d.name_token, "function parameters are not supported");
       if (!d.name.getString().empty()) declare(d.name.getString(), false);
-      args.push_back(new SgInitializedName(info(first), spec.text, d.pointer, d.name, d.bounds, nullptr));
+      args.push_back(new SgInitializedName(info(first), specs.text, d.pointer, d.name, d.bounds, nullptr));
       if (!accept(",")) break;
     }
   }
@@ -397,16 +397,16 @@ SgInitializer* Parser::parse_initializer() {
 }
 
 SgType* Parser::parse_type_name() {
-  Specifiers spec = parse_specifiers();
+  Specifiers specs = parse_specifiers();
   Declarator d = parse_declarator(true);
   if (!d.name.getString().empty()) fail(d.name_token, "expected ')' after the type name");
   if (!d.bounds.empty()) fail(peek(), "array type names are not supported");
   std::string pointer = d.pointer;
   while (!pointer.empty() && pointer.back() == ' ') pointer.pop_back();
-  return new SgType(spec.text + (pointer.empty() ? "" : " " + pointer));
+  return new SgType(specs.text + (pointer.empty() ? "" : " " + pointer));
 }
 
-SgFunctionDeclaration* Parser::parse_function_definition(const Token& first, const Specifiers& spec,
+SgFunctionDeclaration* Parser::parse_function_definition(const Token& first, const Specifiers& specs,
                                                          Declarator& d) {
   declare(d.name.getString(), false);
   push_scope();
@@ -415,39 +415,39 @@ SgFunctionDeclaration* Parser::parse_function_definition(const Token& first, con
   Token brace = peek();
   SgBasicBlock* body = parse_block();
   pop_scope();
-  return new SgFunctionDeclaration(info(first), spec.text, d.pointer, d.name, d.params,
+  return new SgFunctionDeclaration(info(first), specs.text, d.pointer, d.name, d.params,
                                    new SgFunctionDefinition(info(brace), body));
 }
 
 // One node per declarator; a function definition ends the declaration.
 std::vector<SgDeclarationStatement*> Parser::parse_declaration(bool file_scope) {
   Token first = peek();
-  Specifiers spec = parse_specifiers();
+  Specifiers specs = parse_specifiers();
   std::vector<SgDeclarationStatement*> out;
   if (at(";")) fail(peek(), "a declaration must declare a name");
   while (true) {
     Declarator d = parse_declarator(false);
     if (d.params && out.empty() && at("{")) {
       if (!file_scope) fail(peek(), "function definitions are only allowed at file scope");
-      if (spec.is_typedef) fail(peek(), "expected ';' after declaration");
-      out.push_back(parse_function_definition(first, spec, d));
+      if (specs.is_typedef) fail(peek(), "expected ';' after declaration");
+      out.push_back(parse_function_definition(first, specs, d));
       return out;
     }
     Token at_name = d.name_token;
     if (d.params) {
-      if (spec.is_typedef) fail(at_name, "function type definitions are not supported");
+      if (specs.is_typedef) fail(at_name, "function type definitions are not supported");
       if (at("=")) fail(peek(), "a function cannot have an initializer");
       declare(d.name.getString(), false);
-      out.push_back(new SgFunctionDeclaration(info(first), spec.text, d.pointer, d.name, d.params, nullptr));
+      out.push_back(new SgFunctionDeclaration(info(first), specs.text, d.pointer, d.name, d.params, nullptr));
     } else {
-      declare(d.name.getString(), spec.is_typedef);
+      declare(d.name.getString(), specs.is_typedef);
       SgInitializer* init = nullptr;
       if (accept("=")) {
-        if (spec.is_typedef) fail(at_name, "a typedef cannot have an initializer");
+        if (specs.is_typedef) fail(at_name, "a typedef cannot have an initializer");
         init = parse_initializer();
       }
-      SgInitializedName* n = new SgInitializedName(info(at_name), spec.text, d.pointer, d.name, d.bounds, init);
-      if (spec.is_typedef)
+      SgInitializedName* n = new SgInitializedName(info(at_name), specs.text, d.pointer, d.name, d.bounds, init);
+      if (specs.is_typedef)
         out.push_back(new SgTypedefDeclaration(info(first), n));
       else
         out.push_back(new SgVariableDeclaration(info(first), n));
