@@ -1,9 +1,11 @@
 // frontend(): the command line, the one input file, and its diagnostics.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "Parser.h"
 #include "SyntaxTree.h"
@@ -20,21 +22,32 @@ std::string base_name(const std::string& path) {
 }
 
 // Reads the whole file; false (with errno's text in `error`) when it
-// cannot be opened or read.
+// cannot be opened or read. A directory counts as unreadable.
 bool read_file(const std::string& name, std::string& bytes, std::string& error) {
-  errno = 0;
-  std::ifstream in(name, std::ios::binary);
-  if (!in) {
-    error = std::strerror(errno ? errno : ENOENT);
+  int fd = open(name.c_str(), O_RDONLY);
+  if (fd < 0) {
+    error = std::strerror(errno);
     return false;
   }
-  std::ostringstream all;
-  all << in.rdbuf();
-  if (in.bad()) {
-    error = std::strerror(errno ? errno : EIO);
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    close(fd);
+    error = std::strerror(EISDIR);
     return false;
   }
-  bytes = all.str();
+  char buf[65536];
+  while (true) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = std::strerror(errno);
+      close(fd);
+      return false;
+    }
+    bytes.append(buf, static_cast<std::size_t>(n));
+  }
+  close(fd);
   return true;
 }
 

@@ -54,9 +54,10 @@ Lexer::Lexer(std::string text, std::vector<Pos> pos, Pos end)
     : text_(std::move(text)), pos_(std::move(pos)), end_(end), line_start_(false) {}
 
 void Lexer::fail(std::size_t i, const std::string& message) const {
-  Pos p = i < pos_.size() ? pos_[i] : end_;
-  throw SyntaxError{p.line, p.col, message};
+  fail_at(i < pos_.size() ? pos_[i] : end_, message);
 }
+
+void Lexer::fail_at(Pos p, const std::string& message) const { throw SyntaxError{p.line, p.col, message}; }
 
 void Lexer::skip_block_comment() {
   std::size_t close = text_.find("*/", i_ + 2);
@@ -204,6 +205,9 @@ Token Lexer::lex_directive() {
     }
   }
   while (!line.empty() && is_blank(line.back())) line.pop_back(), pos.pop_back();
+  // The line is printed back as it stands; a final backslash would then
+  // splice the following line into it.
+  if (line.back() == '\\') fail_at(pos.back(), "backslash at the end of a directive line is not supported");
 
   Token t;
   t.line = pos_[hash].line;
@@ -238,10 +242,7 @@ void Lexer::read_define(Token& t, const std::string& line, const std::vector<Pos
   std::size_t start = i;
   if (i < line.size() && is_ident_start(line[i]))
     while (i < line.size() && is_ident(line[i])) ++i;
-  if (i == start) {
-    Pos p = i < pos.size() ? pos[i] : pos.back();
-    throw SyntaxError{p.line, p.col, "macro name missing in '#" + t.directive + "'"};
-  }
+  if (i == start) fail_at(i < pos.size() ? pos[i] : pos.back(), "macro name missing in '#" + t.directive + "'");
   t.macro = line.substr(start, i - start);
   t.macro_line = pos[start].line;
   t.macro_col = pos[start].col;

@@ -46,8 +46,8 @@ struct Token {
 
 class Lexer {
 public:
-  // `bytes` is the whole file as read; `file` names it in no message (the
-  // caller prefixes it).
+  // `bytes` is the whole file as read. Messages carry positions only; the
+  // caller adds the file name.
   explicit Lexer(const std::string& bytes);
 
   // The next token; an End token (repeatedly) at the end. Throws
@@ -64,6 +64,7 @@ private:
   char at(std::size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
   bool at_end() const { return i_ >= text_.size(); }
   [[noreturn]] void fail(std::size_t i, const std::string& message) const;
+  [[noreturn]] void fail_at(Pos p, const std::string& message) const;
   bool skip_blanks_and_comments(bool stop_at_newline);
   void skip_block_comment();
   Token make(TokenKind kind, std::size_t start, std::size_t end) const;

@@ -75,16 +75,23 @@ public:
   SgSourceFile* parse_file();
 
 private:
-  // Counts one nesting level for as long as it lives.
+  // Counts nesting levels for as long as it lives. A left-nested chain
+  // (`a + b + c`, `a, b, c`) deepens the tree without recursion in the
+  // parser, so it adds one level per operator through deepen(): every later
+  // walk of the tree recurses that deep.
   class Nesting {
   public:
-    Nesting(Parser& p, const Token& at) : p_(p) {
+    explicit Nesting(Parser& p) : p_(p) {}
+    Nesting(Parser& p, const Token& at) : p_(p) { deepen(at); }
+    ~Nesting() { p_.depth_ -= levels_; }
+    void deepen(const Token& at) {
+      ++levels_;
       if (++p_.depth_ > kMaxNesting) p_.fail(at, "nesting deeper than 256 levels is not supported");
     }
-    ~Nesting() { --p_.depth_; }
 
   private:
     Parser& p_;
+    int levels_ = 0;
   };
 
   // ---- tokens
@@ -120,7 +127,7 @@ private:
   SgFunctionParameterList* parse_parameters();
   SgInitializer* parse_initializer();
   SgType* parse_type_name();
-  SgFunctionDeclaration* parse_function_definition(const Token& first, const Specifiers& spec, Declarator& d);
+  SgFunctionDeclaration* parse_function_definition(const Token& first, const Specifiers& specs, Declarator& d);
 
   // ---- statements
   SgStatement* parse_statement();
@@ -277,7 +284,7 @@ SgSourceFile* Parser::parse_file() {
 // ------------------------------------------------------------ declarations
 
 Specifiers Parser::parse_specifiers() {
-  Specifiers spec;
+  Specifiers specs;
   bool have_type = false;
   while (true) {
     const Token& t = peek();
@@ -292,11 +299,11 @@ Specifiers Parser::parse_specifiers() {
       word += " " + take().text;
       if (at("{")) fail(w, "'" + word.substr(0, word.find(' ')) + "' bodies are not supported");
     }
-    if (word == "typedef") spec.is_typedef = true;
+    if (word == "typedef") specs.is_typedef = true;
     if (!kQualifiers.count(word) && !kOtherSpecifiers.count(word)) have_type = true;
-    spec.text += (spec.text.empty() ? "" : " ") + word;
+    specs.text += (specs.text.empty() ? "" : " ") + word;
   }
-  return spec;
+  return specs;
 }
 
 std::string Parser::parse_pointer() {
@@ -358,11 +365,11 @@ SgFunctionParameterList* Parser::parse_parameters() {
         fail_expected("expected a parameter declaration");
       }
       Token first = t;
-      Specifiers spec = parse_specifiers();
+      Specifiers specs = parse_specifiers();
       Declarator d = parse_declarator(true);
       if (d.params) fail(d.name_token, "function parameters are not supported");
       if (!d.name.getString().empty()) declare(d.name.getString(), false);
-      args.push_back(new SgInitializedName(info(first), spec.text, d.pointer, d.name, d.bounds, nullptr));
+      args.push_back(new SgInitializedName(info(first), specs.text, d.pointer, d.name, d.bounds, nullptr));
       if (!accept(",")) break;
     }
   }
@@ -372,8 +379,10 @@ SgFunctionParameterList* Parser::parse_parameters() {
 }
 
 SgInitializer* Parser::parse_initializer() {
-  const Token& t = peek();
-  if (!t.is("{")) return new SgAssignInitializer(info(t), parse_assignment());
+  if (!at("{")) {
+    Sg_File_Info* fi = info(peek());
+    return new SgAssignInitializer(fi, parse_assignment());
+  }
   Token open = take();
   Nesting guard(*this, open);
   SgExprListExp* list = new SgExprListExp(info(open));
@@ -388,16 +397,16 @@ SgInitializer* Parser::parse_initializer() {
 }
 
 SgType* Parser::parse_type_name() {
-  Specifiers spec = parse_specifiers();
+  Specifiers specs = parse_specifiers();
   Declarator d = parse_declarator(true);
   if (!d.name.getString().empty()) fail(d.name_token, "expected ')' after the type name");
   if (!d.bounds.empty()) fail(peek(), "array type names are not supported");
   std::string pointer = d.pointer;
   while (!pointer.empty() && pointer.back() == ' ') pointer.pop_back();
-  return new SgType(spec.text + (pointer.empty() ? "" : " " + pointer));
+  return new SgType(specs.text + (pointer.empty() ? "" : " " + pointer));
 }
 
-SgFunctionDeclaration* Parser::parse_function_definition(const Token& first, const Specifiers& spec,
+SgFunctionDeclaration* Parser::parse_function_definition(const Token& first, const Specifiers& specs,
                                                          Declarator& d) {
   declare(d.name.getString(), false);
   push_scope();
@@ -406,39 +415,39 @@ SgFunctionDeclaration* Parser::parse_function_definition(const Token& first, con
   Token brace = peek();
   SgBasicBlock* body = parse_block();
   pop_scope();
-  return new SgFunctionDeclaration(info(first), spec.text, d.pointer, d.name, d.params,
+  return new SgFunctionDeclaration(info(first), specs.text, d.pointer, d.name, d.params,
                                    new SgFunctionDefinition(info(brace), body));
 }
 
 // One node per declarator; a function definition ends the declaration.
 std::vector<SgDeclarationStatement*> Parser::parse_declaration(bool file_scope) {
   Token first = peek();
-  Specifiers spec = parse_specifiers();
+  Specifiers specs = parse_specifiers();
   std::vector<SgDeclarationStatement*> out;
   if (at(";")) fail(peek(), "a declaration must declare a name");
   while (true) {
     Declarator d = parse_declarator(false);
     if (d.params && out.empty() && at("{")) {
       if (!file_scope) fail(peek(), "function definitions are only allowed at file scope");
-      if (spec.is_typedef) fail(peek(), "expected ';' after declaration");
-      out.push_back(parse_function_definition(first, spec, d));
+      if (specs.is_typedef) fail(peek(), "expected ';' after declaration");
+      out.push_back(parse_function_definition(first, specs, d));
       return out;
     }
     Token at_name = d.name_token;
     if (d.params) {
-      if (spec.is_typedef) fail(at_name, "function type definitions are not supported");
+      if (specs.is_typedef) fail(at_name, "function type definitions are not supported");
       if (at("=")) fail(peek(), "a function cannot have an initializer");
       declare(d.name.getString(), false);
-      out.push_back(new SgFunctionDeclaration(info(first), spec.text, d.pointer, d.name, d.params, nullptr));
+      out.push_back(new SgFunctionDeclaration(info(first), specs.text, d.pointer, d.name, d.params, nullptr));
     } else {
-      declare(d.name.getString(), spec.is_typedef);
+      declare(d.name.getString(), specs.is_typedef);
       SgInitializer* init = nullptr;
       if (accept("=")) {
-        if (spec.is_typedef) fail(at_name, "a typedef cannot have an initializer");
+        if (specs.is_typedef) fail(at_name, "a typedef cannot have an initializer");
         init = parse_initializer();
       }
-      SgInitializedName* n = new SgInitializedName(info(at_name), spec.text, d.pointer, d.name, d.bounds, init);
-      if (spec.is_typedef)
+      SgInitializedName* n = new SgInitializedName(info(at_name), specs.text, d.pointer, d.name, d.bounds, init);
+      if (specs.is_typedef)
         out.push_back(new SgTypedefDeclaration(info(first), n));
       else
         out.push_back(new SgVariableDeclaration(info(first), n));
@@ -597,8 +606,10 @@ SgStatement* Parser::parse_jump() {
 
 SgExpression* Parser::parse_expression() {
   SgExpression* e = parse_assignment();
+  Nesting chain(*this);
   while (at(",")) {
     Token op = take();
+    chain.deepen(op);
     e = new SgCommaOpExp(info(op), e, parse_assignment());
   }
   return e;
@@ -641,6 +652,7 @@ SgExpression* Parser::parse_conditional() {
 
 SgExpression* Parser::parse_binary(int min_precedence) {
   SgExpression* lhs = parse_cast();
+  Nesting chain(*this);
   while (true) {
     const Token& t = peek();
     const BinaryOperator* found = nullptr;
@@ -648,6 +660,7 @@ SgExpression* Parser::parse_binary(int min_precedence) {
       if (t.is(b.token) && b.precedence >= min_precedence) found = &b;
     if (!found) return lhs;
     Token op = take();
+    chain.deepen(op);
     Sg_File_Info* fi = info(op);
     SgExpression* rhs = parse_binary(found->precedence + 1);
     const std::string s = found->token;

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Node kind codes. The codes below 1000 are fixed, every other kind has a
@@ -153,8 +154,6 @@ public:
   SgName(std::string text) : text_(std::move(text)) {}
   SgName(const char* text) : text_(text) {}
   const std::string& getString() const { return text_; }
-  const std::string& str() const { return text_; }
-  bool operator==(const SgName& o) const { return text_ == o.text_; }
 
 private:
   std::string text_;
@@ -178,8 +177,8 @@ public:
   using SgSymbol::SgSymbol;
 };
 
-// Every node kind answers its code and class name; the two lines are the
-// same in every concrete class.
+// Every concrete node class answers its code and class name, and hides its
+// destructor (nodes live until the process ends).
 #define SG_NODE_KIND(Name)                                         \
 public:                                                            \
   VariantT variantT() const override { return V_##Name; }          \

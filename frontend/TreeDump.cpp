@@ -20,7 +20,7 @@ std::string list(const std::vector<std::string>& lines) {
 std::string attributes(const SgNode* n);
 
 std::string declarator(const SgInitializedName* n) {
-  std::string s = " spec=" + quote(n->get_specifiers()) + " ptr=" + quote(n->get_pointer()) +
+  std::string s = " specifiers=" + quote(n->get_specifiers()) + " ptr=" + quote(n->get_pointer()) +
                   " name=" + quote(n->get_name().getString());
   for (const SgExpression* b : n->get_array_bounds()) s += " [" + (b ? dump_tree(b) : std::string()) + "]";
   return s;
@@ -42,7 +42,7 @@ std::string attributes(const SgNode* n) {
   if (const SgInitializedName* i = isSgInitializedName(n)) s += declarator(i);
   if (const SgTypedefDeclaration* t = isSgTypedefDeclaration(n)) s += declarator(t->get_declarator());
   if (const SgFunctionDeclaration* f = isSgFunctionDeclaration(n))
-    s += " spec=" + quote(f->get_specifiers()) + " ptr=" + quote(f->get_pointer()) +
+    s += " specifiers=" + quote(f->get_specifiers()) + " ptr=" + quote(f->get_pointer()) +
          " name=" + quote(f->get_name().getString());
   if (const SgFunctionParameterList* l = isSgFunctionParameterList(n)) s += l->has_ellipsis() ? " ..." : "";
   return s;

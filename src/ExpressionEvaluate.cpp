@@ -3,6 +3,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <iostream>
 #include <numeric>
 

@@ -4,13 +4,9 @@
 #include <isl/space.h>
 
 #include "fail.h"
+#include "rational_optimum.h"
 
 namespace {
-
-struct RawPiece {
-  Isl<isl_set> domain;
-  Isl<isl_multi_aff> value;
-};
 
 // A basic set of a piece's domain with the index of the formula it
 // currently belongs to and of the piece it came from.
@@ -22,7 +18,7 @@ struct BasicPiece {
 
 struct Collect {
   isl_ctx *ctx;
-  std::vector<RawPiece> pieces;
+  std::vector<PipPiece> pieces;
 };
 
 isl_stat collect_piece(isl_set *set, isl_multi_aff *ma, void *user) {
@@ -42,33 +38,12 @@ std::vector<Isl<isl_basic_set>> basic_sets(isl_ctx *ctx, isl_set *set) {
   return out;
 }
 
-// The integer points of a rational basic set: same constraints, integer
-// set. isl leaves gaps between rational pieces at non-integer parameters,
-// and only integer parameter points matter.
-Isl<isl_basic_set> integer_points(isl_ctx *ctx, const Isl<isl_basic_set> &bset) {
-  isl_size divs = isl_basic_set_dim(bset.get(), isl_dim_div);
-  if (divs < 0) pip_fail_isl(ctx);
-  if (divs > 0) pip_fail("internal error: division in a rational answer");
-  isl_dim_type order[] = {isl_dim_cst, isl_dim_param, isl_dim_set, isl_dim_div};
-  isl_mat *eq = isl_basic_set_equalities_matrix(bset.get(), order[0], order[1],
-                                                order[2], order[3]);
-  isl_mat *ineq = isl_basic_set_inequalities_matrix(bset.get(), order[0], order[1],
-                                                    order[2], order[3]);
-  return Isl<isl_basic_set>(
-      ctx, isl_basic_set_from_constraint_matrices(isl_basic_set_get_space(bset.get()),
-                                                  eq, ineq, order[0], order[1],
-                                                  order[2], order[3]));
-}
-
 // The basic pieces of the optimum, empty ones left out.
-std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<RawPiece> &raw,
-                                     bool integer) {
+std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &raw) {
   std::vector<BasicPiece> out;
   for (size_t i = 0; i < raw.size(); ++i) {
-    Isl<isl_set> domain(ctx, integer ? isl_set_compute_divs(raw[i].domain.copy())
-                                     : raw[i].domain.copy());
+    Isl<isl_set> domain(ctx, isl_set_compute_divs(raw[i].domain.copy()));
     for (Isl<isl_basic_set> &bset : basic_sets(ctx, domain.get())) {
-      if (!integer) bset = integer_points(ctx, bset);
       if (isl_checked(ctx, isl_basic_set_is_empty(bset.get()))) continue;
       out.push_back({std::move(bset), static_cast<int>(i), static_cast<int>(i)});
     }
@@ -99,7 +74,7 @@ bool equal_on(isl_ctx *ctx, const Isl<isl_basic_set> &domain,
 // the formulas in order makes two formulas equal everywhere collapse into
 // the later one, and a lower-dimensional piece join a formula that holds
 // next to it.
-void try_drop_formula(isl_ctx *ctx, int f, const std::vector<RawPiece> &raw,
+void try_drop_formula(isl_ctx *ctx, int f, const std::vector<PipPiece> &raw,
                       std::vector<BasicPiece> &pieces, std::vector<bool> &alive) {
   std::vector<int> target(pieces.size(), -1);
   for (size_t p = 0; p < pieces.size(); ++p) {
@@ -130,37 +105,39 @@ Isl<isl_set> formula_domain(isl_ctx *ctx, int f, const std::vector<BasicPiece> &
   return Isl<isl_set>(ctx, isl_set_compute_divs(domain.take()));
 }
 
-// The optimum of set (taken) on the parameter points of universe (the
-// integer or rational universe of the parameters, like set). On a set of
-// one basic set this uses the basic set's own parametric solver: on some
-// rational sets isl 0.25's set-level optimum, and its basic set solver
-// under a bounded or integer domain, trip an internal assertion or merge
-// pieces wrongly.
-Isl<isl_pw_multi_aff> lexopt(isl_ctx *ctx, isl_set *set, const Isl<isl_basic_set> &universe,
-                             bool maximize) {
+// The integer optimum of set (taken). On a set of one basic set this calls
+// the basic set's parametric solver directly: isl 0.25's set-level optimum
+// adds a pass that makes pieces disjoint, which tripped an internal
+// assertion on some small inputs.
+Isl<isl_pw_multi_aff> lexopt(isl_ctx *ctx, isl_set *set, bool maximize) {
   Isl<isl_set> whole(ctx, set);
   std::vector<Isl<isl_basic_set>> parts = basic_sets(ctx, whole.get());
   if (parts.size() != 1)
     return Isl<isl_pw_multi_aff>(ctx, maximize ? isl_set_lexmax_pw_multi_aff(whole.take())
                                                : isl_set_lexmin_pw_multi_aff(whole.take()));
+  isl_basic_set *all = isl_basic_set_universe(
+      isl_space_params(isl_checked(ctx, isl_basic_set_get_space(parts[0].get()))));
   isl_basic_set *points = parts[0].take();
   return Isl<isl_pw_multi_aff>(
-      ctx, maximize
-               ? isl_basic_set_partial_lexmax_pw_multi_aff(points, universe.copy(), nullptr)
-               : isl_basic_set_partial_lexmin_pw_multi_aff(points, universe.copy(), nullptr));
+      ctx, maximize ? isl_basic_set_partial_lexmax_pw_multi_aff(points, all, nullptr)
+                    : isl_basic_set_partial_lexmin_pw_multi_aff(points, all, nullptr));
 }
 
 }  // namespace
 
-std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set,
-                                             const Isl<isl_basic_set> &universe,
+std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
                                              bool maximize, bool integer) {
   Isl<isl_set> params(ctx, isl_set_params(isl_set_copy(set)));
-  Isl<isl_pw_multi_aff> optimum = lexopt(ctx, set, universe, maximize);
   Collect raw{ctx, {}};
-  if (isl_pw_multi_aff_foreach_piece(optimum.get(), collect_piece, &raw) < 0)
-    pip_fail_isl(ctx);
-  std::vector<BasicPiece> pieces = split_pieces(ctx, raw.pieces, integer);
+  if (integer) {
+    Isl<isl_pw_multi_aff> optimum = lexopt(ctx, set, maximize);
+    if (isl_pw_multi_aff_foreach_piece(optimum.get(), collect_piece, &raw) < 0)
+      pip_fail_isl(ctx);
+  } else {
+    Isl<isl_set> points(ctx, set);
+    raw.pieces = pip_rational_optimum(ctx, points.get(), np, maximize);
+  }
+  std::vector<BasicPiece> pieces = split_pieces(ctx, raw.pieces);
   std::vector<bool> alive(raw.pieces.size(), true);
   for (size_t f = 0; f < raw.pieces.size(); ++f)
     try_drop_formula(ctx, static_cast<int>(f), raw.pieces, pieces, alive);

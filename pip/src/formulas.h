@@ -14,14 +14,13 @@ struct PipFormula {
 };
 
 // Lexicographic minimum or maximum of set (taken; its dimensions are the
-// unknowns, assumed bounded in the optimisation direction), with universe
-// (borrowed) the parameter universe of the same kind (integer or rational). Formulas come
+// unknowns, assumed bounded in the optimisation direction; np parameters),
+// rational in rational mode. Formulas come
 // in isl's order; their domains are disjoint and cover the integer
 // parameter points where set is not empty. A piece whose value equals
 // another formula on all its integer points is merged into that formula,
 // so that no formula differs from another only in how it is written.
-std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set,
-                                             const Isl<isl_basic_set> &universe,
+std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
                                              bool maximize, bool integer);
 
 #endif

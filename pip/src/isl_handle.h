@@ -8,6 +8,7 @@
 #include <isl/aff.h>
 #include <isl/constraint.h>
 #include <isl/ctx.h>
+#include <isl/mat.h>
 #include <isl/set.h>
 #include <isl/val.h>
 
@@ -44,6 +45,8 @@ TARVEX_PIP_ISL_OPS(isl_multi_aff);
 TARVEX_PIP_ISL_OPS(isl_pw_multi_aff);
 TARVEX_PIP_ISL_OPS(isl_val);
 TARVEX_PIP_ISL_OPS(isl_constraint);
+TARVEX_PIP_ISL_OPS(isl_pw_aff);
+TARVEX_PIP_ISL_OPS(isl_mat);
 #undef TARVEX_PIP_ISL_OPS
 
 // Sole owner of one isl object (or of none). Move-only; copy() hands out a

@@ -1,6 +1,5 @@
 // Checking the arguments of pip_solve and writing its sets in isl's text
-// syntax. Text is the one way isl 0.25 offers to state a rational set
-// ("rat:"), so both modes use it alike.
+// syntax (the one way to state a rational set), in both modes alike.
 #include "problem.h"
 
 #include <isl/set.h>
@@ -8,46 +7,11 @@
 #include <vector>
 
 #include "fail.h"
+#include "isl_text.h"
 
 namespace {
 
 bool is_set(int option) { return option != 0; }
-
-std::string name(char prefix, int i) { return prefix + std::to_string(i); }
-
-std::string magnitude(long long c) {
-  unsigned long long m = c < 0 ? 0ULL - static_cast<unsigned long long>(c)
-                               : static_cast<unsigned long long>(c);
-  return std::to_string(m);
-}
-
-// One affine constraint in isl syntax, built term by term.
-class ConstraintText {
- public:
-  void term(long long c, const std::string &var) {
-    if (c == 0) return;
-    sign(c);
-    if (c != 1 && c != -1) text_ += magnitude(c) + "*";
-    text_ += var;
-  }
-  void constant(long long c) {
-    if (c == 0) return;
-    sign(c);
-    text_ += magnitude(c);
-  }
-  std::string finish(bool equality) const {
-    return (text_.empty() ? "0" : text_) + (equality ? " = 0" : " >= 0");
-  }
-
- private:
-  void sign(long long c) {
-    if (text_.empty())
-      text_ = c < 0 ? "-" : "";
-    else
-      text_ += c < 0 ? " - " : " + ";
-  }
-  std::string text_;
-};
 
 // Row i of m with the unknown columns [first_x, first_x + nx) (nx may be 0)
 // and the parameter columns [first_p, first_p + np); constant last unless
@@ -55,26 +19,18 @@ class ConstraintText {
 std::string row_text(const PipMatrix *m, unsigned i, int first_x, int nx,
                      int first_p, int np, bool homogeneous) {
   const long long *row = m->p[i];
-  ConstraintText c;
-  for (int j = 0; j < nx; ++j) c.term(row[first_x + j], name('x', j));
-  for (int j = 0; j < np; ++j) c.term(row[first_p + j], name('p', j));
-  if (!homogeneous) c.constant(row[m->NbColumns - 1]);
-  return c.finish(row[0] == 0);
-}
-
-std::string join(const std::vector<std::string> &items, const char *sep) {
-  std::string out;
-  for (size_t i = 0; i < items.size(); ++i) {
-    if (i) out += sep;
-    out += items[i];
+  std::vector<long long> coefs;
+  std::vector<std::string> vars;
+  for (int j = 0; j < nx; ++j) {
+    coefs.push_back(row[first_x + j]);
+    vars.push_back(pip_name('x', j));
   }
-  return out;
-}
-
-std::string names(char prefix, int n) {
-  std::vector<std::string> all;
-  for (int i = 0; i < n; ++i) all.push_back(name(prefix, i));
-  return "[" + join(all, ", ") + "]";
+  for (int j = 0; j < np; ++j) {
+    coefs.push_back(row[first_p + j]);
+    vars.push_back(pip_name('p', j));
+  }
+  long long constant = homogeneous ? 0 : row[m->NbColumns - 1];
+  return pip_constraint_text(coefs, vars, constant, row[0] == 0);
 }
 
 // K's constraints: context rows, then parameter signs.
@@ -84,33 +40,19 @@ std::vector<std::string> context_constraints(const PipProblem &pb) {
     for (unsigned i = 0; i < pb.context->NbRows; ++i)
       out.push_back(row_text(pb.context, i, 0, 0, 1, pb.np, false));
   if (!pb.urs_parms)
-    for (int j = 0; j < pb.np; ++j) out.push_back(name('p', j) + " >= 0");
+    for (int j = 0; j < pb.np; ++j) out.push_back(pip_name('p', j) + " >= 0");
   return out;
 }
 
 std::vector<std::string> unknown_signs(const PipProblem &pb) {
   std::vector<std::string> out;
   if (!pb.free_unknowns)
-    for (int j = 0; j < pb.nn; ++j) out.push_back(name('x', j) + " >= 0");
+    for (int j = 0; j < pb.nn; ++j) out.push_back(pip_name('x', j) + " >= 0");
   return out;
 }
 
 void append(std::vector<std::string> &to, const std::vector<std::string> &from) {
   to.insert(to.end(), from.begin(), from.end());
-}
-
-// "{ [rat: ]<tuple> : <constraints> }" with the parameter prefix; an empty
-// tuple makes a parameter set.
-Isl<isl_set> read_set(isl_ctx *ctx, const std::string &params, bool rational,
-                      const std::string &tuple,
-                      const std::vector<std::string> &constraints) {
-  std::string text = params + "{ " + (rational ? "rat: " : "") + tuple +
-                     " : " + join(constraints, " and ") + " }";
-  return Isl<isl_set>(ctx, isl_set_read_from_str(ctx, text.c_str()));
-}
-
-std::string param_prefix(const PipProblem &pb) {
-  return pb.np == 0 ? "" : names('p', pb.np) + " -> ";
 }
 
 void check_matrix(const PipMatrix *m, const char *what) {
@@ -148,7 +90,7 @@ bool pip_problem_has_context_rows(const PipProblem &pb) {
 }
 
 Isl<isl_set> pip_context_set(isl_ctx *ctx, const PipProblem &pb) {
-  return read_set(ctx, param_prefix(pb), false, "", context_constraints(pb));
+  return pip_read_set(ctx, pip_param_prefix(pb.np), false, "", context_constraints(pb));
 }
 
 Isl<isl_set> pip_problem_set(isl_ctx *ctx, const PipProblem &pb) {
@@ -157,12 +99,8 @@ Isl<isl_set> pip_problem_set(isl_ctx *ctx, const PipProblem &pb) {
     constraints.push_back(row_text(pb.rows, i, 1, pb.nn, 1 + pb.nn, pb.np, false));
   append(constraints, unknown_signs(pb));
   append(constraints, context_constraints(pb));
-  return read_set(ctx, param_prefix(pb), !pb.integer, names('x', pb.nn), constraints);
-}
-
-Isl<isl_basic_set> pip_parameter_universe(isl_ctx *ctx, const PipProblem &pb) {
-  std::string text = param_prefix(pb) + (pb.integer ? "{ : }" : "{ rat: : }");
-  return Isl<isl_basic_set>(ctx, isl_basic_set_read_from_str(ctx, text.c_str()));
+  return pip_read_set(ctx, pip_param_prefix(pb.np), !pb.integer, pip_tuple('x', pb.nn),
+                      constraints);
 }
 
 Isl<isl_set> pip_recession_cone(isl_ctx *ctx, const PipProblem &pb,
@@ -172,5 +110,5 @@ Isl<isl_set> pip_recession_cone(isl_ctx *ctx, const PipProblem &pb,
     constraints.push_back(row_text(pb.rows, i, 1, pb.nn, 0, 0, true));
   append(constraints, unknown_signs(pb));
   if (!extra.empty()) constraints.push_back(extra);
-  return read_set(ctx, "", false, names('x', pb.nn), constraints);
+  return pip_read_set(ctx, "", false, pip_tuple('x', pb.nn), constraints);
 }

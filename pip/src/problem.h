@@ -35,9 +35,6 @@ Isl<isl_set> pip_context_set(isl_ctx *ctx, const PipProblem &problem);
 // unknowns x0.. and parameters p0..; rational in rational mode.
 Isl<isl_set> pip_problem_set(isl_ctx *ctx, const PipProblem &problem);
 
-// Every parameter point, rational in rational mode.
-Isl<isl_basic_set> pip_parameter_universe(isl_ctx *ctx, const PipProblem &problem);
-
 // The cone of the problem's unknowns (rows without parameters and
 // constants, unknowns' signs) plus the constraints in extra (isl syntax over
 // x0..), as an integer set without parameters.

@@ -23,8 +23,7 @@ PipQuast *solve(isl_ctx *ctx, const PipProblem &pb, const Isl<isl_set> &context)
   points = Isl<isl_set>(
       ctx, isl_set_project_out(points.take(), isl_dim_set, solved, pb.nn - solved));
   std::vector<PipFormula> formulas =
-      pip_optimum_formulas(ctx, points.take(), pip_parameter_universe(ctx, pb),
-                           pb.maximize, pb.integer);
+      pip_optimum_formulas(ctx, points.take(), pb.np, pb.maximize, pb.integer);
   PipTreeShape shape{pb.np, pb.nn, solved, pb.integer};
   return pip_build_tree(ctx, shape, formulas, context.get());
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -13,7 +14,15 @@
 
 namespace {
 std::string g_last_path;
-int g_counter = 0;
+
+// The folders parse_text writes its files into, removed when the test
+// program ends so that no run leaves anything in the temporary directory.
+struct TempDirs {
+  std::vector<std::string> dirs;
+  ~TempDirs() {
+    for (const std::string& d : dirs) std::filesystem::remove_all(d);
+  }
+} g_temp_dirs;
 }  // namespace
 
 ParseResult run_frontend(std::vector<std::string> args) {
@@ -30,8 +39,11 @@ ParseResult run_frontend(std::vector<std::string> args) {
 }
 
 ParseResult parse_text(const std::string& text, const std::string& name) {
-  std::string dir = testing::TempDir() + "fe_" + std::to_string(getpid()) + "_" + std::to_string(g_counter++);
-  if (mkdir(dir.c_str(), 0700) != 0) ADD_FAILURE() << "cannot create " << dir;
+  // mkdtemp gives a fresh folder even when an earlier run left one behind.
+  std::string pattern = testing::TempDir() + "fe_XXXXXX";
+  if (mkdtemp(&pattern[0]) == nullptr) ADD_FAILURE() << "cannot create " << pattern;
+  const std::string& dir = pattern;
+  g_temp_dirs.dirs.push_back(dir);
   g_last_path = dir + "/" + name;
   std::ofstream(g_last_path, std::ios::binary) << text;
   return run_frontend({"tarvex", g_last_path});

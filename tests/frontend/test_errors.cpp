@@ -2,6 +2,8 @@
 // no file in the project, nothing on standard output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FrontendTestSupport.h"
 
 namespace {
@@ -22,7 +24,7 @@ TEST(Errors, EachBrokenInputGivesOneExactDiagnostic) {
       {"int a; /* no end\n", "1:8: error: unterminated comment"},
       {"char *s = \"abc;\n", "1:11: error: unterminated string literal"},
       {"int c = 'a;\n", "1:9: error: unterminated character literal"},
-      {"int main() { for (i = 0; i < N", "1:31: error: unexpected end of file"},
+      {"int main() { for (i = 0; i < N", "1:30: error: unexpected end of file"},
       {"int main() {\n  switch (x) { }\n}\n", "2:3: error: 'switch' statements are not supported"},
       {"struct point { int x; };\n", "1:1: error: 'struct' bodies are not supported"},
       {"int main() {\n  for (;;)\n#pragma tile_size[4]\n    x = 1;\n}\n",
@@ -72,6 +74,32 @@ TEST(Errors, FailureNeverWritesToStandardOutput) {
   EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Errors, LongOperatorChainsCountAsNesting) {
+  std::string sum = "int x = 1";
+  for (int i = 0; i < 300; ++i) sum += " + 1";
+  ParseResult r = parse_text(sum + ";\n");
+  EXPECT_NE(r.err.find("nesting deeper than 256 levels is not supported"), std::string::npos) << r.err;
+  std::string shorter = "int x = 1";
+  for (int i = 0; i < 100; ++i) shorter += " + 1";
+  EXPECT_TRUE(parse_text(shorter + ";\n").ok());
+}
+
+}  // namespace
+
+namespace {
+
+// Such a line would splice the next one into it once printed back.
+TEST(Errors, DirectiveLineEndingWithBackslashIsRefused) {
+  ParseResult r = parse_text("int main() {\n#pragma begin_scop\\ /* c */\n  x = 1;\n}\n");
+  EXPECT_EQ(r.err, last_path() + ":2:19: error: backslash at the end of a directive line is not supported\n");
+  ParseResult d = parse_text("#define X 1 \\ // c\nint a;\n");
+  EXPECT_EQ(d.err, last_path() + ":1:13: error: backslash at the end of a directive line is not supported\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // frontend(): which arguments are input files, refusal of two files,
 // failures reported only through the project, no state between calls.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "FrontendTestSupport.h"
 
@@ -81,6 +82,20 @@ TEST(Frontend, ProjectChildrenAreItsFiles) {
   EXPECT_NE(isSgGlobal(f->get_traversalSuccessorByIndex(0)), nullptr);
   EXPECT_EQ(r.project->unparseToCompleteString(), "int a;\n");
   EXPECT_EQ(f->unparseToString(), "int a;\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Frontend, DirectoryIsNotAReadableFile) {
+  parse_text("int a;\n");
+  std::string dir = last_path().substr(0, last_path().rfind('/'));
+  std::string as_file = dir + "/sub.c";
+  ASSERT_EQ(mkdir(as_file.c_str(), 0700), 0);
+  ParseResult d = run_frontend({"tarvex", as_file});
+  EXPECT_EQ(d.project->numberOfFiles(), 0);
+  EXPECT_EQ(d.err, as_file + ": error: cannot open: Is a directory\n");
 }
 
 }  // namespace

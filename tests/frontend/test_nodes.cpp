@@ -241,7 +241,7 @@ TEST(Nodes, PositionsAreOneBasedLineAndByteColumn) {
   SgAssignOp* a = isSgAssignOp(find_first(r.project, V_SgAssignOp));
   SgNode* y = a->get_rhs_operand();
   EXPECT_EQ(y->get_file_info()->get_line(), 2);
-  EXPECT_EQ(y->get_file_info()->get_col(), 9);
+  EXPECT_EQ(y->get_file_info()->get_col(), 8);
   EXPECT_EQ(y->get_file_info()->get_filenameString(), last_path());
 }
 

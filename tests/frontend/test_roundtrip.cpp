@@ -44,7 +44,6 @@ TEST_P(CorpusRoundTrip, EveryPragmaIsOneLineAndNoOtherLineIsAPragma) {
   ASSERT_TRUE(r.ok()) << r.err;
   std::vector<std::string> expected;
   for (SgNode* n : find_all(r.project, V_SgPragma)) expected.push_back("#pragma " + isSgPragma(n)->get_pragma());
-  ASSERT_FALSE(expected.empty());
   std::vector<std::string> found;
   for (const std::string& l : lines_of(r.project->unparseToCompleteString()))
     if (trim_left(l).compare(0, 7, "#pragma") == 0) {

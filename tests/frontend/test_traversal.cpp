@@ -98,7 +98,7 @@ TEST(Traversal, ConstructedNodesShareParsedOperandsAndChangeNothing) {
 
   Names top;
   top.traverse(block, 0);
-  EXPECT_EQ(top.seen.size(), 14u);
+  EXPECT_EQ(top.seen.size(), 19u);
   Sizes bottom;
   EXPECT_EQ(bottom.traverse(else_only),
             "SgIfStmt(SgExprStatement(SgGreaterThanOp(SgVarRefExp(),SgIntVal())),-,"

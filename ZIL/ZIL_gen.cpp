@@ -1,0 +1,485 @@
+// Contract checks of the tiling library stay active in every build type.
+#undef NDEBUG
+
+#include "ZIL_gen.h"
+
+#include <cassert>
+#include <cstdlib>
+#include <iostream>
+
+#include "fraction128.h"
+#include "lexmin.h"
+#include "tiledSpace.h"
+
+// ---------------------------------------------------------------------------
+// Tile shapes and origin lattices
+// ---------------------------------------------------------------------------
+
+// Shape 0 <= (H^T x)_i <= sizes_i·b - 1; H NULL stands for the identity.
+static polyhedronZIL *boxShapeOf(long long **H, long long *sizes, int n) {
+  long long **mat = allocZeroMatrix(2 * n, n + 3);
+  for (int i = 0; i < n; i++) {
+    mat[i][0] = 1;
+    mat[n + i][0] = 1;
+    for (int j = 0; j < n; j++) {
+      long long h = H != NULL ? H[j][i] : (i == j ? 1 : 0);
+      mat[i][1 + j] = h;
+      mat[n + i][1 + j] = -h;
+    }
+    mat[n + i][n + 1] = sizes[i];
+    mat[n + i][n + 2] = -1;
+  }
+  return buildPolyhedron(mat, 2 * n, n, 1);
+}
+
+polyhedronZIL *rectangularShape(long long *sizes, int nDim) { return boxShapeOf(NULL, sizes, nDim); }
+
+polyhedronZIL *parallelogramShape(long long **hyperplanes, long long *sizes, int nDim) {
+  return boxShapeOf(hyperplanes, sizes, nDim);
+}
+
+long long **rectangularOriginLattice(long long *sizes, int nDim) {
+  long long **lat = allocZeroMatrix(nDim + 1, nDim);
+  for (int i = 0; i < nDim; i++) {
+    lat[i][i] = sizes[i];
+    lat[nDim][i] = 1;
+  }
+  return lat;
+}
+
+// With y = H^T x, a tile is the box 0 <= y_i <= sizes_i·b - 1, whose origins
+// are b·diag(sizes)·z in y; in x they are b·T·diag(sizes)·z with T = (H^-1)^T,
+// so column j of T is scaled by sizes_j.
+long long **parallelogramOriginLattice(long long **hyperplanes, long long *sizes, int nDim) {
+  int n = nDim;
+  rational64 **inverse = (rational64 **)malloc(sizeof(rational64 *) * n);
+  for (int i = 0; i < n; i++) inverse[i] = (rational64 *)malloc(sizeof(rational64) * n);
+  inverseDet(hyperplanes, inverse, n);
+  rational64 **T = transpose(inverse, n, n);
+  long long **lat = allocZeroMatrix(n + 1, n);
+  for (int j = 0; j < n; j++) {
+    for (int i = 0; i < n; i++) {
+      T[i][j].num *= sizes[j];
+      T[i][j] = simplify(T[i][j]);
+    }
+    long long D = T[0][j].den;
+    for (int i = 1; i < n; i++) D = ppcm(D, T[i][j].den);
+    for (int i = 0; i < n; i++) lat[i][j] = (D / T[i][j].den) * T[i][j].num;
+    lat[n][j] = D;
+  }
+  freeMatrix(inverse, n);
+  freeMatrix(T, n);
+  return lat;
+}
+
+// ---------------------------------------------------------------------------
+// Bounds on the block offset k of one row
+// ---------------------------------------------------------------------------
+
+double aux_max_computation(long long num_b_max, long long den_b_max, long long num_cst_max,
+                           long long den_cst_max, optionZIL *option) {
+  assert(den_b_max>0);
+  assert(den_cst_max>0);
+  double r = (double)num_b_max / (double)den_b_max;
+  double q = (double)num_cst_max / (double)(option->minBlSizeParam * den_cst_max);
+  if (option->kMinMaxOption == 0) {
+    if (num_cst_max >= 0) return r + q;
+    return den_b_max == 1 ? r - 1.0 : r;
+  }
+  assert(option->kMinMaxOption==1);
+  if (num_cst_max > 0) return r + 0.001;
+  // With no constant the maximum r·b itself is the bound; r - 1 would drop
+  // the tiles where it is reached.
+  if (num_cst_max == 0) return r;
+  return den_b_max == 1 ? r - 1.0 : r;
+}
+
+double aux_min_computation(long long num_b_min, long long den_b_min, long long num_cst_min,
+                           long long den_cst_min, optionZIL *option) {
+  assert(den_b_min>0);
+  assert(den_cst_min>0);
+  double r = (double)num_b_min / (double)den_b_min;
+  double q = (double)num_cst_min / (double)(option->minBlSizeParam * den_cst_min);
+  if (option->kMinMaxOption == 0) return num_cst_min >= 0 ? r : r + q;
+  assert(option->kMinMaxOption==1);
+  if (num_cst_min > 0) return r;
+  return den_b_min == 1 ? r - 1.0 : r - 0.001;
+}
+
+static rational64 offsetShift(long long *w, long long *den_lattice, int nInd, bool positive) {
+  Fraction128 sum = makeFraction(0, 1);
+  for (int c = 0; c < nInd; c++) {
+    if ((w[c] >= 0) != positive) continue;
+    sum = addFractions(sum, makeFraction((__int128)(den_lattice[c] - 1) * w[c], den_lattice[c]));
+  }
+  rational64 shift = {(long long)sum.num, (long long)sum.den};
+  return shift;
+}
+
+rational64 maxOffsetShift(long long *w, long long *den_lattice, int nInd) {
+  return offsetShift(w, den_lattice, nInd, true);
+}
+
+rational64 minOffsetShift(long long *w, long long *den_lattice, int nInd) {
+  return offsetShift(w, den_lattice, nInd, false);
+}
+
+// Tiles whose block offset is below -kmax reach at most b·(r + shift) + cst
+// < 0. With cst >= 0 the worst block size is the smallest, m; with cst < 0
+// the bound r + shift itself must stay excluded: the largest integer strictly
+// below it is ceil(r + shift) - 1.
+long long kmaxBound(long long num_b_max, long long den_b_max, long long num_cst_max, long long den_cst_max,
+                    rational64 shift, optionZIL *option) {
+  assert(den_b_max>0);
+  assert(den_cst_max>0);
+  Fraction128 base = addFractions(makeFraction(num_b_max, den_b_max), makeFraction(shift.num, shift.den));
+  if (num_cst_max < 0) return (long long)(ceilFraction(base) - 1);
+  if (option->kMinMaxOption == 0) {
+    Fraction128 cstPerBlock = makeFraction(num_cst_max, (__int128)den_cst_max * option->minBlSizeParam);
+    return (long long)floorFraction(addFractions(base, cstPerBlock));
+  }
+  assert(option->kMinMaxOption==1);
+  if (num_cst_max == 0) return (long long)floorFraction(base);
+  return (long long)floorFraction(addFractions(base, makeFraction(1, 1000)));
+}
+
+// Tiles whose block offset is at least -kmin satisfy the row at every local
+// point: their value is at least b·(r + shift) + cst.
+long long kminBound(long long num_b_min, long long den_b_min, long long num_cst_min, long long den_cst_min,
+                    rational64 shift, optionZIL *option) {
+  assert(den_b_min>0);
+  assert(den_cst_min>0);
+  Fraction128 base = addFractions(makeFraction(num_b_min, den_b_min), makeFraction(shift.num, shift.den));
+  if (option->kMinMaxOption == 0) {
+    if (num_cst_min >= 0) return (long long)floorFraction(base);
+    Fraction128 cstPerBlock = makeFraction(num_cst_min, (__int128)den_cst_min * option->minBlSizeParam);
+    return (long long)floorFraction(addFractions(base, cstPerBlock));
+  }
+  assert(option->kMinMaxOption==1);
+  if (num_cst_min > 0) return (long long)floorFraction(base);
+  Fraction128 margin = den_b_min == 1 ? makeFraction(-1, 1) : makeFraction(-1, 1000);
+  return (long long)floorFraction(addFractions(base, margin));
+}
+
+// Double-precision minimum shift for the debug line. The sum starts at +0.0
+// so that a term -0.0 (D_c = 1, w_c < 0) never prints as "-0".
+static double minOffsetShiftDouble(long long *w, long long *den_lattice, int nInd) {
+  double sum = 0.0;
+  for (int c = 0; c < nInd; c++)
+    if (w[c] < 0) sum += ((double)(den_lattice[c] - 1) * (double)w[c]) / (double)den_lattice[c];
+  return sum;
+}
+
+// Context of the local parts: the shape over il, 0 <= Nl_j <= b - 1 and
+// b >= minBlSizeParam; indices (il, Nl), parameter b.
+static polyhedronZIL *localContext(long long *ineqEqPart_shape, long long **linPart_shape,
+                                   long long **paramPart_shape, long long *constPart_shape, int nConstr_shape,
+                                   int nInd, int nParam, optionZIL *option) {
+  int nRow = nConstr_shape + 2 * nParam + 1, nCol = nInd + nParam + 3;
+  int bCol = nInd + nParam + 1, cstCol = nInd + nParam + 2;
+  long long **mat = allocZeroMatrix(nRow, nCol);
+  for (int t = 0; t < nConstr_shape; t++) {
+    mat[t][0] = ineqEqPart_shape[t];
+    for (int k = 0; k < nInd; k++) mat[t][1 + k] = linPart_shape[t][k];
+    mat[t][bCol] = paramPart_shape[t][0];
+    mat[t][cstCol] = constPart_shape[t];
+  }
+  for (int j = 0; j < nParam; j++) {
+    long long *low = mat[nConstr_shape + j], *high = mat[nConstr_shape + nParam + j];
+    low[0] = 1;
+    low[1 + nInd + j] = 1;
+    high[0] = 1;
+    high[1 + nInd + j] = -1;
+    high[bCol] = 1;
+    high[cstCol] = -1;
+  }
+  mat[nRow - 1][0] = 1;
+  mat[nRow - 1][bCol] = 1;
+  mat[nRow - 1][cstCol] = -option->minBlSizeParam;
+  return buildPolyhedron(mat, nRow, nInd + nParam, 1);
+}
+
+// The local part a·il + c·Nl + d of a row, over the indices of the context.
+static affFuncZIL *localObjective(long long *a, long long *c, long long d, int nInd, int nParam) {
+  long long **mat = allocZeroMatrix(1, nInd + nParam + 2);
+  for (int k = 0; k < nInd; k++) mat[0][k] = a[k];
+  for (int j = 0; j < nParam; j++) mat[0][nInd + j] = c[j];
+  mat[0][nInd + nParam + 1] = d;
+  return buildAffineFunction(mat, 1, nInd + nParam, 1);
+}
+
+// w = a·L with the unscaled lattice; a new array of nInd entries.
+static long long *rowTimesLattice(long long *a, long long **L, int nInd) {
+  long long *w = (long long *)malloc(sizeof(long long) * (nInd > 0 ? nInd : 1));
+  for (int c = 0; c < nInd; c++) {
+    w[c] = 0;
+    for (int k = 0; k < nInd; k++) w[c] += a[k] * L[k][c];
+  }
+  return w;
+}
+
+void get_kmaxkmin_poly(long *kmax, long *kmin, long long **linPart, long long **paramPart, long long *constPart,
+                       int nConstr, int nInd, int nParam, long long *ineqEqPart_shape, long long **linPart_shape,
+                       long long **paramPart_shape, long long *constPart_shape, int nConstr_shape,
+                       long long **int_lattice, long long *den_lattice, optionZIL *option) {
+  polyhedronZIL *K = localContext(ineqEqPart_shape, linPart_shape, paramPart_shape, constPart_shape,
+                                  nConstr_shape, nInd, nParam, option);
+  for (int i = 0; i < nConstr; i++) {
+    affFuncZIL *f = localObjective(linPart[i], paramPart[i], constPart[i], nInd, nParam);
+    long long *w = rowTimesLattice(linPart[i], int_lattice, nInd);
+
+    rational64 **maxSol = max(f, K);
+    kmax[i] = kmaxBound(maxSol[0][0].num, maxSol[0][0].den, maxSol[0][1].num, maxSol[0][1].den,
+                        maxOffsetShift(w, den_lattice, nInd), option);
+
+    rational64 **minSol = min(f, K);
+    long long num_b_min1 = minSol[0][0].num, den_b_min1 = minSol[0][0].den;
+    long long num_cst_min1 = minSol[0][1].num, den_cst_min1 = minSol[0][1].den;
+    assert(den_b_min1>0);
+    assert(den_cst_min1>0);
+    double min1 = aux_min_computation(num_b_min1, den_b_min1, num_cst_min1, den_cst_min1, option);
+    double min2 = minOffsetShiftDouble(w, den_lattice, nInd);
+    double min3 = min1 + min2;
+    kmin[i] = kminBound(num_b_min1, den_b_min1, num_cst_min1, den_cst_min1, minOffsetShift(w, den_lattice, nInd),
+                        option);
+    std::cout << "min1 = " << min1 << " | min2 = " << min2 << " | min3 = " << min3 << std::endl << std::endl;
+
+    freeMatrix(maxSol, 1);
+    freeMatrix(minSol, 1);
+    free(w);
+    freeAffineFunction(f);
+  }
+  freePolyhedron(K);
+}
+
+// ---------------------------------------------------------------------------
+// General tiling of a domain
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// The shape split into its parts, without equalities.
+struct ShapeParts {
+  int nRow;
+  long long *flag;
+  long long **lin;
+  long long **param;
+  long long *cst;
+};
+
+// Everything the pieces of one domain share.
+struct TilingFrame {
+  TiledLayout lay;
+  ShapeParts shape;
+  long long M;        // lcm of the lattice denominators
+  long long *D;       // lattice denominators
+  optionZIL *option;
+};
+
+// One domain row a·x + c·N + d >= 0 under one lattice offset: v = a·L' and
+// S = o·v.
+struct RowOffset {
+  long long *a;
+  long long *c;
+  long long d;
+  long long *v;
+  long long S;
+  long long *o;
+};
+
+ShapeParts splitShape(polyhedronZIL *shape) {
+  polyhedronZIL *ineq = eliminateEqualities(shape);
+  ShapeParts parts;
+  parts.nRow = ineq->nConstr;
+  parts.flag = (long long *)malloc(sizeof(long long) * (parts.nRow > 0 ? parts.nRow : 1));
+  parts.lin = allocZeroMatrix(parts.nRow, ineq->nInd);
+  parts.param = allocZeroMatrix(parts.nRow, 1);
+  parts.cst = (long long *)malloc(sizeof(long long) * (parts.nRow > 0 ? parts.nRow : 1));
+  extractPoly(ineq, parts.flag, parts.lin, parts.param, parts.cst);
+  freePolyhedron(ineq);
+  return parts;
+}
+
+void freeShapeParts(ShapeParts &parts) {
+  free(parts.flag);
+  freeMatrix(parts.lin, parts.nRow);
+  freeMatrix(parts.param, parts.nRow);
+  free(parts.cst);
+}
+
+// Block form v·ii + M·c·Nb into a row.
+void writeBlockForm(long long *out, const RowOffset &row, const TilingFrame &fr) {
+  for (int k = 0; k < fr.lay.n; k++) out[fr.lay.ii(k)] = row.v[k];
+  for (int j = 0; j < fr.lay.p; j++) out[fr.lay.nb(j)] = fr.M * row.c[j];
+}
+
+// The shape rows over il and b, then b >= minBlSizeParam, then with
+// areParamDiv the rows Nl_j == 0; from row r on.
+void writeTileRows(long long **mat, int r, const TilingFrame &fr) {
+  const TiledLayout &lay = fr.lay;
+  for (int t = 0; t < fr.shape.nRow; t++, r++) {
+    mat[r][0] = fr.shape.flag[t];
+    for (int k = 0; k < lay.n; k++) mat[r][lay.il(k)] = fr.shape.lin[t][k];
+    mat[r][lay.b()] = fr.shape.param[t][0];
+    mat[r][lay.cst()] = fr.shape.cst[t];
+  }
+  mat[r][0] = 1;
+  mat[r][lay.b()] = 1;
+  mat[r][lay.cst()] = -fr.option->minBlSizeParam;
+  r++;
+  if (!fr.option->areParamDiv) return;
+  for (int j = 0; j < lay.p; j++, r++) {
+    mat[r][0] = 0;
+    mat[r][lay.nl(j)] = 1;
+  }
+}
+
+int tileRowCount(const TilingFrame &fr) {
+  return fr.shape.nRow + 1 + (fr.option->areParamDiv ? fr.lay.p : 0);
+}
+
+// Replaces the piece's empty modulo rows by ii_c ≡ o_c (mod D_c), one per
+// index, modulus 1 included.
+polyhedronZIL *withModuloRows(polyhedronZIL *piece, const RowOffset &row, const TilingFrame &fr) {
+  int n = fr.lay.n;
+  if (n == 0) return piece;
+  long long **mod = allocZeroMatrix(n, fr.lay.width());
+  for (int c = 0; c < n; c++) {
+    mod[c][0] = fr.D[c];
+    mod[c][fr.lay.ii(c)] = 1;
+    mod[c][fr.lay.cst()] = -row.o[c];
+  }
+  freeMatrix(piece->modConstr, piece->nConstrMod);
+  piece->modConstr = mod;
+  piece->nConstrMod = n;
+  return piece;
+}
+
+// Tiles whose block part alone satisfies the row at every local point.
+polyhedronZIL *fullPiece(const RowOffset &row, long kmin, const TilingFrame &fr) {
+  int nRow = 1 + tileRowCount(fr);
+  long long **mat = allocZeroMatrix(nRow, fr.lay.width());
+  mat[0][0] = 1;
+  writeBlockForm(mat[0], row, fr);
+  mat[0][fr.lay.cst()] = kmin * fr.M - row.S;
+  writeTileRows(mat, 1, fr);
+  return withModuloRows(buildPolyhedron(mat, nRow, 2 * fr.lay.n, 2 * fr.lay.p + 1), row, fr);
+}
+
+// Tiles whose block part is S - k·M, with the row as a condition on the
+// local part.
+polyhedronZIL *equalityPiece(const RowOffset &row, long long k, const TilingFrame &fr) {
+  const TiledLayout &lay = fr.lay;
+  int nRow = 2 + tileRowCount(fr);
+  long long **mat = allocZeroMatrix(nRow, lay.width());
+  mat[0][0] = 0;
+  writeBlockForm(mat[0], row, fr);
+  mat[0][lay.cst()] = k * fr.M - row.S;
+  mat[1][0] = 1;
+  for (int q = 0; q < lay.n; q++) mat[1][lay.il(q)] = fr.M * row.a[q];
+  for (int j = 0; j < lay.p; j++) mat[1][lay.nl(j)] = fr.M * row.c[j];
+  mat[1][lay.b()] = row.S - k * fr.M;
+  mat[1][lay.cst()] = fr.M * row.d;
+  writeTileRows(mat, 2, fr);
+  return withModuloRows(buildPolyhedron(mat, nRow, 2 * lay.n, 2 * lay.p + 1), row, fr);
+}
+
+// Whether v·ii + M·c·Nb + k·M - S == 0 can have an integer solution: g, the
+// gcd of its coefficients, must divide k·M - S. With no coefficient at all
+// (g = 0) the equality holds only when k·M - S is itself 0.
+bool hasIntegerSolution(const RowOffset &row, long long k, const TilingFrame &fr) {
+  long long g_ii = fr.lay.n > 0 ? gcd_array(row.v, fr.lay.n) : 0;
+  long long g_N = fr.lay.p > 0 ? gcd_array(row.c, fr.lay.p) * fr.M : 0;
+  long long g = gcd(g_ii, g_N);
+  long long rhs = k * fr.M - row.S;
+  return g == 0 ? rhs == 0 : rhs % g == 0;
+}
+
+void appendGroup(std::list<polyhedronZIL *> &pieces, const RowOffset &row, long kmin, long kmax,
+                 const TilingFrame &fr) {
+  pieces.push_back(fullPiece(row, kmin, fr));
+  for (long long k = kmin + 1; k <= kmax; k++)
+    if (hasIntegerSolution(row, k, fr)) pieces.push_back(equalityPiece(row, k, fr));
+}
+
+// Next offset with o_0 varying fastest; false once every offset was seen.
+bool nextOffset(long long *o, long long *D, int n) {
+  for (int c = 0; c < n; c++) {
+    if (++o[c] < D[c]) return true;
+    o[c] = 0;
+  }
+  return false;
+}
+
+// The groups of every offset of one row, one after the other: the tiling
+// pass intersects one piece per inner list, so the congruence classes of a
+// row must stay together in one union.
+std::list<polyhedronZIL *> tileRow(RowOffset row, long kmin, long kmax, long long **Lscaled,
+                                   const TilingFrame &fr) {
+  int n = fr.lay.n;
+  std::list<polyhedronZIL *> pieces;
+  row.v = n > 0 ? vectMatrixMultiplication(row.a, n, Lscaled, n, n) : NULL;
+  row.o = (long long *)calloc(n > 0 ? n : 1, sizeof(long long));
+  do {
+    row.S = 0;
+    for (int c = 0; c < n; c++) row.S += row.o[c] * row.v[c];
+    appendGroup(pieces, row, kmin, kmax, fr);
+  } while (nextOffset(row.o, fr.D, n));
+  free(row.v);
+  free(row.o);
+  return pieces;
+}
+
+}  // namespace
+
+std::list<std::list<polyhedronZIL *> > getTiledDomain(polyhedronZIL *polyScalar, polyhedronZIL *shape,
+                                                      long long **lattice, optionZIL *option) {
+  assert(option->minBlSizeParam>=1);
+  assert(polyScalar->nInd==shape->nInd);
+  assert(shape->nParam==1);
+  int n = polyScalar->nInd, p = polyScalar->nParam;
+  // A zero denominator would divide by zero, a negative one unnormalise M.
+  for (int c = 0; c < n; c++) assert(lattice[n][c]>=1);
+  if (polyScalar->nConstr == 0) return tilingOfUnconstrainedDomain(n, p);
+
+  polyhedronZIL *ineqPoly = eliminateEqualities(polyScalar);
+  int nRow = ineqPoly->nConstr;
+  long long *flags = (long long *)malloc(sizeof(long long) * nRow);
+  long long **lin = allocZeroMatrix(nRow, n);
+  long long **param = allocZeroMatrix(nRow, p);
+  long long *cst = (long long *)malloc(sizeof(long long) * nRow);
+  extractPoly(ineqPoly, flags, lin, param, cst);
+
+  TilingFrame fr;
+  fr.lay = TiledLayout{n, p};
+  fr.shape = splitShape(shape);
+  fr.option = option;
+  fr.D = (long long *)malloc(sizeof(long long) * (n > 0 ? n : 1));
+  for (int c = 0; c < n; c++) fr.D[c] = lattice[n][c];
+  fr.M = n > 0 ? ppcm_array(fr.D, n) : 1;
+  long long **Lscaled = allocZeroMatrix(n, n);
+  for (int k = 0; k < n; k++)
+    for (int c = 0; c < n; c++) Lscaled[k][c] = lattice[k][c] * (fr.M / fr.D[c]);
+
+  long *kmax = (long *)calloc(nRow, sizeof(long));
+  long *kmin = (long *)calloc(nRow, sizeof(long));
+  get_kmaxkmin_poly(kmax, kmin, lin, param, cst, nRow, n, p, fr.shape.flag, fr.shape.lin, fr.shape.param,
+                    fr.shape.cst, fr.shape.nRow, lattice, fr.D, option);
+
+  std::list<std::list<polyhedronZIL *> > tiled;
+  for (int i = 0; i < nRow; i++) {
+    RowOffset row = {lin[i], param[i], cst[i], NULL, 0, NULL};
+    tiled.push_back(tileRow(row, kmin[i], kmax[i], Lscaled, fr));
+  }
+  free(kmax);
+  free(kmin);
+  freeMatrix(Lscaled, n);
+  free(fr.D);
+  freeShapeParts(fr.shape);
+  free(flags);
+  free(cst);
+  freeMatrix(lin, nRow);
+  freeMatrix(param, nRow);
+  freePolyhedron(ineqPoly);
+  return tiled;
+}

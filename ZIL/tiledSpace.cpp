@@ -1,0 +1,23 @@
+// Contract checks of the tiling library stay active in every build type.
+#undef NDEBUG
+
+#include "tiledSpace.h"
+
+#include <cstdlib>
+
+long long **allocZeroMatrix(int nRow, int nCol) {
+  long long **mat = (long long **)malloc(sizeof(long long *) * (nRow > 0 ? nRow : 1));
+  for (int i = 0; i < nRow; i++) mat[i] = (long long *)calloc(nCol > 0 ? nCol : 1, sizeof(long long));
+  return mat;
+}
+
+std::list<std::list<polyhedronZIL *> > tilingOfUnconstrainedDomain(int n, int p) {
+  int nRow = n == 0 ? 1 : 0;
+  polyhedronZIL *piece = buildPolyhedron(allocZeroMatrix(nRow, 2 * n + 2 * p + 3), nRow, n, 2 * p + 1);
+  return std::list<std::list<polyhedronZIL *> >(1, std::list<polyhedronZIL *>(1, piece));
+}
+
+long long floorDivision(long long a, long long m) {
+  long long q = a / m;
+  return (a % m != 0 && a < 0) ? q - 1 : q;
+}

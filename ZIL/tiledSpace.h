@@ -1,0 +1,34 @@
+// Column layout of the tiled space shared by the domain tilings, and the
+// pieces they return for a domain without rows.
+#ifndef TARVEX_ZIL_TILED_SPACE_H
+#define TARVEX_ZIL_TILED_SPACE_H
+
+#include <list>
+
+#include "linAlg.h"
+
+// Columns of a tiled row for n indices and p parameters:
+// [flag | ii (n) | il (n) | Nb (p) | Nl (p) | b | constant].
+struct TiledLayout {
+  int n, p;
+  int width() const { return 2 * n + 2 * p + 3; }
+  int ii(int k) const { return 1 + k; }
+  int il(int k) const { return 1 + n + k; }
+  int nb(int j) const { return 1 + 2 * n + j; }
+  int nl(int j) const { return 1 + 2 * n + p + j; }
+  int b() const { return 1 + 2 * n + 2 * p; }
+  int cst() const { return 2 + 2 * n + 2 * p; }
+};
+
+// New nRow x nCol matrix of zeros, freed with freeMatrix(mat, nRow).
+long long **allocZeroMatrix(int nRow, int nCol);
+
+// Tiling of a domain without rows: one inner list holding one piece, the
+// equality 0 == 0 over 0 indices when n is 0, else no row over n indices;
+// 2p + 1 parameters. The piece is owned by the caller.
+std::list<std::list<polyhedronZIL *> > tilingOfUnconstrainedDomain(int n, int p);
+
+// floor(a / m) for m > 0, exact.
+long long floorDivision(long long a, long long m);
+
+#endif

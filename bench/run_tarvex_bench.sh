@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs bench_tarvex once and prints, per kernel and block size, the ratio
+# untiled time / tiled time (above 1: the tiled code is faster), then the
+# times of the tarvex runs on the examples.
+#
+# Usage: run_tarvex_bench.sh <bench_tarvex> [benchmark options...]
+# TARVEX_BENCH_N and TARVEX_BENCH_JACOBI_N set the kernel sizes (defaults
+# 256 and 1024); a smoke run sets them small.
+set -euo pipefail
+bench=$1
+shift
+"$bench" --benchmark_format=csv "$@" 2>/dev/null | awk -F, '
+  /^"BM_/ {
+    name = $1; gsub(/"/, "", name); time[name] = $3; unit[name] = $5; gsub(/"/, "", unit[name])
+    order[++n] = name
+  }
+  END {
+    for (k = 1; k <= n; k++) {
+      split(order[k], part, "/")
+      if (part[1] == "BM_MatmulTiled" || part[1] == "BM_JacobiTiled") {
+        base = part[1]; sub(/Tiled/, "Untiled", base)
+        printf "%-8s block_size %-3s untiled/tiled = %.2f\n", substr(part[1], 4, 6), part[2], time[base] / time[order[k]]
+      }
+    }
+    for (k = 1; k <= n; k++)
+      if (order[k] ~ /^BM_TarvexRun/) printf "tarvex %-28s %10.1f %s\n", order[k], time[order[k]], unit[order[k]]
+    for (k = 1; k <= n; k++)
+      if (order[k] ~ /^BM_CrossProduct/) printf "%-35s %10.1f %s\n", order[k], time[order[k]], unit[order[k]]
+  }'

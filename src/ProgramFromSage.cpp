@@ -1,0 +1,260 @@
+// Model building: one top-down traversal of the syntax tree carries the
+// enclosing loop counters and the iteration domain built from the enclosing
+// loop bounds and if conditions; every assignment inside the static control
+// part becomes a Statement over that domain. Constructs the model has no
+// form for stop the run instead of being dropped or mis-modelled.
+
+#include <iostream>
+#include <list>
+#include <map>
+#include <set>
+#include <string>
+
+#include "Inequation.h"
+#include "Options.h"
+#include "Polyhedron.h"
+#include "Program.h"
+#include "Rank.h"
+#include "Statement.h"
+#include "Stop.h"
+#include "SyntaxTree.h"
+
+int in_scop = 0;
+std::vector<Statement*> statement_vec;
+std::vector<std::string> var_declaration;
+
+namespace {
+
+// The attribute handed down the tree. Each copy owns a clone of the domain,
+// so every child (and every statement) works on its own copy.
+class ASTInfo {
+public:
+  std::list<std::string> loop_counters;  // outermost first
+  Polyhedron* iteration_domain;          // owned
+  int in_for_init = 0;
+
+  ASTInfo() : iteration_domain(new Polyhedron()) {}
+  ASTInfo(const ASTInfo& other)
+      : loop_counters(other.loop_counters),
+        iteration_domain(other.iteration_domain->clone()),
+        in_for_init(other.in_for_init) {}
+  ASTInfo& operator=(const ASTInfo&) = delete;
+  ~ASTInfo() { delete iteration_domain; }
+
+  void add_counter(const std::string& name) { loop_counters.push_back(name); }
+
+  // Intersects the domain with the polyhedron of a C condition.
+  void add_constraint(SgExpression* condition) {
+    Polyhedron* c = Polyhedron::from_Sage(condition);
+    intersect(c);
+    delete c;
+  }
+
+  void intersect(Polyhedron* c) {
+    Polyhedron* both = Polyhedron::intersect(iteration_domain, c);
+    delete iteration_domain;
+    iteration_domain = both;
+  }
+};
+
+// The text of a node without its trailing ";" and blanks.
+std::string text_of(SgNode* node) {
+  if (!node) return "";
+  std::string text = node->unparseToString();
+  while (!text.empty() && (text.back() == ';' || isspace(static_cast<unsigned char>(text.back()))))
+    text.pop_back();
+  return text;
+}
+
+std::string header_text(SgForStatement* loop) {
+  std::string init;
+  for (SgStatement* s : loop->get_init_stmt()) init += (init.empty() ? "" : ", ") + text_of(s);
+  return "for (" + init + "; " + text_of(loop->get_test()) + "; " + text_of(loop->get_increment()) + ")";
+}
+
+[[noreturn]] void refuse_statement(SgNode* node) {
+  std::string text = node->unparseToString();
+  size_t first = text.find_first_not_of(" \t\n");
+  size_t last = text.find_last_not_of(" \t\n");
+  text = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+  stop(std::cout, "Program::from_Sage: unsupported statement in the static control part: " + text);
+}
+
+[[noreturn]] void refuse_loop(SgForStatement* loop) {
+  stop(std::cout, "Program::from_Sage: unsupported for loop: " + header_text(loop));
+}
+
+bool is_variable(SgExpression* e, const std::string& name) {
+  SgVarRefExp* v = isSgVarRefExp(e);
+  return v && v->get_symbol()->get_name().getString() == name;
+}
+
+bool is_one(SgExpression* e) {
+  SgIntVal* v = isSgIntVal(e);
+  return v && v->get_value() == 1;
+}
+
+// c++, ++c, c += 1 and c = c + 1 are the unit step of counter c.
+bool is_unit_step(SgExpression* increment, const std::string& c) {
+  if (SgPlusPlusOp* step = isSgPlusPlusOp(increment)) return is_variable(step->get_operand(), c);
+  if (SgPlusAssignOp* step = isSgPlusAssignOp(increment))
+    return is_variable(step->get_lhs_operand(), c) && is_one(step->get_rhs_operand());
+  if (SgAssignOp* step = isSgAssignOp(increment)) {
+    SgAddOp* sum = isSgAddOp(step->get_rhs_operand());
+    return is_variable(step->get_lhs_operand(), c) && sum && is_variable(sum->get_lhs_operand(), c) &&
+           is_one(sum->get_rhs_operand());
+  }
+  return false;
+}
+
+bool has_side_effect(SgNode* node) {
+  if (!node) return false;
+  switch (node->variantT()) {
+    case V_SgAssignOp: case V_SgPlusAssignOp: case V_SgMinusAssignOp: case V_SgMultAssignOp:
+    case V_SgDivAssignOp: case V_SgModAssignOp: case V_SgAndAssignOp: case V_SgIorAssignOp:
+    case V_SgXorAssignOp: case V_SgLshiftAssignOp: case V_SgRshiftAssignOp:
+    case V_SgPlusPlusOp: case V_SgMinusMinusOp: case V_SgCommaOpExp:
+      return true;
+    default:
+      break;
+  }
+  for (SgNode* child : node->get_traversalSuccessorContainer())
+    if (has_side_effect(child)) return true;
+  return false;
+}
+
+std::string written_variable(SgExpression* lhs) {
+  while (SgPntrArrRefExp* subscript = isSgPntrArrRefExp(lhs)) lhs = subscript->get_lhs_operand();
+  SgVarRefExp* base = isSgVarRefExp(lhs);
+  return base ? base->get_symbol()->get_name().getString() : "";
+}
+
+class MainTraversal : public AstTopDownProcessing<ASTInfo> {
+public:
+  ~MainTraversal() override {
+    for (auto& entry : else_domains) delete entry.second;
+  }
+
+  ASTInfo evaluateInheritedAttribute(SgNode* node, ASTInfo a) override {
+    if (Options::pragma_scop) {
+      if (SgPragma* pragma = isSgPragma(node)) {
+        read_pragma(pragma->get_pragma());
+        return a;
+      }
+      if (!in_scop && !isSgVariableDeclaration(node)) return a;
+    }
+    auto else_part = else_domains.find(node);
+    if (else_part != else_domains.end()) {
+      delete a.iteration_domain;
+      a.iteration_domain = else_part->second->clone();
+    }
+    switch (node->variantT()) {
+      case V_SgAssignOp: assignment(isSgAssignOp(node), a); break;
+      case V_SgExprStatement: expression_statement(isSgExprStatement(node), a); break;
+      case V_SgForStatement: loop(isSgForStatement(node), a); break;
+      case V_SgForInitStatement: a.in_for_init = 1; break;
+      case V_SgIfStmt: branch(isSgIfStmt(node), a); break;
+      case V_SgVariableDeclaration: declaration(isSgVariableDeclaration(node)); break;
+      case V_SgWhileStmt: case V_SgDoWhileStmt: case V_SgReturnStmt: case V_SgBreakStmt:
+      case V_SgContinueStmt:
+        refuse_statement(node);
+      default:
+        break;
+    }
+    return a;
+  }
+
+private:
+  // Conditions of for and if statements: expression statements that are
+  // no statement of the program.
+  std::set<SgNode*> conditions;
+  // Domain of each else branch met, owned.
+  std::map<SgNode*, Polyhedron*> else_domains;
+
+  static void read_pragma(const std::string& text) {
+    if (text == "begin_scop") in_scop = 1;
+    else if (text == "end_scop") in_scop = 0;
+    else stop(std::cout, "Program::from_Sage: unknown pragma: " + text);
+  }
+
+  static bool inside_part() { return !Options::pragma_scop || in_scop; }
+
+  static void assignment(SgAssignOp* node, ASTInfo& a) {
+    if (a.in_for_init) {
+      a.in_for_init = 0;
+      return;
+    }
+    statement_vec.push_back(new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
+                                          a.iteration_domain->clone(), node));
+  }
+
+  // Only plain assignments without inner side effects are statements, and
+  // they must not write a counter of an enclosing loop.
+  void expression_statement(SgExprStatement* node, const ASTInfo& a) {
+    if (a.in_for_init || conditions.count(node)) return;
+    SgAssignOp* assign = isSgAssignOp(node->get_expression());
+    if (!assign || has_side_effect(assign->get_lhs_operand()) ||
+        has_side_effect(assign->get_rhs_operand()))
+      refuse_statement(node);
+    std::string written = written_variable(assign->get_lhs_operand());
+    for (const std::string& counter : a.loop_counters)
+      if (counter == written) refuse_statement(node);
+  }
+
+  void loop(SgForStatement* node, ASTInfo& a) {
+    std::vector<SgStatement*> init = node->get_init_stmt();
+    SgExprStatement* first = init.size() == 1 ? isSgExprStatement(init[0]) : nullptr;
+    SgAssignOp* start = first ? isSgAssignOp(first->get_expression()) : nullptr;
+    SgVarRefExp* counter = start ? isSgVarRefExp(start->get_lhs_operand()) : nullptr;
+    SgExprStatement* test = isSgExprStatement(node->get_test());
+    if (!counter || !test) refuse_loop(node);
+    std::string name = counter->get_symbol()->get_name().getString();
+    if (!is_unit_step(node->get_increment(), name)) refuse_loop(node);
+
+    create_counter_rank(name);
+    a.add_counter(name);
+    a.add_constraint(new SgGreaterOrEqualOp(node->get_file_info(), start->get_lhs_operand(),
+                                            start->get_rhs_operand(), new SgTypeBool()));
+    a.add_constraint(test->get_expression());
+    conditions.insert(test);
+  }
+
+  // The else branch gets the enclosing domain with the negated condition,
+  // which is exact only for a single inequality.
+  void branch(SgIfStmt* node, ASTInfo& a) {
+    SgExprStatement* condition = isSgExprStatement(node->get_conditional());
+    conditions.insert(condition);
+    Polyhedron* c = Polyhedron::from_Sage(condition->get_expression());
+    SgStatement* other = node->get_false_body();
+    if (other && other->get_numberOfTraversalSuccessors() > 0) {
+      if (c->size() != 1 || c->constraints.front()->pred == EQ)
+        stop(std::cout, "Program::from_Sage: ELSE not handled: " + text_of(condition));
+      Inequation* negation = c->constraints.front()->negate();
+      Polyhedron* complement = new Polyhedron(negation);
+      else_domains[other] = Polyhedron::intersect(a.iteration_domain, complement);
+      delete complement;
+      delete negation;
+    }
+    a.intersect(c);
+    delete c;
+  }
+
+  static void declaration(SgVariableDeclaration* node) {
+    if (inside_part()) {
+      for (SgInitializedName* variable : node->get_variables())
+        if (variable->get_initializer()) refuse_statement(node);
+    }
+    var_declaration.push_back(node->unparseToCompleteString());
+  }
+};
+
+}  // namespace
+
+Program* Program::from_Sage(SgProject* project) {
+  statement_vec.clear();
+  MainTraversal traversal;
+  traversal.traverseInputFiles(project, ASTInfo());
+  Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
+  program->set_variable_declaration(var_declaration);
+  return program;
+}

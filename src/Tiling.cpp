@@ -1,0 +1,289 @@
+#include "Tiling.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "Domain.h"
+#include "Expression.h"
+#include "IndexFunction.h"
+#include "Inequation.h"
+#include "MatrixPrinter.h"
+#include "Options.h"
+#include "Polyhedron.h"
+#include "Program.h"
+#include "Rank.h"
+#include "Schedule.h"
+#include "Statement.h"
+#include "Stop.h"
+#include "ZILWrapper.h"
+
+namespace {
+
+const int carrier_count = 11;
+
+[[noreturn]] void constant_stop(int i, const std::string& why) {
+  stop(std::cerr, "Tiling::compute_constant_tiling_domains: statement #" + std::to_string(i) + ": " + why);
+}
+
+bool uses_parameter(const IndexFunction* f, const std::string& name) {
+  auto marker = parameter_rank.find(name);
+  if (marker == parameter_rank.end()) return false;
+  for (Expression* e : f->index_mapping)
+    if (e->get_parameters().count(marker->second)) return true;
+  return false;
+}
+
+// The input's own declarations in file order (the carriers left out), then
+// the tiling's, each text once; block_size is a run-time value of the
+// caller of the tiled code.
+std::vector<std::string> output_declarations(const std::vector<std::string>& input,
+                                             const std::set<std::string>& tiling) {
+  std::vector<std::string> result;
+  std::set<std::string> seen = {"int block_size;"};
+  for (size_t k = carrier_count; k < input.size(); k++)
+    if (seen.insert(input[k]).second) result.push_back(input[k]);
+  for (const std::string& declaration : tiling)
+    if (seen.insert(declaration).second) result.push_back(declaration);
+  return result;
+}
+
+}  // namespace
+
+namespace {
+
+[[noreturn]] void pass_stop(int i, const std::string& why) {
+  stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) + ": " + why);
+}
+
+// "int outer_N = N / block_size;" and "int inner_N = N % block_size;".
+void declare_split(TilingPass& pass, const std::string& name, const std::string& outer, const std::string& inner) {
+  pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
+  pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
+}
+
+// The split of every size parameter p holds 0 <= inner_p < block_size and,
+// with "-positive-parameters", outer_p >= 0.
+Polyhedron* split_constraints(const std::set<int>& parameters) {
+  Polyhedron* p = new Polyhedron();
+  Expression zero(0);
+  Expression block_size("block_size");
+  for (int q : parameters) {
+    Expression inner("inner_" + get_parameter_string(q));
+    Expression outer("outer_" + get_parameter_string(q));
+    Inequation nonnegative(GREATER_EQ, &inner, &zero);
+    Inequation below(LESS, &inner, &block_size);
+    p->add_constraint(&nonnegative);
+    p->add_constraint(&below);
+    if (Options::option["positive-parameters"]) {
+      Inequation positive(GREATER_EQ, &outer, &zero);
+      p->add_constraint(&positive);
+    }
+  }
+  return p;
+}
+
+// The declarations, refreshed on entry of the kernel: the caller sets the
+// sizes and block_size at run time, after the file-scope initialisers ran.
+std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
+  std::vector<std::string> lines;
+  for (const std::string& declaration : declarations) lines.push_back("  " + declaration.substr(4));
+  return lines;
+}
+
+}  // namespace
+
+Tiling::~Tiling() {
+  for (IndexFunction* f : tile_hyperplans) delete f;
+  for (Polyhedron* p : tile_shape) delete p;
+  for (IndexFunction* f : schedule) delete f;
+  for (Polyhedron* p : tile) delete p;
+  for (auto& counter : tile_counter) delete counter.second;
+}
+
+void Tiling::check_constant_tiling(int i) const {
+  size_t hyperplanes = tile_hyperplans[i]->index_mapping.size();
+  if (hyperplanes > tile_counter.size()) constant_stop(i, "more hyperplanes than tile counters");
+  if (tile_size[i].size() < hyperplanes) constant_stop(i, "fewer tile sizes than hyperplanes");
+  if (tile_dimensions[i].size() > hyperplanes)
+    constant_stop(i, "more tiled schedule dimensions than hyperplanes");
+}
+
+// s*t <= h < s*(t+1) for every hyperplane h with tile size s and tile
+// counter t.
+void Tiling::build_tile(int i) {
+  tile[i] = new Polyhedron();
+  IndexFunction* h = tile_hyperplans[i];
+  for (size_t j = 0; j < h->index_mapping.size(); j++) {
+    Expression size(tile_size[i][j]);
+    Expression one(1);
+    Expression* t = tile_counter[j].second;
+    Expression low(TIMES, &size, t);
+    Expression next(PLUS, t, &one);
+    Expression high(TIMES, &size, &next);
+    Inequation lower(GREATER_EQ, h->index_mapping[j], &low);
+    Inequation upper(LESS, h->index_mapping[j], &high);
+    tile[i]->add_constraint(&lower);
+    tile[i]->add_constraint(&upper);
+  }
+  std::cout << "Domain for stmt #" << i << ":\n" << *tile[i] << "\n";
+}
+
+// The j-th tiled dimension of the schedule becomes tile counter j.
+void Tiling::place_tile_counters(int i) {
+  IndexFunction* g = schedule[i]->clone();
+  delete schedule[i];
+  for (size_t j = 0; j < tile_dimensions[i].size(); j++) {
+    int d = tile_dimensions[i][j];
+    delete g->index_mapping[d];
+    g->index_mapping[d] = tile_counter[j].second->clone();
+  }
+  schedule[i] = g;
+  std::cout << "Schedule for stmt #" << i << ":\n" << *g << "\n\n";
+}
+
+void Tiling::compute_constant_tiling_domains() {
+  nb_statements = static_cast<int>(is_tiled.size());
+  size_t n = 0;
+  for (const std::vector<int>& dims : tile_dimensions) n = std::max(n, dims.size());
+  for (size_t k = 0; k < n; k++) create_counter_rank("tile_counter_" + std::to_string(k));
+  for (size_t k = 0; k < n; k++) {
+    tile_counter.push_back(create_counter("tile_counter", static_cast<int>(k)));
+    tile_counter_set.insert(tile_counter.back().first);
+  }
+  tile.assign(nb_statements, nullptr);
+  for (int i = 0; i < nb_statements; i++) {
+    if (!is_constant_tiling[i]) continue;
+    check_constant_tiling(i);
+    build_tile(i);
+  }
+  for (int i = 0; i < nb_statements; i++)
+    if (is_constant_tiling[i]) place_tile_counters(i);
+}
+
+std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
+  if (is_tiled.size() != program->statement.size()) stop(std::cerr, "Tiling::apply: nb_statements mismatch");
+  compute_constant_tiling_domains();
+  TilingPass pass;
+  for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
+    Statement* s = program->statement[i]->clone();
+    std::cout << "Tiling stmt #" << i << ": " << *s << "\n";
+    pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
+    if (is_constant_tiling[i]) {
+      s->iteration_domain->add_constraints(tile[i]);
+      for (const auto& counter : tile_counter) {
+        s->surrounding_counters.push_back(counter.first);
+        pass.used_counters.insert(counter.first);
+      }
+    } else if (is_rectangular_ZIL[i]) {
+      apply_rectangular_ZIL(i, s, pass);
+      continue;
+    } else if (is_general_ZIL[i]) {
+      apply_general_ZIL(i, s, pass);
+      continue;
+    } else if (uses_parameter(schedule[i], "__T")) {
+      stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) +
+                          ": schedule uses __T but the statement is not tiled");
+    }
+    pass.tiled.push_back(s);
+    pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
+  }
+  Program* result = new Program(static_cast<int>(pass.used_counters.size()),
+                                2 * program->nb_parameters, pass.tiled);
+  result->set_variable_declaration(
+      output_declarations(program->get_variable_declaration(), pass.declarations));
+  result->kernel_entry = kernel_entry_lines(pass.declarations);
+  return {result, pass.schedules};
+}
+
+
+void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
+  IndexFunction* hyperplanes = tile_hyperplans[i];
+  size_t m = hyperplanes->index_mapping.size();
+  if (tile_dimensions[i].size() > m) pass_stop(i, "more tiled schedule dimensions than hyperplanes");
+  std::set<int> parameters = ZILWrapper::get_tiling_parameters(s->iteration_domain, hyperplanes);
+  auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
+                                                                        tile_ratio[i]);
+  delete s->iteration_domain;
+  s->iteration_domain = new Domain(tiled.first);
+  del(tiled.first);
+
+  std::vector<int> counters;
+  std::vector<Expression*> outer;
+  for (size_t j = 0; j < m; j++) {
+    counters.push_back(get_counter_rank("outer_time_" + std::to_string(j)));
+    counters.push_back(get_counter_rank("inner_time_" + std::to_string(j)));
+    outer.push_back(new Expression("outer_time_" + std::to_string(j)));
+  }
+  s->surrounding_counters = counters;
+  pass.used_counters.insert(counters.begin(), counters.end());
+  Statement* t = s->substitute_counters_ref(tiled.second.first);
+  delete s;
+
+  IndexFunction* g = schedule[i]->clone();
+  for (size_t j = 0; j < tile_dimensions[i].size(); j++) {
+    int d = tile_dimensions[i][j];
+    delete g->index_mapping[d];
+    g->index_mapping[d] = outer[j]->clone();
+  }
+  delete schedule[i];
+  schedule[i] = g->substitute_counters(tiled.second.second);
+  delete g;
+  del(outer);
+  del(tiled.second.first);
+  del(tiled.second.second);
+
+  for (int p : parameters) {
+    std::string name = get_parameter_string(p);
+    declare_split(pass, name, "outer_" + name, "inner_" + name);
+  }
+  Polyhedron* split = split_constraints(parameters);
+  t->iteration_domain->add_constraints(split);
+  delete split;
+  pass.tiled.push_back(t);
+  pass.schedules.push_back(new Schedule(schedule[i], counters));
+}
+
+// New counter list: the lattice counters, the inner counters by the rank of
+// their counter, then the surrounding counters that were not tiled.
+static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& names,
+                                         const std::vector<int>& surrounding) {
+  std::vector<int> counters = names.first.first;
+  for (const auto& inner : names.first.second) counters.push_back(inner.second);
+  for (int c : surrounding)
+    if (!names.first.second.count(c)) counters.push_back(c);
+  return counters;
+}
+
+void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
+  if (tile_dimensions[i].size() > s->iteration_domain->get_counters().size())
+    pass_stop(i, "more tiled schedule dimensions than lattice counters");
+  std::cout << *s->iteration_domain << "\n" << *tile_shape[i] << "\n" << tile_lattice[i] << "\n";
+  auto tiled = ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i]);
+  const ZILWrapper::general_tiling_t& names = tiled.first.first;
+  delete s->iteration_domain;
+  s->iteration_domain = new Domain(tiled.second);
+  del(tiled.second);
+
+  s->surrounding_counters = general_counters(names, s->surrounding_counters);
+  pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
+  Statement* t = s->substitute_counters_ref(tiled.first.second);
+  delete s;
+  del(tiled.first.second);
+
+  IndexFunction* g = schedule[i]->clone();
+  for (size_t j = 0; j < tile_dimensions[i].size(); j++) {
+    int d = tile_dimensions[i][j];
+    delete g->index_mapping[d];
+    g->index_mapping[d] = new Expression(get_counter_string(names.first.first[j]));
+  }
+  delete schedule[i];
+  schedule[i] = g->counters_to_counters(names.first.second);
+  delete g;
+  pass.tiled.push_back(t);
+  pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
+  std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
+
+  for (const auto& split : names.second)
+    declare_split(pass, get_parameter_string(split.first), get_parameter_string(split.second.first),
+                  get_parameter_string(split.second.second));
+}

@@ -1,0 +1,75 @@
+#ifndef TARVEX_TILING_H
+#define TARVEX_TILING_H
+
+// The tiling of a program as its directives describe it, one entry per
+// statement in every per-statement vector, and the tiling pass that turns a
+// program into its tiled copy with one schedule per statement.
+//
+// Ownership: a Tiling owns its functions, polyhedra and tile counter
+// expressions; apply() returns a new program and new schedules owned by the
+// caller.
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class Expression;
+class IndexFunction;
+class Polyhedron;
+class Program;
+class Schedule;
+class Statement;
+
+// Working sets of one tiling pass, filled statement by statement.
+struct TilingPass {
+  std::set<int> used_counters;         // counter ranks of the tiled statements
+  std::set<std::string> declarations;  // C declarations the tiled code needs
+  std::vector<Statement*> tiled;       // tiled statement i at index i
+  std::vector<Schedule*> schedules;    // schedule of tiled statement i
+};
+
+class Tiling {
+public:
+  std::vector<int> is_tiled;
+  std::vector<int> is_constant_tiling;
+  std::vector<int> is_rectangular_ZIL;
+  std::vector<int> is_general_ZIL;
+  std::vector<std::vector<int>> tile_size;         // constant tiling
+  std::vector<IndexFunction*> tile_hyperplans;     // constant and rectangular ZIL
+  std::vector<std::vector<int>> tile_ratio;        // rectangular ZIL
+  std::vector<std::vector<std::vector<int>>> tile_lattice;  // general ZIL: d + 1 rows of d
+  std::vector<Polyhedron*> tile_shape;             // general ZIL
+  std::vector<int> tile_group;                     // -1 when not tiled
+  std::vector<IndexFunction*> schedule;
+  std::vector<std::vector<int>> tile_dimensions;   // schedule positions holding __T
+  int nb_statements = 0;
+  std::vector<std::pair<int, Expression*>> tile_counter;  // rank and leaf of tile_counter_<k>
+  std::set<int> tile_counter_set;
+  std::vector<Polyhedron*> tile;  // constant tiling: the tile constraints, else null
+  std::vector<std::vector<std::map<int, Expression*>>> tile_vertices;
+
+  Tiling() = default;
+  ~Tiling();
+  Tiling(const Tiling&) = delete;
+  Tiling& operator=(const Tiling&) = delete;
+
+  // Registers the tile counters shared by all constant-tiled statements,
+  // builds their tiles and puts the tile counters into their schedules.
+  void compute_constant_tiling_domains();
+  // The tiled copy of `program` (left unchanged) and one schedule per
+  // statement.
+  std::pair<Program*, std::vector<Schedule*>> apply(Program* program);
+  // The parametric tilings of statement i, given as its clone `s` (handed
+  // over to the pass).
+  void apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass);
+  void apply_general_ZIL(int i, Statement* s, TilingPass& pass);
+
+private:
+  void check_constant_tiling(int i) const;
+  void build_tile(int i);
+  void place_tile_counters(int i);
+};
+
+#endif

@@ -1,0 +1,201 @@
+// Column order, the converters between model objects and library records,
+// and the tail shared by every tiled domain: read back, cross, coalesce.
+
+#include "ZILWrapper.h"
+
+#include <climits>
+#include <cstdlib>
+#include <iostream>
+
+#include "Expression.h"
+#include "IndexFunction.h"
+#include "Inequation.h"
+#include "Polyhedron.h"
+#include "Stop.h"
+#include "ZIL.h"
+
+namespace ZILWrapper {
+
+std::vector<int> active_counters;
+std::vector<int> active_parameters;
+
+namespace {
+
+// The library computes in 64 bits; a value the model cannot hold would be
+// silently corrupted by a plain cast.
+int narrow(long long value) {
+  if (value < INT_MIN || value > INT_MAX) stop(std::cerr, "ZILWrapper: value out of int range");
+  return static_cast<int>(value);
+}
+
+int nb_active_counters() { return static_cast<int>(active_counters.size()); }
+int nb_active_parameters() { return static_cast<int>(active_parameters.size()); }
+
+void check_counts(int nb_counters, int nb_parameters, const char* who) {
+  if (nb_counters != nb_active_counters() || nb_parameters != nb_active_parameters())
+    stop(std::cerr, std::string("ZILWrapper::") + who + ": record counts differ from the active columns");
+}
+
+// Rows with flag 1 only: an equality row becomes two opposite inequalities.
+Rows inequality_rows(const Rows& rows) {
+  Rows result;
+  for (std::vector<int> row : rows) {
+    int flag = row[0];
+    row[0] = 1;
+    result.push_back(row);
+    if (flag != 0) continue;
+    for (size_t k = 1; k < row.size(); k++) row[k] = -row[k];
+    result.push_back(row);
+  }
+  return result;
+}
+
+// Whether some modulo row says more than "0 modulo 1".
+bool has_modulus_above_1(const polyhedronZIL* record) {
+  for (int i = 0; i < record->nConstrMod; i++)
+    if (record->modConstr[i][0] != 1) return true;
+  return false;
+}
+
+// (e mod m) == 0 for the modulo row [m | counters | parameters | constant].
+void add_modulo_row(Polyhedron* p, const std::vector<int>& row) {
+  if (row[0] == 1) return;
+  Expression e(std::vector<int>(row.begin() + 1, row.end()), active_counters, active_parameters);
+  Expression modulus(row[0]);
+  Expression zero(0);
+  Expression rest(MOD, &e, &modulus);
+  Inequation c(EQ, &rest, &zero);
+  p->add_constraint(&c);
+}
+
+}  // namespace
+
+// ---- towards the library ----
+
+long long** to_int64(const Rows& m) {
+  long long** result = static_cast<long long**>(std::malloc(m.size() * sizeof(long long*)));
+  for (size_t i = 0; i < m.size(); i++) {
+    std::vector<int> row = m[i];
+    row.resize(m[0].size(), 0);
+    result[i] = to_int64(row);
+  }
+  return result;
+}
+
+long long* to_int64(const std::vector<int>& v) {
+  long long* result = static_cast<long long*>(std::malloc(v.size() * sizeof(long long)));
+  for (size_t k = 0; k < v.size(); k++) result[k] = v[k];
+  return result;
+}
+
+polyhedronZIL* to_polyhedronZIL(Polyhedron* p) {
+  Rows rows = inequality_rows(p->to_matrix(active_counters, active_parameters));
+  return buildPolyhedron(to_int64(rows), static_cast<int>(rows.size()), nb_active_counters(),
+                         nb_active_parameters());
+}
+
+affFuncZIL* to_affFuncZIL(IndexFunction* f) { return to_affFuncZIL(f->to_matrix(active_counters, active_parameters)); }
+
+affFuncZIL* to_affFuncZIL(const Rows& m) { return to_affFuncZIL(m, nb_active_counters(), nb_active_parameters()); }
+
+affFuncZIL* to_affFuncZIL(const Rows& m, int nb_counters, int nb_parameters) {
+  return buildAffineFunction(to_int64(m), static_cast<int>(m.size()), nb_counters, nb_parameters);
+}
+
+// ---- back to the model ----
+
+Rows to_vec_vec(long long** m, int nb_lines, int nb_cols) {
+  Rows result;
+  for (int i = 0; i < nb_lines; i++) result.push_back(to_vec(m[i], nb_cols));
+  return result;
+}
+
+std::vector<int> to_vec(long long* v, int nb_lines) {
+  std::vector<int> result;
+  for (int k = 0; k < nb_lines; k++) result.push_back(narrow(v[k]));
+  return result;
+}
+
+std::vector<int> to_vec_int(const std::set<int>& s) { return std::vector<int>(s.begin(), s.end()); }
+
+std::set<int> to_set_int(const std::vector<int>& v) { return std::set<int>(v.begin(), v.end()); }
+
+Polyhedron* to_polyhedron(const polyhedronZIL* record) {
+  // The library's degenerate pieces (an input without constraints) have no
+  // row and counts of their own.
+  if (record->nConstr == 0 && !has_modulus_above_1(record)) return new Polyhedron();
+  check_counts(record->nInd, record->nParam, "to_polyhedron");
+  int width = record->nInd + record->nParam + 2;
+  Polyhedron* p = new Polyhedron(to_vec_vec(record->polyScalar, record->nConstr, width), active_counters,
+                                 active_parameters);
+  for (const std::vector<int>& row : to_vec_vec(record->modConstr, record->nConstrMod, width))
+    add_modulo_row(p, row);
+  return p;
+}
+
+std::pair<Rows, std::vector<int>> to_vec_vec(const affFuncZIL* record) {
+  int width = record->nInd + record->nParam + 1;
+  return std::make_pair(to_vec_vec(record->affFuncScalar, record->dimOut, width),
+                        to_vec(record->divs, record->dimOut));
+}
+
+IndexFunction* to_index_function(const affFuncZIL* record) {
+  check_counts(record->nInd, record->nParam, "to_index_function");
+  std::pair<Rows, std::vector<int>> parts = to_vec_vec(record);
+  IndexFunction* f = new IndexFunction(parts.first, active_counters, active_parameters);
+  for (size_t i = 0; i < parts.second.size(); i++) {
+    if (parts.second[i] == 1) continue;
+    Expression divisor(parts.second[i]);
+    Expression* quotient = new Expression(DIV, f->index_mapping[i], &divisor);
+    delete f->index_mapping[i];
+    f->index_mapping[i] = quotient;
+  }
+  return f;
+}
+
+// ---- cross product and the shared tail ----
+
+std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*>>& domain, int depth) {
+  if (domain.empty()) stop(std::cerr, "ZILWrapper::cross_product: no constraint list");
+  std::vector<Polyhedron*> result;
+  if (depth + 1 == static_cast<int>(domain.size())) {
+    for (Polyhedron* a : domain[depth]) result.push_back(a->clone());
+    return result;
+  }
+  std::vector<Polyhedron*> rest = cross_product(domain, depth + 1);
+  for (Polyhedron* a : domain[depth]) {
+    for (Polyhedron* b : rest) {
+      Polyhedron* c = new Polyhedron(a);
+      c->add_constraints(b);
+      if (c->is_empty()) {
+        delete c;
+      } else {
+        result.push_back(c);
+      }
+    }
+  }
+  del(rest);
+  return result;
+}
+
+std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress) {
+  std::vector<std::vector<Polyhedron*>> vectors;
+  for (std::list<polyhedronZIL*>& pieces : lists) {
+    vectors.emplace_back();
+    for (polyhedronZIL* record : pieces) {
+      vectors.back().push_back(to_polyhedron(record));
+      freePolyhedron(record);
+    }
+    pieces.clear();
+  }
+  lists.clear();
+  if (progress) std::cout << "  Cross product..." << std::endl;
+  std::vector<Polyhedron*> crossed = cross_product(vectors, 0);
+  del(vectors);
+  if (progress) std::cout << "  Coalescing..." << std::endl;
+  std::vector<Polyhedron*> result = Polyhedron::coalesce(crossed);
+  del(crossed);
+  return result;
+}
+
+}  // namespace ZILWrapper

@@ -1,0 +1,158 @@
+#include <sstream>
+#include <string>
+
+#include "Array.h"
+#include "CommandTest.h"
+#include "Expression.h"
+#include "IndexFunction.h"
+#include "Polyhedron.h"
+#include "Program.h"
+#include "Rank.h"
+#include "Statement.h"
+
+namespace {
+
+using ModelTest = CommandTest;
+
+// A static control part with one loop over i (and j when `two` is set)
+// around `body`.
+std::string scop(const std::string& body, bool two = false) {
+  return "int N;\nint i;\nint j;\ndouble a[100];\ndouble b[100];\ndouble c[100];\ndouble A[10][10];\n"
+         "double x;\ndouble y;\ndouble z;\nint f(int u, double v);\nvoid k() {\n#pragma begin_scop\n"
+         "  for (i = 0; i < N; i++)" +
+         std::string(two ? " for (j = 0; j < N; j++)" : "") + " {\n" + body + "\n  }\n#pragma end_scop\n}\n";
+}
+
+std::string text_of(const Statement& s) {
+  std::ostringstream out;
+  out << s;
+  return out.str();
+}
+
+std::string domain_of(const Statement& s) {
+  std::ostringstream out;
+  out << *s.iteration_domain;
+  return out.str();
+}
+
+TEST_F(ModelTest, RightHandSidesPrintWithOperandParentheses) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"a[i] = b[i] + c[i] * 2;", "a[i]=b[i]+(c[i]*2)"},
+      {"a[i] = (x + y) * z;", "a[i]=(x+y)*z"},
+      {"a[i] = x - (y - z);", "a[i]=x-(y-z)"},
+      {"a[i] = x + y + z;", "a[i]=(x+y)+z"},
+      {"a[i] = -(x + y);", "a[i]=-(x+y)"},
+      {"a[i] = -x;", "a[i]=-x"},
+      {"a[i] = b[i];", "a[i]=b[i]"},
+      {"a[i] = 2.50;", "a[i]=2.50"},
+      {"a[i] = f(N, b[i] + 1);", "a[i]=f(N,b[i]+1)"},
+      {"a[i] = sqrt(b[i]);", "a[i]=sqrt(b[i])"},
+      {"a[i] = (double)b[i] / N;", "a[i]=((double)b[i])/N"},
+      {"a[i] = (double)(x + y);", "a[i]=(double)(x+y)"},
+      {"a[i] = x < y ? x : -y;", "a[i]=(x<y)?x:(-y)"},
+      {"a[i] = (x >= y) && !(z != 0) || ~N;", "a[i]=((x>=y)&&(!(z!=0)))||(~N)"},
+      {"a[i] = (N << 2) ^ (N >> 1) | N & 3;", "a[i]=((N<<2)^(N>>1))|(N&3)"},
+      {"a[i] = x - -y + +z;", "a[i]=(x-(-y))+(+z)"},
+  };
+  for (const auto& c : cases) {
+    clear_registries();
+    statement_vec.clear();
+    Program* p = model_of(scop(std::string("#pragma schedule[i]\n") + c.first));
+    ASSERT_EQ(p->statement.size(), 2u) << c.first;
+    EXPECT_EQ(text_of(*p->statement[1]), c.second) << c.first;
+    delete p;
+  }
+}
+
+TEST_F(ModelTest, ReadsAreNumberedLeftToRightAndRegistered) {
+  Program* p = model_of(scop("#pragma schedule[i]\n b[i] = a[i] + a[i + 1] * x;"));
+  Statement* s = p->statement[1];
+  ASSERT_EQ(s->rhs_index.size(), 3u);
+  EXPECT_EQ(nth(0, s->rhs_index).first, "a");
+  EXPECT_EQ(nth(2, s->rhs_index).first, "x");
+  EXPECT_EQ(s->rhs->successor[1]->successor[0]->array_rank, 1);
+  EXPECT_EQ(get_array_dim("a"), 1);
+  EXPECT_EQ(get_array_dim("x"), 0);
+  EXPECT_EQ(s->surrounding_counters, std::vector<int>{get_counter_rank("i")});
+  EXPECT_NE(domain_of(*s).find("i < N"), std::string::npos);
+  EXPECT_EXIT(nth(3, s->rhs_index), testing::ExitedWithCode(1), "");
+  delete p;
+}
+
+TEST_F(ModelTest, CounterUsedAsValueIsRewrittenLikeASubscript) {
+  Program* p = model_of(scop("#pragma schedule[i][j]\n A[i][j] = i * 2 + j;", true));
+  Statement* s = p->statement[1];
+  EXPECT_EQ(text_of(*s), "A[i][j]=((i)*2)+(j)");
+  EXPECT_EQ(array.count(""), 0u);
+  Expression shifted(PLUS, Expression::from_counter_rank(get_counter_rank("i")), new Expression(1));
+  std::map<int, Expression*> m = {{get_counter_rank("i"), &shifted}};
+  Statement* t = s->substitute_counters_ref(m);
+  EXPECT_EQ(text_of(*t), "A[i+1][j]=((i+1)*2)+(j)");
+  EXPECT_EQ(text_of(*s), "A[i][j]=((i)*2)+(j)");
+  Statement* copy = t->clone();
+  delete t;
+  EXPECT_EQ(text_of(*copy), "A[i+1][j]=((i+1)*2)+(j)");
+  delete copy;
+  delete p;
+}
+
+TEST_F(ModelTest, DeclarationsAndStatementsInFileOrder) {
+  Program* p = model_of(
+      "int N;\nint a[10];\nvoid k() {\n  int i;\n  a[0] = 1;\n#pragma begin_scop\n  int t;\n"
+      "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    a[i] = t;\n  }\n#pragma end_scop\n"
+      "  int after = 2;\n  a[1] = 0;\n}\n");
+  std::vector<std::string> d(p->variable_declaration.begin() + 11, p->variable_declaration.end());
+  EXPECT_EQ(d, (std::vector<std::string>{"int N;", "int a[10];", "int i;", "int t;", "int after = 2;"}));
+  ASSERT_EQ(p->statement.size(), 2u);
+  EXPECT_EQ(p->statement[0]->lhs_id, "schedule");
+  EXPECT_EQ(p->statement[1]->stmt_rank, 1);
+  delete p;
+}
+
+TEST_F(ModelTest, SiblingLoopsWithOneNameGetTwoRanks) {
+  Program* p = model_of(
+      "int N;\nint i;\nint a[9];\nvoid k() {\n#pragma begin_scop\n  for (i = 0; i < N; i++) {\n"
+      "#pragma schedule[i][0]\n    a[i] = 0;\n  }\n  for (i = 1; i < N; ++i) {\n"
+      "#pragma schedule[i][1]\n    a[i] = 1;\n  }\n#pragma end_scop\n}\n");
+  ASSERT_EQ(p->statement.size(), 4u);
+  EXPECT_NE(p->statement[1]->surrounding_counters, p->statement[3]->surrounding_counters);
+  EXPECT_EQ(get_nb_counters(), 2);
+  delete p;
+}
+
+TEST_F(ModelTest, ElseBranchGetsTheNegatedInequality) {
+  Program* p = model_of(scop("if (i <= j) {\n#pragma schedule[i][j][0]\n a[i] = 1;\n} else {\n"
+                             "#pragma schedule[i][j][1]\n b[i] = 2;\n}",
+                             true));
+  ASSERT_EQ(p->statement.size(), 4u);
+  std::string then_domain = domain_of(*p->statement[1]);
+  std::string else_domain = domain_of(*p->statement[3]);
+  EXPECT_NE(then_domain.find("i <= j"), std::string::npos);
+  EXPECT_EQ(then_domain.find("i > j"), std::string::npos);
+  EXPECT_NE(else_domain.find("i > j"), std::string::npos);
+  EXPECT_EQ(else_domain.find("i <= j"), std::string::npos);
+  delete p;
+}
+
+TEST_F(ModelTest, UnitStepsAreAccepted) {
+  for (const char* step : {"i++", "++i", "i += 1", "i = i + 1"}) {
+    clear_registries();
+    statement_vec.clear();
+    Program* p = model_of("int N;\nint i;\nint a[9];\nvoid k() {\n#pragma begin_scop\n  for (i = 0; i < N; " +
+                          std::string(step) + ") {\n#pragma schedule[i]\n    a[i] = 0;\n  }\n#pragma end_scop\n}\n");
+    // The assignment form of the step is a statement of its own.
+    EXPECT_EQ(p->statement.size(), std::string(step) == "i = i + 1" ? 3u : 2u) << step;
+    delete p;
+  }
+}
+
+TEST_F(ModelTest, RefusedRightHandSides) {
+  EXPECT_STOP_ON_STDOUT(model_of(scop("#pragma schedule[i]\n a[i] = *(&x);")),
+                        "Statement: unsupported operator in right-hand side: SgPointerDerefExp");
+  EXPECT_STOP_ON_STDOUT(model_of(scop("#pragma schedule[i]\n a[i] = sizeof(x);")),
+                        "Statement: unsupported operator in right-hand side: SgSizeOfOp");
+  EXPECT_STOP_ON_STDOUT(model_of(scop("#pragma schedule[i]\n a[i] = (x, y);")),
+                        "Program::from_Sage: unsupported statement in the static control part: a[i] = (x, y);");
+}
+
+}  // namespace

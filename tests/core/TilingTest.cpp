@@ -1,0 +1,198 @@
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "CommandTest.h"
+#include "Options.h"
+#include "Polyhedron.h"
+#include "Preprocessor.h"
+#include "Program.h"
+#include "Schedule.h"
+#include "Statement.h"
+#include "Tiling.h"
+
+namespace {
+
+using TilingTest = CommandTest;
+
+const char* const header =
+    "int N;\nint M;\nint i;\nint j;\nint a[64][64];\nint b[64];\nvoid k() {\n#pragma begin_scop\n";
+const char* const footer = "#pragma end_scop\n}\n";
+
+std::string two_loops(const std::string& body) {
+  return header + std::string("  for (i = 0; i < N; i++)\n    for (j = 0; j < M; j++) {\n") + body +
+         "\n    }\n" + footer;
+}
+
+TEST_F(TilingTest, ConstantTilingTraceOfOneStatement) {
+  Program* p = model_of(two_loops(
+      "#pragma tile_group[0]\n#pragma tile_size[32][16]\n#pragma tile_hyperplans[i][j]\n"
+      "#pragma schedule[__T][__T][i][j]\n a[i][j] = a[i][j] + b[j];"));
+  Tiling* t = nullptr;
+  EXPECT_EQ(stdout_of([&] { t = extract_extended_tiling(p); }), "stmt #0: constant tiling\n");
+  ASSERT_EQ(p->statement.size(), 1u);
+  std::pair<Program*, std::vector<Schedule*>> result;
+  std::string trace = stdout_of([&] { result = t->apply(p); });
+  EXPECT_EQ(trace,
+            "Domain for stmt #0:\n/\n| i >= 32*tile_counter_0\n| i < 32*(tile_counter_0+1)\n"
+            "| j >= 16*tile_counter_1\n| j < 16*(tile_counter_1+1)\n\\\n\n"
+            "Schedule for stmt #0:\n[tile_counter_0][tile_counter_1][i][j]\n\n"
+            "Tiling stmt #0: a[i][j]=a[i][j]+b[j]\n");
+  EXPECT_EQ(result.first->statement[0]->surrounding_counters.size(), 4u);
+  EXPECT_EQ(t->tile_group, std::vector<int>{0});
+  delete result.first;
+  del(result.second);
+  delete t;
+  delete p;
+}
+
+TEST_F(TilingTest, ConstantTiledStatementsShareTheTileCounters) {
+  Program* p = model_of(two_loops(
+      "#pragma tile_group[0]\n#pragma tile_size[4]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i][j][0]\n"
+      " b[i] = 1;\n#pragma tile_group[1]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][j]\n"
+      "#pragma schedule[__T][__T][i][j]\n a[i][j] = 2;"));
+  Tiling* t = nullptr;
+  stdout_of([&] { t = extract_extended_tiling(p); });
+  std::pair<Program*, std::vector<Schedule*>> result;
+  stdout_of([&] { result = t->apply(p); });
+  EXPECT_EQ(result.first->statement[0]->surrounding_counters, result.first->statement[1]->surrounding_counters);
+  EXPECT_EQ(t->tile_counter.size(), 2u);
+  EXPECT_EQ(t->tile[0]->size(), 2);
+  EXPECT_EQ(t->tile_dimensions, (std::vector<std::vector<int>>{{0}, {0, 1}}));
+  delete result.first;
+  del(result.second);
+  delete t;
+  delete p;
+}
+
+TEST_F(TilingTest, LatticeRowsAndExtractionMessages) {
+  std::string lattice4 = two_loops(
+      "#pragma tile_group[0]\n#pragma tile_lattice[2][0][1][3]\n#pragma tile_shape[i][block_size - 1 - i]\n"
+      "#pragma schedule[__T][i][j]\n a[i][j] = 0;");
+  Program* p = model_of(lattice4);
+  Tiling* t = nullptr;
+  EXPECT_EQ(stdout_of([&] { t = extract_extended_tiling(p); }), "stmt #0: general ZIL\n");
+  EXPECT_EQ(t->tile_lattice[0], (std::vector<std::vector<int>>{{2, 0}, {1, 3}, {1, 1}}));
+  EXPECT_EQ(t->tile_shape[0]->size(), 2);
+  delete t;
+  delete p;
+
+  clear_registries();
+  statement_vec.clear();
+  p = model_of(two_loops(
+      "#pragma tile_group[0]\n#pragma tile_lattice[2][0][1][3][4][5]\n#pragma tile_shape[i]\n"
+      "#pragma schedule[__T][i][j]\n a[i][j] = 0;"));
+  stdout_of([&] { t = extract_extended_tiling(p); });
+  EXPECT_EQ(t->tile_lattice[0], (std::vector<std::vector<int>>{{2, 0}, {1, 3}, {4, 5}}));
+  delete t;
+  delete p;
+}
+
+TEST_F(TilingTest, ExtractionStopsOnMalformedBlocks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"#pragma tile_group[i]\n#pragma tile_size[4]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": tile group must be an integer value"},
+      {"#pragma tile_group[0]\n#pragma schedule[4]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": incorrect tiling definition"},
+      {"#pragma tile_group[0]\n#pragma tile_size[N]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": tile size must be an integer value"},
+      {"#pragma tile_group[0]\n#pragma tile_size[-4]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": tile size must be an integer value"},
+      {"#pragma tile_group[0]\n#pragma tile_ratio[1]\n#pragma schedule[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": pragma tile_hyperplans expected in 3rd position"},
+      {"#pragma tile_group[0]\n#pragma tile_size[4]\n#pragma tile_hyperplans[i]\n#pragma tile_size[1]\n a[i][j] = 0;",
+       ": pragma schedule expected in 4th position"},
+  };
+  for (const auto& c : cases) {
+    clear_registries();
+    statement_vec.clear();
+    Program* p = model_of(two_loops(c.first));
+    EXPECT_STOP_ON_STDERR(extract_extended_tiling(p),
+                          std::string("Preprocessor::extract_tiling: statement #0") + c.second);
+    delete p;
+  }
+}
+
+TEST_F(TilingTest, OutputDeclarationsKeepInputOrderOnce) {
+  Program* p = model_of(std::string("int N;\nint block_size;\nint inner_n = N % block_size;\n") + header +
+                        "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = 0;\n  }\n" + footer +
+                        "int N;\n");
+  Tiling* t = nullptr;
+  stdout_of([&] { t = extract_extended_tiling(p); });
+  std::pair<Program*, std::vector<Schedule*>> result;
+  stdout_of([&] { result = t->apply(p); });
+  EXPECT_EQ(result.first->variable_declaration,
+            (std::vector<std::string>{"int N;", "int inner_n = N % block_size;", "int M;", "int i;", "int j;",
+                                      "int a[64][64];", "int b[64];"}));
+  delete result.first;
+  del(result.second);
+  delete t;
+  delete p;
+}
+
+class BackendTest : public TilingTest {
+protected:
+  void SetUp() override {
+    TilingTest::SetUp();
+    setenv("PATH", (std::string(ISCC_DIR) + ":" + std::getenv("PATH")).c_str(), 1);
+    folder = scratch_with("");
+  }
+  void TearDown() override { std::system(("rm -rf " + folder).c_str()); }
+
+  // Runs the stages after parsing on `c_text` and returns the script and
+  // the output file.
+  std::pair<std::string, std::string> generate(const std::string& c_text) {
+    Program* p = model_of(c_text);
+    std::string file = folder + "/prog.c";
+    stdout_of([&] {
+      Tiling* t = extract_extended_tiling(p);
+      std::pair<Program*, std::vector<Schedule*>> result = t->apply(p);
+      result.first->backend_iscc(result.second, file);
+    });
+    std::stringstream script, output;
+    script << std::ifstream(folder + "/prog.iscc").rdbuf();
+    output << std::ifstream(folder + "/prog.tiled.cc").rdbuf();
+    return {script.str(), output.str()};
+  }
+
+  std::string folder;
+};
+
+TEST_F(BackendTest, ScriptAndPreludeOfTwoStatements) {
+  std::pair<std::string, std::string> files = generate(
+      std::string(header) +
+      "  for (i = N / 2; i < N; i++) {\n#pragma schedule[i][0]\n    b[i] = b[i] + 1;\n"
+      "    for (j = 0; j < M; j++) {\n#pragma schedule[i][1][j]\n      a[i][j] = b[j] * i;\n    }\n  }\n" +
+      footer);
+  EXPECT_EQ(files.first,
+            "D0 := [N] -> { S0[i] : i >= floor((N)/2) and i < N};\n"
+            "D1 := [N,M] -> { S1[i,j] : i >= floor((N)/2) and i < N and j >= 0 and j < M};\n"
+            "D := D0+D1;\n"
+            "theta := [N,M] -> { S0[i] -> [i,0,0]; S1[i,j] -> [i,1,j] };\n"
+            "tiled_program := theta*D;\n"
+            "codegen tiled_program;\n");
+  std::string prelude =
+      "#include <math.h>\n#include <iostream>\n#include <stdio.h>\n\n"
+      "#define min(x,y)  (x<y?x:y)\n#define max(x,y)  (x<y?y:x)\n"
+      "#define ceild(n,d)  ceil(((double)(n))/((double)(d)))\n"
+      "#define floord(n,d) floor(((double)(n))/((double)(d)))\n\n"
+      "int N;\nint M;\nint i;\nint j;\nint a[64][64];\nint b[64];\n\n"
+      "#define S0(i) { b[(i)]=b[(i)]+1; }\n"
+      "#define S1(i,j) { a[(i)][(j)]=b[(j)]*((i)); }\n\n"
+      "void tiled_kernel() {\n";
+  EXPECT_EQ(files.second.substr(0, prelude.size()), prelude);
+  EXPECT_EQ(files.second.substr(files.second.size() - 2), "}\n");
+}
+
+TEST_F(BackendTest, TraceMacrosPrintTheCounters) {
+  Options::option["trace"] = 1;
+  std::pair<std::string, std::string> files =
+      generate(std::string("int N;\nint i;\nint b[9];\nint s;\nvoid k() {\n#pragma begin_scop\n") +
+               "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = 1;\n  }\n#pragma schedule[1]\n  s = 0;\n" +
+               footer);
+  EXPECT_NE(files.second.find("#define S0(i) { printf(\"i=%d \\n\",i); b[(i)]=1; }\n"), std::string::npos);
+  EXPECT_NE(files.second.find("#define S1() { printf(\"\\n\"); s=0; }\n"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+// The converters between model objects and the tiling library's records,
+// the cross product of the library's lists and the reading of its pieces.
+
+#include <cstdlib>
+#include <sstream>
+
+#include "CommandTest.h"
+#include "IndexFunction.h"
+#include "Inequation.h"
+#include "Polyhedron.h"
+#include "Rank.h"
+#include "ZIL.h"
+#include "ZILTestSupport.h"
+#include "ZILWrapper.h"
+
+namespace {
+
+using ZILConvertTest = CommandTest;
+using ZILWrapper::active_counters;
+using ZILWrapper::active_parameters;
+
+long long** matrix_of(const Rows& rows) { return ZILWrapper::to_int64(rows); }
+
+// A record over (i, j) without parameters with the given modulo rows.
+polyhedronZIL* with_modulo_rows(const Rows& constraints, const Rows& modulo) {
+  polyhedronZIL* r = buildPolyhedron(matrix_of(constraints), static_cast<int>(constraints.size()), 2, 0);
+  std::free(r->modConstr);
+  r->modConstr = matrix_of(modulo);
+  r->nConstrMod = static_cast<int>(modulo.size());
+  return r;
+}
+
+std::string constraint_texts(Polyhedron* p) {
+  std::ostringstream out;
+  for (Inequation* c : p->constraints) out << *c << ";";
+  return out.str();
+}
+
+class ZILConvertWithIJ : public ZILConvertTest {
+ protected:
+  void SetUp() override {
+    ZILConvertTest::SetUp();
+    declare_counter("i");
+    declare_counter("j");
+    active_counters = {get_counter_rank("i"), get_counter_rank("j")};
+    active_parameters = {};
+  }
+  // The polyhedron a <= i <= b over (i, j).
+  Polyhedron* interval(int a, int b) { return rows_over({{1, 1, 0, -a}, {1, -1, 0, b}}, {"i", "j"}, {}); }
+};
+
+TEST_F(ZILConvertWithIJ, ModuloRowsAboveOneBecomeModuloConstraints) {
+  polyhedronZIL* r = with_modulo_rows({{1, 1, 0, 0}}, {{3, 1, 0, -1}, {1, 1, 0, -1}});
+  Polyhedron* p = ZILWrapper::to_polyhedron(r);
+  ASSERT_EQ(p->size(), 2);
+  Inequation* modulo = p->constraints.back();
+  EXPECT_EQ(modulo->pred, EQ);
+  EXPECT_TRUE(modulo->lhs->is_op(MOD));
+  std::map<int, int> at = {{get_counter_rank("i"), 4}};
+  EXPECT_EQ(modulo->lhs->evaluate_int(at, {}), 0);
+  at[get_counter_rank("i")] = 5;
+  EXPECT_NE(modulo->lhs->evaluate_int(at, {}), 0);
+  EXPECT_EQ(r->nConstrMod, 2) << "the record is left as it is";
+  freePolyhedron(r);
+  delete p;
+}
+
+TEST_F(ZILConvertWithIJ, DivisorsOtherThanOneBecomeDivisions) {
+  affFuncZIL* f = ZILWrapper::to_affFuncZIL(Rows{{1, 1, 0}, {0, 1, 3}});
+  f->divs[0] = 2;
+  IndexFunction* g = ZILWrapper::to_index_function(f);
+  ASSERT_EQ(g->size(), 2);
+  EXPECT_TRUE(g->index_mapping[0]->is_op(DIV));
+  EXPECT_FALSE(g->index_mapping[1]->has_div());
+  std::map<int, int> at = {{get_counter_rank("i"), 5}, {get_counter_rank("j"), 2}};
+  EXPECT_EQ(g->index_mapping[0]->evaluate_int(at, {}), 3);
+  EXPECT_EQ(g->index_mapping[1]->evaluate_int(at, {}), 5);
+  EXPECT_EQ(ZILWrapper::to_vec_vec(f).second, (std::vector<int>{2, 1}));
+  freeAffineFunction(f);
+  delete g;
+}
+
+TEST_F(ZILConvertWithIJ, FunctionsGoThereAndBack) {
+  declare_parameter("N");
+  active_parameters = {get_parameter_rank("N")};
+  Expression i("i"), j("j"), n("N"), two(2), three(3);
+  Expression twice(TIMES, &two, &j), sum(PLUS, &i, &twice), shifted(PLUS, &sum, &three);
+  IndexFunction f(std::vector<Expression*>{&shifted, &n});
+  affFuncZIL* r = ZILWrapper::to_affFuncZIL(&f);
+  EXPECT_EQ(ZILWrapper::to_vec_vec(r).first, (Rows{{1, 2, 0, 3}, {0, 0, 1, 0}}));
+  IndexFunction* back = ZILWrapper::to_index_function(r);
+  std::map<int, int> at = {{get_counter_rank("i"), 4}, {get_counter_rank("j"), -1}};
+  EXPECT_EQ(back->index_mapping[0]->evaluate_int(at, {{get_parameter_rank("N"), 9}}), 5);
+  EXPECT_EQ(back->index_mapping[1]->evaluate_int(at, {{get_parameter_rank("N"), 9}}), 9);
+  freeAffineFunction(r);
+  delete back;
+}
+
+TEST_F(ZILConvertWithIJ, EqualitiesGoOutAsTwoInequalities) {
+  Expression i("i"), j("j"), zero(0);
+  Inequation same(EQ, &i, &j), nonnegative(GREATER_EQ, &i, &zero);
+  Polyhedron p;
+  p.add_constraint(&same);
+  p.add_constraint(&nonnegative);
+  polyhedronZIL* r = ZILWrapper::to_polyhedronZIL(&p);
+  EXPECT_EQ(r->nInd, 2);
+  EXPECT_EQ(r->nParam, 0);
+  std::set<std::vector<int>> rows;
+  for (const auto& row : ZILWrapper::to_vec_vec(r->polyScalar, r->nConstr, 4)) rows.insert(row);
+  EXPECT_EQ(rows, (std::set<std::vector<int>>{{1, 1, -1, 0}, {1, -1, 1, 0}, {1, 1, 0, 0}}));
+  EXPECT_EQ(r->nConstr, 3);
+  freePolyhedron(r);
+
+  // Rows read back from the library may be equalities; they leave as
+  // inequalities again.
+  Polyhedron* back = rows_over({{0, 1, -1, 0}}, {"i", "j"}, {});
+  r = ZILWrapper::to_polyhedronZIL(back);
+  EXPECT_EQ(ZILWrapper::to_vec_vec(r->polyScalar, r->nConstr, 4), (Rows{{1, 1, -1, 0}, {1, -1, 1, 0}}));
+  freePolyhedron(r);
+  delete back;
+}
+
+TEST_F(ZILConvertWithIJ, CrossProductKeepsTheNonEmptyIntersectionsInOrder) {
+  Polyhedron* a = interval(0, 5);
+  Polyhedron* b = interval(10, 20);
+  Polyhedron* c = interval(-100, 3);
+  Polyhedron* d = interval(15, 100);
+  std::vector<Polyhedron*> r = ZILWrapper::cross_product({{a, b}, {c, d}}, 0);
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(constraint_texts(r[0]), constraint_texts(a) + constraint_texts(c));
+  EXPECT_EQ(constraint_texts(r[1]), constraint_texts(b) + constraint_texts(d));
+  EXPECT_EQ(a->size(), 2) << "inputs unchanged";
+  del(r);
+
+  r = ZILWrapper::cross_product({{a}}, 0);
+  ASSERT_EQ(r.size(), 1u);
+  EXPECT_NE(r[0], a);
+  EXPECT_EQ(constraint_texts(r[0]), constraint_texts(a));
+  del(r);
+  EXPECT_TRUE(ZILWrapper::cross_product({{a}, {}}, 0).empty());
+  for (Polyhedron* p : {a, b, c, d}) delete p;
+}
+
+// A piece whose block index is negative everywhere holds iterations (a
+// loop starting below 0, a hyperplane i - j); only a piece without any
+// integer point may go.
+TEST_F(ZILConvertWithIJ, CrossProductKeepsPiecesWithNegativeCounters) {
+  Polyhedron* below = interval(-1000, -1);
+  Polyhedron* from_minus_5 = interval(-5, 1000);
+  Polyhedron* from_0 = interval(0, 1000);
+  std::vector<Polyhedron*> r = ZILWrapper::cross_product({{below}, {from_minus_5, from_0}}, 0);
+  EXPECT_EQ(r.size(), 1u);
+  del(r);
+  for (Polyhedron* p : {below, from_minus_5, from_0}) delete p;
+}
+
+TEST_F(ZILConvertWithIJ, AnEmptyListOfListsStops) {
+  EXPECT_STOP_ON_STDERR(ZILWrapper::cross_product({}, 0), "ZILWrapper::cross_product: no constraint list");
+}
+
+TEST_F(ZILConvertWithIJ, APieceWithoutRowIsTheUniverseWhateverItsCounts) {
+  polyhedronZIL* r = buildPolyhedron(matrix_of({}), 0, 7, 3);
+  Polyhedron* p = ZILWrapper::to_polyhedron(r);
+  EXPECT_EQ(p->size(), 0);
+  freePolyhedron(r);
+  delete p;
+
+  r = with_modulo_rows({}, {{1, 1, 0, 0}, {1, 0, 1, 0}});
+  r->nInd = 4;
+  p = ZILWrapper::to_polyhedron(r);
+  EXPECT_EQ(p->size(), 0);
+  freePolyhedron(r);
+  delete p;
+}
+
+TEST_F(ZILConvertWithIJ, ValuesOutOfTheIntRangeStop) {
+  polyhedronZIL* r = buildPolyhedron(matrix_of({{1, 1, 0, 0}}), 1, 2, 0);
+  r->polyScalar[0][3] = 1LL << 40;
+  EXPECT_STOP_ON_STDERR(ZILWrapper::to_polyhedron(r), "ZILWrapper: value out of int range");
+  r->polyScalar[0][3] = -(1LL << 31) - 1;
+  EXPECT_STOP_ON_STDERR(ZILWrapper::to_polyhedron(r), "ZILWrapper: value out of int range");
+  r->polyScalar[0][3] = -(1LL << 31);
+  Polyhedron* p = ZILWrapper::to_polyhedron(r);
+  EXPECT_EQ(p->size(), 1);
+  freePolyhedron(r);
+  delete p;
+}
+
+TEST_F(ZILConvertWithIJ, MatricesWithoutRowsAndVectors) {
+  long long** none = ZILWrapper::to_int64(Rows{});
+  polyhedronZIL* r = buildPolyhedron(none, 0, 2, 0);
+  EXPECT_EQ(r->nConstr, 0);
+  freePolyhedron(r);
+  long long* v = ZILWrapper::to_int64(std::vector<int>{3, -4});
+  EXPECT_EQ(ZILWrapper::to_vec(v, 2), (std::vector<int>{3, -4}));
+  std::free(v);
+  EXPECT_EQ(ZILWrapper::to_vec_int({5, 1, 3}), (std::vector<int>{1, 3, 5}));
+  EXPECT_EQ(ZILWrapper::to_set_int({5, 1, 5}), (std::set<int>{1, 5}));
+}
+
+}  // namespace

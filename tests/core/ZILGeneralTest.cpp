@@ -1,0 +1,186 @@
+// General parametric tiling by a tile shape and a lattice: names, the
+// substitution, the dumps, the stops, and the bijection between tiled and
+// original iterations.
+
+#include <sstream>
+
+#include "CommandTest.h"
+#include "Options.h"
+#include "Polyhedron.h"
+#include "Rank.h"
+#include "ZILTestSupport.h"
+#include "ZILWrapper.h"
+
+namespace {
+
+typedef std::pair<std::pair<ZILWrapper::general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
+    Result;
+typedef std::vector<std::vector<int>> Lattice;
+
+class ZILGeneralTest : public CommandTest {
+ protected:
+  // 0 <= i < N, 0 <= j < N.
+  Polyhedron* square() {
+    return rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}}, {"i", "j"}, {"N"});
+  }
+  // 0 <= i < b, 0 <= j < b.
+  Polyhedron* box() {
+    return rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}}, {"i", "j"},
+                     {"block_size"});
+  }
+  Result tile(Polyhedron* domain, Polyhedron* shape, const Lattice& lattice, std::string* trace = nullptr) {
+    Result r;
+    std::string out = stdout_of([&] { r = ZILWrapper::get_general_tiled_domain(domain, shape, lattice); });
+    if (trace) *trace = out;
+    return r;
+  }
+  void release(Result& r) {
+    del(r.first.second);
+    del(r.second);
+  }
+  int value(Expression* e, const std::map<std::string, int>& counters, int b) {
+    Values c;
+    for (const auto& v : counters) c[get_counter_rank(v.first)] = v.second;
+    return e->evaluate_int(c, {{get_parameter_rank("block_size"), b}});
+  }
+};
+
+TEST_F(ZILGeneralTest, NamesAndSubstitutionOfTheIdentityAndSkewedLattices) {
+  Polyhedron* domain = square();
+  Polyhedron* shape = box();
+  Result r = tile(domain, shape, {{1, 0}, {0, 1}, {1, 1}});
+  const ZILWrapper::general_tiling_t& names = r.first.first;
+  int i = get_counter_rank("i"), j = get_counter_rank("j"), n = get_parameter_rank("N");
+  EXPECT_EQ(names.first.first, (std::vector<int>{get_counter_rank("outer_0"), get_counter_rank("outer_1")}));
+  EXPECT_EQ(names.first.second, (std::map<int, int>{{i, get_counter_rank("inner_i")}, {j, get_counter_rank("inner_j")}}));
+  EXPECT_EQ(names.second.at(n), std::make_pair(get_parameter_rank("outer_N"), get_parameter_rank("inner_N")));
+  EXPECT_LT(get_counter_rank("outer_1"), get_counter_rank("inner_i"));
+  std::map<std::string, int> at = {{"outer_0", 2}, {"outer_1", 3}, {"inner_i", 1}, {"inner_j", 4}};
+  EXPECT_EQ(value(r.first.second.at(i), at, 5), 11);
+  EXPECT_EQ(value(r.first.second.at(j), at, 5), 19);
+  int counters = get_nb_counters();
+  Result skewed = tile(domain, shape, {{1, 1}, {0, 1}, {1, 1}});
+  EXPECT_EQ(get_nb_counters(), counters) << "a second statement reuses the names";
+  EXPECT_EQ(value(skewed.first.second.at(i), at, 5), 26);
+  EXPECT_EQ(value(skewed.first.second.at(j), at, 5), 19);
+  release(r);
+  release(skewed);
+  delete shape;
+  delete domain;
+}
+
+TEST_F(ZILGeneralTest, DumpsOfTheLibrarysInputs) {
+  Polyhedron* domain = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"N"});
+  Polyhedron* shape = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"block_size"});
+  std::string trace;
+  Result r = tile(domain, shape, {{1}, {1}}, &trace);
+  std::string dumps =
+      "\t\t( 1 1 0 0 )\n\t\t( 1 -1 1 -1 )\n\n"
+      "\t\t( 1 1 0 0 )\n\t\t( 1 -1 1 -1 )\n\n"
+      "[ 1 ]\n[ 1 ]\n\n";
+  EXPECT_EQ(trace.substr(0, dumps.size()), dumps);
+  std::istringstream rest(trace.substr(dumps.size()));
+  std::string line;
+  int lines = 0;
+  while (std::getline(rest, line))
+    if (!line.empty()) {
+      EXPECT_EQ(line.rfind("min1 = ", 0), 0u) << line;
+      lines++;
+    }
+  EXPECT_EQ(lines, 2) << "one line per constraint";
+  release(r);
+  delete shape;
+  delete domain;
+}
+
+TEST_F(ZILGeneralTest, StopsInOrderBeforeAnyOutput) {
+  const std::string who = "ZILWrapper::get_general_tiled_domain: ";
+  Polyhedron* domain = square();
+  Polyhedron* shape = box();
+  Polyhedron* two = rows_over({{1, 1, 0, 0, 0, 0}, {1, -1, 0, 1, 0, -1}, {1, 0, 1, 0, 0, 0}, {1, 0, -1, 0, 1, -1}},
+                              {"i", "j"}, {"block_size", "N"});
+  EXPECT_STOP_ON_STDERR(tile(domain, two, {}), who + "null lattice");
+  EXPECT_STOP_ON_STDERR(tile(domain, two, {{1, 0}, {0, 1}}), who + "shape must uses block_size parameter. Any other parameter is forbidden.");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}}), who + "the lattice must have 3 rows of 2 values");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0}, {1, 1}}), who + "the lattice must have 3 rows of 2 values");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {2, 1}}), who + "lattice denominators other than 1 are not supported");
+  Polyhedron* outside = rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}},
+                                  {"i", "k"}, {"block_size"});
+  EXPECT_STOP_ON_STDERR(tile(domain, outside, {{1, 0}, {0, 1}, {1, 1}}),
+                        who + "the tile shape uses a counter outside the statement's loops");
+  Polyhedron* open = rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}}, {"i", "j"}, {"block_size"});
+  EXPECT_STOP_ON_STDERR(tile(domain, open, {{1, 0}, {0, 1}, {1, 1}}), who + "the tile shape must bound every counter");
+  // 0 <= i - j < b: unbounded along i = j.
+  Polyhedron* strip = rows_over({{1, 1, -1, 0, 0}, {1, -1, 1, 1, -1}}, {"i", "j"}, {"block_size"});
+  EXPECT_STOP_ON_STDERR(tile(domain, strip, {{1, 0}, {0, 1}, {1, 1}}), who + "the tile shape must bound every counter");
+  for (Polyhedron* p : {domain, shape, two, outside, open, strip}) delete p;
+}
+
+// Neither "-aligned-parameters" nor "-min-block-size" concerns this road.
+TEST_F(ZILGeneralTest, CommandLineOptionsAreNotConsulted) {
+  Options::option["aligned-parameters"] = 1;
+  Options::option["min-block-size"] = 1;
+  Options::min_block_size = 8;
+  Polyhedron* domain = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"N"});
+  Polyhedron* shape = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"block_size"});
+  Result r = tile(domain, shape, {{1}, {1}});
+  Values values = split_values({{"N", 3}}, 2);
+  std::vector<int> tiled = {get_counter_rank("outer_0"), get_counter_rank("inner_i")};
+  EXPECT_FALSE(union_points(r.second, tiled, values, {-3, -1}, {3, 3}).empty()) << "inner_N 1, block_size 2";
+  Options::min_block_size = 0;
+  release(r);
+  delete shape;
+  delete domain;
+}
+
+TEST_F(ZILGeneralTest, AShapeParameterOfAnotherNamePasses) {
+  Polyhedron* domain = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"N"});
+  Polyhedron* shape = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"S"});
+  Result r = tile(domain, shape, {{1}, {1}});
+  EXPECT_FALSE(r.second.empty());
+  release(r);
+  delete shape;
+  delete domain;
+}
+
+struct GeneralCase {
+  Rows shape;  // over (i, j) and block_size
+  Lattice lattice;
+};
+
+TEST_F(ZILGeneralTest, TiledPointsAreTheIterationsEachOnce) {
+  Rows parallelogram = {{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, -1, 1, 0, 0}, {1, 1, -1, 1, -1}};
+  std::vector<GeneralCase> cases = {
+      {{{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}}, {{1, 0}, {0, 1}, {1, 1}}},
+      {{{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}}, {{1, 1}, {0, 1}, {1, 1}}},
+      {parallelogram, {{1, 0}, {1, 1}, {1, 1}}},
+  };
+  for (const GeneralCase& c : cases) {
+    clear_registries();
+    // 0 <= i < N, -2 <= j < M.
+    Polyhedron* domain =
+        rows_over({{1, 1, 0, 0, 0, 0}, {1, -1, 0, 1, 0, -1}, {1, 0, 1, 0, 0, 2}, {1, 0, -1, 0, 1, -1}}, {"i", "j"},
+                  {"N", "M"});
+    Polyhedron* shape = rows_over(c.shape, {"i", "j"}, {"block_size"});
+    Result r = tile(domain, shape, c.lattice);
+    std::vector<int> tiled = {get_counter_rank("outer_0"), get_counter_rank("outer_1"), get_counter_rank("inner_i"),
+                              get_counter_rank("inner_j")};
+    std::vector<int> original = {get_counter_rank("i"), get_counter_rank("j")};
+    for (int n : {0, 1, 3, 6})
+      for (int m : {0, 4})
+        for (int b = 1; b <= 4; b++) {
+          Values values = split_values({{"N", n}, {"M", m}}, b);
+          int outer = (n + m + 2) / b + 3, inner = 2 * b + 1;
+          std::set<Point> points =
+              union_points(r.second, tiled, values, {-outer, -outer, -1, -1}, {outer, outer, inner, inner});
+          std::set<Point> iterations = union_points({domain}, original, values, {-5, -5}, {n + 5, m + 5});
+          EXPECT_EQ(bijection_failure(points, tiled, values, r.first.second, original, iterations), "")
+              << "case " << &c - &cases[0] << " N=" << n << " M=" << m << " b=" << b;
+        }
+    release(r);
+    delete shape;
+    delete domain;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# The command line of tarvex: help, argument errors, "-o", the output
+# names, the temporary files, and the check of iscc's outcome.
+#
+# Usage: driver_cases.sh <tarvex> <iscc> <a valid input.c>
+set -uo pipefail
+tarvex=$(realpath "$1") iscc=$(realpath "$2") input=$(realpath "$3")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/tmp" "$work/run/sub"
+export TMPDIR="$work/tmp"
+export PATH="$(dirname "$iscc"):$PATH"
+cd "$work/run"
+cp "$input" prog.c
+failures=0
+
+# expect <name> <status> <stream file> <expected text> -- command...
+expect() {
+  local name=$1 status=$2 stream=$3 text=$4
+  shift 5
+  local got=0
+  "$@" >out 2>err || got=$?
+  if [ "$got" != "$status" ]; then
+    echo "FAIL $name: exit status $got, expected $status"; cat out err; failures=$((failures + 1))
+  else
+    local line
+    while IFS= read -r line; do
+      if ! grep -qxF -- "$line" "$stream"; then
+        echo "FAIL $name: $stream lacks the line: $line"; cat out err; failures=$((failures + 1))
+        return
+      fi
+    done <<<"$text"
+  fi
+}
+
+no_output() {
+  if ls "$@" >/dev/null 2>&1; then echo "FAIL: unexpected output $*"; failures=$((failures + 1)); fi
+}
+
+help='tarvex v1.1 -- A C front-end/backend for ZILLib
+
+Usage: tarvex [options] program.c
+  -min-block-size minimum_value     set block_size lower bound
+  -aligned-parameters               assume parameters to be multiple of block_size
+  -positive-parameters              assume non-negative parameters'
+
+"$tarvex" >out 2>err; status=$?
+if [ $status != 0 ] || [ "$(cat out)" != "$help" ]; then echo "FAIL no argument: help and 0"; failures=$((failures + 1)); fi
+
+expect "-h alone" 1 out $'Error: invalid input file\nTry tarvex -h' -- "$tarvex" -h
+expect "file and -h" 1 out "$help" -- "$tarvex" prog.c -h
+expect "file and -version" 1 out "$help" -- "$tarvex" -version prog.c
+expect "-min-block-size last" 1 err "-min-block-size: expect a block size" -- "$tarvex" prog.c -min-block-size
+expect "-min-block-size word" 1 err "-min-block-size: expect a block size" -- "$tarvex" prog.c -min-block-size abc
+expect "-o last" 1 out $'Error: -o expects a file name\nTry tarvex -h' -- "$tarvex" prog.c -o
+no_output prog.tiled.cc prog.iscc
+expect "two inputs" 1 out $'Error: invalid option or input file\nTry tarvex -?' -- "$tarvex" prog.c prog.c
+printf 'int x\n' >broken.c
+expect "parse error" 1 out $'Error: invalid option or input file\nTry tarvex -?' -- "$tarvex" broken.c
+grep -q '^broken.c:[0-9]*:[0-9]*: error: ' err || { echo "FAIL parse error: no diagnostic"; failures=$((failures + 1)); }
+
+# "-o" and its value are ignored: the output name comes from the input.
+touch out-decl.c TILE_schedule_source.c
+expect "-o ignored" 0 out "Iscc codegen..." -- "$tarvex" -o other.cc prog.c -min-block-size 4 -positive-parameters
+[ -s prog.tiled.cc ] && [ -s prog.iscc ] || { echo "FAIL -o: no prog.tiled.cc"; failures=$((failures + 1)); }
+no_output other.cc
+[ ! -s out-decl.c ] && [ ! -s TILE_schedule_source.c ] || { echo "FAIL: user files changed"; failures=$((failures + 1)); }
+
+# The base keeps the directory part.
+cp prog.c sub/prog.c
+expect "directory" 0 out "Iscc codegen..." -- "$tarvex" sub/prog.c
+[ -s sub/prog.tiled.cc ] && [ -s sub/prog.iscc ] || { echo "FAIL: no sub/prog.tiled.cc"; failures=$((failures + 1)); }
+
+# A failing iscc next to tarvex, and no iscc at all.
+mkdir -p "$work/alone" "$work/failing"
+cp "$tarvex" "$work/alone/tarvex"
+cp "$tarvex" "$work/failing/tarvex"
+printf '#!/bin/sh\necho "broken iscc" >&2\nexit 1\n' >"$work/failing/iscc"
+chmod +x "$work/failing/iscc"
+rm -f prog.tiled.cc
+expect "iscc fails" 1 out "Program::backend_iscc: iscc failed (exit status 1)" -- "$work/failing/tarvex" prog.c
+grep -qx "broken iscc" err || { echo "FAIL: iscc's message lost"; failures=$((failures + 1)); }
+no_output prog.tiled.cc
+expect "no iscc" 1 out "Program::backend_iscc: iscc failed (iscc not found)" -- env PATH=/nonexistent "$work/alone/tarvex" prog.c
+no_output prog.tiled.cc
+
+# Directives that do not parse once rewritten.
+printf 'int N;\nint a[10];\nvoid f() {\n  int i;\n#pragma begin_scop\n  for (i = 0; i < N; i++) {\n#pragma schedule[i\n    a[i] = 0;\n  }\n#pragma end_scop\n}\n' >bad.c
+expect "bad directive" 1 out "Preprocessor::preprocess_extended_tiling: the rewritten directives do not parse" -- "$tarvex" bad.c
+
+if [ -n "$(ls -A "$TMPDIR")" ]; then echo "FAIL: temporary files left: $(ls -A "$TMPDIR")"; failures=$((failures + 1)); fi
+[ $failures = 0 ] && echo "ok: driver cases"
+exit $failures

@@ -1,0 +1,16 @@
+// stdout: Program::from_Sage: unsupported statement in the static control part: int t = 0;
+int N;
+int a[10];
+int b[10];
+int *p;
+
+void kernel() {
+  int i, j;
+#pragma begin_scop
+  for (i = 0; i < N; i++) {
+    int t = 0;
+#pragma schedule[i]
+    a[i] = t;
+  }
+#pragma end_scop
+}

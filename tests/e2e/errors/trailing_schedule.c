@@ -1,0 +1,15 @@
+// stderr: Tiling::apply: nb_statements mismatch
+int N;
+int a[10];
+int b[10];
+
+void kernel() {
+  int i, j;
+#pragma begin_scop
+  for (i = 0; i < N; i++) {
+#pragma schedule[i][0]
+    a[i] = 0;
+#pragma schedule[i][1]
+  }
+#pragma end_scop
+}

@@ -1,0 +1,17 @@
+// stderr: Matrix::left_inverse: There is no integer left-inverse for this function in the given context.
+int N;
+int a[10][10];
+
+void kernel() {
+  int i, j;
+#pragma begin_scop
+  for (i = 0; i < N; i++)
+    for (j = 0; j < N; j++) {
+#pragma tile_group[0]
+#pragma tile_ratio[1][1]
+#pragma tile_hyperplans[i + j][i + j]
+#pragma schedule[__T][__T][i][j]
+      a[i][j] = 0;
+    }
+#pragma end_scop
+}

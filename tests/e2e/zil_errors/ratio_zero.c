@@ -1,0 +1,17 @@
+// stderr: Preprocessor::extract_tiling: statement #0: tile ratio must be at least 1
+int N;
+int a[10][10];
+
+void kernel() {
+  int i, j;
+#pragma begin_scop
+  for (i = 0; i < N; i++)
+    for (j = 0; j < N; j++) {
+#pragma tile_group[0]
+#pragma tile_ratio[1][0]
+#pragma tile_hyperplans[i][j]
+#pragma schedule[__T][__T][i][j]
+      a[i][j] = 0;
+    }
+#pragma end_scop
+}
