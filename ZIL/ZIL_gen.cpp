@@ -258,21 +258,12 @@ void get_kmaxkmin_poly(long *kmax, long *kmin, long long **linPart, long long **
 
 namespace {
 
-// The shape split into its parts, without equalities.
-struct ShapeParts {
-  int nRow;
-  long long *flag;
-  long long **lin;
-  long long **param;
-  long long *cst;
-};
-
 // Everything the pieces of one domain share.
 struct TilingFrame {
   TiledLayout lay;
-  ShapeParts shape;
-  long long M;        // lcm of the lattice denominators
-  long long *D;       // lattice denominators
+  InequalityRows shape;  // the shape without equalities
+  long long M;           // lcm of the lattice denominators
+  long long *D;          // lattice denominators
   optionZIL *option;
 };
 
@@ -286,26 +277,6 @@ struct RowOffset {
   long long S;
   long long *o;
 };
-
-ShapeParts splitShape(polyhedronZIL *shape) {
-  polyhedronZIL *ineq = eliminateEqualities(shape);
-  ShapeParts parts;
-  parts.nRow = ineq->nConstr;
-  parts.flag = (long long *)malloc(sizeof(long long) * (parts.nRow > 0 ? parts.nRow : 1));
-  parts.lin = allocZeroMatrix(parts.nRow, ineq->nInd);
-  parts.param = allocZeroMatrix(parts.nRow, 1);
-  parts.cst = (long long *)malloc(sizeof(long long) * (parts.nRow > 0 ? parts.nRow : 1));
-  extractPoly(ineq, parts.flag, parts.lin, parts.param, parts.cst);
-  freePolyhedron(ineq);
-  return parts;
-}
-
-void freeShapeParts(ShapeParts &parts) {
-  free(parts.flag);
-  freeMatrix(parts.lin, parts.nRow);
-  freeMatrix(parts.param, parts.nRow);
-  free(parts.cst);
-}
 
 // Block form v·ii + M·c·Nb into a row.
 void writeBlockForm(long long *out, const RowOffset &row, const TilingFrame &fr) {
@@ -442,17 +413,11 @@ std::list<std::list<polyhedronZIL *> > getTiledDomain(polyhedronZIL *polyScalar,
   for (int c = 0; c < n; c++) assert(lattice[n][c]>=1);
   if (polyScalar->nConstr == 0) return tilingOfUnconstrainedDomain(n, p);
 
-  polyhedronZIL *ineqPoly = eliminateEqualities(polyScalar);
-  int nRow = ineqPoly->nConstr;
-  long long *flags = (long long *)malloc(sizeof(long long) * nRow);
-  long long **lin = allocZeroMatrix(nRow, n);
-  long long **param = allocZeroMatrix(nRow, p);
-  long long *cst = (long long *)malloc(sizeof(long long) * nRow);
-  extractPoly(ineqPoly, flags, lin, param, cst);
+  InequalityRows dom = splitInequalities(polyScalar);
 
   TilingFrame fr;
   fr.lay = TiledLayout{n, p};
-  fr.shape = splitShape(shape);
+  fr.shape = splitInequalities(shape);
   fr.option = option;
   fr.D = (long long *)malloc(sizeof(long long) * (n > 0 ? n : 1));
   for (int c = 0; c < n; c++) fr.D[c] = lattice[n][c];
@@ -461,25 +426,21 @@ std::list<std::list<polyhedronZIL *> > getTiledDomain(polyhedronZIL *polyScalar,
   for (int k = 0; k < n; k++)
     for (int c = 0; c < n; c++) Lscaled[k][c] = lattice[k][c] * (fr.M / fr.D[c]);
 
-  long *kmax = (long *)calloc(nRow, sizeof(long));
-  long *kmin = (long *)calloc(nRow, sizeof(long));
-  get_kmaxkmin_poly(kmax, kmin, lin, param, cst, nRow, n, p, fr.shape.flag, fr.shape.lin, fr.shape.param,
+  long *kmax = (long *)calloc(dom.nRow, sizeof(long));
+  long *kmin = (long *)calloc(dom.nRow, sizeof(long));
+  get_kmaxkmin_poly(kmax, kmin, dom.lin, dom.param, dom.cst, dom.nRow, n, p, fr.shape.flag, fr.shape.lin, fr.shape.param,
                     fr.shape.cst, fr.shape.nRow, lattice, fr.D, option);
 
   std::list<std::list<polyhedronZIL *> > tiled;
-  for (int i = 0; i < nRow; i++) {
-    RowOffset row = {lin[i], param[i], cst[i], NULL, 0, NULL};
+  for (int i = 0; i < dom.nRow; i++) {
+    RowOffset row = {dom.lin[i], dom.param[i], dom.cst[i], NULL, 0, NULL};
     tiled.push_back(tileRow(row, kmin[i], kmax[i], Lscaled, fr));
   }
   free(kmax);
   free(kmin);
   freeMatrix(Lscaled, n);
   free(fr.D);
-  freeShapeParts(fr.shape);
-  free(flags);
-  free(cst);
-  freeMatrix(lin, nRow);
-  freeMatrix(param, nRow);
-  freePolyhedron(ineqPoly);
+  freeInequalityRows(fr.shape);
+  freeInequalityRows(dom);
   return tiled;
 }

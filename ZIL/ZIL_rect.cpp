@@ -140,24 +140,14 @@ std::list<std::list<polyhedronZIL *> > getRectangularTiledDomain(polyhedronZIL *
   for (int k = 0; k < n; k++) assert(scale[k]>=1);
   if (polyScalar->nConstr == 0) return tilingOfUnconstrainedDomain(n, p);
 
-  polyhedronZIL *ineqPoly = eliminateEqualities(polyScalar);
-  int nRow = ineqPoly->nConstr;
-  long long *flags = (long long *)malloc(sizeof(long long) * nRow);
-  long long **lin = allocZeroMatrix(nRow, n);
-  long long **param = allocZeroMatrix(nRow, p);
-  long long *cst = (long long *)malloc(sizeof(long long) * nRow);
-  extractPoly(ineqPoly, flags, lin, param, cst);
+  InequalityRows dom = splitInequalities(polyScalar);
 
   TiledLayout lay = {n, p};
   std::list<std::list<polyhedronZIL *> > tiled;
-  for (int i = 0; i < nRow; i++) {
-    DomainRow row = {lin[i], param[i], cst[i]};
+  for (int i = 0; i < dom.nRow; i++) {
+    DomainRow row = {dom.lin[i], dom.param[i], dom.cst[i]};
     tiled.push_back(tileRow(row, scale, lay, option));
   }
-  free(flags);
-  free(cst);
-  freeMatrix(lin, nRow);
-  freeMatrix(param, nRow);
-  freePolyhedron(ineqPoly);
+  freeInequalityRows(dom);
   return tiled;
 }

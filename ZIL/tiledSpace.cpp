@@ -11,6 +11,26 @@ long long **allocZeroMatrix(int nRow, int nCol) {
   return mat;
 }
 
+InequalityRows splitInequalities(const polyhedronZIL *poly) {
+  polyhedronZIL *ineq = eliminateEqualities(poly);
+  InequalityRows rows;
+  rows.nRow = ineq->nConstr;
+  rows.flag = (long long *)malloc(sizeof(long long) * (rows.nRow > 0 ? rows.nRow : 1));
+  rows.lin = allocZeroMatrix(rows.nRow, ineq->nInd);
+  rows.param = allocZeroMatrix(rows.nRow, ineq->nParam);
+  rows.cst = (long long *)malloc(sizeof(long long) * (rows.nRow > 0 ? rows.nRow : 1));
+  extractPoly(ineq, rows.flag, rows.lin, rows.param, rows.cst);
+  freePolyhedron(ineq);
+  return rows;
+}
+
+void freeInequalityRows(InequalityRows &rows) {
+  free(rows.flag);
+  freeMatrix(rows.lin, rows.nRow);
+  freeMatrix(rows.param, rows.nRow);
+  free(rows.cst);
+}
+
 std::list<std::list<polyhedronZIL *> > tilingOfUnconstrainedDomain(int n, int p) {
   int nRow = n == 0 ? 1 : 0;
   polyhedronZIL *piece = buildPolyhedron(allocZeroMatrix(nRow, 2 * n + 2 * p + 3), nRow, n, 2 * p + 1);

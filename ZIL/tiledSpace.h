@@ -1,5 +1,5 @@
-// Column layout of the tiled space shared by the domain tilings, and the
-// pieces they return for a domain without rows.
+// Column layout of the tiled space shared by the domain tilings, the rows
+// they tile, and the pieces they return for a domain without rows.
 #ifndef TARVEX_ZIL_TILED_SPACE_H
 #define TARVEX_ZIL_TILED_SPACE_H
 
@@ -22,6 +22,22 @@ struct TiledLayout {
 
 // New nRow x nCol matrix of zeros, freed with freeMatrix(mat, nRow).
 long long **allocZeroMatrix(int nRow, int nCol);
+
+// The rows of a polyhedron after eliminateEqualities, split as by
+// extractPoly; every part is a new allocation freed by freeInequalityRows.
+struct InequalityRows {
+  int nRow;
+  long long *flag;    // nRow entries, all 1
+  long long **lin;    // nRow x nInd
+  long long **param;  // nRow x nParam
+  long long *cst;     // nRow entries
+};
+
+// Splits poly (not changed, still owned by the caller) into its rows
+// without equalities.
+InequalityRows splitInequalities(const polyhedronZIL *poly);
+// Frees the parts of rows; the record itself is the caller's.
+void freeInequalityRows(InequalityRows &rows);
 
 // Tiling of a domain without rows: one inner list holding one piece, the
 // equality 0 == 0 over 0 indices when n is 0, else no row over n indices;

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "GeneratedName.h"
 #include "Stop.h"
 
 std::map<std::string, int> array;
@@ -13,14 +14,6 @@ namespace {
 const char* const reserved_names[] = {"schedule", "tile_group", "tile_size",
                                       "tile_hyperplans", "bound", "output__",
                                       "parallelize"};
-
-// Generated names are composed in a text stream and read back as one word.
-std::string first_word(const std::ostringstream& composed) {
-  std::istringstream in(composed.str());
-  std::string word;
-  in >> word;
-  return word;
-}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "Expression.h"
+#include "GeneratedName.h"
 #include "Stop.h"
 
 std::map<std::string, int> counter_rank;
@@ -20,15 +21,6 @@ std::map<std::string, std::set<int>> alive_counter_rank;
 std::map<std::string, std::set<int>> alive_parameter_rank;
 
 namespace {
-
-// Names are composed in a text stream and read back as one word, so that a
-// generated name never holds white space (a prefix is cut at its first blank).
-std::string first_word(const std::ostringstream& composed) {
-  std::istringstream in(composed.str());
-  std::string word;
-  in >> word;
-  return word;
-}
 
 std::string join(const std::string& prefix, int i) {
   std::ostringstream out;

@@ -35,11 +35,4 @@ Program* model_of(const std::string& c_text) {
   return Program::from_Sage(preprocess_extended_tiling(project));
 }
 
-std::string last_line(const std::string& text) {
-  std::string regex;
-  for (char c : text) {
-    if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) regex += '\\';
-    regex += c;
-  }
-  return regex + "\n$";
-}
+std::string last_line(const std::string& text) { return regex_escaped(text) + "\n$"; }

@@ -30,14 +30,38 @@ void clear_registries() {
   expression_print_parenthesis = 0;
 }
 
-std::string exact_line(const std::string& text) {
-  std::string regex = "^";
+void register_names(const std::vector<std::string>& counters,
+                    const std::vector<std::string>& parameters) {
+  for (const std::string& c : counters) create_counter_rank(c);
+  for (const std::string& q : parameters) create_parameter_rank(q);
+}
+
+void IJNTest::SetUp() {
+  CoreTest::SetUp();
+  register_names({"i", "j"}, {"N"});
+}
+
+void IJNLeavesTest::SetUp() {
+  CoreTest::SetUp();
+  create_counter_rank("i");
+  create_counter_rank("j");
+  i = var("i");
+  j = var("j");
+  n = par("N");
+}
+
+void IJNLeavesTest::TearDown() { del(std::vector<Expression*>{i, j, n}); }
+
+std::string regex_escaped(const std::string& text) {
+  std::string regex;
   for (char c : text) {
     if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) regex += '\\';
     regex += c;
   }
-  return regex + "\n$";
+  return regex;
 }
+
+std::string exact_line(const std::string& text) { return "^" + regex_escaped(text) + "\n$"; }
 
 // The death test checks what reaches the child's descriptor 2 (captured by
 // the parent); the stream under test is pointed there, the other silenced.
@@ -65,3 +89,19 @@ std::string text(const Expression& e) {
 }
 
 std::string text(const Expression* e) { return text(*e); }
+
+long long floor_div(long long a, long long d) {
+  if (d < 0) a = -a, d = -d;
+  return a >= 0 ? a / d : -((-a + d - 1) / d);
+}
+
+bool holds(predicate_t pred, long long l, long long r) {
+  switch (pred) {
+    case LESS: return l < r;
+    case LESS_EQ: return l <= r;
+    case GREATER: return l > r;
+    case GREATER_EQ: return l >= r;
+    case EQ: return l == r;
+  }
+  return false;
+}

@@ -4,17 +4,44 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "Expression.h"
+#include "Inequation.h"
 
 // Empties every process-wide registry, so each test starts from the state
 // of a fresh run.
 void clear_registries();
 
+// Registers `counters`, then `parameters`, each in rank order.
+void register_names(const std::vector<std::string>& counters,
+                    const std::vector<std::string>& parameters);
+
 class CoreTest : public ::testing::Test {
  protected:
   void SetUp() override { clear_registries(); }
 };
+
+// Counters i (rank 0), j (rank 1) and parameter N (rank 0) in a fresh
+// registry: full rows are [flag | i | j | N | 1].
+class IJNTest : public CoreTest {
+ protected:
+  void SetUp() override;
+};
+
+// Counters i, j and parameter N made by the leaf builders var and par, with
+// the leaves i, j and n; the fixture owns the leaves and frees them.
+class IJNLeavesTest : public CoreTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  Expression* i;
+  Expression* j;
+  Expression* n;
+};
+
+// `text` with every regular-expression metacharacter escaped.
+std::string regex_escaped(const std::string& text);
 
 // A regular expression matching exactly `text` and one end of line.
 std::string exact_line(const std::string& text);
@@ -43,5 +70,10 @@ void check_stderr_only();
 // The text form of an expression (operator<<).
 std::string text(const Expression& e);
 std::string text(const Expression* e);
+
+// Reference arithmetic: floor(a / d) for d != 0, either sign, and whether
+// `l pred r` holds.
+long long floor_div(long long a, long long d);
+bool holds(predicate_t pred, long long l, long long r);
 
 #endif

@@ -8,18 +8,8 @@
 namespace {
 
 // Counters i (0), j (1), parameter N (0).
-class ExpressionAlgebraTest : public CoreTest {
+class ExpressionAlgebraTest : public IJNLeavesTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    i = var("i");
-    j = var("j");
-    n = par("N");
-  }
-  void TearDown() override { del(std::vector<Expression*>{i, j, n}); }
-
   // The message printed and the text thrown by to_vector().
   std::pair<std::string, std::string> non_affine(const Expression& e) {
     testing::internal::CaptureStdout();
@@ -31,10 +21,6 @@ class ExpressionAlgebraTest : public CoreTest {
     }
     return {testing::internal::GetCapturedStdout(), thrown};
   }
-
-  Expression* i;
-  Expression* j;
-  Expression* n;
 };
 
 Expression* node(operator_t op, int a, int b) {
@@ -331,11 +317,6 @@ std::pair<long long, long long> rational(const Expression* e) {
 
 bool same_rational(std::pair<long long, long long> a, long long n, long long d) {
   return a.first * d == n * a.second;
-}
-
-long long floor_div(long long n, long long d) {
-  if (d < 0) n = -n, d = -d;
-  return n >= 0 ? n / d : -((-n + d - 1) / d);
 }
 
 TEST_F(ExpressionAlgebraTest, FoldsFloorCeilMaxModExactly) {

@@ -13,18 +13,10 @@
 namespace {
 
 // Counters i (0), j (1), parameter N (0).
-class ExpressionPrintTest : public CoreTest {
+class ExpressionPrintTest : public IJNLeavesTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    i = var("i");
-    j = var("j");
-    n = par("N");
-  }
   void TearDown() override {
-    del(std::vector<Expression*>{i, j, n});
+    IJNLeavesTest::TearDown();
     del(made);
   }
   // Builders whose results the fixture frees.
@@ -44,9 +36,6 @@ class ExpressionPrintTest : public CoreTest {
     Expression l(a), r(b);
     return node(op, &l, &r);
   }
-  Expression* i;
-  Expression* j;
-  Expression* n;
   std::vector<Expression*> made;
 };
 
@@ -131,11 +120,6 @@ TEST_F(ExpressionPrintTest, IsccFormPins) {
 }
 
 // Reference values with isl's meaning: floor division, non-negative modulo.
-long long floor_div(long long a, long long d) {
-  if (d < 0) a = -a, d = -d;
-  return a >= 0 ? a / d : -((-a + d - 1) / d);
-}
-
 long long reference(const Expression* e, long long vi, long long vj, long long vn) {
   if (e->is_leaf) return e->is_val ? e->val : e->is_parameter ? vn : e->counter_rank == 0 ? vi : vj;
   long long a = reference(e->fg, vi, vj, vn);
@@ -152,17 +136,6 @@ long long reference(const Expression* e, long long vi, long long vj, long long v
     default: ADD_FAILURE() << "no reference for " << text(e);
   }
   return 0;
-}
-
-bool holds(predicate_t pred, long long l, long long r) {
-  switch (pred) {
-    case LESS: return l < r;
-    case LESS_EQ: return l <= r;
-    case GREATER: return l > r;
-    case GREATER_EQ: return l >= r;
-    case EQ: return l == r;
-  }
-  return false;
 }
 
 class RandomQuasiAffine {

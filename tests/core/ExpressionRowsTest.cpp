@@ -6,15 +6,7 @@
 namespace {
 
 // Counters i, j and parameter N: rows are [i, j, N, constant].
-class ExpressionRowsTest : public CoreTest {
- protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    create_parameter_rank("N");
-  }
-};
+using ExpressionRowsTest = IJNTest;
 
 TEST_F(ExpressionRowsTest, FullRowShapes) {
   Expression with_flag(std::vector<int>{1, 1, 0, 2, -3});

@@ -9,21 +9,7 @@
 namespace {
 
 // Counters i (rank 0), j (rank 1) and parameter N (rank 0).
-class ExpressionTreeTest : public CoreTest {
- protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    i = var("i");
-    j = var("j");
-    n = par("N");
-  }
-  void TearDown() override { del(std::vector<Expression*>{i, j, n}); }
-  Expression* i;
-  Expression* j;
-  Expression* n;
-};
+using ExpressionTreeTest = IJNLeavesTest;
 
 TEST_F(ExpressionTreeTest, CloneIsIndependentOfItsOriginal) {
   Expression* sum = new Expression(PLUS, i, n);

@@ -15,14 +15,8 @@ namespace {
 typedef std::vector<std::vector<int>> Rows;
 
 // Counters i, j (0, 1); parameter N (0).
-class IndexFunctionAlgebraTest : public CoreTest {
+class IndexFunctionAlgebraTest : public IJNTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    create_parameter_rank("N");
-  }
   // The function of full rows [i | j | N | 1] over counters (i, j).
   static IndexFunction* affine(const Rows& rows) { return new IndexFunction(std::vector<int>{0, 1}, rows); }
   static std::string code(IndexFunction* f) {

@@ -7,17 +7,6 @@
 
 namespace {
 
-bool holds(predicate_t pred, int l, int r) {
-  switch (pred) {
-    case LESS: return l < r;
-    case LESS_EQ: return l <= r;
-    case GREATER: return l > r;
-    case GREATER_EQ: return l >= r;
-    case EQ: return l == r;
-  }
-  return false;
-}
-
 bool holds_at(const Inequation& c, int vi, int vj, int vn) {
   std::map<int, int> counters{{0, vi}, {1, vj}}, parameters{{0, vn}};
   return holds(c.pred, c.lhs->evaluate_int(counters, parameters),
@@ -177,14 +166,8 @@ TEST_F(InequationTest, SeparateGivesBoundsOnOneCounter) {
 namespace {
 
 // Random affine constraints over i, j and N, tested on a box of points.
-class InequationOracleTest : public CoreTest {
+class InequationOracleTest : public IJNTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    create_parameter_rank("N");
-  }
   Inequation* draw(std::mt19937& random) {
     auto coefficient = [&random]() { return static_cast<int>(random() % 7) - 3; };
     Expression lhs(std::vector<int>{coefficient(), coefficient(), coefficient(), coefficient()});

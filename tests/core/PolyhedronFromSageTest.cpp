@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "Polyhedron.h"
+#include "PolyhedronBuilders.h"
 #include "PolyhedronTestSupport.h"
 #include "Rank.h"
 #include "SyntaxTree.h"
@@ -52,7 +53,7 @@ class PolyhedronFromSage : public ::testing::Test {
     Polyhedron* p = Polyhedron::from_Sage(e);
     std::string out = testing::internal::GetCapturedStdout();
     if (printed) *printed = out;
-    std::string text = text_of([&](std::ostream& os) { p->print(os); });
+    std::string text = box(p);
     delete p;
     return text;
   }

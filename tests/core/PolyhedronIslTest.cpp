@@ -9,23 +9,13 @@
 #include "Options.h"
 #include "PointSets.h"
 #include "Polyhedron.h"
+#include "PolyhedronBuilders.h"
 #include "PolyhedronTestSupport.h"
 
 namespace {
 
 class PolyhedronIsl : public ::testing::Test {
  protected:
-  static Polyhedron* poly(std::initializer_list<Inequation*> cs) {
-    std::list<Inequation*> l(cs);
-    Polyhedron* p = new Polyhedron(l);
-    for (Inequation* c : l) delete c;
-    return p;
-  }
-
-  static std::string box(Polyhedron* p) {
-    return text_of([&](std::ostream& os) { p->print(os); });
-  }
-
   // The integer points of a union over counters i, j and parameter N.
   static std::set<Point> points_of(const std::vector<Polyhedron*>& v) {
     std::vector<Rows> rows;

@@ -9,6 +9,7 @@
 #include "Expression.h"
 #include "Inequation.h"
 #include "Polyhedron.h"
+#include "PolyhedronBuilders.h"
 #include "PolyhedronTestSupport.h"
 #include "Rank.h"
 
@@ -18,15 +19,6 @@ namespace {
 
 class PolyhedronMatrix : public ::testing::Test {
  protected:
-
-  // A polyhedron holding copies of the given constraints, which are freed.
-  static Polyhedron* poly(std::initializer_list<Inequation*> cs) {
-    std::list<Inequation*> l(cs);
-    Polyhedron* p = new Polyhedron(l);
-    for (Inequation* c : l) delete c;
-    return p;
-  }
-
   FreshRegistry registry{{"i", "j"}, {"N"}};
   Expression i{std::string("i")}, j{std::string("j")}, N{std::string("N")};
 };

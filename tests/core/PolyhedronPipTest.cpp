@@ -14,15 +14,7 @@
 namespace {
 
 // Counters i (0), j (1); parameter N (0). Full rows [flag | i | j | N | 1].
-class PolyhedronPipTest : public CoreTest {
- protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    create_parameter_rank("N");
-  }
-};
+using PolyhedronPipTest = IJNTest;
 
 // The point of a dense leaf over counters i and j at the parameter value n.
 Point leaf_point(Quast* leaf, int n) {

@@ -8,6 +8,7 @@
 #include "Expression.h"
 #include "Inequation.h"
 #include "Polyhedron.h"
+#include "PolyhedronBuilders.h"
 #include "PolyhedronTestSupport.h"
 #include "Rank.h"
 
@@ -16,13 +17,6 @@ namespace {
 class PolyhedronPrinting : public ::testing::Test {
  protected:
   void TearDown() override { expression_print_parenthesis = 0; }
-
-  static Polyhedron* poly(std::initializer_list<Inequation*> cs) {
-    std::list<Inequation*> l(cs);
-    Polyhedron* p = new Polyhedron(l);
-    for (Inequation* c : l) delete c;
-    return p;
-  }
 
   static std::string iscc(Polyhedron* p, const std::string& name) {
     return text_of([&](std::ostream& os) { p->print_iscc(name, os); });

@@ -12,14 +12,8 @@
 namespace {
 
 // Counters i, j (0, 1); parameter N (0). Rows [flag | i | j | N | 1].
-class PredicateTest : public CoreTest {
+class PredicateTest : public IJNTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    create_parameter_rank("N");
-  }
   // x: values of every registered counter, then every parameter.
   static bool holds(Polyhedron* p, const Point& x) { return satisfies(p->to_matrix(), x); }
   // A constraint over clones of the operands.

@@ -4,10 +4,12 @@
 
 #include <functional>
 
+#include "CoreTest.h"
 #include "Domain.h"
 #include "Expression.h"
 #include "Inequation.h"
 #include "Polyhedron.h"
+#include "PolyhedronBuilders.h"
 #include "PolyhedronTestSupport.h"
 #include "Rank.h"
 
@@ -17,17 +19,6 @@ namespace {
 
 class PolyhedronRewriting : public ::testing::Test {
  protected:
-  static Polyhedron* poly(std::initializer_list<Inequation*> cs) {
-    std::list<Inequation*> l(cs);
-    Polyhedron* p = new Polyhedron(l);
-    for (Inequation* c : l) delete c;
-    return p;
-  }
-
-  static std::string box(Polyhedron* p) {
-    return text_of([&](std::ostream& os) { p->print(os); });
-  }
-
   FreshRegistry registry{{"i", "j"}, {"N"}};
   Expression i{std::string("i")}, j{std::string("j")}, N{std::string("N")};
   Expression zero{0}, one{1}, two{2};
@@ -146,8 +137,6 @@ static bool has_witness(const Rows& rows, int i, int nb_extra) {
   };
   return search(1);
 }
-
-static int floor_div(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
 TEST_F(PolyhedronRewriting, EliminatedDivisionsKeepTheIntegerPoints) {
   FreshRegistry only_i({"i"}, {});

@@ -10,7 +10,6 @@
 #include <sstream>
 
 #include "CoreTest.h"
-#include "Rank.h"
 
 // Set in a forked child: the stops under test end it with exit(1) and leave
 // their objects behind by design, so LeakSanitizer must not judge it.
@@ -21,8 +20,7 @@ extern "C" int __lsan_is_turned_off() { return in_child; }
 FreshRegistry::FreshRegistry(const std::vector<std::string>& counters,
                              const std::vector<std::string>& parameters) {
   clear_registries();
-  for (const std::string& c : counters) create_counter_rank(c);
-  for (const std::string& q : parameters) create_parameter_rank(q);
+  register_names(counters, parameters);
 }
 
 FreshRegistry::~FreshRegistry() { clear_registries(); }

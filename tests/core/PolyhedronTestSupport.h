@@ -2,7 +2,9 @@
 #define TARVEX_TESTS_POLYHEDRON_TEST_SUPPORT_H
 
 // Helpers of the polyhedron tests: a fresh registry, a child-process runner
-// that captures both standard streams, and row-set comparison.
+// that captures both standard streams, and row-set comparison. They name no
+// Polyhedron, so the PolyLib adapter's test (whose PolyLib headers define a
+// type of that name) can use them; PolyhedronBuilders.h has the rest.
 
 #include <functional>
 #include <set>

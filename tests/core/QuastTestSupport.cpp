@@ -3,16 +3,11 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "CoreTest.h"
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "Quast.h"
-
-namespace {
-
-int floor_div(int a, int b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
-
-}  // namespace
 
 int floor_value(const Expression* e, const std::map<int, int>& parameters,
                 const std::map<int, int>& counters) {

@@ -10,14 +10,8 @@ namespace {
 typedef std::vector<std::vector<int>> Rows;
 
 // Counters i, j (0, 1); parameter N (0).
-class ScheduleTest : public CoreTest {
+class ScheduleTest : public IJNTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    create_counter_rank("i");
-    create_counter_rank("j");
-    create_parameter_rank("N");
-  }
   // The date (0, i, 0, j, last) over counters (i, j).
   static Schedule* date(int last) {
     IndexFunction f(std::vector<int>{0, 1},
