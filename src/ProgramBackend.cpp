@@ -16,6 +16,7 @@
 
 #include "Expression.h"
 #include "IndexFunction.h"
+#include "IteratorRenaming.h"
 #include "Options.h"
 #include "Polyhedron.h"
 #include "Program.h"
@@ -189,6 +190,7 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   std::string script = base + ".iscc";
   write_or_stop(script, script_text(*this, schedules));
   std::cout << "Iscc codegen..." << std::endl;
-  std::string nest = run_iscc(script);
-  write_or_stop(base + ".tiled.cc", output_head(*this) + nest + "}\n");
+  std::string head = output_head(*this);
+  std::string nest = rename_clashing_iterators(run_iscc(script), head);
+  write_or_stop(base + ".tiled.cc", head + nest + "}\n");
 }
