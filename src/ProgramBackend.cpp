@@ -16,6 +16,7 @@
 
 #include "Expression.h"
 #include "IndexFunction.h"
+#include "IteratorRenaming.h"
 #include "Options.h"
 #include "Polyhedron.h"
 #include "Program.h"
@@ -132,8 +133,17 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
   program.print_iscc(out);
   size_t width = 0;
   for (Schedule* s : schedules) width = std::max(width, s->schedule->index_mapping.size());
+  // A parameter that only a date uses (a ZIL-tiled statement's domain is
+  // over the split parameters) must be declared too: isl would read it as
+  // an output dimension or refuse the map.
+  std::set<int> parameters = program.get_parameters();
+  for (Schedule* s : schedules)
+    for (Expression* date : s->schedule->index_mapping) {
+      std::set<int> own = date->get_parameters();
+      parameters.insert(own.begin(), own.end());
+    }
   out << "theta := [";
-  print_names(out, program.get_parameters(), 0);
+  print_names(out, parameters, 0);
   out << "] -> { ";
   for (size_t i = 0; i < program.statement.size(); i++) {
     if (i) out << "; ";
@@ -189,6 +199,7 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   std::string script = base + ".iscc";
   write_or_stop(script, script_text(*this, schedules));
   std::cout << "Iscc codegen..." << std::endl;
-  std::string nest = run_iscc(script);
-  write_or_stop(base + ".tiled.cc", output_head(*this) + nest + "}\n");
+  std::string head = output_head(*this);
+  std::string nest = rename_clashing_iterators(run_iscc(script), head);
+  write_or_stop(base + ".tiled.cc", head + nest + "}\n");
 }

@@ -33,6 +33,14 @@ bool uses_parameter(const IndexFunction* f, const std::string& name) {
   return false;
 }
 
+// True when `f` uses a counter that is neither in `own` nor in `extra`:
+// iscc would read it as an unbounded dimension of the statement.
+bool uses_foreign_counter(const IndexFunction* f, const std::vector<int>& own, const std::set<int>& extra) {
+  for (int c : Expression::get_counters(f->index_mapping))
+    if (std::find(own.begin(), own.end(), c) == own.end() && !extra.count(c)) return true;
+  return false;
+}
+
 // The input's own declarations in file order (the carriers left out), then
 // the tiling's, each text once; block_size is a run-time value of the
 // caller of the tiled code.
@@ -168,7 +176,11 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     Statement* s = program->statement[i]->clone();
     std::cout << "Tiling stmt #" << i << ": " << *s << "\n";
     pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
+    if (uses_foreign_counter(schedule[i], s->surrounding_counters, tile_counter_set))
+      pass_stop(i, "the schedule uses a counter outside the statement's loops");
     if (is_constant_tiling[i]) {
+      if (uses_foreign_counter(tile_hyperplans[i], s->surrounding_counters, {}))
+        pass_stop(i, "a tiling hyperplane uses a counter outside the statement's loops");
       s->iteration_domain->add_constraints(tile[i]);
       for (const auto& counter : tile_counter) {
         s->surrounding_counters.push_back(counter.first);

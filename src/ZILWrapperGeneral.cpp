@@ -7,6 +7,7 @@
 
 #include "Expression.h"
 #include "IndexFunction.h"
+#include "Matrix.h"
 #include "Polyhedron.h"
 #include "Rank.h"
 #include "Stop.h"
@@ -29,6 +30,11 @@ void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n) {
   // other in the cross product, and the substitution ignores denominators.
   for (int denominator : lattice.back())
     if (denominator != 1) stop(std::cerr, who + "lattice denominators other than 1 are not supported");
+  // Tile origins on a singular lattice leave whole directions uncovered; the
+  // library's extrema are then unbounded and iscc fails far from the cause.
+  IntMatrix smith = snf(IntMatrix(lattice.begin(), lattice.begin() + n))[1];
+  for (size_t k = 0; k < n; k++)
+    if (smith[k][k] == 0) stop(std::cerr, who + "the lattice must be invertible");
 }
 
 // Whether some counter is unbounded in the shape for a fixed block size:

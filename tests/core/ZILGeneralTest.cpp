@@ -104,6 +104,8 @@ TEST_F(ZILGeneralTest, StopsInOrderBeforeAnyOutput) {
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}}), who + "the lattice must have 3 rows of 2 values");
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0}, {1, 1}}), who + "the lattice must have 3 rows of 2 values");
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {2, 1}}), who + "lattice denominators other than 1 are not supported");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 2}, {2, 4}, {1, 1}}), who + "the lattice must be invertible");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{0, 0}, {0, 1}, {1, 1}}), who + "the lattice must be invertible");
   Polyhedron* outside = rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}},
                                   {"i", "k"}, {"block_size"});
   EXPECT_STOP_ON_STDERR(tile(domain, outside, {{1, 0}, {0, 1}, {1, 1}}),

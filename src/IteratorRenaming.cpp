@@ -1,0 +1,81 @@
+// Renaming of iscc's loop iterators that would shadow names of the output.
+
+#include "IteratorRenaming.h"
+
+#include <cctype>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace {
+
+bool starts_identifier(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+
+bool continues_identifier(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The text cut into identifiers and the runs of other characters between
+// them, in order; a number ("1e5", "0x1f") is one run, never an identifier.
+struct Piece {
+  std::string text;
+  bool identifier;
+};
+
+std::vector<Piece> split(const std::string& text) {
+  std::vector<Piece> pieces;
+  size_t k = 0;
+  while (k < text.size()) {
+    size_t start = k;
+    bool identifier = starts_identifier(text[k]);
+    if (identifier || std::isdigit(static_cast<unsigned char>(text[k]))) {
+      while (k < text.size() && (continues_identifier(text[k]) || (!identifier && text[k] == '.'))) k++;
+    } else {
+      while (k < text.size() && !starts_identifier(text[k]) && !std::isdigit(static_cast<unsigned char>(text[k])))
+        k++;
+    }
+    pieces.push_back({text.substr(start, k - start), identifier});
+  }
+  return pieces;
+}
+
+std::set<std::string> identifiers(const std::vector<Piece>& pieces) {
+  std::set<std::string> names;
+  for (const Piece& p : pieces)
+    if (p.identifier) names.insert(p.text);
+  return names;
+}
+
+// The names declared by "int <name>" in the nest: iscc declares nothing else.
+std::set<std::string> declared_iterators(const std::vector<Piece>& pieces) {
+  std::set<std::string> names;
+  const Piece* last = nullptr;
+  for (const Piece& p : pieces) {
+    if (!p.identifier) continue;
+    if (last && last->text == "int") names.insert(p.text);
+    last = &p;
+  }
+  return names;
+}
+
+}  // namespace
+
+std::string rename_clashing_iterators(const std::string& nest, const std::string& head) {
+  std::vector<Piece> pieces = split(nest);
+  std::set<std::string> taken = identifiers(split(head));
+  std::set<std::string> in_nest = identifiers(pieces);
+  std::map<std::string, std::string> renamed;
+  for (const std::string& name : declared_iterators(pieces)) {
+    if (!taken.count(name)) continue;
+    std::string fresh;
+    for (int k = 0; fresh.empty() || taken.count(fresh) || in_nest.count(fresh); k++)
+      fresh = name + "_" + std::to_string(k);
+    taken.insert(fresh);
+    renamed[name] = fresh;
+  }
+  if (renamed.empty()) return nest;
+  std::string result;
+  for (const Piece& p : pieces) {
+    auto found = p.identifier ? renamed.find(p.text) : renamed.end();
+    result += found == renamed.end() ? p.text : found->second;
+  }
+  return result;
+}

@@ -1,0 +1,16 @@
+// The loop iterators of iscc's nest against the names of the output file.
+#ifndef TARVEX_ITERATOR_RENAMING_H
+#define TARVEX_ITERATOR_RENAMING_H
+
+#include <string>
+
+// Returns a copy of `nest`, the loop nest printed by iscc, in which every
+// iterator the nest declares ("int <name>") whose name also occurs as an
+// identifier in `head` (the declarations and statement macros written ahead
+// of the nest) is renamed, at each of its uses, to a name found in neither
+// text. The statement macros are expanded inside the nest, so without this a
+// global such as `c1` read by a macro would silently read the loop iterator
+// `c1` instead. Both arguments stay the caller's; the result is a new string.
+std::string rename_clashing_iterators(const std::string& nest, const std::string& head);
+
+#endif

@@ -1,0 +1,19 @@
+// stderr: Tiling::apply: statement #1: a tiling hyperplane uses a counter outside the statement's loops
+int N;
+int a[10];
+void kernel() {
+  int i, j;
+#pragma begin_scop
+  for (j = 0; j < N; j++) {
+#pragma schedule[0][j]
+    a[j] = 1;
+  }
+  for (i = 0; i < N; i++) {
+#pragma tile_group[0]
+#pragma tile_size[4]
+#pragma tile_hyperplans[j]
+#pragma schedule[1][__T][i]
+    a[i] = 0;
+  }
+#pragma end_scop
+}
