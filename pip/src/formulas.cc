@@ -8,10 +8,12 @@
 
 namespace {
 
-// A basic set of a piece's domain with the index of the formula it
-// currently belongs to and of the piece it came from.
+// A basic set of a piece's domain with one of its integer points, the
+// index of the formula it currently belongs to and of the piece it came
+// from.
 struct BasicPiece {
   Isl<isl_basic_set> domain;
+  Isl<isl_point> sample;
   int piece;
   int formula;
 };
@@ -44,22 +46,38 @@ std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &
   for (size_t i = 0; i < raw.size(); ++i) {
     Isl<isl_set> domain(ctx, isl_set_compute_divs(raw[i].domain.copy()));
     for (Isl<isl_basic_set> &bset : basic_sets(ctx, domain.get())) {
-      if (isl_checked(ctx, isl_basic_set_is_empty(bset.get()))) continue;
-      out.push_back({std::move(bset), static_cast<int>(i), static_cast<int>(i)});
+      Isl<isl_point> sample(ctx, isl_basic_set_sample_point(bset.copy()));
+      if (isl_checked(ctx, isl_point_is_void(sample.get()))) continue;
+      out.push_back({std::move(bset), std::move(sample), static_cast<int>(i),
+                     static_cast<int>(i)});
     }
   }
   return out;
 }
 
-// Whether value a equals value b at every integer point of domain. Each
-// output is compared through the zero set of the difference: comparing the
+// Whether the outputs of a and b differ at point (borrowed).
+bool differ_at(isl_ctx *ctx, isl_point *point, const Isl<isl_multi_aff> &a,
+               const Isl<isl_multi_aff> &b, int n) {
+  for (int i = 0; i < n; ++i) {
+    Isl<isl_aff> diff(ctx, isl_aff_sub(isl_multi_aff_get_at(a.get(), i),
+                                       isl_multi_aff_get_at(b.get(), i)));
+    Isl<isl_val> at(ctx, isl_aff_eval(diff.take(), isl_point_copy(point)));
+    if (!isl_checked(ctx, isl_val_is_zero(at.get()))) return true;
+  }
+  return false;
+}
+
+// Whether value a equals value b at every integer point of the piece. The
+// piece's sample point refutes most unequal pairs cheaply. Each output is
+// then compared through the zero set of the difference: comparing the
 // graphs instead would find two rational values equal wherever neither is
 // an integer.
-bool equal_on(isl_ctx *ctx, const Isl<isl_basic_set> &domain,
-              const Isl<isl_multi_aff> &a, const Isl<isl_multi_aff> &b) {
+bool equal_on(isl_ctx *ctx, const BasicPiece &piece, const Isl<isl_multi_aff> &a,
+              const Isl<isl_multi_aff> &b) {
   isl_size n = isl_multi_aff_size(a.get());
   if (n < 0) pip_fail_isl(ctx);
-  Isl<isl_set> where(ctx, isl_set_from_basic_set(domain.copy()));
+  if (differ_at(ctx, piece.sample.get(), a, b, n)) return false;
+  Isl<isl_set> where(ctx, isl_set_from_basic_set(piece.domain.copy()));
   for (int i = 0; i < n; ++i) {
     Isl<isl_aff> diff(ctx, isl_aff_sub(isl_multi_aff_get_at(a.get(), i),
                                        isl_multi_aff_get_at(b.get(), i)));
@@ -81,7 +99,7 @@ void try_drop_formula(isl_ctx *ctx, int f, const std::vector<PipPiece> &raw,
     if (pieces[p].formula != f) continue;
     for (size_t g = 0; g < raw.size() && target[p] < 0; ++g)
       if (alive[g] && static_cast<int>(g) != f &&
-          equal_on(ctx, pieces[p].domain, raw[pieces[p].piece].value, raw[g].value))
+          equal_on(ctx, pieces[p], raw[pieces[p].piece].value, raw[g].value))
         target[p] = static_cast<int>(g);
     if (target[p] < 0) return;
   }

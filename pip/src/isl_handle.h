@@ -9,6 +9,7 @@
 #include <isl/constraint.h>
 #include <isl/ctx.h>
 #include <isl/mat.h>
+#include <isl/point.h>
 #include <isl/set.h>
 #include <isl/val.h>
 
@@ -47,6 +48,7 @@ TARVEX_PIP_ISL_OPS(isl_val);
 TARVEX_PIP_ISL_OPS(isl_constraint);
 TARVEX_PIP_ISL_OPS(isl_pw_aff);
 TARVEX_PIP_ISL_OPS(isl_mat);
+TARVEX_PIP_ISL_OPS(isl_point);
 #undef TARVEX_PIP_ISL_OPS
 
 // Sole owner of one isl object (or of none). Move-only; copy() hands out a

@@ -39,6 +39,20 @@ long long narrow(Big v) {
   return static_cast<long long>(v);
 }
 
+// Products and sums of substituted rows: a wrapped 128-bit value could
+// pass the 64-bit check of the answer and give a wrong one.
+Big mul(Big a, Big b) {
+  Big r;
+  if (__builtin_mul_overflow(a, b, &r)) pip_fail("answer coefficient outside 64 bits");
+  return r;
+}
+
+Big add(Big a, Big b) {
+  Big r;
+  if (__builtin_add_overflow(a, b, &r)) pip_fail("answer coefficient outside 64 bits");
+  return r;
+}
+
 Big gcd(Big a, Big b) {
   a = a < 0 ? -a : a;
   b = b < 0 ? -b : b;
@@ -130,10 +144,10 @@ std::vector<Row> substitute(std::vector<Row> rows, const std::vector<Form> &vals
       Big e = r.x[i];
       if (e == 0) continue;
       const Form &f = vals[i];
-      for (Big &v : r.x) v *= f.den;
-      for (Big &v : r.p) v *= f.den;
-      r.c = r.c * f.den + e * f.constant;
-      for (size_t k = 0; k < r.p.size(); ++k) r.p[k] += e * f.num[k];
+      for (Big &v : r.x) v = mul(v, f.den);
+      for (Big &v : r.p) v = mul(v, f.den);
+      r.c = add(mul(r.c, f.den), mul(e, f.constant));
+      for (size_t k = 0; k < r.p.size(); ++k) r.p[k] = add(r.p[k], mul(e, f.num[k]));
       r.x[i] = 0;
       normalize(r);
     }

@@ -72,14 +72,17 @@ class TreeBuilder {
     for (const PipFormula &f : formulas) formulas_.push_back(split(ctx, f));
   }
 
-  PipQuast *build(const Isl<isl_set> &region, NewparmScope scope, PipQuast *father);
+  // candidates: the formulas (indices, in isl's order) whose domains meet
+  // the parent's region; no other formula can meet region.
+  PipQuast *build(const Isl<isl_set> &region, NewparmScope scope, PipQuast *father,
+                  const std::vector<int> &candidates);
 
  private:
   bool meets(const Isl<isl_set> &a, isl_set *b) const;
   Isl<isl_set> with(const Isl<isl_set> &region, isl_aff *nonneg) const;
   void make_leaf(PipQuast *node, const PipFormula &f, NewparmScope &scope) const;
   void make_test(PipQuast *node, const Isl<isl_set> &region, const FormulaParts &f,
-                 NewparmScope &scope);
+                 NewparmScope &scope, const std::vector<int> &live);
 
   isl_ctx *ctx_;
   PipTreeShape shape_;
@@ -98,17 +101,20 @@ Isl<isl_set> TreeBuilder::with(const Isl<isl_set> &region, isl_aff *nonneg) cons
   return Isl<isl_set>(ctx_, isl_set_intersect(region.copy(), half.take()));
 }
 
+// Only the formulas that meet region are handed down: with many formulas,
+// testing every one at every node dominated the run time.
 PipQuast *TreeBuilder::build(const Isl<isl_set> &region, NewparmScope scope,
-                             PipQuast *father) {
+                             PipQuast *father, const std::vector<int> &candidates) {
   PipQuast *node = pip_quast_new(father);
-  for (const FormulaParts &f : formulas_) {
-    if (!meets(region, f.formula->domain.get())) continue;
-    if (isl_checked(ctx_, isl_set_is_subset(region.get(), f.formula->domain.get())))
-      make_leaf(node, *f.formula, scope);
-    else
-      make_test(node, region, f, scope);
-    return node;
-  }
+  std::vector<int> live;
+  for (int f : candidates)
+    if (meets(region, formulas_[f].formula->domain.get())) live.push_back(f);
+  if (live.empty()) return node;
+  const FormulaParts &first = formulas_[live[0]];
+  if (isl_checked(ctx_, isl_set_is_subset(region.get(), first.formula->domain.get())))
+    make_leaf(node, *first.formula, scope);
+  else
+    make_test(node, region, first, scope, live);
   return node;
 }
 
@@ -144,7 +150,8 @@ void TreeBuilder::make_leaf(PipQuast *node, const PipFormula &f,
 }
 
 void TreeBuilder::make_test(PipQuast *node, const Isl<isl_set> &region,
-                            const FormulaParts &f, NewparmScope &scope) {
+                            const FormulaParts &f, NewparmScope &scope,
+                            const std::vector<int> &live) {
   for (const BasicPart &part : f.parts) {
     if (!meets(region, part.set.get())) continue;
     for (const Isl<isl_aff> &test : part.tests) {
@@ -156,8 +163,8 @@ void TreeBuilder::make_test(PipQuast *node, const Isl<isl_set> &region,
       PipRow row = shape_.integer ? scope.integer_row(ctx_, test.get(), &node->newparm)
                                   : scope.rational_row(ctx_, test.get());
       node->condition = scope.vector(row);
-      node->next_then = build(then_region, scope, node);
-      node->next_else = build(else_region, scope, node);
+      node->next_then = build(then_region, scope, node, live);
+      node->next_else = build(else_region, scope, node, live);
       return;
     }
     break;
@@ -170,6 +177,8 @@ void TreeBuilder::make_test(PipQuast *node, const Isl<isl_set> &region,
 PipQuast *pip_build_tree(isl_ctx *ctx, const PipTreeShape &shape,
                          const std::vector<PipFormula> &formulas, isl_set *region) {
   TreeBuilder builder(ctx, shape, formulas);
+  std::vector<int> all(formulas.size());
+  for (size_t f = 0; f < formulas.size(); ++f) all[f] = static_cast<int>(f);
   return builder.build(Isl<isl_set>(ctx, isl_set_copy(region)), NewparmScope(shape.np),
-                       nullptr);
+                       nullptr, all);
 }

@@ -12,7 +12,12 @@
 
 namespace {
 
-enum class Family { kBounded, kUnbounded, kZeroUnknowns, kContexts };
+// kDivisions: bounded, bounds with unknown coefficients 1-3 and parameter
+// coefficients 1-2 (optima and domains with divisions, domains of several
+// convex pieces). kProjection: one unknown unbounded on the optimisation
+// side and in no other row, the later unknowns tied to the earlier ones, so
+// the integer projection leaves existentially quantified variables.
+enum class Family { kBounded, kUnbounded, kZeroUnknowns, kContexts, kDivisions, kProjection };
 
 constexpr long long kParamBox = 3;   // parameters range over [-3, 3]
 constexpr long long kBoundMax = 4;   // constant part of the unknowns' bounds
@@ -38,6 +43,7 @@ class Generator {
     const int flags[] = {0, 1, -1};
     in.options.Urs_parms = flags[(index / 2) % 3];
     in.options.Urs_unknowns = flags[(index / 6) % 3];
+    if (family == Family::kProjection) return projection(in);
     in.nn = family == Family::kZeroUnknowns ? 0 : pick(1, 3);
     in.np = pick(0, 2);
     int width = in.nn + in.np + 2;
@@ -49,6 +55,20 @@ class Generator {
   }
 
  private:
+  Instance projection(Instance &in) {
+    if (!in.options.Maximize) in.options.Urs_unknowns = 1;
+    in.nn = pick(2, 4);
+    in.np = pick(0, 2);
+    int k = pick(1, in.nn - 1);
+    for (int r = pick(1, 4); r > 0; --r) {
+      in.rows.push_back(random_row(in.nn + in.np + 2));
+      in.rows.back()[1 + k] = 0;
+    }
+    add_bounds(in, Family::kProjection, k);
+    make_context(in, Family::kBounded);
+    return in;
+  }
+
   int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
 
   std::vector<long long> random_row(int width) {
@@ -61,22 +81,25 @@ class Generator {
   // Bounds lo_j <= x_j <= hi_j, each a constant or a parameter plus a
   // constant; the unbounded family drops the optimisation-side bound of
   // some unknowns.
-  void add_bounds(Instance &in, Family family) {
+  void add_bounds(Instance &in, Family family, int free_unknown = -1) {
     bool maximize = in.options.Maximize != 0;
+    bool divisions = family == Family::kDivisions;
     std::vector<bool> drop(in.nn, false);
     if (family == Family::kUnbounded) {
       drop[pick(0, in.nn - 1)] = true;
       for (int j = 0; j < in.nn; ++j) drop[j] = drop[j] || pick(0, 2) == 0;
     }
+    if (free_unknown >= 0) drop[free_unknown] = true;
     for (int j = 0; j < in.nn; ++j) {
       for (int side : {1, -1}) {
         bool optimisation_side = (side == -1) == maximize;
         if (drop[j] && optimisation_side) continue;
         std::vector<long long> row(in.nn + in.np + 2, 0);
         row[0] = 1;
-        row[1 + j] = side;
+        row[1 + j] = side * (divisions ? pick(1, 3) : 1);
         row.back() = pick(0, kBoundMax);
-        if (in.np > 0 && pick(0, 2) == 0) row[1 + in.nn + pick(0, in.np - 1)] = 1;
+        if (in.np > 0 && pick(0, 2) == 0)
+          row[1 + in.nn + pick(0, in.np - 1)] = divisions ? pick(1, 2) : 1;
         in.rows.push_back(row);
       }
       if (drop[j]) in.dropped.push_back(j);
@@ -262,7 +285,11 @@ TEST(PipDifferential, IntegerBounded) { run_family(Family::kBounded, true, 1000,
 TEST(PipDifferential, IntegerUnbounded) { run_family(Family::kUnbounded, true, 500, 12); }
 TEST(PipDifferential, IntegerZeroUnknowns) { run_family(Family::kZeroUnknowns, true, 250, 13); }
 TEST(PipDifferential, IntegerContexts) { run_family(Family::kContexts, true, 250, 14); }
+TEST(PipDifferential, IntegerDivisions) { run_family(Family::kDivisions, true, 500, 15); }
+TEST(PipDifferential, IntegerProjections) { run_family(Family::kProjection, true, 400, 16); }
 TEST(PipDifferential, RationalBounded) { run_family(Family::kBounded, false, 1000, 21); }
 TEST(PipDifferential, RationalUnbounded) { run_family(Family::kUnbounded, false, 500, 22); }
 TEST(PipDifferential, RationalZeroUnknowns) { run_family(Family::kZeroUnknowns, false, 250, 23); }
 TEST(PipDifferential, RationalContexts) { run_family(Family::kContexts, false, 250, 24); }
+TEST(PipDifferential, RationalDivisions) { run_family(Family::kDivisions, false, 500, 25); }
+TEST(PipDifferential, RationalProjections) { run_family(Family::kProjection, false, 300, 26); }

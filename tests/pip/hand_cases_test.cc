@@ -66,6 +66,31 @@ Sampled sample(const Rows &rows, int nq) {
   return s;
 }
 
+// The values of the answer (one parameter N, context of 0 rows) at
+// N = 0 .. 8, "nil" where no leaf is reached; markers print as 0/0 from
+// unknown `solved` on.
+std::vector<std::string> values_over_n(const Rows &rows, int nq, int maximize,
+                                       int urs_unknowns, int solved) {
+  PipMatrix *pb = make_matrix(rows[0].size(), rows);
+  PipMatrix *ctx = make_matrix(3, {});
+  PipOptions *o = make_options(nq, maximize, 0, urs_unknowns);
+  PipQuast *q = pip_solve(pb, ctx, -1, o);
+  EXPECT_EQ(shape_violations(q, 1, rows[0].size() - 3, nq != 0, solved), "");
+  std::vector<std::string> out;
+  for (long long n = 0; n <= 8; ++n) {
+    Evaluation e = evaluate(q, {n});
+    std::string v = e.nil ? "nil" : "";
+    for (const Value &x : e.values)
+      v += " " + std::to_string(x.num) + (x.den == 1 ? "" : "/" + std::to_string(x.den));
+    out.push_back(v);
+  }
+  pip_quast_free(q);
+  pip_options_free(o);
+  pip_matrix_free(pb);
+  pip_matrix_free(ctx);
+  return out;
+}
+
 }  // namespace
 
 TEST(PipHandCases, RationalExtremaOfTheTilingLibrary) {
@@ -165,4 +190,26 @@ TEST(PipHandCases, NoIslObjectOutlivesACall) {
   extremum(1, {{0, -1, 2, 0, 0}, {1, 0, 1, 0, 0}, {1, 0, -3, 1, -1}, {1, 0, 0, 1, -1}}, true);
   solve_with(1, {{1, 1, 0, 0}}, {{1, 1, -1}, {1, -1, 0}}, 1, 1, 0, 0);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(PipHandCases, DomainOfSeveralConvexPieces) {
+  // 2x <= N <= 3x holds for some integer x exactly when N != 1: the
+  // optimum's domain is {N = 0} plus {N >= 2}, with divisions.
+  Rows between = {{1, -2, 1, 0}, {1, 3, -1, 0}};
+  std::vector<std::string> ceil_third = {" 0", "nil", " 1", " 1", " 2", " 2", " 2", " 3", " 3"};
+  std::vector<std::string> floor_half = {" 0", "nil", " 1", " 1", " 2", " 2", " 3", " 3", " 4"};
+  EXPECT_EQ(values_over_n(between, 1, 0, 0, 1), ceil_third);
+  EXPECT_EQ(values_over_n(between, 1, 1, 0, 1), floor_half);
+  EXPECT_EQ(values_over_n(between, 0, 0, 0, 1)[1], " 1/3");
+}
+
+TEST(PipHandCases, IntegerProjectionWithExistentials) {
+  // Maximum over unknowns [x, y, z]: 0 <= x <= N, 2z <= x <= 3z, y free.
+  // y is unbounded, so z is projected out: x is N except at N = 1 (x = 1
+  // has no z), where it is 0.
+  Rows rows = {{1, 1, 0, 0, 0, 0}, {1, -1, 0, 0, 1, 0}, {1, 1, 0, -2, 0, 0},
+               {1, -1, 0, 3, 0, 0}};
+  std::vector<std::string> expected = {" 0 0/0 0/0", " 0 0/0 0/0"};
+  for (int n = 2; n <= 8; ++n) expected.push_back(" " + std::to_string(n) + " 0/0 0/0");
+  EXPECT_EQ(values_over_n(rows, 1, 1, 0, 1), expected);
 }
