@@ -2,15 +2,19 @@
 // by block_size and a lattice of tile origins: every counter c becomes
 // block_size * (lattice row of c . outer lattice counters) + inner_<c>.
 
+#include <algorithm>
+#include <climits>
 #include <iostream>
 #include <string>
 
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "Matrix.h"
+#include "Options.h"
 #include "Polyhedron.h"
 #include "Rank.h"
 #include "Stop.h"
+#include "TileCover.h"
 #include "ZIL.h"
 #include "ZILWrapper.h"
 
@@ -63,6 +67,23 @@ bool is_unbounded(Polyhedron* shape, const std::vector<int>& counters) {
   return false;
 }
 
+// A shape that does not fit its lattice gives tiled code that loses or runs
+// twice some iterations, with nothing to show for it at compile or run time.
+// The shape is affine in the block size, so it is checked on the first few
+// block sizes the tiled code may be run with.
+void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std::vector<std::vector<int>>& lattice) {
+  Rows rows = shape->to_matrix(counters, to_vec_int(shape->get_parameters()));
+  Rows generators(lattice.begin(), lattice.begin() + counters.size());
+  int first = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
+  int last = first > INT_MAX - 4 ? INT_MAX : first + 4;
+  for (int b = first;; b++) {
+    if (!shape_tiles_space(rows, generators, b))
+      stop(std::cerr, who + "the tile shape does not tile the space with the lattice (block size " +
+                          std::to_string(b) + ")");
+    if (b == last) break;
+  }
+}
+
 // The stops before the library call, in this order, before anything is
 // printed on standard output.
 void check_arguments(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice) {
@@ -74,6 +95,7 @@ void check_arguments(Polyhedron* domain, Polyhedron* shape, const std::vector<st
   for (int c : shape->get_counters())
     if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
   if (is_unbounded(shape, to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
+  check_tiling(shape, to_vec_int(counters), lattice);
 }
 
 // c_i -> block_size * (Σ_k lattice[i][k] * outer_k) + inner_<c_i>, from

@@ -118,8 +118,34 @@ TEST_F(ZILGeneralTest, StopsInOrderBeforeAnyOutput) {
   for (Polyhedron* p : {domain, shape, two, outside, open, strip}) delete p;
 }
 
-// Neither "-aligned-parameters" nor "-min-block-size" concerns this road.
-TEST_F(ZILGeneralTest, CommandLineOptionsAreNotConsulted) {
+TEST_F(ZILGeneralTest, StopsWhenTheShapeDoesNotTileTheSpaceWithTheLattice) {
+  const std::string who = "ZILWrapper::get_general_tiled_domain: the tile shape does not tile the space with the "
+                          "lattice (block size ";
+  Polyhedron* domain = square();
+  Polyhedron* shape = box();
+  // 0 <= i < 2b, 0 <= j < b.
+  Polyhedron* brick = rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 2, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}},
+                                {"i", "j"}, {"block_size"});
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{2, 0}, {0, 1}, {1, 1}}), who + "1)");
+  EXPECT_STOP_ON_STDERR(tile(domain, brick, {{1, 0}, {0, 1}, {1, 1}}), who + "1)");
+  Result fits = tile(domain, brick, {{2, 0}, {1, 1}, {1, 1}});
+  release(fits);
+  // 0 <= i < b and i <= 1: a tiling for b = 1 and 2 only.
+  Polyhedron* capped = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}, {1, -1, 0, 1}}, {"i"}, {"block_size"});
+  Polyhedron* segment = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"N"});
+  EXPECT_STOP_ON_STDERR(tile(segment, capped, {{1}, {1}}), who + "3)");
+  // The first block size checked is the one of "-min-block-size".
+  Options::option["min-block-size"] = 1;
+  Options::min_block_size = 4;
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{2, 0}, {0, 1}, {1, 1}}), who + "4)");
+  Options::min_block_size = 0;
+  EXPECT_STOP_ON_STDERR(tile(domain, brick, {{1, 0}, {0, 1}, {1, 1}}), who + "1)");
+  for (Polyhedron* p : {domain, shape, brick, capped, segment}) delete p;
+}
+
+// Neither "-aligned-parameters" nor "-min-block-size" changes the tiling
+// (the latter only where the shape's fit is checked).
+TEST_F(ZILGeneralTest, CommandLineOptionsLeaveTheTilingAsItIs) {
   Options::option["aligned-parameters"] = 1;
   Options::option["min-block-size"] = 1;
   Options::min_block_size = 8;

@@ -1,0 +1,19 @@
+// 0 <= i < block_size with i <= 5 tiles the line only while block_size <= 6;
+// the check starts at the -min-block-size value.
+// options: -min-block-size 4
+// stderr: ZILWrapper::get_general_tiled_domain: the tile shape does not tile the space with the lattice (block size 7)
+int N;
+int a[10];
+
+void kernel() {
+  int i;
+#pragma begin_scop
+  for (i = 0; i < N; i++) {
+#pragma tile_group[0]
+#pragma tile_lattice[1]
+#pragma tile_shape[i][block_size - 1 - i][5 - i]
+#pragma schedule[__T][i]
+    a[i] = a[i] + 1;
+  }
+#pragma end_scop
+}
