@@ -4,7 +4,7 @@
 // The polyhedral model of the static control part: its statements in
 // textual order (statement i has rank i whenever the program reaches code
 // generation), the registry counts when it was made, and the C variable
-// declarations of the whole file as text.
+// declarations of the whole file as text, with the names each declares.
 //
 // Ownership: a program owns its statements.
 
@@ -23,6 +23,9 @@ public:
   int nb_parameters = 0;
   std::vector<Statement*> statement;  // owned
   std::vector<std::string> variable_declaration;
+  // The names declared by each entry of variable_declaration, in the same
+  // order; filled by from_Sage only.
+  std::vector<std::vector<std::string>> declared_names;
   // Lines written first in the kernel's body: the split parameters computed
   // again from the sizes and block_size the caller has set by then.
   std::vector<std::string> kernel_entry;
@@ -56,9 +59,10 @@ public:
 
 // State of the model builder, kept for the whole process: whether the
 // traversal is inside the static control part, the statements found, and
-// every declaration of the file in order.
+// every declaration of the file in order with the names it declares.
 extern int in_scop;
 extern std::vector<Statement*> statement_vec;
 extern std::vector<std::string> var_declaration;
+extern std::vector<std::vector<std::string>> var_declared_names;
 
 #endif

@@ -22,6 +22,7 @@
 int in_scop = 0;
 std::vector<Statement*> statement_vec;
 std::vector<std::string> var_declaration;
+std::vector<std::vector<std::string>> var_declared_names;
 
 namespace {
 
@@ -245,6 +246,9 @@ private:
         if (variable->get_initializer()) refuse_statement(node);
     }
     var_declaration.push_back(node->unparseToCompleteString());
+    std::vector<std::string> names;
+    for (SgInitializedName* variable : node->get_variables()) names.push_back(variable->get_name().getString());
+    var_declared_names.push_back(names);
   }
 };
 
@@ -256,5 +260,6 @@ Program* Program::from_Sage(SgProject* project) {
   traversal.traverseInputFiles(project, ASTInfo());
   Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
   program->set_variable_declaration(var_declaration);
+  program->declared_names = var_declared_names;
   return program;
 }

@@ -63,6 +63,34 @@ namespace {
   stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) + ": " + why);
 }
 
+// The names of the input's own variables, the carriers left out.
+std::set<std::string> input_names(const Program* program) {
+  std::set<std::string> names;
+  const std::vector<std::vector<std::string>>& all = program->declared_names;
+  for (size_t k = carrier_count; k < all.size(); k++) names.insert(all[k].begin(), all[k].end());
+  return names;
+}
+
+std::set<int> parameters_of(const IndexFunction* f) {
+  std::set<int> parameters;
+  for (Expression* e : f->index_mapping) {
+    std::set<int> used = e->get_parameters();
+    parameters.insert(used.begin(), used.end());
+  }
+  return parameters;
+}
+
+// A directive name that is no loop counter is read as a size parameter: one
+// declared nowhere (often a misspelt counter) would leave the tiled code
+// using a variable that does not exist.
+void check_declared(int i, const std::set<int>& parameters, const std::set<std::string>& declared,
+                    const std::set<std::string>& allowed) {
+  for (int p : parameters) {
+    const std::string& name = get_parameter_string(p);
+    if (!declared.count(name) && !allowed.count(name)) pass_stop(i, "'" + name + "' is not declared");
+  }
+}
+
 // "int outer_N = N / block_size;" and "int inner_N = N % block_size;".
 void declare_split(TilingPass& pass, const std::string& name, const std::string& outer, const std::string& inner) {
   pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
@@ -106,6 +134,14 @@ Tiling::~Tiling() {
   for (IndexFunction* f : schedule) delete f;
   for (Polyhedron* p : tile) delete p;
   for (auto& counter : tile_counter) delete counter.second;
+}
+
+// Hyperplanes and schedules may use the marker __T besides the declared
+// names, tile shapes also block_size.
+void Tiling::check_directive_names(int i, const std::set<std::string>& declared) const {
+  check_declared(i, parameters_of(tile_hyperplans[i]), declared, {"__T"});
+  check_declared(i, parameters_of(schedule[i]), declared, {"__T"});
+  check_declared(i, tile_shape[i]->get_parameters(), declared, {"__T", "block_size"});
 }
 
 void Tiling::check_constant_tiling(int i) const {
@@ -170,6 +206,8 @@ void Tiling::compute_constant_tiling_domains() {
 
 std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   if (is_tiled.size() != program->statement.size()) stop(std::cerr, "Tiling::apply: nb_statements mismatch");
+  std::set<std::string> declared = input_names(program);
+  for (int i = 0; i < static_cast<int>(program->statement.size()); i++) check_directive_names(i, declared);
   compute_constant_tiling_domains();
   TilingPass pass;
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {

@@ -67,6 +67,9 @@ public:
   void apply_general_ZIL(int i, Statement* s, TilingPass& pass);
 
 private:
+  // Stops on a name in the directives of statement i that is neither a
+  // counter, nor allowed there, nor in `declared`.
+  void check_directive_names(int i, const std::set<std::string>& declared) const;
   void check_constant_tiling(int i) const;
   void build_tile(int i);
   void place_tile_counters(int i);

@@ -16,6 +16,7 @@ void CommandTest::SetUp() {
   in_scop = 0;
   statement_vec.clear();
   var_declaration.clear();
+  var_declared_names.clear();
   Options::option.clear();
   Options::pragma_scop = 1;
 }

@@ -114,6 +114,64 @@ TEST_F(TilingTest, ExtractionStopsOnMalformedBlocks) {
   }
 }
 
+// A directive name that is no loop counter must be a variable of the input
+// (the carriers of the directives are none), the marker __T, or block_size
+// in a tile shape.
+TEST_F(TilingTest, DirectiveNamesDeclaredNowhereStopThePass) {
+  const char* const rectangle = "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n";
+  const char* const general = "#pragma tile_group[0]\n#pragma tile_lattice[1][0][0][1]\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][k]\n"
+       "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
+       "#0: 'k'"},
+      {std::string(rectangle) + "#pragma tile_hyperplans[i][j + Q]\n#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
+       "#0: 'Q'"},
+      {"#pragma schedule[i][jj]\n a[i][j] = 0;", "#0: 'jj'"},
+      {"#pragma schedule[0][i][j]\n a[i][j] = 0;\n#pragma schedule[1][i][j + block_size]\n a[i][j] = 1;",
+       "#1: 'block_size'"},
+      {std::string(general) + "#pragma tile_shape[i][bs - 1 - i][j][bs - 1 - j]\n#pragma schedule[__T][__T][i][j]\n"
+       "a[i][j] = 0;",
+       "#0: 'bs'"},
+      {"#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][tile_size]\n"
+       "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
+       "#0: 'tile_size'"},
+  };
+  for (const auto& c : cases) {
+    clear_registries();
+    statement_vec.clear();
+    var_declaration.clear();
+    var_declared_names.clear();
+    Program* p = model_of(two_loops(c.first));
+    Tiling* t = nullptr;
+    stdout_of([&] { t = extract_extended_tiling(p); });
+    EXPECT_STOP_ON_STDERR(t->apply(p), "Tiling::apply: statement " + c.second + " is not declared");
+    delete t;
+    delete p;
+  }
+}
+
+TEST_F(TilingTest, DirectiveNamesDeclaredAnywhereInTheFilePass) {
+  Program* p = model_of(two_loops(
+      "#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][j + P]\n"
+      "#pragma schedule[__T][__T][i][j + R]\n a[i][j] = 0;") +
+                        "int Q, P;\nvoid other() {\n  int R;\n}\n");
+  // One entry per declaration, whose names are kept in order.
+  ASSERT_EQ(p->declared_names.size(), p->variable_declaration.size());
+  std::vector<std::string> names;
+  for (const std::vector<std::string>& entry : p->declared_names) names.insert(names.end(), entry.begin(), entry.end());
+  ASSERT_GE(names.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(names.end() - 3, names.end()), (std::vector<std::string>{"Q", "P", "R"}));
+  Tiling* t = nullptr;
+  stdout_of([&] { t = extract_extended_tiling(p); });
+  std::pair<Program*, std::vector<Schedule*>> result;
+  stdout_of([&] { result = t->apply(p); });
+  EXPECT_EQ(result.first->statement.size(), 1u);
+  delete result.first;
+  del(result.second);
+  delete t;
+  delete p;
+}
+
 TEST_F(TilingTest, OutputDeclarationsKeepInputOrderOnce) {
   Program* p = model_of(std::string("int N;\nint block_size;\nint inner_n = N % block_size;\n") + header +
                         "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = 0;\n  }\n" + footer +
