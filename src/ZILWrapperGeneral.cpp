@@ -67,21 +67,28 @@ bool is_unbounded(Polyhedron* shape, const std::vector<int>& counters) {
   return false;
 }
 
+// The block sizes on which the fit of a shape is checked: the first five
+// the tiled code may be run with, then the powers of two above them up to
+// 2^30, which catch a shape whose constants only fit small block sizes
+// (isl decides each one in about the same time, whatever its size).
+std::vector<int> checked_block_sizes() {
+  long long first = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
+  std::vector<int> sizes;
+  for (long long b = first; b < first + 5 && b <= INT_MAX; b++) sizes.push_back(static_cast<int>(b));
+  for (int k = 3; k <= 30; k++)
+    if ((1 << k) >= first + 5) sizes.push_back(1 << k);
+  return sizes;
+}
+
 // A shape that does not fit its lattice gives tiled code that loses or runs
 // twice some iterations, with nothing to show for it at compile or run time.
-// The shape is affine in the block size, so it is checked on the first few
-// block sizes the tiled code may be run with.
 void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std::vector<std::vector<int>>& lattice) {
   Rows rows = shape->to_matrix(counters, to_vec_int(shape->get_parameters()));
   Rows generators(lattice.begin(), lattice.begin() + counters.size());
-  int first = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
-  int last = first > INT_MAX - 4 ? INT_MAX : first + 4;
-  for (int b = first;; b++) {
+  for (int b : checked_block_sizes())
     if (!shape_tiles_space(rows, generators, b))
       stop(std::cerr, who + "the tile shape does not tile the space with the lattice (block size " +
                           std::to_string(b) + ")");
-    if (b == last) break;
-  }
 }
 
 // The stops before the library call, in this order, before anything is

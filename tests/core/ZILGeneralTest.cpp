@@ -134,13 +134,18 @@ TEST_F(ZILGeneralTest, StopsWhenTheShapeDoesNotTileTheSpaceWithTheLattice) {
   Polyhedron* capped = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}, {1, -1, 0, 1}}, {"i"}, {"block_size"});
   Polyhedron* segment = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}}, {"i"}, {"N"});
   EXPECT_STOP_ON_STDERR(tile(segment, capped, {{1}, {1}}), who + "3)");
+  // i <= 40 only cuts tiles from b = 42 on: found at the powers of two.
+  Polyhedron* long_capped = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}, {1, -1, 0, 40}}, {"i"}, {"block_size"});
+  EXPECT_STOP_ON_STDERR(tile(segment, long_capped, {{1}, {1}}), who + "64)");
   // The first block size checked is the one of "-min-block-size".
   Options::option["min-block-size"] = 1;
   Options::min_block_size = 4;
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{2, 0}, {0, 1}, {1, 1}}), who + "4)");
+  Options::min_block_size = 2147483647;
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{2, 0}, {0, 1}, {1, 1}}), who + "2147483647)");
   Options::min_block_size = 0;
   EXPECT_STOP_ON_STDERR(tile(domain, brick, {{1, 0}, {0, 1}, {1, 1}}), who + "1)");
-  for (Polyhedron* p : {domain, shape, brick, capped, segment}) delete p;
+  for (Polyhedron* p : {domain, shape, brick, capped, long_capped, segment}) delete p;
 }
 
 // Neither "-aligned-parameters" nor "-min-block-size" changes the tiling
