@@ -8,26 +8,8 @@
 #   // options: -min-block-size 0      (optional)
 #   // stderr: <message>
 set -euo pipefail
-tarvex=$1 iscc=$2 input=$3
-export PATH="$(dirname "$iscc"):$PATH"
-name=$(basename "$input" .c)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$input" "$work/$name.c"
-cd "$work"
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
+enter_scratch "$1" "$2" "$3"
 
-options=$(sed -n 's|^// options: *||p' "$name.c")
-message=$(sed -n 's|^// stderr: ||p' "$name.c")
-status=0
-# shellcheck disable=SC2086
-"$tarvex" $options "$name.c" >stdout 2>stderr || status=$?
-if [ "$status" != 1 ]; then
-  echo "FAIL: exit status $status"; cat stdout stderr; exit 1
-fi
-if ! grep -qxF -- "$message" stderr; then
-  echo "FAIL: no line \"$message\" on standard error"; cat stdout stderr; exit 1
-fi
-if [ -e "$name.tiled.cc" ]; then
-  echo "FAIL: $name.tiled.cc was written"; exit 1
-fi
-echo "ok: $name"
+# shellcheck disable=SC2046
+expect_refusal stderr "standard error" "$(message_on stderr)" $(field options)

@@ -1,0 +1,128 @@
+# shellcheck shell=bash
+# Steps shared by the end-to-end scripts (run_case.sh, run_zil_case.sh,
+# run_error.sh, run_zil_error.sh); sourced by them, not run on its own.
+# Every step that finds a fault prints a "FAIL" line and exits with 1.
+
+# enter_scratch <tarvex> <iscc> <input.c>: sets tarvex and name (the input's
+# base name), puts iscc's folder first on PATH (tarvex runs iscc from there),
+# copies the input into a fresh folder that is removed on exit, and enters it.
+enter_scratch() {
+  local iscc input
+  tarvex=$(realpath "$1") iscc=$(realpath "$2") input=$(realpath "$3")
+  PATH="$(dirname "$iscc"):$PATH"
+  export PATH
+  name=$(basename "$input" .c)
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  cp "$input" "$work/$name.c"
+  cd "$work" || exit 1
+}
+
+# field <key>: the text of the input's "// <key>: ..." comment line, without
+# the blanks after the colon.
+field() { sed -n "s|^// $1: *||p" "$name.c"; }
+
+# message_on <stdout|stderr>: the expected message named by the input's
+# "// <stream>: <message>" line; only the one blank after the colon is
+# dropped, the message is taken as it stands.
+message_on() { sed -n "s|^// $1: ||p" "$name.c"; }
+
+# run_tarvex [options...]: runs tarvex on the input, its output in
+# tarvex.log; a failing run ends the test with that log.
+run_tarvex() {
+  if ! "$tarvex" "$@" "$name.c" >tarvex.log 2>&1; then
+    cat tarvex.log
+    echo "FAIL: tarvex exited with an error"
+    exit 1
+  fi
+}
+
+# write_driver <params> <arrays> [zil]: writes driver.cc, which includes the
+# original input, or with -DTILED the tiled output, fills the listed arrays
+# and scalars from a fixed pseudo-random sequence, sets the parameters from
+# the command line, runs the kernel and prints every listed object. With
+# "zil" the first command-line value is block_size, declared for both builds.
+write_driver() {
+  local params=$1 arrays=$2 zil=${3:-} a p
+  {
+    echo '#include <cstdio>'
+    echo '#include <cstdlib>'
+    echo '#include <cstddef>'
+    echo '#ifdef TILED'
+    echo 'int block_size = 1;'
+    echo "#include \"$name.tiled.cc\""
+    echo '#define RUN tiled_kernel()'
+    echo '#else'
+    if [ -n "$zil" ]; then echo 'int block_size = 1;'; fi
+    echo "#include \"$name.c\""
+    echo '#define RUN kernel()'
+    echo '#endif'
+    cat <<'DRIVER'
+static long seed = 12345;
+template <class T> void fill(T& x) {
+  seed = (seed * 1103515245 + 12345) % 2147483648L;
+  x = static_cast<T>(seed % 19 - 9);
+}
+template <class T, std::size_t n> void fill(T (&a)[n]) {
+  for (std::size_t k = 0; k < n; k++) fill(a[k]);
+}
+template <class T> void show(const T& x) { std::printf("%.17g\n", static_cast<double>(x)); }
+template <class T, std::size_t n> void show(const T (&a)[n]) {
+  for (std::size_t k = 0; k < n; k++) show(a[k]);
+}
+int main(int argc, char** argv) {
+  int next = 1;
+  (void)argc;
+DRIVER
+    if [ -n "$zil" ]; then echo '  block_size = std::atoi(argv[next++]);'; fi
+    for a in $arrays; do echo "  fill($a);"; done
+    for p in $params; do echo "  $p = std::atoi(argv[next++]);"; done
+    echo '  RUN;'
+    for a in $arrays; do echo "  std::printf(\"$a\\n\"); show($a);"; done
+    echo '  return 0;'
+    echo '}'
+  } >driver.cc
+}
+
+# compile_pair <c++ compiler> <standard>: builds ./original and ./tiled from
+# driver.cc with the same flags (no contraction, so that floating-point
+# results can be compared exactly).
+compile_pair() {
+  "$1" -std="$2" -O1 -ffp-contract=off -w -o original driver.cc -lm
+  "$1" -std="$2" -O1 -ffp-contract=off -w -DTILED -o tiled driver.cc -lm
+}
+
+# compare_outputs <failure text> <values>: runs both programs with the
+# blank-separated values as arguments; differing outputs end the test with
+# "<failure text><values>" and the first differences.
+compare_outputs() {
+  # shellcheck disable=SC2086
+  ./original $2 >original.out
+  # shellcheck disable=SC2086
+  ./tiled $2 >tiled.out
+  if ! cmp -s original.out tiled.out; then
+    echo "$1$2"
+    diff original.out tiled.out | head -5
+    exit 1
+  fi
+}
+
+# expect_refusal <stream> <stream's name> <message> [options...]: runs
+# tarvex with the options on an input it must refuse and checks exit status
+# 1, the message as a whole line of <stream> (stdout or stderr), and that no
+# tiled output was written.
+expect_refusal() {
+  local stream=$1 where=$2 message=$3 status=0
+  shift 3
+  "$tarvex" "$@" "$name.c" >stdout 2>stderr || status=$?
+  if [ "$status" != 1 ]; then
+    echo "FAIL: exit status $status"; cat stdout stderr; exit 1
+  fi
+  if ! grep -qxF -- "$message" "$stream"; then
+    echo "FAIL: no line \"$message\" on $where"; cat stdout stderr; exit 1
+  fi
+  if [ -e "$name.tiled.cc" ]; then
+    echo "FAIL: $name.tiled.cc was written"; exit 1
+  fi
+  echo "ok: $name"
+}
