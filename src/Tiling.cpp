@@ -118,6 +118,33 @@ Polyhedron* split_constraints(const std::set<int>& parameters) {
   return p;
 }
 
+// A parametric tiling rewrites the schedule's dimensions over the inner
+// counters only (block_size times a tile counter is not affine). Such a
+// dimension orders the points as its loop counters do only when every tile
+// counter those loop counters depend on is fixed by an earlier tiled
+// dimension; otherwise the tiled code would run in another order than the
+// schedule asks. `tile_counters`[j] is the counter of the j-th tiled
+// dimension, `tiled` maps each loop counter to its tiled expression.
+void check_tiles_ahead(int i, const IndexFunction* schedule, const std::vector<int>& tile_dimensions,
+                       const std::vector<int>& tile_counters, const std::map<int, Expression*>& tiled) {
+  std::set<int> pending(tile_counters.begin(), tile_counters.end());
+  for (size_t d = 0; d < schedule->index_mapping.size(); d++) {
+    auto marker = std::find(tile_dimensions.begin(), tile_dimensions.end(), static_cast<int>(d));
+    if (marker != tile_dimensions.end()) {
+      pending.erase(tile_counters[marker - tile_dimensions.begin()]);
+      continue;
+    }
+    for (int c : schedule->index_mapping[d]->get_counters()) {
+      auto expression = tiled.find(c);
+      if (expression == tiled.end()) continue;
+      for (int k : expression->second->get_counters())
+        if (pending.count(k))
+          pass_stop(i, "schedule dimension " + std::to_string(d) +
+                           " uses a loop counter ahead of a tiled dimension it depends on");
+    }
+  }
+}
+
 // The declarations, refreshed on entry of the kernel: the caller sets the
 // sizes and block_size at run time, after the file-scope initialisers ran.
 std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
@@ -266,6 +293,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   }
   s->surrounding_counters = counters;
   pass.used_counters.insert(counters.begin(), counters.end());
+  std::vector<int> outer_ranks;
+  for (size_t j = 0; j < m; j++) outer_ranks.push_back(counters[2 * j]);
+  check_tiles_ahead(i, schedule[i], tile_dimensions[i], outer_ranks, tiled.second.first);
   Statement* t = s->substitute_counters_ref(tiled.second.first);
   delete s;
 
@@ -316,6 +346,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
 
   s->surrounding_counters = general_counters(names, s->surrounding_counters);
   pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
+  check_tiles_ahead(i, schedule[i], tile_dimensions[i], names.first.first, tiled.first.second);
   Statement* t = s->substitute_counters_ref(tiled.first.second);
   delete s;
   del(tiled.first.second);
