@@ -87,6 +87,17 @@ TEST_F(TilingTest, LatticeRowsAndExtractionMessages) {
   EXPECT_EQ(t->tile_lattice[0], (std::vector<std::vector<int>>{{2, 0}, {1, 3}, {4, 5}}));
   delete t;
   delete p;
+
+  // Negative coefficients are integers too (the front end reads -1 as (-1) * 1).
+  clear_registries();
+  statement_vec.clear();
+  p = model_of(two_loops(
+      "#pragma tile_group[0]\n#pragma tile_lattice[-1][0][1][-3]\n#pragma tile_shape[i]\n"
+      "#pragma schedule[__T][i][j]\n a[i][j] = 0;"));
+  stdout_of([&] { t = extract_extended_tiling(p); });
+  EXPECT_EQ(t->tile_lattice[0], (std::vector<std::vector<int>>{{-1, 0}, {1, -3}, {1, 1}}));
+  delete t;
+  delete p;
 }
 
 TEST_F(TilingTest, ExtractionStopsOnMalformedBlocks) {
@@ -98,7 +109,11 @@ TEST_F(TilingTest, ExtractionStopsOnMalformedBlocks) {
       {"#pragma tile_group[0]\n#pragma tile_size[N]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
        ": tile size must be an integer value"},
       {"#pragma tile_group[0]\n#pragma tile_size[-4]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": tile size must be at least 1"},
+      {"#pragma tile_group[0]\n#pragma tile_size[-N]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
        ": tile size must be an integer value"},
+      {"#pragma tile_group[0]\n#pragma tile_ratio[-(1)]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": tile ratio must be at least 1"},
       {"#pragma tile_group[0]\n#pragma tile_ratio[1]\n#pragma schedule[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
        ": pragma tile_hyperplans expected in 3rd position"},
       {"#pragma tile_group[0]\n#pragma tile_size[4]\n#pragma tile_hyperplans[i]\n#pragma tile_size[1]\n a[i][j] = 0;",
