@@ -163,12 +163,17 @@ Tiling::~Tiling() {
   for (auto& counter : tile_counter) delete counter.second;
 }
 
-// Hyperplanes and schedules may use the marker __T besides the declared
-// names, tile shapes also block_size.
+// Schedules may use the marker __T besides the declared names, tile shapes
+// block_size. The marker anywhere else would be read as a size parameter
+// that the tiled code never declares.
 void Tiling::check_directive_names(int i, const std::set<std::string>& declared) const {
-  check_declared(i, parameters_of(tile_hyperplans[i]), declared, {"__T"});
+  auto marker = parameter_rank.find("__T");
+  if (marker != parameter_rank.end() && (parameters_of(tile_hyperplans[i]).count(marker->second) ||
+                                         tile_shape[i]->get_parameters().count(marker->second)))
+    pass_stop(i, "__T may only mark a schedule dimension");
+  check_declared(i, parameters_of(tile_hyperplans[i]), declared, {});
   check_declared(i, parameters_of(schedule[i]), declared, {"__T"});
-  check_declared(i, tile_shape[i]->get_parameters(), declared, {"__T", "block_size"});
+  check_declared(i, tile_shape[i]->get_parameters(), declared, {"block_size"});
 }
 
 void Tiling::check_constant_tiling(int i) const {

@@ -151,6 +151,26 @@ TEST_F(TilingTest, DirectiveNamesDeclaredNowhereStopThePass) {
        "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
        "#0: 'tile_size'"},
   };
+  // The marker belongs to schedules only.
+  const std::string marker_cases[] = {
+      "#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i + __T][j]\n"
+      "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
+      std::string(rectangle) + "#pragma tile_hyperplans[i][j - __T]\n#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
+      std::string(general) + "#pragma tile_shape[i][__T - 1 - i][j][__T - 1 - j]\n#pragma schedule[__T][__T][i][j]\n"
+      "a[i][j] = 0;",
+  };
+  for (const std::string& c : marker_cases) {
+    clear_registries();
+    statement_vec.clear();
+    var_declaration.clear();
+    var_declared_names.clear();
+    Program* p = model_of(two_loops(c));
+    Tiling* t = nullptr;
+    stdout_of([&] { t = extract_extended_tiling(p); });
+    EXPECT_STOP_ON_STDERR(t->apply(p), "Tiling::apply: statement #0: __T may only mark a schedule dimension");
+    delete t;
+    delete p;
+  }
   for (const auto& c : cases) {
     clear_registries();
     statement_vec.clear();
