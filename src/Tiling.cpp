@@ -95,6 +95,22 @@ void check_declared(int i, const std::set<int>& parameters, const std::set<std::
 void declare_split(TilingPass& pass, const std::string& name, const std::string& outer, const std::string& inner) {
   pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
   pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
+  pass.split_names.insert({outer, inner});
+}
+
+// The tile counters and split parameters are named in the tiled code (macro
+// parameters, loop counters, globals): an input variable of the same name
+// would be captured by them or declared twice.
+void check_generated_names(const Program* program, const TilingPass& pass, const std::set<std::string>& declared) {
+  std::set<int> input_counters;
+  for (const Statement* s : program->statement)
+    input_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
+  std::set<std::string> generated = pass.split_names;
+  for (int c : pass.used_counters)
+    if (!input_counters.count(c)) generated.insert(get_counter_string(c));
+  for (const std::string& name : generated)
+    if (declared.count(name))
+      stop(std::cerr, "Tiling::apply: the input declares '" + name + "', a name the tiled code uses for its own");
 }
 
 // The split of every size parameter p holds 0 <= inner_p < block_size and,
@@ -269,6 +285,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     pass.tiled.push_back(s);
     pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
   }
+  check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
   result->set_variable_declaration(

@@ -207,6 +207,51 @@ TEST_F(TilingTest, DirectiveNamesDeclaredAnywhereInTheFilePass) {
   delete p;
 }
 
+// Tile counters and split parameters are names of the tiled code: an input
+// variable of the same name stops the pass, whatever the tiling; a name
+// that only looks alike (the counter of an untiled nest) passes.
+TEST_F(TilingTest, InputNamesOfTheTiledCodeStopThePass) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"int tile_counter_1;\n", "#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][j]\n"
+                                "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+      {"int inner_time_1;\n", "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i][j]\n"
+                              "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+      {"int inner_M;\n", "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i][j]\n"
+                         "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+      {"int outer_1[4];\n", "#pragma tile_group[0]\n#pragma tile_lattice[1][0][0][1]\n"
+                            "#pragma tile_shape[i][block_size - 1 - i][j][block_size - 1 - j]\n"
+                            "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+  };
+  for (const auto& c : cases) {
+    clear_registries();
+    statement_vec.clear();
+    var_declaration.clear();
+    var_declared_names.clear();
+    Program* p = model_of(c.first + two_loops(c.second));
+    Tiling* t = nullptr;
+    stdout_of([&] { t = extract_extended_tiling(p); });
+    std::string name = c.first.substr(4, c.first.find_first_of(";[") - 4);
+    EXPECT_STOP_ON_STDERR(stdout_of([&] { t->apply(p); }),
+                          "Tiling::apply: the input declares '" + name + "', a name the tiled code uses for its own");
+    delete t;
+    delete p;
+  }
+  clear_registries();
+  statement_vec.clear();
+  var_declaration.clear();
+  var_declared_names.clear();
+  Program* p = model_of("int tile_counter_0;\n" + two_loops("#pragma schedule[i][j]\n a[i][j] = tile_counter_0;"));
+  Tiling* t = nullptr;
+  stdout_of([&] { t = extract_extended_tiling(p); });
+  std::pair<Program*, std::vector<Schedule*>> result;
+  stdout_of([&] { result = t->apply(p); });
+  EXPECT_EQ(result.first->statement.size(), 1u);
+  delete result.first;
+  del(result.second);
+  delete t;
+  delete p;
+}
+
 TEST_F(TilingTest, OutputDeclarationsKeepInputOrderOnce) {
   Program* p = model_of(std::string("int N;\nint block_size;\nint inner_n = N % block_size;\n") + header +
                         "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = 0;\n  }\n" + footer +
