@@ -56,11 +56,18 @@ private:
     return program->statement[i];
   }
 
+  // Integer literals, negative ones included: the front end reads -1 as
+  // (-1) * 1, and a lattice may well have negative coefficients.
   std::vector<int> integers(const Statement* s, const std::string& suffix) const {
     std::vector<int> values;
     for (Expression* e : s->lhs_index->index_mapping) {
-      if (!e->is_constant()) block_stop(suffix);
-      values.push_back(e->val);
+      if (e->is_constant()) {
+        values.push_back(e->val);
+      } else if (e->is_neg() && e->fd->is_constant() && e->fd->val >= 0) {
+        values.push_back(-e->fd->val);
+      } else {
+        block_stop(suffix);
+      }
     }
     return values;
   }

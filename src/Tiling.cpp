@@ -95,6 +95,22 @@ void check_declared(int i, const std::set<int>& parameters, const std::set<std::
 void declare_split(TilingPass& pass, const std::string& name, const std::string& outer, const std::string& inner) {
   pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
   pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
+  pass.split_names.insert({outer, inner});
+}
+
+// The tile counters and split parameters are named in the tiled code (macro
+// parameters, loop counters, globals): an input variable of the same name
+// would be captured by them or declared twice.
+void check_generated_names(const Program* program, const TilingPass& pass, const std::set<std::string>& declared) {
+  std::set<int> input_counters;
+  for (const Statement* s : program->statement)
+    input_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
+  std::set<std::string> generated = pass.split_names;
+  for (int c : pass.used_counters)
+    if (!input_counters.count(c)) generated.insert(get_counter_string(c));
+  for (const std::string& name : generated)
+    if (declared.count(name))
+      stop(std::cerr, "Tiling::apply: the input declares '" + name + "', a name the tiled code uses for its own");
 }
 
 // The split of every size parameter p holds 0 <= inner_p < block_size and,
@@ -118,6 +134,33 @@ Polyhedron* split_constraints(const std::set<int>& parameters) {
   return p;
 }
 
+// A parametric tiling rewrites the schedule's dimensions over the inner
+// counters only (block_size times a tile counter is not affine). Such a
+// dimension orders the points as its loop counters do only when every tile
+// counter those loop counters depend on is fixed by an earlier tiled
+// dimension; otherwise the tiled code would run in another order than the
+// schedule asks. `tile_counters`[j] is the counter of the j-th tiled
+// dimension, `tiled` maps each loop counter to its tiled expression.
+void check_tiles_ahead(int i, const IndexFunction* schedule, const std::vector<int>& tile_dimensions,
+                       const std::vector<int>& tile_counters, const std::map<int, Expression*>& tiled) {
+  std::set<int> pending(tile_counters.begin(), tile_counters.end());
+  for (size_t d = 0; d < schedule->index_mapping.size(); d++) {
+    auto marker = std::find(tile_dimensions.begin(), tile_dimensions.end(), static_cast<int>(d));
+    if (marker != tile_dimensions.end()) {
+      pending.erase(tile_counters[marker - tile_dimensions.begin()]);
+      continue;
+    }
+    for (int c : schedule->index_mapping[d]->get_counters()) {
+      auto expression = tiled.find(c);
+      if (expression == tiled.end()) continue;
+      for (int k : expression->second->get_counters())
+        if (pending.count(k))
+          pass_stop(i, "schedule dimension " + std::to_string(d) +
+                           " uses a loop counter ahead of a tiled dimension it depends on");
+    }
+  }
+}
+
 // The declarations, refreshed on entry of the kernel: the caller sets the
 // sizes and block_size at run time, after the file-scope initialisers ran.
 std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
@@ -136,12 +179,17 @@ Tiling::~Tiling() {
   for (auto& counter : tile_counter) delete counter.second;
 }
 
-// Hyperplanes and schedules may use the marker __T besides the declared
-// names, tile shapes also block_size.
+// Schedules may use the marker __T besides the declared names, tile shapes
+// block_size. The marker anywhere else would be read as a size parameter
+// that the tiled code never declares.
 void Tiling::check_directive_names(int i, const std::set<std::string>& declared) const {
-  check_declared(i, parameters_of(tile_hyperplans[i]), declared, {"__T"});
+  auto marker = parameter_rank.find("__T");
+  if (marker != parameter_rank.end() && (parameters_of(tile_hyperplans[i]).count(marker->second) ||
+                                         tile_shape[i]->get_parameters().count(marker->second)))
+    pass_stop(i, "__T may only mark a schedule dimension");
+  check_declared(i, parameters_of(tile_hyperplans[i]), declared, {});
   check_declared(i, parameters_of(schedule[i]), declared, {"__T"});
-  check_declared(i, tile_shape[i]->get_parameters(), declared, {"__T", "block_size"});
+  check_declared(i, tile_shape[i]->get_parameters(), declared, {"block_size"});
 }
 
 void Tiling::check_constant_tiling(int i) const {
@@ -237,6 +285,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     pass.tiled.push_back(s);
     pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
   }
+  check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
   result->set_variable_declaration(
@@ -266,6 +315,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   }
   s->surrounding_counters = counters;
   pass.used_counters.insert(counters.begin(), counters.end());
+  std::vector<int> outer_ranks;
+  for (size_t j = 0; j < m; j++) outer_ranks.push_back(counters[2 * j]);
+  check_tiles_ahead(i, schedule[i], tile_dimensions[i], outer_ranks, tiled.second.first);
   Statement* t = s->substitute_counters_ref(tiled.second.first);
   delete s;
 
@@ -316,6 +368,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
 
   s->surrounding_counters = general_counters(names, s->surrounding_counters);
   pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
+  check_tiles_ahead(i, schedule[i], tile_dimensions[i], names.first.first, tiled.first.second);
   Statement* t = s->substitute_counters_ref(tiled.first.second);
   delete s;
   del(tiled.first.second);

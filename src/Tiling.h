@@ -28,6 +28,7 @@ struct TilingPass {
   std::set<std::string> declarations;  // C declarations the tiled code needs
   std::vector<Statement*> tiled;       // tiled statement i at index i
   std::vector<Schedule*> schedules;    // schedule of tiled statement i
+  std::set<std::string> split_names;   // outer_ and inner_ parameters declared
 };
 
 class Tiling {

@@ -87,6 +87,17 @@ TEST_F(TilingTest, LatticeRowsAndExtractionMessages) {
   EXPECT_EQ(t->tile_lattice[0], (std::vector<std::vector<int>>{{2, 0}, {1, 3}, {4, 5}}));
   delete t;
   delete p;
+
+  // Negative coefficients are integers too (the front end reads -1 as (-1) * 1).
+  clear_registries();
+  statement_vec.clear();
+  p = model_of(two_loops(
+      "#pragma tile_group[0]\n#pragma tile_lattice[-1][0][1][-3]\n#pragma tile_shape[i]\n"
+      "#pragma schedule[__T][i][j]\n a[i][j] = 0;"));
+  stdout_of([&] { t = extract_extended_tiling(p); });
+  EXPECT_EQ(t->tile_lattice[0], (std::vector<std::vector<int>>{{-1, 0}, {1, -3}, {1, 1}}));
+  delete t;
+  delete p;
 }
 
 TEST_F(TilingTest, ExtractionStopsOnMalformedBlocks) {
@@ -98,7 +109,11 @@ TEST_F(TilingTest, ExtractionStopsOnMalformedBlocks) {
       {"#pragma tile_group[0]\n#pragma tile_size[N]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
        ": tile size must be an integer value"},
       {"#pragma tile_group[0]\n#pragma tile_size[-4]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": tile size must be at least 1"},
+      {"#pragma tile_group[0]\n#pragma tile_size[-N]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
        ": tile size must be an integer value"},
+      {"#pragma tile_group[0]\n#pragma tile_ratio[-(1)]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
+       ": tile ratio must be at least 1"},
       {"#pragma tile_group[0]\n#pragma tile_ratio[1]\n#pragma schedule[i]\n#pragma schedule[__T][i]\n a[i][j] = 0;",
        ": pragma tile_hyperplans expected in 3rd position"},
       {"#pragma tile_group[0]\n#pragma tile_size[4]\n#pragma tile_hyperplans[i]\n#pragma tile_size[1]\n a[i][j] = 0;",
@@ -136,6 +151,26 @@ TEST_F(TilingTest, DirectiveNamesDeclaredNowhereStopThePass) {
        "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
        "#0: 'tile_size'"},
   };
+  // The marker belongs to schedules only.
+  const std::string marker_cases[] = {
+      "#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i + __T][j]\n"
+      "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
+      std::string(rectangle) + "#pragma tile_hyperplans[i][j - __T]\n#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;",
+      std::string(general) + "#pragma tile_shape[i][__T - 1 - i][j][__T - 1 - j]\n#pragma schedule[__T][__T][i][j]\n"
+      "a[i][j] = 0;",
+  };
+  for (const std::string& c : marker_cases) {
+    clear_registries();
+    statement_vec.clear();
+    var_declaration.clear();
+    var_declared_names.clear();
+    Program* p = model_of(two_loops(c));
+    Tiling* t = nullptr;
+    stdout_of([&] { t = extract_extended_tiling(p); });
+    EXPECT_STOP_ON_STDERR(t->apply(p), "Tiling::apply: statement #0: __T may only mark a schedule dimension");
+    delete t;
+    delete p;
+  }
   for (const auto& c : cases) {
     clear_registries();
     statement_vec.clear();
@@ -161,6 +196,51 @@ TEST_F(TilingTest, DirectiveNamesDeclaredAnywhereInTheFilePass) {
   for (const std::vector<std::string>& entry : p->declared_names) names.insert(names.end(), entry.begin(), entry.end());
   ASSERT_GE(names.size(), 3u);
   EXPECT_EQ(std::vector<std::string>(names.end() - 3, names.end()), (std::vector<std::string>{"Q", "P", "R"}));
+  Tiling* t = nullptr;
+  stdout_of([&] { t = extract_extended_tiling(p); });
+  std::pair<Program*, std::vector<Schedule*>> result;
+  stdout_of([&] { result = t->apply(p); });
+  EXPECT_EQ(result.first->statement.size(), 1u);
+  delete result.first;
+  del(result.second);
+  delete t;
+  delete p;
+}
+
+// Tile counters and split parameters are names of the tiled code: an input
+// variable of the same name stops the pass, whatever the tiling; a name
+// that only looks alike (the counter of an untiled nest) passes.
+TEST_F(TilingTest, InputNamesOfTheTiledCodeStopThePass) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"int tile_counter_1;\n", "#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][j]\n"
+                                "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+      {"int inner_time_1;\n", "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i][j]\n"
+                              "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+      {"int inner_M;\n", "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i][j]\n"
+                         "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+      {"int outer_1[4];\n", "#pragma tile_group[0]\n#pragma tile_lattice[1][0][0][1]\n"
+                            "#pragma tile_shape[i][block_size - 1 - i][j][block_size - 1 - j]\n"
+                            "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+  };
+  for (const auto& c : cases) {
+    clear_registries();
+    statement_vec.clear();
+    var_declaration.clear();
+    var_declared_names.clear();
+    Program* p = model_of(c.first + two_loops(c.second));
+    Tiling* t = nullptr;
+    stdout_of([&] { t = extract_extended_tiling(p); });
+    std::string name = c.first.substr(4, c.first.find_first_of(";[") - 4);
+    EXPECT_STOP_ON_STDERR(stdout_of([&] { t->apply(p); }),
+                          "Tiling::apply: the input declares '" + name + "', a name the tiled code uses for its own");
+    delete t;
+    delete p;
+  }
+  clear_registries();
+  statement_vec.clear();
+  var_declaration.clear();
+  var_declared_names.clear();
+  Program* p = model_of("int tile_counter_0;\n" + two_loops("#pragma schedule[i][j]\n a[i][j] = tile_counter_0;"));
   Tiling* t = nullptr;
   stdout_of([&] { t = extract_extended_tiling(p); });
   std::pair<Program*, std::vector<Schedule*>> result;

@@ -124,12 +124,12 @@ TEST_F(ZILTilingPassTest, KernelEntryLinesOnlyWithParametricTiling) {
 
 TEST_F(ZILTilingPassTest, GeneralStatementScheduleTraceAndDeclarations) {
   PassRun run(nest("#pragma tile_group[0]\n#pragma tile_lattice[1][1][0][1]\n"
-               "#pragma tile_shape[i][block_size - 1 - i][j][block_size - 1 - j]\n#pragma schedule[__T][i][__T][j]"));
+               "#pragma tile_shape[i][block_size - 1 - i][j][block_size - 1 - j]\n#pragma schedule[__T][__T][j][i]"));
   EXPECT_EQ(run.counter_names(0), (std::vector<std::string>{"outer_0", "outer_1", "inner_i", "inner_j"}));
-  EXPECT_EQ(run.schedule(0), "[outer_0][inner_i][outer_1][inner_j]");
+  EXPECT_EQ(run.schedule(0), "[outer_0][outer_1][inner_j][inner_i]");
   std::ostringstream statement;
   statement << *run.result.first->statement[0];
-  EXPECT_NE(run.trace.find("Schedule for stmt #0 ( " + statement.str() + " ): \n[outer_0][inner_i][outer_1][inner_j]\n\n"),
+  EXPECT_NE(run.trace.find("Schedule for stmt #0 ( " + statement.str() + " ): \n[outer_0][outer_1][inner_j][inner_i]\n\n"),
             std::string::npos)
       << run.trace;
   EXPECT_NE(statement.str().find("(block_size*(outer_0+outer_1))+inner_i"), std::string::npos) << statement.str();
@@ -150,6 +150,28 @@ TEST_F(ZILTilingPassTest, RefusedDirectives) {
   EXPECT_STOP_ON_STDERR(PassRun(nest("#pragma tile_group[0]\n#pragma tile_ratio[0][1]\n#pragma tile_hyperplans[i][j]\n"
                                  "#pragma schedule[__T][__T][i][j]")),
                         "Preprocessor::extract_tiling: statement #0: tile ratio must be at least 1");
+}
+
+// Inner counters order the points as the loop counters do only below the
+// tiles these depend on: i with hyperplanes (i + j, j) depends on both tiles,
+// i on the lattice (1 1), (0 1) too, while [__T][i][__T][j] on the identity
+// lattice is fine.
+TEST_F(ZILTilingPassTest, LoopCounterAheadOfItsTile) {
+  std::string ahead = "Tiling::apply: statement #0: schedule dimension 1 uses a loop counter ahead of a tiled "
+                      "dimension it depends on";
+  std::string shape = "#pragma tile_shape[i][block_size - 1 - i][j][block_size - 1 - j]\n";
+  EXPECT_STOP_ON_STDERR(PassRun(nest("#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n"
+                                     "#pragma tile_hyperplans[i + j][j]\n#pragma schedule[__T][i][__T][j]")),
+                        ahead);
+  EXPECT_STOP_ON_STDERR(PassRun(nest("#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n"
+                                     "#pragma tile_hyperplans[i][j]\n#pragma schedule[__T][j][i]")),
+                        ahead);
+  EXPECT_STOP_ON_STDERR(PassRun(nest("#pragma tile_group[0]\n#pragma tile_lattice[1][1][0][1]\n" + shape +
+                                     "#pragma schedule[__T][i][__T][j]")),
+                        ahead);
+  PassRun fine(nest("#pragma tile_group[0]\n#pragma tile_lattice[1][0][0][1]\n" + shape +
+                    "#pragma schedule[__T][i][__T][j]"));
+  EXPECT_EQ(fine.schedule(0), "[outer_0][inner_i][outer_1][inner_j]");
 }
 
 }  // namespace
