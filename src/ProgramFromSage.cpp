@@ -211,6 +211,10 @@ private:
     if (!counter || !test) refuse_loop(node);
     std::string name = counter->get_symbol()->get_name().getString();
     if (!is_unit_step(node->get_increment(), name)) refuse_loop(node);
+    // A loop that reuses an enclosing loop's counter overwrites it: the
+    // model would give both loops their own dimension and change the result.
+    for (const std::string& outer : a.loop_counters)
+      if (outer == name) refuse_loop(node);
 
     create_counter_rank(name);
     a.add_counter(name);
