@@ -17,6 +17,9 @@ class Tiling;
 // The eleven carrier declarations written ahead of the program text.
 extern const char* const carrier_declarations;
 
+// Whether `id` is the carrier array of a tiling or schedule directive.
+bool is_dropped_carrier(const std::string& id);
+
 // The rewrite of the directive lines of `text` into carrier assignments.
 std::string rewrite_directives(const std::string& text);
 

@@ -174,12 +174,6 @@ private:
   }
 };
 
-bool is_dropped_carrier(const std::string& id) {
-  static const std::set<std::string> carriers = {"tile_group", "tile_size", "tile_hyperplans", "schedule",
-                                                 "tile_ratio", "tile_lattice", "tile_shape"};
-  return carriers.count(id) > 0;
-}
-
 // The program without its carrier statements, numbered again from 0.
 void drop_carriers(Program* program) {
   std::vector<Statement*> kept;
@@ -199,6 +193,12 @@ void drop_carriers(Program* program) {
 }
 
 }  // namespace
+
+bool is_dropped_carrier(const std::string& id) {
+  static const std::set<std::string> carriers = {"tile_group", "tile_size", "tile_hyperplans", "schedule",
+                                                 "tile_ratio", "tile_lattice", "tile_shape"};
+  return carriers.count(id) > 0;
+}
 
 Tiling* extract_extended_tiling(Program* program) {
   Tiling* tiling = new Tiling();

@@ -13,6 +13,7 @@
 #include "Inequation.h"
 #include "Options.h"
 #include "Polyhedron.h"
+#include "Preprocessor.h"
 #include "Program.h"
 #include "Rank.h"
 #include "Statement.h"
@@ -152,9 +153,10 @@ public:
     switch (node->variantT()) {
       case V_SgAssignOp: assignment(isSgAssignOp(node), a); break;
       case V_SgExprStatement: expression_statement(isSgExprStatement(node), a); break;
-      case V_SgForStatement: loop(isSgForStatement(node), a); break;
+      case V_SgForStatement: where = node; in_directive = false; loop(isSgForStatement(node), a); break;
       case V_SgForInitStatement: a.in_for_init = 1; break;
       case V_SgIfStmt: branch(isSgIfStmt(node), a); break;
+      case V_SgVarRefExp: use(isSgVarRefExp(node), a); break;
       case V_SgVariableDeclaration: declaration(isSgVariableDeclaration(node)); break;
       case V_SgWhileStmt: case V_SgDoWhileStmt: case V_SgReturnStmt: case V_SgBreakStmt:
       case V_SgContinueStmt:
@@ -180,6 +182,36 @@ private:
 
   static bool inside_part() { return !Options::pragma_scop || in_scop; }
 
+public:
+  // Every loop counter of the part must be read and written only inside its
+  // own loops: the generated loops keep their counters to themselves, so the
+  // value a counter holds elsewhere (the bound after the loop, or whatever it
+  // held before) is lost in the tiled code. Checked once all loops are known.
+  void check_counter_uses() const {
+    for (const CounterUse& u : uses)
+      if (loop_counter_names.count(u.name) && !u.enclosing.count(u.name))
+        stop(std::cout, "Program::from_Sage: loop counter used outside its loops: " + u.name +
+                            " in " + text_of(u.where));
+  }
+
+private:
+  struct CounterUse {
+    std::string name;
+    std::set<std::string> enclosing;  // counters of the loops around the use
+    SgNode* where;                    // the statement or loop around it, not owned
+  };
+  std::vector<CounterUse> uses;
+  std::set<std::string> loop_counter_names;
+
+  void use(SgVarRefExp* node, const ASTInfo& a) {
+    if (in_directive) return;
+    std::string name = node->get_symbol()->get_name().getString();
+    uses.push_back({name, std::set<std::string>(a.loop_counters.begin(), a.loop_counters.end()),
+                    where});
+  }
+  SgNode* where = nullptr;  // the statement met last, in which uses stand
+  bool in_directive = false;  // whether that statement carries a directive
+
   static void assignment(SgAssignOp* node, ASTInfo& a) {
     if (a.in_for_init) {
       a.in_for_init = 0;
@@ -192,12 +224,16 @@ private:
   // Only plain assignments without inner side effects are statements, and
   // they must not write a counter of an enclosing loop.
   void expression_statement(SgExprStatement* node, const ASTInfo& a) {
+    where = node;
+    in_directive = false;
     if (a.in_for_init || conditions.count(node)) return;
     SgAssignOp* assign = isSgAssignOp(node->get_expression());
     if (!assign || has_side_effect(assign->get_lhs_operand()) ||
         has_side_effect(assign->get_rhs_operand()))
       refuse_statement(node);
     std::string written = written_variable(assign->get_lhs_operand());
+    // Directives are checked against their statement's loops when read.
+    in_directive = is_dropped_carrier(written);
     for (const std::string& counter : a.loop_counters)
       if (counter == written) refuse_statement(node);
   }
@@ -217,6 +253,7 @@ private:
       if (outer == name) refuse_loop(node);
 
     create_counter_rank(name);
+    loop_counter_names.insert(name);
     a.add_counter(name);
     a.add_constraint(new SgGreaterOrEqualOp(node->get_file_info(), start->get_lhs_operand(),
                                             start->get_rhs_operand(), new SgTypeBool()));
@@ -262,6 +299,7 @@ Program* Program::from_Sage(SgProject* project) {
   statement_vec.clear();
   MainTraversal traversal;
   traversal.traverseInputFiles(project, ASTInfo());
+  traversal.check_counter_uses();
   Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
   program->set_variable_declaration(var_declaration);
   program->declared_names = var_declared_names;
