@@ -12,7 +12,6 @@
 #include <list>
 #include <map>
 #include <ostream>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
