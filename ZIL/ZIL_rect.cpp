@@ -4,7 +4,6 @@
 #include "ZIL_rect.h"
 
 #include <cassert>
-#include <cstdlib>
 
 #include "tiledSpace.h"
 

@@ -32,8 +32,6 @@ Fraction128 addFractions(Fraction128 a, Fraction128 b) {
   return makeFraction(a.num * b.den + b.num * a.den, a.den * b.den);
 }
 
-Fraction128 divideFraction(Fraction128 a, __int128 divisor) { return makeFraction(a.num, a.den * divisor); }
-
 __int128 floorFraction(Fraction128 a) {
   __int128 q = a.num / a.den;
   return (a.num % a.den != 0 && a.num < 0) ? q - 1 : q;

@@ -11,7 +11,6 @@ struct Fraction128 {
 // num / den for den != 0, reduced.
 Fraction128 makeFraction(__int128 num, __int128 den);
 Fraction128 addFractions(Fraction128 a, Fraction128 b);
-Fraction128 divideFraction(Fraction128 a, __int128 divisor);
 __int128 floorFraction(Fraction128 a);
 __int128 ceilFraction(Fraction128 a);
 

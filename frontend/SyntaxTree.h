@@ -213,7 +213,6 @@ protected:
   ~SgNode() override = default;
 
   SgNode* successor(std::size_t i) const { return successors_[i]; }
-  void set_successor(std::size_t i, SgNode* n) { successors_[i] = n; }
   void append_successor(SgNode* n) { successors_.push_back(n); }
 
 private:
@@ -545,7 +544,6 @@ class SgInitializedName : public SgNode {
   // One entry per `[...]`, null for `[]`.
   const std::vector<SgExpression*>& get_array_bounds() const { return bounds_; }
   SgInitializer* get_initializer() const;
-  void set_initializer(SgInitializer* init) { set_successor(0, init); }
 
 private:
   std::string specifiers_;

@@ -29,6 +29,7 @@ class Domain : public Polyhedron {
   // Appends a copy (slot 0) of p.
   void add_domain(Polyhedron* p);
 
+  // A new Domain over copies of the members, owned by the caller.
   Polyhedron* clone() override;
   // Each member appends its own copy.
   void add_constraint(Inequation* c) override;

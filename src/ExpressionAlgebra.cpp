@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <iostream>
-#include <sstream>
 
 #include "Expression.h"
 #include "ExpressionNode.h"

@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "Expression.h"
-#include "ExpressionNode.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 

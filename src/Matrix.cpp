@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <string>
 
 #include "MatrixPrinter.h"
 #include "Stop.h"

@@ -366,7 +366,8 @@ std::ostream& operator<<(std::ostream& os, Polyhedron& p);
 // The min/max calls of C conditions (callee named exactly "min"/"max").
 int is_min(SgNode* n);
 int is_max(SgNode* n);
-// First, respectively second, argument of a call.
+// First, respectively second, argument of a call: the call's own node,
+// not a copy (syntax tree nodes are never freed).
 SgExpression* get_lhs(SgNode* n);
 SgExpression* get_rhs(SgNode* n);
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <string>
 
 #include "Rank.h"
 #include "Stop.h"

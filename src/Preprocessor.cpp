@@ -5,9 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "Stop.h"
 #include "SyntaxTree.h"

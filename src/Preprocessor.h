@@ -25,7 +25,8 @@ std::string rewrite_directives(const std::string& text);
 
 // The project parsed again from the carriers and the rewritten unparse of
 // `project`, which is left unchanged. Stops the run when the rewritten text
-// does not parse; the temporary file is removed on every path.
+// does not parse; the temporary file is removed on every path. The new
+// project is owned by the front end, like every parsed project.
 SgProject* preprocess_extended_tiling(SgProject* project);
 
 // Parses one C file; the result is a project node, owned by the front end.

@@ -38,7 +38,8 @@ public:
   Program& operator=(const Program&) = delete;
 
   // The model of the static control part of the project's input file.
-  // Stops the run on a construct the model has no form for.
+  // Stops the run on a construct the model has no form for. The caller owns
+  // the new program.
   static Program* from_Sage(SgProject* project);
 
   std::set<int> get_parameters() const;  // used by any statement's domain

@@ -12,7 +12,6 @@
 #include <list>
 #include <map>
 #include <ostream>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,7 +95,8 @@ public:
   // "D<rank> := <domain named S<rank>>;" and a line end.
   void print_iscc(std::ostream& out) const;
 
-  // The tree of expression `e` and its reads, in left-to-right order.
+  // The tree of expression `e` (new, owned by the caller) and its reads, in
+  // left-to-right order (nodes of `e` itself, never freed).
   std::pair<Rhs*, std::list<SgExpression*>> collect_references(SgExpression* e) const;
 
 private:

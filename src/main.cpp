@@ -2,6 +2,7 @@
 // static control part as its directives ask, and writes "<base>.iscc" and
 // "<base>.tiled.cc".
 
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <list>

@@ -3,7 +3,6 @@
 #include <isl/mat.h>
 #include <isl/space.h>
 
-#include "fail.h"
 #include "rational_optimum.h"
 
 namespace {
