@@ -61,20 +61,6 @@ Polyhedron* Polyhedron::normalize_no_eq() {
   return result;
 }
 
-// The affine vector of lhs - rhs of an equality.
-static std::vector<int> equality_row(Inequation* c) {
-  try {
-    std::vector<int> row = c->lhs->to_vector();
-    std::vector<int> right = c->rhs->to_vector();
-    for (size_t k = 0; k < row.size(); k++) row[k] -= right[k];
-    return row;
-  } catch (const char*) {
-    std::ostringstream text;
-    text << "Polyhedron::to_matrix: non-affine constraint: " << *c;
-    stop(std::cerr, text.str());
-  }
-}
-
 static std::vector<int> negated(std::vector<int> row) {
   for (int& x : row) x = -x;
   return row;
@@ -87,7 +73,8 @@ Polyhedron* Polyhedron::recover_eq() {
     if (c->has_div()) {
       result->add_constraint(c);
     } else if (c->pred == EQ) {
-      Expression e(equality_row(c));
+      // The first row of an equality is lhs - rhs.
+      Expression e(constraint_rows(c).front());
       Expression zero(0);
       Inequation equality(EQ, &e, &zero);
       result->add_constraint(&equality);

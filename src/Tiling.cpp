@@ -55,10 +55,6 @@ std::vector<std::string> output_declarations(const std::vector<std::string>& inp
   return result;
 }
 
-}  // namespace
-
-namespace {
-
 [[noreturn]] void pass_stop(int i, const std::string& why) {
   stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) + ": " + why);
 }
@@ -161,6 +157,18 @@ void check_tiles_ahead(int i, const IndexFunction* schedule, const std::vector<i
   }
 }
 
+// A copy of `schedule` whose j-th tiled dimension dims[j] is replaced by a
+// copy of counters[j]. New function owned by the caller.
+IndexFunction* mark_tiled_dimensions(IndexFunction* schedule, const std::vector<int>& dims,
+                                     const std::vector<Expression*>& counters) {
+  IndexFunction* g = schedule->clone();
+  for (size_t j = 0; j < dims.size(); j++) {
+    delete g->index_mapping[dims[j]];
+    g->index_mapping[dims[j]] = counters[j]->clone();
+  }
+  return g;
+}
+
 // The declarations, refreshed on entry of the kernel: the caller sets the
 // sizes and block_size at run time, after the file-scope initialisers ran.
 std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
@@ -222,13 +230,10 @@ void Tiling::build_tile(int i) {
 
 // The j-th tiled dimension of the schedule becomes tile counter j.
 void Tiling::place_tile_counters(int i) {
-  IndexFunction* g = schedule[i]->clone();
+  std::vector<Expression*> counters;
+  for (const auto& counter : tile_counter) counters.push_back(counter.second);
+  IndexFunction* g = mark_tiled_dimensions(schedule[i], tile_dimensions[i], counters);
   delete schedule[i];
-  for (size_t j = 0; j < tile_dimensions[i].size(); j++) {
-    int d = tile_dimensions[i][j];
-    delete g->index_mapping[d];
-    g->index_mapping[d] = tile_counter[j].second->clone();
-  }
   schedule[i] = g;
   std::cout << "Schedule for stmt #" << i << ":\n" << *g << "\n\n";
 }
@@ -321,12 +326,7 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   Statement* t = s->substitute_counters_ref(tiled.second.first);
   delete s;
 
-  IndexFunction* g = schedule[i]->clone();
-  for (size_t j = 0; j < tile_dimensions[i].size(); j++) {
-    int d = tile_dimensions[i][j];
-    delete g->index_mapping[d];
-    g->index_mapping[d] = outer[j]->clone();
-  }
+  IndexFunction* g = mark_tiled_dimensions(schedule[i], tile_dimensions[i], outer);
   delete schedule[i];
   schedule[i] = g->substitute_counters(tiled.second.second);
   delete g;
@@ -373,12 +373,11 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   delete s;
   del(tiled.first.second);
 
-  IndexFunction* g = schedule[i]->clone();
-  for (size_t j = 0; j < tile_dimensions[i].size(); j++) {
-    int d = tile_dimensions[i][j];
-    delete g->index_mapping[d];
-    g->index_mapping[d] = new Expression(get_counter_string(names.first.first[j]));
-  }
+  std::vector<Expression*> lattice_counters;
+  for (size_t j = 0; j < tile_dimensions[i].size(); j++)
+    lattice_counters.push_back(new Expression(get_counter_string(names.first.first[j])));
+  IndexFunction* g = mark_tiled_dimensions(schedule[i], tile_dimensions[i], lattice_counters);
+  del(lattice_counters);
   delete schedule[i];
   schedule[i] = g->counters_to_counters(names.first.second);
   delete g;
