@@ -117,7 +117,8 @@ TEST(RectangularFunctionTilingDeath, ModuloErrorsAndContracts) {
               "^The resulting affine function has Z-polyhedral constraints \\(param \\| i = 1 \\| j = 0 \\)\n$");
 
   optionZIL option = options(1);
-  EXPECT_DEATH(getRectangularTiledFunction(odd, &one, &zero, &option), moduleAssertion("ZIL_rect", "scaleIm\\[i\\]>=1"));
+  EXPECT_DEATH(getRectangularTiledFunction(odd, &one, &zero, &option),
+               moduleAssertion("ZIL_rect", "scaleIm\\[i\\]>=1"));
   affFuncZIL* rational = makeFunc({{1, 0}}, {2}, 1, 0);
   EXPECT_DEATH(getRectangularTiledFunction(rational, &one, &one, &option),
                moduleAssertion("linAlg", "affFunc->divs\\[i\\]==1"));
