@@ -44,8 +44,9 @@ std::list<std::list<polyhedronZIL *> > getRectangularTiledDomain(polyhedronZIL *
 // an output scale that leaves a remainder prints "The resulting affine
 // function has Z-polyhedral constraints (linear | i = I | j = J )" (or
 // "(param | ...") on standard error and exits with status -1.
-// For b >= minBlSizeParam and 0 <= Nl_j <= b - 1 (Nl_j = 0 with
-// areParamDiv) every point of the tiled space lies in exactly one piece.
+// The pieces hold 0 <= il_k <= s_k·b - 1 and b >= minBlSizeParam but do not
+// bound Nl (with areParamDiv they hold Nl_j == 0): every such point with
+// 0 <= Nl_j <= b - 1 lies in exactly one piece.
 // Without outputs there is one entry: the equality 0 == 0 and a function of
 // no outputs. The map is keyed by pointer, so its order means nothing. Keys
 // and values are new records owned by the caller (freePolyhedron,

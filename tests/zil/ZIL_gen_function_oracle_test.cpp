@@ -152,7 +152,7 @@ Rows randomFunction(std::mt19937& rng, int m, int n, int p) {
 
 TEST(GeneralFunctionTiling, BruteForceOracle) {
   std::mt19937 rng(108);
-  for (int iter = 0; iter < 60; iter++) {
+  for (int iter = 0; iter < 48; iter++) {
     int m = 1 + iter % 2, n = iter % 10 == 9 ? 0 : 1 + (iter / 2) % 2, p = (iter / 4) % 2;
     FunctionCase fc;
     fc.f = randomFunction(rng, m, n, p);
