@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cstdlib>
 #include <iostream>
+#include <vector>
 
 #include "fraction128.h"
 #include "lexmin.h"
@@ -106,14 +107,28 @@ double aux_min_computation(long long num_b_min, long long den_b_min, long long n
   return den_b_min == 1 ? r - 1.0 : r - 0.001;
 }
 
-static rational64 offsetShift(long long *w, long long *den_lattice, int nInd, bool positive) {
+// Exact Σ term(c) over the columns c whose sign(c) is >= 0 (positive) or
+// < 0 (otherwise), reduced with a positive denominator.
+template <typename Sign, typename Term>
+static rational64 selectedSum(int nCol, bool positive, Sign sign, Term term) {
   Fraction128 sum = makeFraction(0, 1);
-  for (int c = 0; c < nInd; c++) {
-    if ((w[c] >= 0) != positive) continue;
-    sum = addFractions(sum, makeFraction((__int128)(den_lattice[c] - 1) * w[c], den_lattice[c]));
-  }
-  rational64 shift = {(long long)sum.num, (long long)sum.den};
-  return shift;
+  for (int c = 0; c < nCol; c++)
+    if ((sign(c) >= 0) == positive) sum = addFractions(sum, term(c));
+  return rational64{(long long)sum.num, (long long)sum.den};
+}
+
+static rational64 offsetShift(long long *w, long long *den_lattice, int nInd, bool positive) {
+  return selectedSum(
+      nInd, positive, [&](int c) { return w[c]; },
+      [&](int c) { return makeFraction((__int128)(den_lattice[c] - 1) * w[c], den_lattice[c]); });
+}
+
+// The largest (positive) or smallest value of row·α over the lattice offsets
+// 0 <= α_j <= eps - 1: Σ (eps - 1)·row_j over the entries >= 0, or < 0.
+static rational64 latticeRowShift(rational64 *row, int nCol, long long eps, bool positive) {
+  return selectedSum(
+      nCol, positive, [&](int j) { return row[j].num; },
+      [&](int j) { return makeFraction((__int128)(eps - 1) * row[j].num, row[j].den); });
 }
 
 rational64 maxOffsetShift(long long *w, long long *den_lattice, int nInd) {
@@ -170,12 +185,12 @@ static double minOffsetShiftDouble(long long *w, long long *den_lattice, int nIn
   return sum;
 }
 
-// Context of the local parts: the shape over il, 0 <= Nl_j <= b - 1 and
-// b >= minBlSizeParam; indices (il, Nl), parameter b.
+// Context of the local parts: the shape over il, 0 <= Nl_j <= b - 1 and,
+// when boundBlockSize, b >= minBlSizeParam; indices (il, Nl), parameter b.
 static polyhedronZIL *localContext(long long *ineqEqPart_shape, long long **linPart_shape,
                                    long long **paramPart_shape, long long *constPart_shape, int nConstr_shape,
-                                   int nInd, int nParam, optionZIL *option) {
-  int nRow = nConstr_shape + 2 * nParam + 1, nCol = nInd + nParam + 3;
+                                   int nInd, int nParam, bool boundBlockSize, optionZIL *option) {
+  int nRow = nConstr_shape + 2 * nParam + (boundBlockSize ? 1 : 0), nCol = nInd + nParam + 3;
   int bCol = nInd + nParam + 1, cstCol = nInd + nParam + 2;
   long long **mat = allocZeroMatrix(nRow, nCol);
   for (int t = 0; t < nConstr_shape; t++) {
@@ -193,9 +208,11 @@ static polyhedronZIL *localContext(long long *ineqEqPart_shape, long long **linP
     high[bCol] = 1;
     high[cstCol] = -1;
   }
-  mat[nRow - 1][0] = 1;
-  mat[nRow - 1][bCol] = 1;
-  mat[nRow - 1][cstCol] = -option->minBlSizeParam;
+  if (boundBlockSize) {
+    mat[nRow - 1][0] = 1;
+    mat[nRow - 1][bCol] = 1;
+    mat[nRow - 1][cstCol] = -option->minBlSizeParam;
+  }
   return buildPolyhedron(mat, nRow, nInd + nParam, 1);
 }
 
@@ -223,7 +240,7 @@ void get_kmaxkmin_poly(long *kmax, long *kmin, long long **linPart, long long **
                        long long **paramPart_shape, long long *constPart_shape, int nConstr_shape,
                        long long **int_lattice, long long *den_lattice, optionZIL *option) {
   polyhedronZIL *K = localContext(ineqEqPart_shape, linPart_shape, paramPart_shape, constPart_shape,
-                                  nConstr_shape, nInd, nParam, option);
+                                  nConstr_shape, nInd, nParam, true, option);
   for (int i = 0; i < nConstr; i++) {
     affFuncZIL *f = localObjective(linPart[i], paramPart[i], constPart[i], nInd, nParam);
     long long *w = rowTimesLattice(linPart[i], int_lattice, nInd);
@@ -249,6 +266,57 @@ void get_kmaxkmin_poly(long *kmax, long *kmin, long long **linPart, long long **
     free(w);
     freeAffineFunction(f);
   }
+  freePolyhedron(K);
+}
+
+// kmax and kmin of one objective over a context from its maximum and minimum
+// r·b + cst, shifted by the extremes of shiftRow·α over the lattice offsets
+// 0 <= α_j <= eps - 1. Frees the objective.
+static void blockOffsetRange(affFuncZIL *objective, polyhedronZIL *context, rational64 *shiftRow, int nCol,
+                             long long eps, optionZIL *option, long *kmax, long *kmin) {
+  rational64 **hi = max(objective, context);
+  *kmax = kmaxBound(hi[0][0].num, hi[0][0].den, hi[0][1].num, hi[0][1].den,
+                    latticeRowShift(shiftRow, nCol, eps, true), option);
+  rational64 **lo = min(objective, context);
+  *kmin = kminBound(lo[0][0].num, lo[0][0].den, lo[0][1].num, lo[0][1].den,
+                    latticeRowShift(shiftRow, nCol, eps, false), option);
+  freeMatrix(hi, 1);
+  freeMatrix(lo, 1);
+  freeAffineFunction(objective);
+}
+
+// The image coordinate y_i over m indices, with b as parameter.
+static affFuncZIL *imageCoordinate(int i, int m) {
+  long long **mat = allocZeroMatrix(1, m + 2);
+  mat[0][i] = 1;
+  return buildAffineFunction(mat, 1, m, 1);
+}
+
+void get_kmaxkmin_func(long *kmax, long *kmin, long *kImmax, long *kImmin, long long **linPart,
+                       long long **paramPart, long long *constPart, int nDimOut, int nInd, int nParam,
+                       long long *ineqEqPart_shape, long long **linPart_shape, long long **paramPart_shape,
+                       long long *constPart_shape, int nConstr_shape, long long *ineqEqPart_shapeIm,
+                       long long **linPart_shapeIm, long long **paramPart_shapeIm, long long *constPart_shapeIm,
+                       int nConstr_shapeIm, long long epsilon, rational64 **LDinv, long long epsilonIm,
+                       rational64 **LDinvIm, optionZIL *option) {
+  int m = nDimOut;
+  // The image shape alone, without a row on b: the merged extrema still
+  // bound the image coordinates for every b >= 0.
+  polyhedronZIL *KIm = localContext(ineqEqPart_shapeIm, linPart_shapeIm, paramPart_shapeIm, constPart_shapeIm,
+                                    nConstr_shapeIm, m, 0, false, option);
+  for (int i = 0; i < m; i++)
+    blockOffsetRange(imageCoordinate(i, m), KIm, LDinvIm[i], m, epsilonIm, option, &kImmax[i], &kImmin[i]);
+  freePolyhedron(KIm);
+
+  polyhedronZIL *K = localContext(ineqEqPart_shape, linPart_shape, paramPart_shape, constPart_shape, nConstr_shape,
+                                  nInd, nParam, true, option);
+  rational64 **Q = toRationalMatrix(linPart, m, nInd);
+  rational64 **P = matrixMultiplication(Q, m, nInd, LDinv, nInd, nInd);
+  for (int c = 0; c < m; c++)
+    blockOffsetRange(localObjective(linPart[c], paramPart[c], constPart[c], nInd, nParam), K, P[c], nInd, epsilon,
+                     option, &kmax[c], &kmin[c]);
+  freeMatrix(P, m);
+  freeMatrix(Q, m);
   freePolyhedron(K);
 }
 
@@ -284,16 +352,22 @@ void writeBlockForm(long long *out, const RowOffset &row, const TilingFrame &fr)
   for (int j = 0; j < fr.lay.p; j++) out[fr.lay.nb(j)] = fr.M * row.c[j];
 }
 
+// The shape rows over il and b from row r on; returns the next free row.
+int writeShapeRows(long long **mat, int r, const InequalityRows &shape, const TiledLayout &lay) {
+  for (int t = 0; t < shape.nRow; t++, r++) {
+    mat[r][0] = shape.flag[t];
+    for (int k = 0; k < lay.n; k++) mat[r][lay.il(k)] = shape.lin[t][k];
+    mat[r][lay.b()] = shape.param[t][0];
+    mat[r][lay.cst()] = shape.cst[t];
+  }
+  return r;
+}
+
 // The shape rows over il and b, then b >= minBlSizeParam, then with
 // areParamDiv the rows Nl_j == 0; from row r on.
 void writeTileRows(long long **mat, int r, const TilingFrame &fr) {
   const TiledLayout &lay = fr.lay;
-  for (int t = 0; t < fr.shape.nRow; t++, r++) {
-    mat[r][0] = fr.shape.flag[t];
-    for (int k = 0; k < lay.n; k++) mat[r][lay.il(k)] = fr.shape.lin[t][k];
-    mat[r][lay.b()] = fr.shape.param[t][0];
-    mat[r][lay.cst()] = fr.shape.cst[t];
-  }
+  r = writeShapeRows(mat, r, fr.shape, lay);
   mat[r][0] = 1;
   mat[r][lay.b()] = 1;
   mat[r][lay.cst()] = -fr.option->minBlSizeParam;
@@ -442,5 +516,335 @@ std::list<std::list<polyhedronZIL *> > getTiledDomain(polyhedronZIL *polyScalar,
   free(fr.D);
   freeInequalityRows(fr.shape);
   freeInequalityRows(dom);
+  return tiled;
+}
+
+// ---------------------------------------------------------------------------
+// General tiling of an affine function
+// ---------------------------------------------------------------------------
+
+// The generators of a lattice of n + 1 rows as columns: A[i][j] = L[i][j] / D_j.
+// New n x n matrix.
+static rational64 **latticeGenerators(long long **lattice, int n) {
+  rational64 **A = toRationalMatrix(lattice, n, n);
+  for (int i = 0; i < n; i++)
+    for (int j = 0; j < n; j++) A[i][j] = simplify(rational64{lattice[i][j], lattice[n][j]});
+  return A;
+}
+
+// The inverse of latticeGenerators(lattice, m): diag(D)·L^-1. New m x m
+// matrix.
+static rational64 **latticeGeneratorsInverse(long long **lattice, int m) {
+  rational64 **inverse = toRationalMatrix(lattice, m, m);  // overwritten by inverseDet
+  inverseDet(lattice, inverse, m);
+  for (int i = 0; i < m; i++)
+    for (int j = 0; j < m; j++) inverse[i][j] = multiplyRational(toRational(lattice[m][i]), inverse[i][j]);
+  return inverse;
+}
+
+// The lcm, folded from 1, of the reduced denominators of a matrix.
+static long long denominatorLcm(rational64 **mat, int nRow, int nCol) {
+  long long l = 1;
+  for (int i = 0; i < nRow; i++)
+    for (int j = 0; j < nCol; j++) l = ppcm(l, simplify(mat[i][j]).den);
+  return l;
+}
+
+// row · v for an integer vector v of n entries.
+static rational64 timesIntegers(const rational64 *row, const long long *v, int n) {
+  rational64 sum = toRational(0);
+  for (int j = 0; j < n; j++) sum = addRational(sum, multiplyRational(row[j], toRational(v[j])));
+  return sum;
+}
+
+namespace {
+
+// A rational row made integral as it is written: every value put so far is
+// multiplied by scale, the lcm (folded from 1) of the reduced denominators.
+// Tiled column j sits at cells[j - 1], past a flag or modulus column, which
+// stays out; in a function row, scale becomes the divisor.
+struct ScaledRow {
+  long long *cells;
+  int nCell;
+  long long scale;
+};
+
+ScaledRow scaledRow(long long *cells, const TiledLayout &lay) { return ScaledRow{cells, lay.width() - 1, 1}; }
+
+void put(ScaledRow &row, int column, rational64 value) {
+  value = simplify(value);
+  // Scaling an inequality by a negative denominator would reverse it.
+  assert(value.den>0);
+  long long l = ppcm(row.scale, value.den);
+  if (l != row.scale) {
+    for (int j = 0; j < row.nCell; j++) row.cells[j] *= l / row.scale;
+    row.scale = l;
+  }
+  row.cells[column - 1] = value.num * (l / value.den);
+}
+
+// What the entries of one function tiling share: f = Q·x + R·N + c, both
+// shapes without equalities, the lattice generators A and AIm, BIm = AIm^-1,
+// P = Q·A, U = BIm·P, V = BIm·R, and eps and epsIm, the lcms of the
+// denominators of P and AIm.
+struct FunctionTiling {
+  TiledLayout lay;
+  int m;
+  long long **Q, **R, *c;
+  InequalityRows shape, shapeIm;
+  rational64 **A, **AIm, **BIm, **P, **U, **V;
+  long long eps, epsIm;
+  long long **unit;  // m x m identity: output i as a weighting of the outputs
+};
+
+// The block offsets k and kIm and lattice offsets α and αIm of one entry,
+// with Pα, w = (kIm - k) + Pα - AIm·αIm, and the image block part
+// BIm·(k - kIm) - U·α.
+struct FunctionEntry {
+  const long long *k, *kIm, *alpha, *alphaIm;
+  std::vector<rational64> Palpha, w, imageBlock;
+};
+
+FunctionTiling functionTiling(affFuncZIL *f, polyhedronZIL *shape, long long **lattice, polyhedronZIL *shapeIm,
+                              long long **latticeIm, long long *c) {
+  int m = f->dimOut, n = f->nInd, p = f->nParam;
+  FunctionTiling fr;
+  fr.lay = TiledLayout{n, p};
+  fr.m = m;
+  fr.Q = allocZeroMatrix(m, n);
+  fr.R = allocZeroMatrix(m, p);
+  fr.c = c;
+  extractAffFunc(f, fr.Q, fr.R, fr.c);
+  fr.shape = splitInequalities(shape);
+  fr.shapeIm = splitInequalities(shapeIm);
+  fr.A = latticeGenerators(lattice, n);
+  fr.AIm = latticeGenerators(latticeIm, m);
+  fr.BIm = latticeGeneratorsInverse(latticeIm, m);
+  rational64 **Qr = toRationalMatrix(fr.Q, m, n), **Rr = toRationalMatrix(fr.R, m, p);
+  fr.P = matrixMultiplication(Qr, m, n, fr.A, n, n);
+  fr.U = matrixMultiplication(fr.BIm, m, m, fr.P, m, n);
+  fr.V = matrixMultiplication(fr.BIm, m, m, Rr, m, p);
+  freeMatrix(Qr, m);
+  freeMatrix(Rr, m);
+  fr.eps = denominatorLcm(fr.P, m, n);
+  fr.epsIm = denominatorLcm(fr.AIm, m, m);
+  fr.unit = allocZeroMatrix(m, m);
+  for (int i = 0; i < m; i++) fr.unit[i][i] = 1;
+  return fr;
+}
+
+void freeFunctionTiling(FunctionTiling &fr) {
+  int m = fr.m;
+  freeMatrix(fr.unit, m);
+  freeMatrix(fr.V, m);
+  freeMatrix(fr.U, m);
+  freeMatrix(fr.P, m);
+  freeMatrix(fr.BIm, m);
+  freeMatrix(fr.AIm, m);
+  freeMatrix(fr.A, fr.lay.n);
+  freeInequalityRows(fr.shapeIm);
+  freeInequalityRows(fr.shape);
+  freeMatrix(fr.R, m);
+  freeMatrix(fr.Q, m);
+}
+
+FunctionEntry functionEntry(const FunctionTiling &fr, const long long *k, const long long *kIm,
+                            const long long *alpha, const long long *alphaIm) {
+  int m = fr.m, n = fr.lay.n;
+  FunctionEntry e = {k, kIm, alpha, alphaIm, std::vector<rational64>(m), std::vector<rational64>(m),
+                     std::vector<rational64>(m)};
+  std::vector<long long> kDiff(m);
+  for (int i = 0; i < m; i++) kDiff[i] = k[i] - kIm[i];
+  for (int i = 0; i < m; i++) {
+    e.Palpha[i] = timesIntegers(fr.P[i], alpha, n);
+    e.w[i] = addRational(toRational(kIm[i] - k[i]), subRational(e.Palpha[i], timesIntegers(fr.AIm[i], alphaIm, m)));
+    e.imageBlock[i] = subRational(timesIntegers(fr.BIm[i], kDiff.data(), m), timesIntegers(fr.U[i], alpha, n));
+  }
+  return e;
+}
+
+// sign·coef·(Q·il + R·Nl + c) + cst + value·b, coef weighting the m outputs.
+void putLocalImage(ScaledRow &row, const FunctionTiling &fr, const long long *coef, long long sign,
+                   rational64 value, long long cst) {
+  const TiledLayout &lay = fr.lay;
+  for (int q = 0; q < lay.n; q++) {
+    long long sum = 0;
+    for (int i = 0; i < fr.m; i++) sum += coef[i] * fr.Q[i][q];
+    put(row, lay.il(q), toRational(sign * sum));
+  }
+  for (int j = 0; j < lay.p; j++) {
+    long long sum = 0;
+    for (int i = 0; i < fr.m; i++) sum += coef[i] * fr.R[i][j];
+    put(row, lay.nl(j), toRational(sign * sum));
+  }
+  long long sum = 0;
+  for (int i = 0; i < fr.m; i++) sum += coef[i] * fr.c[i];
+  put(row, lay.cst(), toRational(cst + sign * sum));
+  put(row, lay.b(), value);
+}
+
+// U_i·ii + V_i·Nb + cst.
+void putImageBlock(ScaledRow &row, const FunctionTiling &fr, int i, rational64 cst) {
+  const TiledLayout &lay = fr.lay;
+  for (int q = 0; q < lay.n; q++) put(row, lay.ii(q), fr.U[i][q]);
+  for (int j = 0; j < lay.p; j++) put(row, lay.nb(j), fr.V[i][j]);
+  put(row, lay.cst(), cst);
+}
+
+// ii_j ≡ α_j (mod eps) for every index when eps > 1; then, for every output
+// whose modulus epsIm·ℓ exceeds 1, BIm_i·(Z - kIm) ≡ 0 (mod epsIm) scaled by
+// its ℓ, which makes the block output Y_i an integer congruent to αIm_i.
+void attachModuloRows(polyhedronZIL *piece, const FunctionTiling &fr, const FunctionEntry &e) {
+  const TiledLayout &lay = fr.lay;
+  int nInput = fr.eps != 1 ? lay.n : 0;
+  std::vector<std::vector<long long> > image;
+  for (int i = 0; i < fr.m; i++) {
+    std::vector<long long> cells(lay.width(), 0);
+    ScaledRow row = scaledRow(cells.data() + 1, lay);
+    putImageBlock(row, fr, i, e.imageBlock[i]);
+    cells[0] = fr.epsIm * row.scale;
+    if (cells[0] > 1) image.push_back(cells);
+  }
+  int nMod = nInput + (int)image.size();
+  if (nMod == 0) return;
+  long long **mod = allocZeroMatrix(nMod, lay.width());
+  for (int j = 0; j < nInput; j++) {
+    mod[j][0] = fr.eps;
+    mod[j][lay.ii(j)] = 1;
+    mod[j][lay.cst()] = -e.alpha[j];
+  }
+  for (size_t r = 0; r < image.size(); r++)
+    for (int col = 0; col < lay.width(); col++) mod[nInput + r][col] = image[r][col];
+  freeMatrix(piece->modConstr, piece->nConstrMod);
+  piece->modConstr = mod;
+  piece->nConstrMod = nMod;
+}
+
+// The input shape rows; the image shape rows on the image local offset
+// Q·il + R·Nl + c + b·w; b·k_i <= λ_i for every output i, then
+// λ_i < b·(k_i + 1), with λ = Q·il + R·Nl + c + b·Pα. Then the modulo rows.
+polyhedronZIL *entryCondition(const FunctionTiling &fr, const FunctionEntry &e) {
+  const TiledLayout &lay = fr.lay;
+  int m = fr.m, nRow = fr.shape.nRow + fr.shapeIm.nRow + 2 * m;
+  long long **mat = allocZeroMatrix(nRow, lay.width());
+  int r = writeShapeRows(mat, 0, fr.shape, lay);
+  for (int q = 0; q < fr.shapeIm.nRow; q++, r++) {
+    mat[r][0] = fr.shapeIm.flag[q];
+    ScaledRow row = scaledRow(mat[r] + 1, lay);
+    rational64 value = addRational(timesIntegers(e.w.data(), fr.shapeIm.lin[q], m), toRational(fr.shapeIm.param[q][0]));
+    putLocalImage(row, fr, fr.shapeIm.lin[q], 1, value, fr.shapeIm.cst[q]);
+  }
+  for (int i = 0; i < m; i++, r++) {
+    mat[r][0] = 1;
+    ScaledRow row = scaledRow(mat[r] + 1, lay);
+    putLocalImage(row, fr, fr.unit[i], 1, subRational(e.Palpha[i], toRational(e.k[i])), 0);
+  }
+  for (int i = 0; i < m; i++, r++) {
+    mat[r][0] = 1;
+    ScaledRow row = scaledRow(mat[r] + 1, lay);
+    putLocalImage(row, fr, fr.unit[i], -1, subRational(toRational(e.k[i] + 1), e.Palpha[i]), 0);
+    mat[r][lay.cst()] -= 1;  // strict: the scaled row is an integer
+  }
+  polyhedronZIL *piece = buildPolyhedron(mat, nRow, 2 * lay.n, 2 * lay.p + 1);
+  attachModuloRows(piece, fr, e);
+  return piece;
+}
+
+// Block outputs Y_i = U_i·ii + V_i·Nb + αIm_i + BIm_i·(k - kIm) - U_i·α, then
+// local outputs yl_i = Q_i·il + R_i·Nl + c_i + b·w_i.
+affFuncZIL *entryFunction(const FunctionTiling &fr, const FunctionEntry &e) {
+  const TiledLayout &lay = fr.lay;
+  int m = fr.m;
+  affFuncZIL *func = buildAffineFunction(allocZeroMatrix(2 * m, lay.width() - 1), 2 * m, 2 * lay.n, 2 * lay.p + 1);
+  for (int i = 0; i < m; i++) {
+    ScaledRow block = scaledRow(func->affFuncScalar[i], lay);
+    putImageBlock(block, fr, i, addRational(toRational(e.alphaIm[i]), e.imageBlock[i]));
+    func->divs[i] = block.scale;
+    ScaledRow local = scaledRow(func->affFuncScalar[m + i], lay);
+    putLocalImage(local, fr, fr.unit[i], 1, e.w[i], 0);
+    func->divs[m + i] = local.scale;
+  }
+  simplifyAffFuncZIL(func);
+  return func;
+}
+
+// The integer vectors of the box lo <= v <= hi, component 0 fastest.
+struct Odometer {
+  std::vector<long long> lo, hi, v;
+  bool empty() const {
+    for (size_t c = 0; c < v.size(); c++)
+      if (lo[c] > hi[c]) return true;
+    return false;
+  }
+  // Moves to the next vector; false (back at lo) once every vector was seen.
+  bool next() {
+    for (size_t c = 0; c < v.size(); c++) {
+      if (++v[c] <= hi[c]) return true;
+      v[c] = lo[c];
+    }
+    return false;
+  }
+};
+
+Odometer boxOdometer(const std::vector<long> &lo, const std::vector<long> &hi) {
+  std::vector<long long> low(lo.begin(), lo.end());
+  return Odometer{low, std::vector<long long>(hi.begin(), hi.end()), low};
+}
+
+Odometer offsetOdometer(int n, long long eps) {
+  return Odometer{std::vector<long long>(n, 0), std::vector<long long>(n, eps - 1), std::vector<long long>(n, 0)};
+}
+
+// One entry per (k, kIm, α, αIm): k outermost, αIm innermost.
+void insertEntries(std::map<polyhedronZIL *, affFuncZIL *> &tiled, const FunctionTiling &fr, Odometer &k,
+                   Odometer &kIm, Odometer &alpha, Odometer &alphaIm) {
+  do {
+    do {
+      do {
+        do {
+          FunctionEntry e = functionEntry(fr, k.v.data(), kIm.v.data(), alpha.v.data(), alphaIm.v.data());
+          polyhedronZIL *piece = entryCondition(fr, e);
+          tiled[piece] = entryFunction(fr, e);
+        } while (alphaIm.next());
+      } while (alpha.next());
+    } while (kIm.next());
+  } while (k.next());
+}
+
+}  // namespace
+
+std::map<polyhedronZIL *, affFuncZIL *> getTiledFunction(affFuncZIL *affScalar, polyhedronZIL *shape,
+                                                         long long **lattice, polyhedronZIL *shapeIm,
+                                                         long long **latticeIm, optionZIL *option) {
+  assert(option->minBlSizeParam>=1);
+  assert(affScalar->nInd==shape->nInd);
+  assert(affScalar->dimOut==shapeIm->nInd);
+  assert(shape->nParam==1);
+  assert(shapeIm->nParam==1);
+  int m = affScalar->dimOut, n = affScalar->nInd, p = affScalar->nParam;
+  // A zero denominator would divide by zero; a negative one would reverse
+  // the inequality rows scaled by it.
+  for (int c = 0; c < n; c++) assert(lattice[n][c]>=1);
+  for (int c = 0; c < m; c++) assert(latticeIm[m][c]>=1);
+  TiledLayout lay = {n, p};
+  std::map<polyhedronZIL *, affFuncZIL *> tiled;
+  if (m == 0) {
+    polyhedronZIL *all = buildPolyhedron(allocZeroMatrix(1, lay.width()), 1, 2 * n, 2 * p + 1);
+    tiled[all] = buildAffineFunction(allocZeroMatrix(0, lay.width() - 1), 0, 2 * n, 2 * p + 1);
+    return tiled;
+  }
+
+  std::vector<long long> c(m);
+  FunctionTiling fr = functionTiling(affScalar, shape, lattice, shapeIm, latticeIm, c.data());
+  std::vector<long> kmax(m), kmin(m), kImmax(m), kImmin(m);
+  get_kmaxkmin_func(kmax.data(), kmin.data(), kImmax.data(), kImmin.data(), fr.Q, fr.R, fr.c, m, n, p,
+                    fr.shape.flag, fr.shape.lin, fr.shape.param, fr.shape.cst, fr.shape.nRow, fr.shapeIm.flag,
+                    fr.shapeIm.lin, fr.shapeIm.param, fr.shapeIm.cst, fr.shapeIm.nRow, fr.eps, fr.A, fr.epsIm,
+                    fr.AIm, option);
+  Odometer k = boxOdometer(kmin, kmax), kIm = boxOdometer(kImmin, kImmax);
+  Odometer alpha = offsetOdometer(n, fr.eps), alphaIm = offsetOdometer(m, fr.epsIm);
+  // An empty box has no vector; its lower corner must not become an entry.
+  if (!k.empty() && !kIm.empty()) insertEntries(tiled, fr, k, kIm, alpha, alphaIm);
+  freeFunctionTiling(fr);
   return tiled;
 }

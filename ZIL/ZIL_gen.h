@@ -1,5 +1,6 @@
-// Tile shapes, origin lattices, and the general tiling of a parametric
-// domain by a tile shape and a lattice of tile origins.
+// Tile shapes, origin lattices, and the general tilings of a parametric
+// domain and of an affine function by tile shapes and lattices of tile
+// origins.
 //
 // A tile shape is a polyhedronZIL over n local indices whose only parameter
 // is the block size b. A lattice is an integer matrix of n + 1 rows and n
@@ -9,6 +10,7 @@
 #define TARVEX_ZIL_GEN_H
 
 #include <list>
+#include <map>
 
 #include "ZIL_rect.h"
 #include "linAlg.h"
@@ -68,5 +70,42 @@ long long kmaxBound(long long num_b_max, long long den_b_max, long long num_cst_
                     rational64 shift, optionZIL *option);
 long long kminBound(long long num_b_min, long long den_b_min, long long num_cst_min, long long den_cst_min,
                     rational64 shift, optionZIL *option);
+
+// General tiling of the integral function y = f(x, N) = Q·x + R·N + c (m
+// outputs, n indices, p parameters): the input is tiled by shape and lattice
+// (generators A[.][c] = L[.][c]/D_c) as getTiledDomain does, the image by
+// shapeIm (m indices) and latticeIm (generators AIm). Each entry maps a
+// condition piece over the tiled space [ii | il | Nb | Nl | b], with its
+// modulo rows, to a function of 2m outputs over the same space: the image
+// block coordinates Y_0 .. Y_(m-1), then the local outputs yl_0 .. yl_(m-1),
+// each a row with its own divisor, meaning (row · point) / divisor. With
+// x = b·A·ii + il and N = b·Nb + Nl, on its piece f(x, N) = b·AIm·Y + yl,
+// where Y is integral and yl lies in shapeIm(b); when the image shape and
+// lattice tile space exactly, this is the unique such split of y.
+// The pieces put no row on b or on Nl: they partition the tiled space only
+// for b >= minBlSizeParam and 0 <= Nl_j <= b - 1 (areParamDiv is not read).
+// Without outputs there is one entry: the equality 0 == 0 and a function of
+// no outputs. The map is keyed by pointer, so its order means nothing. Keys
+// (modulo rows included) and values are new records owned by the caller
+// (freePolyhedron, freeAffineFunction); the inputs are unchanged.
+std::map<polyhedronZIL *, affFuncZIL *> getTiledFunction(affFuncZIL *affScalar, polyhedronZIL *shape,
+                                                         long long **lattice, polyhedronZIL *shapeIm,
+                                                         long long **latticeIm, optionZIL *option);
+
+// Fills the caller's arrays of nDimOut entries with the ranges of the block
+// offsets of a function tiling: kmin/kmax bound floor(λ_i / b) for the local
+// value λ_i = Q_i·il + R_i·Nl + c_i + b·P_i·α over the input shape (split as
+// by extractPoly, with 0 <= Nl <= b - 1 and b >= minBlSizeParam), P = Q·LDinv
+// and 0 <= α_j <= epsilon - 1; kImmin/kImmax bound the image block offsets
+// over the image shape alone, with the shifts of LDinvIm and epsilonIm. The
+// matrices LDinv (nInd x nInd) and LDinvIm (nDimOut x nDimOut) hold the
+// lattice generators as columns. Prints nothing; nothing is freed.
+void get_kmaxkmin_func(long *kmax, long *kmin, long *kImmax, long *kImmin, long long **linPart,
+                       long long **paramPart, long long *constPart, int nDimOut, int nInd, int nParam,
+                       long long *ineqEqPart_shape, long long **linPart_shape, long long **paramPart_shape,
+                       long long *constPart_shape, int nConstr_shape, long long *ineqEqPart_shapeIm,
+                       long long **linPart_shapeIm, long long **paramPart_shapeIm, long long *constPart_shapeIm,
+                       int nConstr_shapeIm, long long epsilon, rational64 **LDinv, long long epsilonIm,
+                       rational64 **LDinvIm, optionZIL *option);
 
 #endif
