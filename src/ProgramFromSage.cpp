@@ -19,6 +19,7 @@
 #include "Statement.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
+#include "TruncatedDivision.h"
 
 int in_scop = 0;
 std::vector<Statement*> statement_vec;
@@ -217,8 +218,10 @@ private:
       a.in_for_init = 0;
       return;
     }
+    // The domain was read with floor divisions; the statement runs where C's
+    // truncating ones say.
     statement_vec.push_back(new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
-                                          a.iteration_domain->clone(), node));
+                                          with_truncating_divisions(a.iteration_domain), node));
   }
 
   // Only plain assignments without inner side effects are statements, and

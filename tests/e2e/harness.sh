@@ -40,8 +40,9 @@ run_tarvex() {
 # write_driver <params> <arrays> [zil]: writes driver.cc, which includes the
 # original input, or with -DTILED the tiled output, fills the listed arrays
 # and scalars from a fixed pseudo-random sequence, sets the parameters from
-# the command line, runs the kernel and prints every listed object. With
-# "zil" the first command-line value is block_size, declared for both builds.
+# the command line, runs the kernel (unless SKIP_KERNEL is set in the
+# environment) and prints every listed object. With "zil" the first
+# command-line value is block_size, declared for both builds.
 write_driver() {
   local params=$1 arrays=$2 zil=${3:-} a p
   {
@@ -77,7 +78,7 @@ DRIVER
     if [ -n "$zil" ]; then echo '  block_size = std::atoi(argv[next++]);'; fi
     for a in $arrays; do echo "  fill($a);"; done
     for p in $params; do echo "  $p = std::atoi(argv[next++]);"; done
-    echo '  RUN;'
+    echo '  if (!std::getenv("SKIP_KERNEL")) RUN;'
     for a in $arrays; do echo "  std::printf(\"$a\\n\"); show($a);"; done
     echo '  return 0;'
     echo '}'
