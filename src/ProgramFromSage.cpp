@@ -2,7 +2,8 @@
 // enclosing loop counters and the iteration domain built from the enclosing
 // loop bounds and if conditions; every assignment inside the static control
 // part becomes a Statement over that domain. Constructs the model has no
-// form for stop the run instead of being dropped or mis-modelled.
+// form for stop the run instead of being dropped or mis-modelled. The
+// declarations of the whole file are read on the way (InputDeclarations).
 
 #include <iostream>
 #include <list>
@@ -224,11 +225,16 @@ private:
   std::map<SgNode*, Polyhedron*> else_domains;
 
   void read_pragma(const std::string& text) {
-    if (text == "begin_scop") in_scop = part_started = 1;
-    else if (text == "end_scop") in_scop = 0;
-    else stop(std::cout, "Program::from_Sage: unknown pragma: " + text);
+    if (text == "begin_scop") {
+      in_scop = 1;
+      part_started = true;
+    } else if (text == "end_scop") {
+      in_scop = 0;
+    } else {
+      stop(std::cout, "Program::from_Sage: unknown pragma: " + text);
+    }
   }
-  int part_started = 0;
+  bool part_started = false;  // whether a begin_scop was met
 
   static bool inside_part() { return !Options::pragma_scop || in_scop; }
 
@@ -236,10 +242,10 @@ public:
   InputDeclarations declarations;
 
   // The part takes every variable of its loop bounds, conditions,
-  // subscripts and directives for a constant: the model has no value for it
-  // that changes, and the split parameters are computed once on entry of
-  // the tiled kernel. A statement of the part writing one is refused (loop
-  // counters are checked on their own).
+  // subscripts and directives for a constant: the model reads it as one
+  // value for the whole part, and the split parameters are computed from it
+  // once, on entry of the tiled kernel. A statement of the part writing one
+  // is refused (loop counters are checked on their own).
   void check_constant_writes() const {
     for (const auto& write : writes)
       if (constants.count(write.first) && !loop_counter_names.count(write.first))
