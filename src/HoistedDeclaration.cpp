@@ -28,33 +28,44 @@ bool has_variable_length(const SgInitializedName* v, bool parameter) {
   return false;
 }
 
-std::string declaration_without_initialiser(SgInitializedName* v) {
-  SgInitializedName* bare = new SgInitializedName(v->get_file_info(), v->get_specifiers(), v->get_pointer(),
-                                                  v->get_name(), v->get_array_bounds(), nullptr);
-  return bare->unparseToString() + ";";
-}
-
 namespace {
 
-std::string without_const(const std::string& specifiers) {
-  std::istringstream words(specifiers);
-  std::string kept;
-  for (std::string w; words >> w;)
-    if (w != "const") kept += (kept.empty() ? "" : " ") + w;
-  return kept;
+// The words of `text` but "const".
+std::vector<std::string> without_const(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;)
+    if (w != "const") words.push_back(w);
+  return words;
 }
 
 }  // namespace
 
+std::string declaration_without_initialiser(SgInitializedName* v) {
+  // The variable's own qualifiers are the specifiers' without a pointer,
+  // else those after the last '*' of the pointer part ("*const ").
+  std::string specifiers = v->get_specifiers();
+  std::string pointer = v->get_pointer();
+  size_t star = pointer.rfind('*');
+  if (star == std::string::npos) {
+    specifiers.clear();
+    for (const std::string& w : without_const(v->get_specifiers())) specifiers += (specifiers.empty() ? "" : " ") + w;
+  } else {
+    std::string qualifiers = pointer.substr(star + 1);
+    pointer.erase(star + 1);
+    for (const std::string& w : without_const(qualifiers)) pointer += w + " ";
+  }
+  SgInitializedName* bare =
+      new SgInitializedName(v->get_file_info(), specifiers, pointer, v->get_name(), v->get_array_bounds(), nullptr);
+  return bare->unparseToString() + ";";
+}
+
 std::string parameter_declaration(SgInitializedName* v) {
   const std::vector<SgExpression*>& bounds = v->get_array_bounds();
-  std::string name = v->get_name().getString();
-  if (bounds.empty()) {
-    std::string specifiers = v->get_pointer().empty() ? without_const(v->get_specifiers()) : v->get_specifiers();
-    return specifiers + " " + v->get_pointer() + name + ";";
-  }
+  if (bounds.empty()) return declaration_without_initialiser(v);
   std::string rows;
   for (size_t k = 1; k < bounds.size(); k++) rows += "[" + bounds[k]->unparseToString() + "]";
+  std::string name = v->get_name().getString();
   std::string pointer = rows.empty() ? "*" + name : "(*" + name + ")";
   return v->get_specifiers() + " " + v->get_pointer() + pointer + rows + ";";
 }

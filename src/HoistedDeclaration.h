@@ -20,12 +20,13 @@ bool is_constant_expression(SgExpression* e);
 // (`parameter`) is not constant: such an array has no file-scope form.
 bool has_variable_length(const SgInitializedName* v, bool parameter);
 
-// "<specifiers> <declarator>;" without the initialiser.
+// "<specifiers> <declarator>;" without the initialiser, nor the variable's
+// own `const`, which a declaration without initialiser may not have.
 std::string declaration_without_initialiser(SgInitializedName* v);
 
 // The parameter's own C type at file scope: an array parameter is the
 // pointer it stands for (double A[n][m] is double (*A)[m]), and a scalar
-// loses its `const`, which a declaration without initialiser may not have.
+// loses its own `const`.
 std::string parameter_declaration(SgInitializedName* v);
 
 // "<specifiers> <name>(<parameters>)": a function as messages name it.

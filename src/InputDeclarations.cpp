@@ -59,20 +59,22 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
   }
 }
 
-// A local keeps its text unless its initialiser must run on entry to the
-// kernel; arrays of a run-time length have no file-scope form.
+// A local keeps its text unless its initialiser is a run-time value: a
+// local of another function, which no part can see, is then declared
+// without it; a scalar of the kernel's function ahead of the part gets it
+// as an assignment on entry to the kernel. Arrays of a run-time length have
+// no file-scope form.
 std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel,
                                           bool ahead_of_part) {
   std::string text = d->unparseToCompleteString();
   if (has_variable_length(v, false)) stop(std::cout, "Program::from_Sage: variable-length array: " + text);
   SgInitializer* initializer = v->get_initializer();
   if (is_constant_expression(initializer)) return text;
+  if (!kernel) return declaration_without_initialiser(v);
   SgAssignInitializer* value = isSgAssignInitializer(initializer);
-  bool is_const = (" " + v->get_specifiers() + " ").find(" const ") != std::string::npos;
-  if (!kernel || !ahead_of_part || !value || !v->get_array_bounds().empty() || is_const)
-    stop(std::cout, "Program::from_Sage: an initialiser that is not a constant is carried into tiled_kernel() "
-                    "only for a scalar, not const, of the kernel's function ahead of the static control "
-                    "part: " + text);
+  if (!ahead_of_part || !value || !v->get_array_bounds().empty())
+    stop(std::cout, "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the static "
+                    "control part from run-time values: " + text);
   entry.push_back("  " + v->get_name().getString() + " = " + value->get_operand()->unparseToString() + ";");
   return declaration_without_initialiser(v);
 }
