@@ -76,20 +76,6 @@ std::string defined_macro(const std::string& line) {
   return line.substr(at, end - at);
 }
 
-void check_calls(SgNode* node, const DeclarationTable& table) {
-  if (!node) return;
-  if (SgFunctionCallExp* call = isSgFunctionCallExp(node)) {
-    std::string callee = call->get_callee_name();
-    if (callee == "min" || callee == "max")
-      for (SgExpression* argument : call->get_args()->get_expressions())
-        if (!table.is_int(argument))
-          stop(std::cout, "Program::from_Sage: " + callee +
-                              " with an argument that is not an int, which the tiled code's macro would "
-                              "not convert: " + call->unparseToString());
-  }
-  for (SgNode* child : node->get_traversalSuccessorContainer()) check_calls(child, table);
-}
-
 }  // namespace
 
 void check_variable_name(const std::string& name, const std::string& text) {
@@ -103,7 +89,20 @@ void check_directives(const std::vector<std::string>& directives) {
   }
 }
 
-void check_min_max_calls(SgNode* statement, const DeclarationTable& table) { check_calls(statement, table); }
+void check_min_max_calls(SgNode* node, const DeclarationTable& table) {
+  if (!node) return;
+  if (SgFunctionCallExp* call = isSgFunctionCallExp(node)) {
+    std::string callee = call->get_callee_name();
+    if (callee == "min" || callee == "max")
+      for (SgExpression* argument : call->get_args()->get_expressions())
+        if (!table.is_int(argument))
+          stop(std::cout, "Program::from_Sage: " + callee +
+                              " with an argument that is not an int, which the tiled code's macro would "
+                              "not convert: " + call->unparseToString());
+  }
+  for (SgNode* child : node->get_traversalSuccessorContainer()) check_min_max_calls(child, table);
+}
+
 
 void PreludeFunctions::add(SgFunctionDeclaration* f) {
   std::string name = f->get_name().getString();

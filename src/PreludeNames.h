@@ -26,9 +26,9 @@ void check_variable_name(const std::string& name, const std::string& text);
 // directive lines.
 void check_directives(const std::vector<std::string>& directives);
 
-// Stops the run on a call of min or max inside `statement` with an argument
-// that is not an int by `table`.
-void check_min_max_calls(SgNode* statement, const DeclarationTable& table);
+// Stops the run on a call of min or max inside `node` with an argument that
+// is not an int by `table`.
+void check_min_max_calls(SgNode* node, const DeclarationTable& table);
 
 // The functions of the input named like a macro of the tiled code.
 class PreludeFunctions {
