@@ -26,8 +26,11 @@ public:
   // The names declared by each entry of variable_declaration, in the same
   // order; filled by from_Sage only.
   std::vector<std::vector<std::string>> declared_names;
-  // Lines written first in the kernel's body: the split parameters computed
-  // again from the sizes and block_size the caller has set by then.
+  // Lines written first in the kernel's body: the input's locals
+  // initialised from run-time values (from_Sage), then, in a tiled
+  // program, the checks of the values a parametric tiling assumed and the
+  // split parameters computed again from the sizes and block_size the
+  // caller has set by then.
   std::vector<std::string> kernel_entry;
 
   Program() = default;

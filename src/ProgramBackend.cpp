@@ -27,15 +27,17 @@
 
 namespace {
 
+// Every macro argument and body is parenthesised: the statements call min
+// and max with arbitrary C operands (min(b[i] & 3, 2)).
 const char* const prelude =
     "#include <math.h>\n"
     "#include <iostream>\n"
     "#include <stdio.h>\n"
     "\n"
-    "#define min(x,y)  (x<y?x:y)\n"
-    "#define max(x,y)  (x<y?y:x)\n"
-    "#define ceild(n,d)  ceil(((double)(n))/((double)(d)))\n"
-    "#define floord(n,d) floor(((double)(n))/((double)(d)))\n"
+    "#define min(x,y)  ((x)<(y)?(x):(y))\n"
+    "#define max(x,y)  ((x)<(y)?(y):(x))\n"
+    "#define ceild(n,d)  (ceil(((double)(n))/((double)(d))))\n"
+    "#define floord(n,d) (floor(((double)(n))/((double)(d))))\n"
     "\n";
 
 void print_names(std::ostream& out, const std::set<int>& ranks, int counters) {
