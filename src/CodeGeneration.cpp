@@ -48,6 +48,14 @@ Expression* folded(Expression* bound, operator_t op) {
   return quotient;
 }
 
+// The projection of an empty domain is a list of equalities closed by a
+// false one (1 = 0): it bounds nothing.
+bool is_false(Polyhedron* q) {
+  for (Inequation* c : q->constraints)
+    if (c->is_false()) return true;
+  return false;
+}
+
 // The interval of counter c over the single polyhedron `domain`.
 std::pair<int, int> interval(Polyhedron* domain, int c, const std::vector<int>& counters) {
   Polyhedron* d = domain->clone();
@@ -60,7 +68,7 @@ std::pair<int, int> interval(Polyhedron* domain, int c, const std::vector<int>& 
   d->add_constraint(&lower_end);
   d->add_constraint(&upper_end);
   Polyhedron* q = d->project_no_parameters(c);
-  Bounds b = get_bounds(q, c);
+  Bounds b = is_false(q) ? Bounds() : get_bounds(q, c);
   if (b.first.size() != 1 || b.second.size() != 1) report_min_max(counters, c, b, d, q);
   delete q;
   delete d;
