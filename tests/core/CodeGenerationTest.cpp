@@ -192,16 +192,25 @@ std::vector<Vertex> vertices(const Rows& m) {
   return result;
 }
 
-TEST(CodeGenerationOracle, IntervalsEncloseThePointsWithinOneOfTheRationalBounds) {
-  std::mt19937 g(23);
-  for (int round = 0; round < 40; round++) {
+// Calls check(round, rows, polyhedron) on `rounds` random rationally
+// non-empty polygons over i, j in [-4, 4], each in a fresh registry.
+template <class Check>
+void for_random_polygons(unsigned seed, int rounds, Check check) {
+  std::mt19937 g(seed);
+  for (int round = 0; round < rounds; round++) {
     clear_registries();
     register_names({"i", "j"}, {});
     Rows m = random_polyhedron(g, 2, 4);
-    std::vector<Vertex> corners = vertices(m);
-    if (corners.empty()) continue;  // rationally empty
+    if (vertices(m).empty()) continue;
     Polyhedron p(m);
-    Intervals got = get_counter_intervals(&p, {0, 1});
+    check(round, m, &p);
+  }
+}
+
+TEST(CodeGenerationOracle, IntervalsEncloseThePointsWithinOneOfTheRationalBounds) {
+  for_random_polygons(23, 40, [](int round, const Rows& m, Polyhedron* p) {
+    std::vector<Vertex> corners = vertices(m);
+    Intervals got = get_counter_intervals(p, {0, 1});
     for (int k = 0; k < 2; k++) {
       std::pair<int, int> ends = got.at(k ? "j" : "i");
       for (const Point& x : points(m, 2, 4)) {
@@ -219,7 +228,7 @@ TEST(CodeGenerationOracle, IntervalsEncloseThePointsWithinOneOfTheRationalBounds
       EXPECT_LE(std::abs(ends.first * low->d - coordinate(*low)), low->d) << "round " << round;
       EXPECT_LE(std::abs(ends.second * high->d - coordinate(*high)), high->d) << "round " << round;
     }
-  }
+  });
 }
 
 // The largest lower and the smallest upper bound at the counter values.
@@ -231,14 +240,8 @@ std::pair<int, int> tightest(const Bounds& b, const std::map<int, int>& counters
 }
 
 TEST(CodeGenerationOracle, ScanBoundsGiveExactlyTheInnerRanges) {
-  std::mt19937 g(2323);
-  for (int round = 0; round < 30; round++) {
-    clear_registries();
-    register_names({"i", "j"}, {});
-    Rows m = random_polyhedron(g, 2, 4);
-    if (vertices(m).empty()) continue;
-    Polyhedron p(m);
-    std::vector<Bounds> nest = scan(&p, {}, {0, 1});
+  for_random_polygons(2323, 30, [](int round, const Rows& m, Polyhedron* p) {
+    std::vector<Bounds> nest = scan(p, {}, {0, 1});
     std::set<Point> inside = points(m, 2, 4);
     // Every point's i is in the outer loop's range; there, the inner bounds
     // give exactly the j of the points.
@@ -257,7 +260,7 @@ TEST(CodeGenerationOracle, ScanBoundsGiveExactlyTheInnerRanges) {
       del(loop.first);
       del(loop.second);
     }
-  }
+  });
 }
 
 }  // namespace
