@@ -121,7 +121,8 @@ public:
   // statement's; registers the array unless it is "schedule".
   void set_lhs(std::string name, IndexFunction& f);
   // Appends a read of array `name` at a clone of f, whose counters become
-  // the statement's; registers the array.
+  // the statement's; registers the array ("schedule" too; the empty name of
+  // a counter read names no array).
   void add_rhs_reference(std::string name, IndexFunction& f);
 
   // The statement's own function of the k-th read (from 0) of `name`.
@@ -137,9 +138,9 @@ public:
   // themselves for k = 0), with the map old rank -> new rank. The
   // operation's mapping holds new counter leaves that the caller frees.
   std::pair<Operation*, std::map<int, int>> instance(int k);
-  // (the domain, the instance) with every surrounding counter turned into a
-  // fresh parameter; the operation's mapping holds the substitution, whose
-  // expressions the caller frees.
+  // (new domain, new instance) with every surrounding counter turned into a
+  // fresh parameter "counter_<rank>_number_<k>"; the operation's mapping
+  // holds the substitution, whose expressions the caller frees.
   std::pair<Polyhedron*, Operation*> parametrized_instance();
 
   // ---- rewriting ----

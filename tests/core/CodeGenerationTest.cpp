@@ -42,7 +42,9 @@ TEST_F(CodeGenerationTest, IntervalsOfOneDomain) {
   EXPECT_EQ(get_counter_intervals(p), (Intervals{{"i", {0, 9}}}));
   delete p;
   // 2i >= 7: the quotient rounded toward zero, 3, not the ceiling 4.
-  p = poly({2 * *i >= 7, *i <= 9});
+  Expression& twice = 2 * *i;
+  p = poly({twice >= 7, *i <= 9});
+  delete &twice;
   EXPECT_EQ(get_counter_intervals(p, {0}), (Intervals{{"i", {3, 9}}}));
   delete p;
   // No lower bound: the sentinel, silently.
@@ -146,7 +148,9 @@ TEST_F(CodeGenerationTest, SelfTestOfBoundedCounters) {
 }
 
 TEST_F(CodeGenerationTest, BoundsAndScans) {
-  Polyhedron* p = poly({*i >= 0, 2 * *i <= *n, *j >= *i, *j < *n});
+  Expression& twice = 2 * *i;
+  Polyhedron* p = poly({*i >= 0, twice <= *n, *j >= *i, *j < *n});
+  delete &twice;
   Bounds b = get_bounds(p, 0);
   ASSERT_EQ(b.first.size(), 1u);
   ASSERT_EQ(b.second.size(), 2u);
