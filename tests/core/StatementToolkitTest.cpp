@@ -244,6 +244,9 @@ TEST_F(StatementToolkitTest, ProgramCutsCopiesAndRewritings) {
   Program* p = new Program(3);
   EXPECT_EQ(p->nb_counters, 2);
   EXPECT_EQ(p->nb_parameters, 1);
+  EXPECT_EQ(p->statement[2]->stmt_rank, 2);
+  // An empty statement has no C text, but says so.
+  EXPECT_STOP_ON_STDOUT(c_text(*p->statement[0]), "Statement::<<: incorrect rhs");
   for (int k = 0; k < 3; k++) {
     delete p->statement[k];
     p->statement[k] = s->clone();
