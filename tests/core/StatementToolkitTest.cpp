@@ -28,7 +28,7 @@ std::string c_text(const Statement& s) {
   return out.str();
 }
 
-// What `print` writes on standard error, respectively standard output.
+// What `print` writes on standard error.
 template <class F>
 std::string stderr_of(F print) {
   testing::internal::CaptureStderr();
