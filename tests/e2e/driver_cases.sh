@@ -52,12 +52,28 @@ expect "file and -h" 1 out "$help" -- "$tarvex" prog.c -h
 expect "file and -version" 1 out "$help" -- "$tarvex" -version prog.c
 expect "-min-block-size last" 1 err "-min-block-size: expect a block size" -- "$tarvex" prog.c -min-block-size
 expect "-min-block-size word" 1 err "-min-block-size: expect a block size" -- "$tarvex" prog.c -min-block-size abc
+expect "-min-block-size 2x" 1 err "Error: -min-block-size expects a whole integer, not '2x'" -- "$tarvex" prog.c -min-block-size 2x
+no_output prog.tiled.cc prog.iscc
 expect "-o last" 1 out $'Error: -o expects a file name\nTry tarvex -h' -- "$tarvex" prog.c -o
 no_output prog.tiled.cc prog.iscc
 expect "two inputs" 1 out $'Error: invalid option or input file\nTry tarvex -?' -- "$tarvex" prog.c prog.c
 printf 'int x\n' >broken.c
 expect "parse error" 1 out $'Error: invalid option or input file\nTry tarvex -?' -- "$tarvex" broken.c
 grep -q '^broken.c:[0-9]*:[0-9]*: error: ' err || { echo "FAIL parse error: no diagnostic"; failures=$((failures + 1)); }
+
+# Inputs that are not regular files are not read: a link to an endless
+# device would exhaust memory, a FIFO without writer would hang.
+ln -s /dev/zero zero.c
+expect "device input" 1 err "zero.c: error: not a regular file" -- timeout 20 "$tarvex" zero.c
+mkfifo fifo.c
+expect "FIFO input" 1 err "fifo.c: error: not a regular file" -- timeout 20 "$tarvex" fifo.c
+no_output zero.tiled.cc fifo.tiled.cc
+
+# Exhausted memory is reported, not thrown raw: 7 MB of declarations take
+# far more than 60 MB in the front end.
+yes 'int x;' | head -n 1048576 >big.c
+expect "out of memory" 1 err "tarvex: out of memory" -- bash -c 'ulimit -v 60000; exec "$0" big.c' "$tarvex"
+no_output big.tiled.cc
 
 # "-o" and its value are ignored: the output name comes from the input.
 touch out-decl.c TILE_schedule_source.c

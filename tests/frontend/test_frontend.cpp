@@ -2,6 +2,7 @@
 // failures reported only through the project, no state between calls.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "FrontendTestSupport.h"
 
@@ -96,6 +97,24 @@ TEST(Frontend, DirectoryIsNotAReadableFile) {
   ParseResult d = run_frontend({"tarvex", as_file});
   EXPECT_EQ(d.project->numberOfFiles(), 0);
   EXPECT_EQ(d.err, as_file + ": error: cannot open: Is a directory\n");
+}
+
+TEST(Frontend, OnlyRegularFilesUpToTheLimitAreRead) {
+  parse_text("int a;\n");
+  std::string dir = last_path().substr(0, last_path().rfind('/'));
+  std::string device = dir + "/zero.c", fifo = dir + "/fifo.c", large = dir + "/large.c";
+  ASSERT_EQ(symlink("/dev/zero", device.c_str()), 0);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // no writer: a blocking open would hang
+  for (const std::string& name : {device, fifo}) {
+    ParseResult r = run_frontend({"tarvex", name});
+    EXPECT_EQ(r.project->numberOfFiles(), 0);
+    EXPECT_EQ(r.err, name + ": error: not a regular file\n");
+  }
+  // Sparse: the size is there without the bytes.
+  ASSERT_EQ(truncate(last_path().c_str(), (64 << 20) + 1), 0);
+  ParseResult r = run_frontend({"tarvex", last_path()});
+  EXPECT_EQ(r.project->numberOfFiles(), 0);
+  EXPECT_EQ(r.err, last_path() + ": error: larger than the limit of 64 MB\n");
 }
 
 }  // namespace
