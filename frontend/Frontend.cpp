@@ -61,6 +61,12 @@ bool read_file(const std::string& name, std::string& bytes, std::string& error) 
   return true;
 }
 
+void report(const std::string& name, const SyntaxError& e) {
+  std::cerr << name << ":" << e.line;
+  if (e.col) std::cerr << ":" << e.col;
+  std::cerr << ": error: " << e.message << std::endl;
+}
+
 // Parses one file into the project, or writes one diagnostic line.
 void parse_into(SgProject* project, const std::string& name) {
   std::string bytes, error;
@@ -71,7 +77,7 @@ void parse_into(SgProject* project, const std::string& name) {
   try {
     project->append_file(parse_c_file(name, bytes));
   } catch (const SyntaxError& e) {
-    std::cerr << name << ":" << e.line << ":" << e.col << ": error: " << e.message << std::endl;
+    report(name, e);
   }
 }
 
@@ -91,6 +97,16 @@ SgProject* frontend(int argc, char** argv) {
     std::cerr << std::endl;
   } else if (files.size() == 1) {
     parse_into(project, files[0]);
+  }
+  return project;
+}
+
+SgProject* frontend_text(const std::string& file_name, const std::string& text, const std::vector<int>& lines) {
+  SgProject* project = new SgProject({"dummy", file_name}, {file_name});
+  try {
+    project->append_file(parse_c_file(file_name, text, &lines));
+  } catch (const SyntaxError& e) {
+    report(file_name, e);
   }
   return project;
 }

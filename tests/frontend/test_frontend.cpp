@@ -117,4 +117,33 @@ TEST(Frontend, OnlyRegularFilesUpToTheLimitAreRead) {
   EXPECT_EQ(r.err, last_path() + ": error: larger than the limit of 64 MB\n");
 }
 
+TEST(Frontend, UnparsedLinesMapBackToTheInput) {
+  ParseResult r = parse_text(
+      "/* head */\n\nint a, b;\n\nint f(int n) {\n  if (n)\n\n    n = 1;\n  n =\n    2;\n  return n;\n}\n");
+  ASSERT_TRUE(r.ok()) << r.err;
+  std::vector<int> lines;
+  std::string text = unparse_with_lines(r.project, lines);
+  EXPECT_EQ(text, r.project->unparseToCompleteString());
+  EXPECT_EQ(text, "int a;\nint b;\nint f(int n) {\n  if (n)\n    n = 1;\n  n = 2;\n  return n;\n}\n");
+  EXPECT_EQ(lines, (std::vector<int>{3, 3, 5, 6, 8, 9, 11, 11}));
+}
+
+TEST(Frontend, TextParsedInPlaceOfAFileNamesItsLines) {
+  testing::internal::CaptureStderr();
+  SgProject* p = frontend_text("user.c", "int a;\nint f() {\n  a = 1;\n}\n", {0, 7, 9, 12});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  ASSERT_EQ(p->numberOfFiles(), 1);
+  EXPECT_EQ(p->getFileNames(), std::vector<std::string>{"user.c"});
+  Sg_File_Info* assign = find_first(p, V_SgAssignOp)->get_file_info();
+  EXPECT_EQ(assign->get_filenameString(), "user.c");
+  EXPECT_EQ(assign->get_line(), 9);
+  EXPECT_EQ(assign->get_col(), 0);
+  EXPECT_EQ(find_first(p, V_SgVariableDeclaration)->get_file_info()->get_line(), 0);
+
+  testing::internal::CaptureStderr();
+  p = frontend_text("user.c", "int a;\nint f() {\n  a = ;\n}\n", {0, 7, 9, 12});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "user.c:9: error: expected expression\n");
+  EXPECT_EQ(p->numberOfFiles(), 0);
+}
+
 }  // namespace
