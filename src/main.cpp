@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <new>
 #include <iostream>
 #include <list>
+#include <new>
 #include <string>
 #include <vector>
 
