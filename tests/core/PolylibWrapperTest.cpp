@@ -109,30 +109,6 @@ long count_at(const YEB_Enumeration* e, const std::vector<int>& params) {
   return 0;
 }
 
-void free_evalue(YEB_evalue* e);
-
-void free_enode(YEB_enode* n) {
-  for (int i = 0; i < n->size; ++i) free_evalue(n->arr[i]);
-  std::free(n->arr);
-  std::free(n);
-}
-
-void free_evalue(YEB_evalue* e) {
-  if (e->d == 0) free_enode(e->x.p);
-  std::free(e);
-}
-
-void free_enumeration(YEB_Enumeration* e) {
-  while (e) {
-    YEB_Enumeration* next = e->next;
-    for (int i = 0; i < e->nb_row; ++i) std::free(e->ValidityDomain[i]);
-    std::free(e->ValidityDomain);
-    free_evalue(e->EP);
-    std::free(e);
-    e = next;
-  }
-}
-
 }  // namespace
 
 TEST(PolylibAdapter, PinnedAnswersKeepPositivityRowAndEqualitiesFirst) {
