@@ -22,6 +22,8 @@
 class SgNode;
 class SgExpression;
 struct PipVector;
+struct YEB__evalue;
+struct YEB__enode;
 
 enum operator_t {
   PLUS = 0,
@@ -124,6 +126,11 @@ class Expression {
   // the caller); other columns are read through actual_parameter.
   static Expression* from_PipVector(PipVector* v, std::map<int, Expression*> newparm);
   static std::set<int> get_counters(const std::vector<Expression*>& l);
+  // Trees of an Ehrhart count (records kept by the caller): a fraction n/d
+  // as the DIV of its constants, unreduced; a node as an enumeration leaf
+  // over the parameter of rank pos - 1.
+  static Expression* from_evalue(YEB__evalue* e);
+  static Expression* from_enode(YEB__enode* n);
 
   // Predicates.
   int is_constant() const;
