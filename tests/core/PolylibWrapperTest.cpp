@@ -5,7 +5,6 @@
 #include <random>
 
 #include "PolyhedronTestSupport.h"
-#include "CoreTest.h"
 #include "PointSets.h"
 #include "Rank.h"
 // Last: PolyLib's macros must not reach the headers above.
@@ -17,6 +16,10 @@
 // leaks of the adapter itself still show.
 extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=0"; }
 extern "C" const char* __lsan_default_suppressions() { return "leak:Find_m_faces\n"; }
+
+// The registry reset of CoreTest.h, whose expression headers name the
+// system's Polyhedron, a name PolyLib's headers take as well.
+void clear_registries();
 
 namespace {
 
