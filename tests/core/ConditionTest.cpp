@@ -150,7 +150,7 @@ Condition* node(boolean_operator_t op, Condition* l, Condition* r) {
 }
 
 TEST_F(ConditionTest, RandomTreesKeepTheirTruthThroughEveryRewriting) {
-  for (int t = 0; t < 40; ++t) {
+  for (int t = 0; t < 30; ++t) {
     Condition* c = random_condition(3);
     Condition* simplified = c->clone()->simplify();
     Condition* normal = c->clone()->dnf();
