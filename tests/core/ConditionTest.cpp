@@ -135,7 +135,8 @@ class ConditionTest : public IJNLeavesTest {
   }
 };
 
-// Takes ownership of both constraints.
+// A leaf and a node that take over their arguments (the constructors
+// clone, and the arguments are freed).
 Condition* leaf(Inequation* c) {
   Condition* l = new Condition(c);
   delete c;
