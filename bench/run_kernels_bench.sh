@@ -19,7 +19,7 @@ bash "$top/scripts/install-clang-14"
 # Configuring again lets a clang-14 installed after the first configure be
 # found.
 cmake -S "$top" -B "$dir" >/dev/null
-cmake --build "$dir" -j 4 --target bench_kernels
+cmake --build "$dir" -j 4 --target bench_kernels >/dev/null
 for tiled in "$dir"/bench/kernels/*.tiled.cc; do
   printf '%-24s %8d bytes\n' "$(basename "$tiled")" "$(wc -c <"$tiled")"
 done
