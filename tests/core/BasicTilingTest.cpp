@@ -149,6 +149,7 @@ TEST_F(BasicTilingTest, BoundsMakeTheContext) {
   EXPECT_EQ(statement_texts(p), (std::vector<std::string>{"0: a[i][j]=0"}));
   delete p;
 
+  clear_tables();
   const std::pair<const char*, const char*> refused[] = {
       {"[N][1]", "Preprocessor::extract_tiling: bound: expect 3 arguments (parameter id, lower bound, upper bound)"},
       {"[i][1][100]", "Preprocessor::extract_tiling: bound: argument 1: parameter id expected."},
@@ -172,6 +173,7 @@ TEST_F(BasicTilingTest, ParallelizeAndVectorDirectives) {
   EXPECT_EQ(statement_texts(p), (std::vector<std::string>{"0: a[i][j]=0"}));
   delete p;
 
+  clear_tables();
   const std::string prefix = "Preprocessor::extract_tiling: statement #0: ";
   const std::pair<const char*, std::string> refused[] = {
       {"parallelize[1][i]", "parallel group and #instances must be integer values"},
