@@ -319,7 +319,73 @@ class Polyhedron {
   Polyhedron* eliminate_divs_and_simplify();
   static std::vector<Polyhedron*> eliminate_divs(std::vector<Polyhedron*> v);
 
+  // ---- set difference ----
+  // p1 minus p2 as new polyhedra owned by the caller; the arguments are
+  // unchanged. The PolyLib road works over the listed counters and every
+  // parameter and coalesces its pieces; a counter of p1 or p2 outside the
+  // set stops the run (its column would be dropped). Two polyhedra with the
+  // same matrix rows give no piece without a call to PolyLib.
+  static std::vector<Polyhedron*> subtract(Polyhedron* p1, Polyhedron* p2, std::set<int> counters);
+  // The PolyLib road over every registered counter.
+  static std::vector<Polyhedron*> polylib_subtract(Polyhedron* p1, Polyhedron* p2);
+  // The isl road over the counters and parameters that occur; not coalesced.
+  static std::vector<Polyhedron*> isl_subtract(Polyhedron* p1, Polyhedron* p2);
+  static std::vector<Polyhedron*> subtract(Polyhedron* p1, Polyhedron* p2);
+  // Union minus one polyhedron: isl, coalesced after each member; PolyLib,
+  // the members' pieces concatenated.
+  static std::vector<Polyhedron*> subtract(const std::vector<Polyhedron*>& p1, Polyhedron* p2);
+  static std::vector<Polyhedron*> subtract(const std::vector<Polyhedron*>& p1, Polyhedron* p2,
+                                           std::set<int> active_counters);
+  // Union minus union, one member of p2 after the other. The isl road
+  // writes its progress on standard error.
+  static std::vector<Polyhedron*> subtract(const std::vector<Polyhedron*>& p1,
+                                           const std::vector<Polyhedron*>& p2,
+                                           std::set<int> active_counters);
+  static std::vector<Polyhedron*> subtract(const std::vector<Polyhedron*>& p1,
+                                           const std::vector<Polyhedron*>& p2);
+
+  // ---- unions of polyhedra ----
+  // A Domain met by the operations below (receiver, argument or member)
+  // stops the run with "Polyhedron::<operation>: expect single polyhedra"
+  // on standard error; only the stream operators, clone and del accept one.
+
+  // Some constraint implies c, constraint by constraint (Inequation::implies);
+  // 0 without constraint. c stays the caller's.
+  int implies(Inequation* c);
+  // Every member implies c; 1 for no member.
+  static int implies(const std::vector<Polyhedron*>& v, Inequation* c);
+  // The complement as new polyhedra, empty ones left out: none for a
+  // polyhedron without constraint. An equality is negated into its two
+  // strict sides.
+  std::vector<Polyhedron*> negate();
+  // The complement of the union; one universe for no member.
+  static std::vector<Polyhedron*> negate(const std::vector<Polyhedron*>& v);
+  // Exactly one member, and it holds 1 == 0.
+  static int weak_is_empty(const std::vector<Polyhedron*>& v);
+  // Every member is_empty(); 1 for no member.
+  static int is_empty(const std::vector<Polyhedron*>& v);
+  static int is_empty(const std::list<Polyhedron*>& l);
+  // Some member is_universe(); 0 for no member.
+  static int is_universe(const std::vector<Polyhedron*>& v);
+  static int is_universe(const std::list<Polyhedron*>& l);
+  // Same number of constraints, pairwise Inequation::equals in list order.
+  int equals(Polyhedron* q);
+  // Self-test: the addresses of every expression node of the constraints.
+  // Throws "Polyhedron::check: interference found" when a node is reached
+  // twice.
+  std::set<void*> check();
+
  private:
+  // The guard of the operations over single polyhedra: stops with
+  // "Polyhedron::<operation>: expect single polyhedra" when p, respectively
+  // a member of v, is a Domain, whose own constraint list is empty and
+  // would read as the universe. Returns its argument.
+  static Polyhedron* expect_single(Polyhedron* p, const std::string& operation);
+  static const std::vector<Polyhedron*>& expect_single(const std::vector<Polyhedron*>& v,
+                                                       const std::string& operation);
+  friend int operator==(Polyhedron& p, Polyhedron& q);
+  friend Polyhedron* operator+(Polyhedron& p, Polyhedron& q);
+
   // The flag-less rows of one constraint; a non-affine one stops the run.
   static std::vector<std::vector<int>> constraint_rows(Inequation* c);
   int cache_is_valid();
@@ -362,6 +428,46 @@ void print_iscc(std::ostream& os, const std::vector<Polyhedron*>& v);
 void print_volume(const std::map<Polyhedron*, Expression*>& m);
 // The box form (slot 8), so a Domain writes its union.
 std::ostream& operator<<(std::ostream& os, Polyhedron& p);
+
+// ---- set difference ----
+// subtract(&p, &q), the isl road.
+std::vector<Polyhedron*> operator-(Polyhedron& p, Polyhedron& q);
+// subtract(v, &q), the isl road.
+std::vector<Polyhedron*> operator-(std::vector<Polyhedron*>& v, Polyhedron& q);
+// The elements of a that are not in b.
+std::set<int> operator-(std::set<int> a, std::set<int> b);
+// The elements in ascending order.
+std::vector<int> set_to_vec(std::set<int> s);
+
+// ---- unions of polyhedra ----
+// Every piece of p - q and of q - p (isl road) is empty; the pieces are
+// released, also after the first non-empty one ends the test.
+int operator==(Polyhedron& p, Polyhedron& q);
+// Same size and, pairwise in order, Polyhedron::equals.
+int equals(const std::vector<Polyhedron*>& a, const std::vector<Polyhedron*>& b);
+// New polyhedron: clones of p's constraints, then of q's.
+Polyhedron* operator+(Polyhedron& p, Polyhedron& q);
+// The members' virtual clones, in order; a new vector of new polyhedra.
+std::vector<Polyhedron*> clone(const std::vector<Polyhedron*>& v);
+// Each member's substitute_counters, in order.
+std::vector<Polyhedron*> substitute_counters(const std::vector<Polyhedron*>& v,
+                                             std::map<int, Expression*> m);
+// In place, moving pointers only: every value source_domain becomes
+// target_domain, and the entry keyed by source_domain moves to the key
+// target_domain (overwriting an entry there).
+void substitute_domain(std::map<Polyhedron*, Polyhedron*>& m, Polyhedron* source_domain,
+                       Polyhedron* target_domain);
+// Sets of expressions: a new set of clones of a and b; a clone of e inserted
+// into s itself, which is returned (a temporary set is moved on), so that
+// a & b & c builds one set whose clones are freed once.
+std::set<Expression*> operator&(Expression& a, Expression& b);
+std::set<Expression*>& operator&(std::set<Expression*>& s, Expression& e);
+std::set<Expression*> operator&(std::set<Expression*>&& s, Expression& e);
+// "(empty domain)" without line end for no member; otherwise the members'
+// boxes, "U" and a line end between two members (vector) or after each
+// member (list).
+std::ostream& operator<<(std::ostream& os, const std::vector<Polyhedron*>& v);
+std::ostream& operator<<(std::ostream& os, const std::list<Polyhedron*>& l);
 
 // The min/max calls of C conditions (callee named exactly "min"/"max").
 int is_min(SgNode* n);

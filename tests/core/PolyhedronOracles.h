@@ -1,0 +1,34 @@
+#ifndef TARVEX_TESTS_POLYHEDRON_ORACLES_H
+#define TARVEX_TESTS_POLYHEDRON_ORACLES_H
+
+// Brute-force oracles for operations over polyhedra and unions in the
+// counters i (rank 0), j (rank 1) and the parameter N (rank 0): points are
+// (i, j, N), enumerated for i and j in [-5, 5] and N in [low_n, 8].
+
+#include <random>
+#include <set>
+#include <vector>
+
+#include "PointSets.h"
+
+class Polyhedron;
+
+typedef std::vector<Polyhedron*> Union;
+
+// A new random polyhedron with -4 <= i, j <= 4 and one to three further
+// constraints (now and then an equality); with a parameter, N takes part
+// and low_n <= N <= 8 bounds it.
+Polyhedron* random_ijn(std::mt19937& g, bool with_parameter, int low_n = -3);
+// New random polyhedra, `count` of them.
+Union random_union(std::mt19937& g, int count, bool with_parameter, int low_n = -3);
+
+// The points of the enumeration box that lie in p, respectively in some
+// member of v.
+std::set<Point> point_set(Polyhedron* p, int low_n);
+std::set<Point> point_set(const Union& v, int low_n);
+// The points of a not in b.
+std::set<Point> minus(const std::set<Point>& a, const std::set<Point>& b);
+// 1 when no point of the box lies in two members of v.
+bool pairwise_disjoint(const Union& v, int low_n);
+
+#endif
