@@ -1,20 +1,24 @@
 #include "PolyhedronOracles.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "Polyhedron.h"
 
-Polyhedron* random_ijn(std::mt19937& g, bool with_parameter, int low_n) {
-  std::uniform_int_distribution<int> coef(-2, 2), cst(-3, 3), count(1, 3), eq(0, 6), par(-1, 1);
+Rows random_ij_rows(std::mt19937& g) {
+  std::uniform_int_distribution<int> coef(-2, 2), cst(-3, 3), count(1, 3), eq(0, 6);
   Rows r = box_rows(2, 4, 4);
-  for (auto& row : r) row.insert(row.end() - 1, 0);
+  for (int n = count(g); n > 0; --n) r.push_back({eq(g) == 0 ? 0 : 1, coef(g), coef(g), cst(g)});
+  return r;
+}
+
+Polyhedron* random_ijn(std::mt19937& g, bool with_parameter, int low_n) {
+  std::uniform_int_distribution<int> par(-1, 1);
+  Rows r = random_ij_rows(g);
+  for (size_t k = 0; k < r.size(); k++) r[k].insert(r[k].end() - 1, k < 4 || !with_parameter ? 0 : par(g));
   if (with_parameter) {
     r.push_back({1, 0, 0, 1, -low_n});
     r.push_back({1, 0, 0, -1, 8});
-  }
-  for (int n = count(g); n > 0; --n) {
-    std::vector<int> row{eq(g) == 0 ? 0 : 1, coef(g), coef(g), with_parameter ? par(g) : 0, cst(g)};
-    r.push_back(row);
   }
   return new Polyhedron(r, std::set<int>{0, 1}, std::set<int>{0});
 }
@@ -57,4 +61,33 @@ bool pairwise_disjoint(const Union& v, int low_n) {
     all.insert(mine.begin(), mine.end());
   }
   return total == all.size();
+}
+
+Rational rational(long long n, long long d) {
+  if (d < 0) {
+    n = -n;
+    d = -d;
+  }
+  long long g = std::gcd(n < 0 ? -n : n, d);
+  return Rational(n / g, d / g);
+}
+
+std::set<Vertex> brute_vertices(const Rows& rows) {
+  std::set<Vertex> r;
+  for (size_t a = 0; a < rows.size(); a++)
+    for (size_t b = a + 1; b < rows.size(); b++) {
+      const std::vector<int>& u = rows[a];
+      const std::vector<int>& w = rows[b];
+      long long det = (long long)u[1] * w[2] - (long long)w[1] * u[2];
+      if (det == 0) continue;
+      long long in = (long long)u[2] * w[3] - (long long)w[2] * u[3];
+      long long jn = (long long)u[3] * w[1] - (long long)w[3] * u[1];
+      bool inside = true;
+      for (const std::vector<int>& row : rows) {
+        long long s = (row[1] * in + row[2] * jn + row[3] * det) * (det > 0 ? 1 : -1);
+        if (row[0] == 0 ? s != 0 : s < 0) inside = false;
+      }
+      if (inside) r.insert(Vertex(rational(in, det), rational(jn, det)));
+    }
+  return r;
 }

@@ -15,6 +15,9 @@ class Polyhedron;
 
 typedef std::vector<Polyhedron*> Union;
 
+// Random rows [flag | i | j | constant]: -4 <= i, j <= 4 and one to three
+// further constraints (now and then an equality).
+Rows random_ij_rows(std::mt19937& g);
 // A new random polyhedron with -4 <= i, j <= 4 and one to three further
 // constraints (now and then an equality); with a parameter, N takes part
 // and low_n <= N <= 8 bounds it.
@@ -30,5 +33,13 @@ std::set<Point> point_set(const Union& v, int low_n);
 std::set<Point> minus(const std::set<Point>& a, const std::set<Point>& b);
 // 1 when no point of the box lies in two members of v.
 bool pairwise_disjoint(const Union& v, int low_n);
+
+// Exact rationals n / d, d > 0, reduced, and vertices (i, j) of them.
+typedef std::pair<long long, long long> Rational;
+typedef std::pair<Rational, Rational> Vertex;
+Rational rational(long long n, long long d);
+// The vertices of rows [flag | i | j | constant]: every pair of rows solved
+// as equalities, kept when every row holds there.
+std::set<Vertex> brute_vertices(const Rows& rows);
 
 #endif

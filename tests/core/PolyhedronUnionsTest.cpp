@@ -82,10 +82,16 @@ TEST_F(Unions, ComplementsWithEqualitiesAndEdgeCases) {
 
 TEST_F(Unions, EqualityAgainstEnumeration) {
   std::mt19937 g(1140);
-  int equal_pairs = 0;
+  int equal_pairs = 0, unequal_pairs = 0;
   for (int t = 0; t < 30; t++) {
     Polyhedron* p = random_ijn(g, true, 0);
-    Polyhedron* q = random_ijn(g, t % 2 == 0, 0);
+    // Another random polyhedron, or p cut by a constraint that is now and
+    // then redundant.
+    Polyhedron* other = random_ijn(g, t % 2 == 0, 0);
+    std::uniform_int_distribution<int> coef(-1, 1), cst(2, 9);
+    Polyhedron cut(Rows{{1, coef(g), coef(g), coef(g), cst(g)}});
+    Polyhedron* q = t % 2 ? *p + cut : other->clone();
+    delete other;
     EXPECT_EQ(*p == *q, point_set(p, 0) == point_set(q, 0)) << box(p) << box(q);
     // The same set, written differently.
     Rows rows = p->to_matrix();
@@ -95,9 +101,11 @@ TEST_F(Unions, EqualityAgainstEnumeration) {
     EXPECT_EQ(*p == r, 1);
     EXPECT_EQ(p->equals(&r), 0);
     equal_pairs += point_set(p, 0) == point_set(q, 0);
+    unequal_pairs += point_set(p, 0) != point_set(q, 0);
     del(Union{p, q});
   }
   EXPECT_GT(equal_pairs, 0);
+  EXPECT_GT(unequal_pairs, 0);
   // Sets differing in one point; sets equal for every N >= 0 only.
   Expression zero(0);
   Polyhedron* a = poly({*i >= 0, *i <= 3, new Inequation(EQ, j, &zero), new Inequation(EQ, n, &zero)});
