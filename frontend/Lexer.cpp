@@ -27,7 +27,7 @@ std::string trim(const std::string& s) {
 
 }  // namespace
 
-Lexer::Lexer(const std::string& bytes) : end_{1, 1} {
+Lexer::Lexer(const std::string& bytes, const std::vector<int>* lines) : end_{1, 1} {
   int line = 1, col = 1;
   text_.reserve(bytes.size());
   pos_.reserve(bytes.size());
@@ -48,6 +48,15 @@ Lexer::Lexer(const std::string& bytes) : end_{1, 1} {
       else ++col;
     }
   }
+  if (lines) {
+    for (Pos& p : pos_) p = mapped(p, *lines);
+    end_ = mapped(end_, *lines);
+  }
+}
+
+Lexer::Pos Lexer::mapped(Pos p, const std::vector<int>& lines) {
+  std::size_t k = static_cast<std::size_t>(p.line) - 1;
+  return {k < lines.size() ? lines[k] : 0, 0};
 }
 
 Lexer::Lexer(std::string text, std::vector<Pos> pos, Pos end)

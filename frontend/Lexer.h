@@ -47,8 +47,10 @@ struct Token {
 class Lexer {
 public:
   // `bytes` is the whole file as read. Messages carry positions only; the
-  // caller adds the file name.
-  explicit Lexer(const std::string& bytes);
+  // caller adds the file name. With `lines`, the text stands for another
+  // one: its line k is reported as line lines[k - 1] (0 past the end), and
+  // every column as 0 (unknown).
+  explicit Lexer(const std::string& bytes, const std::vector<int>* lines = nullptr);
 
   // The next token; an End token (repeatedly) at the end. Throws
   // SyntaxError on a lexical fault.
@@ -60,6 +62,7 @@ private:
     int col;
   };
   Lexer(std::string text, std::vector<Pos> pos, Pos end);
+  static Pos mapped(Pos p, const std::vector<int>& lines);
 
   char at(std::size_t i) const { return i < text_.size() ? text_[i] : '\0'; }
   bool at_end() const { return i_ >= text_.size(); }

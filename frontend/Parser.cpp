@@ -71,7 +71,8 @@ struct Declarator {
 
 class Parser {
 public:
-  Parser(const std::string& file, const std::string& bytes) : file_(file), lexer_(bytes), tokens_(lexer_) {}
+  Parser(const std::string& file, const std::string& bytes, const std::vector<int>* lines)
+      : file_(file), lexer_(bytes, lines), tokens_(lexer_) {}
   SgSourceFile* parse_file();
 
 private:
@@ -818,7 +819,7 @@ SgExpression* Parser::parse_primary() {
 
 }  // namespace
 
-SgSourceFile* parse_c_file(const std::string& file_name, const std::string& bytes) {
-  Parser parser(file_name, bytes);
+SgSourceFile* parse_c_file(const std::string& file_name, const std::string& bytes, const std::vector<int>* lines) {
+  Parser parser(file_name, bytes, lines);
   return parser.parse_file();
 }

@@ -127,7 +127,8 @@ protected:
 };
 
 // Source position of a node: file name as given, 1-based line and byte
-// column. Constructed nodes take the record their creator hands them.
+// column (0 when unknown: a text parsed in place of another keeps only
+// lines). Constructed nodes take the record their creator hands them.
 class Sg_File_Info : public SgPoolObject {
 public:
   Sg_File_Info() = default;
@@ -952,5 +953,19 @@ protected:
 // numberOfFiles() == 0. Keeps no state between calls. The project lives
 // until the process ends.
 SgProject* frontend(int argc, char** argv);
+
+// The C text of `project`, as unparseToCompleteString() writes it, and in
+// `lines` the input line of each of its lines: lines[k] is the line where
+// the statement written on line k + 1 begins, or for a line that begins no
+// statement (a closing brace, a further declarator), the line of the last
+// statement begun before it.
+std::string unparse_with_lines(const SgProject* project, std::vector<int>& lines);
+
+// Parses `text` in place of the file `file_name`: line k of `text` stands
+// for line lines[k - 1] of that file (0 past the end of `lines`), so that
+// positions and the message of a syntax error name the file and its lines,
+// without columns. Otherwise as frontend(), with the command line "dummy"
+// and `file_name`.
+SgProject* frontend_text(const std::string& file_name, const std::string& text, const std::vector<int>& lines);
 
 #endif

@@ -80,6 +80,8 @@ std::string rtrim(std::string s) {
 class Unparser {
 public:
   std::string text;
+  // Where each statement begins: its offset in `text` and its input line.
+  std::vector<std::pair<std::size_t, int>> starts;
 
   std::string expr(const SgExpression* e, int min_precedence) const;
   std::string declaration(const SgInitializedName* n, bool with_specifiers) const;
@@ -255,6 +257,7 @@ void Unparser::if_statement(const SgIfStmt* s, int level, const std::string& lea
 
 void Unparser::statement(const SgStatement* s, int level) {
   std::string in = pad(level);
+  if (s && s->get_file_info()) starts.emplace_back(text.size(), s->get_file_info()->get_line());
   if (!s) {
     text += in + ";\n";
   } else if (const SgBasicBlock* b = isSgBasicBlock(s)) {
@@ -358,3 +361,20 @@ std::string SgNode::unparseToString() const {
 }
 
 std::string SgNode::unparseToCompleteString() const { return unparseToString(); }
+
+std::string unparse_with_lines(const SgProject* project, std::vector<int>& lines) {
+  Unparser u;
+  for (const SgSourceFile* f : project->get_files()) u.statement(f->get_globalScope(), 0);
+  lines.clear();
+  std::size_t next = 0;  // the first start not yet passed
+  int line = 0;
+  for (std::size_t begin = 0; begin < u.text.size();) {
+    std::size_t end = u.text.find('\n', begin);
+    end = end == std::string::npos ? u.text.size() : end + 1;
+    // The last statement that begins before this line ends.
+    while (next < u.starts.size() && u.starts[next].first < end) line = u.starts[next++].second;
+    lines.push_back(line);
+    begin = end;
+  }
+  return u.text;
+}

@@ -89,6 +89,15 @@ char closer_of(char open) {
   return open == '(' ? ')' : open == '[' ? ']' : '}';
 }
 
+// Deeper nesting, of brackets in a literal or of parentheses around
+// operands, is refused: the literal reader and the evaluator recurse once
+// per level, and the stack would overflow long before the input ends.
+const size_t kMaxNesting = 1000;
+
+ParseError too_deep(size_t pos) {
+  return ParseError{"nesting deeper than " + std::to_string(kMaxNesting) + " levels", pos};
+}
+
 class Lexer {
  public:
   explicit Lexer(const std::string& text) : text_(text) {}
@@ -160,6 +169,7 @@ size_t Lexer::balanced_end(size_t start) const {
     char c = text_[i];
     if (c == '(' || c == '[' || c == '{') {
       open.push_back(c);
+      if (open.size() > kMaxNesting) throw too_deep(start);
     } else if (c == ')' || c == ']' || c == '}') {
       if (c != closer_of(open.back()))
         throw ParseError{std::string("expected '") + closer_of(open.back()) +
@@ -207,10 +217,14 @@ size_t Lexer::skip_statement(size_t from) const {
 
 // ---------------------------------------------------------------- parser
 
+// An operand, or a chain of operands combined from left to right: the
+// first operand, then one operator ("+" or "*") before each further one.
+// A chain is held flat, so that a long sum costs no stack depth.
 struct Expr {
-  Tok kind;  // Ident, Literal, or Plus / Times for an operation
+  Tok kind;  // Ident, Literal, or Plus for a chain
   std::string text;
-  std::unique_ptr<Expr> left, right;
+  std::vector<std::unique_ptr<Expr>> operands;
+  std::vector<std::string> operators;
 };
 
 struct Statement {
@@ -246,6 +260,7 @@ class Parser {
   Lexer& lexer_;
   Token cur_;
   bool has_ = false;
+  size_t depth_ = 0;  // parentheses open around the current operand
 };
 
 Statement Parser::statement() {
@@ -263,24 +278,26 @@ Statement Parser::statement() {
 
 // Operands combine from left to right: "+" and "*" share one precedence.
 std::unique_ptr<Expr> Parser::expression() {
-  std::unique_ptr<Expr> e = primary();
+  std::unique_ptr<Expr> first = primary();
+  if (peek().kind != Tok::Plus && peek().kind != Tok::Times) return first;
+  auto chain = std::make_unique<Expr>();
+  chain->kind = Tok::Plus;
+  chain->operands.push_back(std::move(first));
   while (peek().kind == Tok::Plus || peek().kind == Tok::Times) {
-    auto op = std::make_unique<Expr>();
-    op->kind = peek().kind;
-    op->text = take().text;
-    op->left = std::move(e);
-    op->right = primary();
-    e = std::move(op);
+    chain->operators.push_back(take().text);
+    chain->operands.push_back(primary());
   }
-  return e;
+  return chain;
 }
 
 std::unique_ptr<Expr> Parser::primary() {
   Tok k = peek().kind;
   if (k == Tok::LParen) {
+    if (++depth_ > kMaxNesting) throw too_deep(peek().pos);
     take();
     std::unique_ptr<Expr> e = expression();
     expect(Tok::RParen, "'+', '*' or ')'");
+    --depth_;
     return e;
   }
   if (k != Tok::Ident && k != Tok::Literal) fail("identifier, literal or '('");
@@ -354,9 +371,10 @@ Value Interpreter::eval(const Expr& e) {
     if (it == vars_.end()) throw Failure{"unknown identifier '" + e.text + "'"};
     return it->second.copy();
   }
-  Value left = eval(*e.left);
-  Value right = eval(*e.right);
-  return combine(e.text, std::move(left), std::move(right));
+  Value result = eval(*e.operands[0]);
+  for (size_t k = 1; k < e.operands.size(); ++k)
+    result = combine(e.operators[k - 1], std::move(result), eval(*e.operands[k]));
+  return result;
 }
 
 Value Interpreter::read_literal(const std::string& text) {

@@ -179,6 +179,18 @@ IntRows ISLWrapper::right_inverse(IntRows m) {
   return r;
 }
 
+bool ISLWrapper::may_have_points(const std::string& text) {
+  // A text isl refuses is answered, not fatal: the caller only narrows what
+  // it may require with the answer.
+  isl_ctx* ctx = isl_ctx_alloc();
+  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  isl_union_set* set = isl_union_set_read_from_str(ctx, text.c_str());
+  bool empty = set && isl_union_set_is_empty(set) == isl_bool_true;
+  isl_union_set_free(set);
+  isl_ctx_free(ctx);
+  return !empty;
+}
+
 void ISLWrapper::set_from_iscc(std::stringstream& script) {
   {
     std::ofstream input("input.iscc", std::ios::trunc);

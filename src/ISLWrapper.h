@@ -7,6 +7,7 @@
 // isl context and frees it before returning; isl errors abort the process.
 
 #include <sstream>
+#include <string>
 #include <vector>
 
 struct isl_ctx;
@@ -30,6 +31,9 @@ public:
   // isl's right inverse of m (n_col x n_col, uncut), traced on standard
   // output; m without rows comes back unchanged and silently.
   static IntRows right_inverse(IntRows m);
+  // Whether the set or union set written in isl syntax has a point for some
+  // values of its parameters; also true when isl cannot read the text.
+  static bool may_have_points(const std::string& text);
   // Writes the script to "input.iscc", runs "iscc < input.iscc > output.iscc"
   // and ends the process: status 0 when iscc succeeded, else 1.
   [[noreturn]] static void set_from_iscc(std::stringstream& script);

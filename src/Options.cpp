@@ -42,11 +42,19 @@ void Options::set_options(const std::list<std::string>& args) {
       if (++arg == args.end()) stop(std::cerr, no_block_size);
       min_block_size = string_to_int(*arg);
       if (min_block_size == -1) stop(std::cerr, no_block_size);
+      // "2x" would silently read as 2.
+      if (!is_whole_integer(*arg))
+        stop(std::cerr, "Error: -min-block-size expects a whole integer, not '" + *arg + "'");
     } else if (*arg == "-version") {
       help();
       std::exit(1);
     }
   }
+}
+
+bool is_whole_integer(const std::string& s) {
+  size_t digits = !s.empty() && (s[0] == '+' || s[0] == '-') ? 1 : 0;
+  return s.size() > digits && s.find_first_not_of("0123456789", digits) == std::string::npos;
 }
 
 int string_to_int(const std::string& s) {

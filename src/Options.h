@@ -23,7 +23,8 @@ public:
 
   // Reads tarvex's own options out of the whole command line (program name
   // included); every other argument is ignored. "-h", "-?" and "-version"
-  // print the help and exit 1; a missing or unreadable block size exits 1.
+  // print the help and exit 1; a missing or unreadable block size, or one
+  // that is not a whole integer, exits 1.
   static void set_options(const std::list<std::string>& args);
   // The help text, on standard output.
   static void help();
@@ -33,5 +34,8 @@ public:
 // blanks, an optional sign, digits; the rest ignored); -1 when nothing could
 // be read or the value does not fit an int.
 int string_to_int(const std::string& s);
+
+// Whether `s` is an optional sign followed by decimal digits and nothing else.
+bool is_whole_integer(const std::string& s);
 
 #endif

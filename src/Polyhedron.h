@@ -231,6 +231,11 @@ class Polyhedron {
   int has_eq();
   // -1 when empty, else the dimension of the affine hull of the counters.
   int dim();
+  // Self-test, only while the option "check" is set: every counter must
+  // have a constant lower and upper bound, else the run stops. Sets
+  // fail_on_unbounded for good; a non-empty name frames it on standard
+  // output.
+  void check(std::string name);
 
   // ---- parametric integer programming ----
   // Lexicographic optima of the integer points as new quasts owned by the

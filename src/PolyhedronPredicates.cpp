@@ -1,7 +1,13 @@
-// Yes/no questions asked of a polyhedron, and its dimension.
+// Yes/no questions asked of a polyhedron, its dimension, and the
+// bounded-counters self-test.
 
+#include <cstdlib>
+#include <iostream>
+
+#include "CodeGeneration.h"
 #include "Expression.h"
 #include "Inequation.h"
+#include "Options.h"
 #include "Polyhedron.h"
 #include "PolylibWrapper.h"
 #include "Quast.h"
@@ -99,4 +105,20 @@ int dim(std::vector<Polyhedron*> v) {
   int largest = -1;
   for (Polyhedron* p : v) largest = std::max(largest, p->dim());
   return largest;
+}
+
+void Polyhedron::check(std::string name) {
+  if (!Options::option["check"]) return;
+  const std::string stars(46, '*');
+  if (!name.empty()) std::cout << std::endl << stars << std::endl << "** CHECK " << name << std::endl << std::endl;
+  fail_on_unbounded = 1;
+  // The intervals stop the run on an unbounded upper end; an end at the
+  // lower sentinel is just as unbounded.
+  for (const auto& named : get_counter_intervals(this)) {
+    if (named.second.first == unbounded_below) {
+      report_unbounded(this);
+      std::exit(1);
+    }
+  }
+  if (!name.empty()) std::cout << std::endl << "** PASSED" << std::endl << stars << std::endl;
 }

@@ -1,11 +1,9 @@
 #include "Preprocessor.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <iostream>
+#include <vector>
 
 #include "Stop.h"
 #include "SyntaxTree.h"
@@ -64,20 +62,10 @@ std::string rewrite_line(std::string line) {
   return line;
 }
 
-bool write_all(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += n;
-  }
-  return true;
-}
-
-std::string temporary_directory() {
-  const char* dir = std::getenv("TMPDIR");
-  return dir && *dir ? dir : "/tmp";
+// Line k of the carrier declarations stands for no line of the input.
+std::vector<int> carrier_lines() {
+  std::string carriers = carrier_declarations;
+  return std::vector<int>(std::count(carriers.begin(), carriers.end(), '\n'), 0);
 }
 
 }  // namespace
@@ -103,16 +91,16 @@ SgNode* import(const std::string& file_name) {
 }
 
 SgProject* preprocess_extended_tiling(SgProject* project) {
-  std::string text = rewrite_directives(carrier_declarations + project->unparseToCompleteString() + "\n");
-  std::string name = temporary_directory() + "/tarvex-XXXXXX.c";
-  int fd = mkstemps(name.data(), 2);
-  if (fd < 0) stop(std::cout, "Preprocessor::preprocess_extended_tiling: cannot create a temporary file");
-  bool written = write_all(fd, text);
-  close(fd);
-  SgProject* rewritten = written ? isSgProject(import(name)) : nullptr;
-  unlink(name.c_str());
-  if (!written) stop(std::cout, "Preprocessor::preprocess_extended_tiling: cannot write " + name);
-  if (!rewritten || rewritten->numberOfFiles() == 0)
+  // The rewrite keeps every line, so the map from the unparsed text to the
+  // input's lines holds for the rewritten text too: messages of the parse
+  // and positions in the new tree name the input file and its lines.
+  std::vector<int> lines = carrier_lines(), program_lines;
+  std::string program = unparse_with_lines(project, program_lines);
+  lines.insert(lines.end(), program_lines.begin(), program_lines.end());
+  std::string text = rewrite_directives(carrier_declarations + program + "\n");
+  const std::vector<std::string>& names = project->getFileNames();
+  SgProject* rewritten = frontend_text(names.empty() ? "" : names.front(), text, lines);
+  if (rewritten->numberOfFiles() == 0)
     stop(std::cout, "Preprocessor::preprocess_extended_tiling: the rewritten directives do not parse");
   return rewritten;
 }

@@ -23,10 +23,12 @@ bool is_dropped_carrier(const std::string& id);
 // The rewrite of the directive lines of `text` into carrier assignments.
 std::string rewrite_directives(const std::string& text);
 
-// The project parsed again from the carriers and the rewritten unparse of
-// `project`, which is left unchanged. Stops the run when the rewritten text
-// does not parse; the temporary file is removed on every path. The new
-// project is owned by the front end, like every parsed project.
+// The project parsed again, from memory, from the carriers and the
+// rewritten unparse of `project`, which is left unchanged. Positions in the
+// new project, and the message of a parse that fails, name the input file
+// and its lines (the carriers are on line 0). Stops the run when the
+// rewritten text does not parse. The new project is owned by the front
+// end, like every parsed project.
 SgProject* preprocess_extended_tiling(SgProject* project);
 
 // Parses one C file; the result is a project node, owned by the front end.

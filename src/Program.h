@@ -8,11 +8,14 @@
 //
 // Ownership: a program owns its statements.
 
+#include <map>
 #include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
+class ModularMapping;
+class Polyhedron;
 class Schedule;
 class SgProject;
 class Statement;
@@ -26,8 +29,11 @@ public:
   // The names declared by each entry of variable_declaration, in the same
   // order; filled by from_Sage only.
   std::vector<std::vector<std::string>> declared_names;
-  // Lines written first in the kernel's body: the split parameters computed
-  // again from the sizes and block_size the caller has set by then.
+  // Lines written first in the kernel's body: the input's locals
+  // initialised from run-time values (from_Sage), then, in a tiled
+  // program, the checks of the values a parametric tiling assumed and the
+  // split parameters computed again from the sizes and block_size the
+  // caller has set by then.
   std::vector<std::string> kernel_entry;
 
   Program() = default;
@@ -56,7 +62,42 @@ public:
   // schedules[i] is the schedule of statement i; both stay the caller's.
   // Stops the run, writing no output file, when iscc fails.
   void backend_iscc(const std::vector<Schedule*>& schedules, const std::string& file) const;
+
+  // ---- further operations; the new programs carry no declarations ----
+  // n empty statements ranked 0 .. n-1, the counts of the registry.
+  explicit Program(int n);
+  Program* clone() const;
+  // A clone of statement i, respectively of statements v[0], v[1], ...,
+  // renumbered from 0 in a new program with the same counts.
+  Program* restrict_to_statement(int i) const;
+  Program* restrict_to_statements(const std::vector<int>& v) const;
+  // Storage mappings of one array, or of every array of the map in name
+  // order, applied to every statement (the mappings stay the caller's).
+  void apply(std::string array, ModularMapping* m);
+  void apply(const std::map<std::string, ModularMapping*>& m);
+  // Copies of c's constraints added to every statement's domain.
+  void add_context(Polyhedron* c);
+  // Floor and ceil bounds rewritten in every domain, in place.
+  void eliminate_floor_and_ceil();
+  void substitute_arrays(const std::map<std::string, std::string>& m);
+
+  // Debug dumps framed by "[PROGRAM]" and a line of "=": each statement's
+  // dump on standard error, its matrices on standard output.
+  void print() const;
+  void print_matrices() const;
+  void print_variable_declaration(std::ostream& out) const;
+  // Each statement's C text and a line end, on standard output.
+  void backend() const;
+  // The matrix-form description of the program.
+  void print_candle(std::ostream& out) const;
+  // The matrix back end: gathers the statements' matrices, then stops with
+  // "Error 1" on standard output, having written nothing.
+  [[noreturn]] void backend(const std::vector<Schedule*>& schedules) const;
 };
+
+// The program frame with, per statement, its domain, a line end and its C
+// text.
+std::ostream& operator<<(std::ostream& os, const Program& p);
 
 // State of the model builder, kept for the whole process: whether the
 // traversal is inside the static control part, the statements found, and

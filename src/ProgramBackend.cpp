@@ -1,23 +1,18 @@
 // Code generation: the iscc script of the statements' domains and
 // schedules, the run of iscc, and the output file around its loop nest.
 
-#include <fcntl.h>
-#include <limits.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
+#include <cctype>
 #include <iostream>
 #include <sstream>
 
 #include "Expression.h"
+#include "ISLWrapper.h"
 #include "IndexFunction.h"
+#include "IsccProcess.h"
 #include "IteratorRenaming.h"
 #include "Options.h"
+#include "OutputFile.h"
 #include "Polyhedron.h"
 #include "Program.h"
 #include "Rank.h"
@@ -27,15 +22,17 @@
 
 namespace {
 
+// Every macro argument and body is parenthesised: the statements call min
+// and max with arbitrary C operands (min(b[i] & 3, 2)).
 const char* const prelude =
     "#include <math.h>\n"
     "#include <iostream>\n"
     "#include <stdio.h>\n"
     "\n"
-    "#define min(x,y)  (x<y?x:y)\n"
-    "#define max(x,y)  (x<y?y:x)\n"
-    "#define ceild(n,d)  ceil(((double)(n))/((double)(d)))\n"
-    "#define floord(n,d) floor(((double)(n))/((double)(d)))\n"
+    "#define min(x,y)  ((x)<(y)?(x):(y))\n"
+    "#define max(x,y)  ((x)<(y)?(y):(x))\n"
+    "#define ceild(n,d)  (ceil(((double)(n))/((double)(d))))\n"
+    "#define floord(n,d) (floor(((double)(n))/((double)(d))))\n"
     "\n";
 
 void print_names(std::ostream& out, const std::set<int>& ranks, int counters) {
@@ -51,81 +48,6 @@ void print_dates(std::ostream& out, const IndexFunction* f, size_t width) {
     if (k < f->index_mapping.size()) f->index_mapping[k]->print_iscc(out);
     else out << "0";
   }
-}
-
-void write_or_stop(const std::string& name, const std::string& text) {
-  std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  file << text;
-  file.close();
-  if (!file) stop(std::cout, "Program::backend_iscc: cannot write " + name);
-}
-
-std::string directory_of_executable() {
-  char path[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  if (n <= 0) return "";
-  std::string self(path, n);
-  return self.substr(0, self.rfind('/') + 1);
-}
-
-bool is_executable(const std::string& path) {
-  return !path.empty() && access(path.c_str(), X_OK) == 0;
-}
-
-// iscc next to the running tarvex first, then along PATH; "" when none.
-std::string find_iscc() {
-  std::string own = directory_of_executable() + "iscc";
-  if (is_executable(own)) return own;
-  const char* path = std::getenv("PATH");
-  std::stringstream dirs(path ? path : "");
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    std::string candidate = (dir.empty() ? "." : dir) + "/iscc";
-    if (is_executable(candidate)) return candidate;
-  }
-  return "";
-}
-
-[[noreturn]] void iscc_failed(const std::string& why) {
-  stop(std::cout, "Program::backend_iscc: iscc failed (" + why + ")");
-}
-
-// Runs iscc on the script file and returns what it printed on standard
-// output; its standard error passes through. Stops the run when iscc cannot
-// be started or does not exit with status 0.
-std::string run_iscc(const std::string& script) {
-  std::string iscc = find_iscc();
-  if (iscc.empty()) iscc_failed("iscc not found");
-  int input = open(script.c_str(), O_RDONLY | O_CLOEXEC);
-  if (input < 0) iscc_failed(script + ": " + std::strerror(errno));
-  int output[2];
-  if (pipe2(output, O_CLOEXEC) != 0) iscc_failed(std::strerror(errno));
-  std::cout.flush();
-  pid_t child = fork();
-  if (child < 0) iscc_failed(std::strerror(errno));
-  if (child == 0) {
-    dup2(input, STDIN_FILENO);
-    dup2(output[1], STDOUT_FILENO);
-    execl(iscc.c_str(), "iscc", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(input);
-  close(output[1]);
-  std::string text;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = read(output[0], buffer, sizeof(buffer))) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) break;
-    text.append(buffer, n);
-  }
-  close(output[0]);
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (!WIFEXITED(status)) iscc_failed("terminated by signal " + std::to_string(WTERMSIG(status)));
-  if (WEXITSTATUS(status) != 0) iscc_failed("exit status " + std::to_string(WEXITSTATUS(status)));
-  return text;
 }
 
 std::string script_text(const Program& program, const std::vector<Schedule*>& schedules) {
@@ -192,14 +114,67 @@ std::string output_head(const Program& program) {
   return out.str();
 }
 
+void write_or_stop(const std::string& name, const std::string& text) {
+  std::string failure = replace_file(name, text);
+  if (!failure.empty()) stop(std::cout, "Program::backend_iscc: " + failure);
+}
+
+// Nothing is written when an output name leads to the input itself (a
+// link, or a hard link): replacing it would destroy the input.
+void refuse_to_overwrite(const std::string& input, const std::vector<std::string>& outputs) {
+  for (const std::string& output : outputs)
+    if (same_file(output, input))
+      stop(std::cout, "Program::backend_iscc: " + output + " is the input file " + input + "; nothing written");
+}
+
+bool calls(const std::string& nest, const std::string& macro) {
+  for (size_t at = nest.find(macro + "("); at != std::string::npos; at = nest.find(macro + "(", at + 1))
+    if (at == 0 || !(std::isalnum(static_cast<unsigned char>(nest[at - 1])) || nest[at - 1] == '_')) return true;
+  return false;
+}
+
+// Whether the brackets of `nest` close in order and its last statement is
+// complete.
+bool is_whole(const std::string& nest) {
+  std::string open;
+  for (char c : nest) {
+    if (c == '(' || c == '[' || c == '{') open += c;
+    if (c == ')' || c == ']' || c == '}') {
+      char opener = c == ')' ? '(' : c == ']' ? '[' : '{';
+      if (open.empty() || open.back() != opener) return false;
+      open.pop_back();
+    }
+  }
+  size_t last = nest.find_last_not_of(" \t\n");
+  return open.empty() && (last == std::string::npos || nest[last] == ';' || nest[last] == '}');
+}
+
+// iscc's output must be a whole loop nest that calls every statement with
+// a point for some parameter values; a nest without statements is fine
+// when no statement has one.
+void check_nest(const Program& program, const std::string& nest) {
+  if (!is_whole(nest)) stop(std::cout, "Program::backend_iscc: iscc's output is not a whole loop nest");
+  for (size_t i = 0; i < program.statement.size(); i++) {
+    std::string macro = "S" + std::to_string(i);
+    if (calls(nest, macro)) continue;
+    std::ostringstream domain;
+    program.statement[i]->iteration_domain->print_iscc(macro, domain);
+    if (ISLWrapper::may_have_points(domain.str()))
+      stop(std::cout, "Program::backend_iscc: iscc's loop nest does not call " + macro);
+  }
+}
+
 }  // namespace
 
 void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::string& file) const {
   std::string base = file.substr(0, file.size() - 2);
-  std::string script = base + ".iscc";
-  write_or_stop(script, script_text(*this, schedules));
+  std::string script = base + ".iscc", output = base + ".tiled.cc";
+  refuse_to_overwrite(file, {script, output});
+  std::string text = script_text(*this, schedules);
+  write_or_stop(script, text);
   std::cout << "Iscc codegen..." << std::endl;
   std::string head = output_head(*this);
-  std::string nest = rename_clashing_iterators(run_iscc(script), head);
-  write_or_stop(base + ".tiled.cc", head + nest + "}\n");
+  std::string nest = run_iscc(text);
+  check_nest(*this, nest);
+  write_or_stop(output, head + rename_clashing_iterators(nest, head) + "}\n");
 }

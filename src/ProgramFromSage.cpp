@@ -2,7 +2,8 @@
 // enclosing loop counters and the iteration domain built from the enclosing
 // loop bounds and if conditions; every assignment inside the static control
 // part becomes a Statement over that domain. Constructs the model has no
-// form for stop the run instead of being dropped or mis-modelled.
+// form for stop the run instead of being dropped or mis-modelled. The
+// declarations of the whole file are read on the way (InputDeclarations).
 
 #include <iostream>
 #include <list>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "Inequation.h"
+#include "InputDeclarations.h"
 #include "Options.h"
 #include "Polyhedron.h"
 #include "Preprocessor.h"
@@ -19,6 +21,7 @@
 #include "Statement.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
+#include "TruncatedDivision.h"
 
 int in_scop = 0;
 std::vector<Statement*> statement_vec;
@@ -34,12 +37,16 @@ public:
   std::list<std::string> loop_counters;  // outermost first
   Polyhedron* iteration_domain;          // owned
   int in_for_init = 0;
+  SgFunctionDeclaration* function = nullptr;  // the enclosing function, not owned
+  bool kernel = false;                        // whether it holds the part
 
   ASTInfo() : iteration_domain(new Polyhedron()) {}
   ASTInfo(const ASTInfo& other)
       : loop_counters(other.loop_counters),
         iteration_domain(other.iteration_domain->clone()),
-        in_for_init(other.in_for_init) {}
+        in_for_init(other.in_for_init),
+        function(other.function),
+        kernel(other.kernel) {}
   ASTInfo& operator=(const ASTInfo&) = delete;
   ~ASTInfo() { delete iteration_domain; }
 
@@ -131,6 +138,38 @@ std::string written_variable(SgExpression* lhs) {
   return base ? base->get_symbol()->get_name().getString() : "";
 }
 
+// The variables named anywhere in `node`.
+void collect_names(SgNode* node, std::set<std::string>& names) {
+  if (!node) return;
+  if (SgVarRefExp* v = isSgVarRefExp(node)) names.insert(v->get_symbol()->get_name().getString());
+  for (SgNode* child : node->get_traversalSuccessorContainer()) collect_names(child, names);
+}
+
+// The variables named inside the subscripts of `node`.
+void collect_subscript_names(SgNode* node, std::set<std::string>& names) {
+  if (!node) return;
+  if (SgPntrArrRefExp* element = isSgPntrArrRefExp(node)) collect_names(element->get_rhs_operand(), names);
+  for (SgNode* child : node->get_traversalSuccessorContainer()) collect_subscript_names(child, names);
+}
+
+bool holds_part(SgNode* node) {
+  if (!node) return false;
+  if (SgPragma* pragma = isSgPragma(node)) return pragma->get_pragma() == "begin_scop";
+  for (SgNode* child : node->get_traversalSuccessorContainer())
+    if (holds_part(child)) return true;
+  return false;
+}
+
+std::vector<std::string> directives_of(SgNode* node) {
+  std::vector<std::string> lines;
+  if (SgStatement* s = isSgStatement(node)) lines = s->get_attached_directives();
+  std::vector<std::string> trailing;
+  if (SgBasicBlock* block = isSgBasicBlock(node)) trailing = block->get_trailing_directives();
+  if (SgGlobal* global = isSgGlobal(node)) trailing = global->get_trailing_directives();
+  lines.insert(lines.end(), trailing.begin(), trailing.end());
+  return lines;
+}
+
 class MainTraversal : public AstTopDownProcessing<ASTInfo> {
 public:
   ~MainTraversal() override {
@@ -138,6 +177,17 @@ public:
   }
 
   ASTInfo evaluateInheritedAttribute(SgNode* node, ASTInfo a) override {
+    check_directives(directives_of(node));
+    if (SgFunctionDeclaration* f = isSgFunctionDeclaration(node)) {
+      a.function = f;
+      a.kernel = inside_part() || holds_part(f);
+      declarations.function(f, a.kernel);
+      return a;
+    }
+    if (SgTypedefDeclaration* t = isSgTypedefDeclaration(node)) {
+      if (!a.function) declarations.type_name(t);
+      return a;
+    }
     if (Options::pragma_scop) {
       if (SgPragma* pragma = isSgPragma(node)) {
         read_pragma(pragma->get_pragma());
@@ -157,7 +207,7 @@ public:
       case V_SgForInitStatement: a.in_for_init = 1; break;
       case V_SgIfStmt: branch(isSgIfStmt(node), a); break;
       case V_SgVarRefExp: use(isSgVarRefExp(node), a); break;
-      case V_SgVariableDeclaration: declaration(isSgVariableDeclaration(node)); break;
+      case V_SgVariableDeclaration: declaration(isSgVariableDeclaration(node), a); break;
       case V_SgWhileStmt: case V_SgDoWhileStmt: case V_SgReturnStmt: case V_SgBreakStmt:
       case V_SgContinueStmt:
         refuse_statement(node);
@@ -174,15 +224,36 @@ private:
   // Domain of each else branch met, owned.
   std::map<SgNode*, Polyhedron*> else_domains;
 
-  static void read_pragma(const std::string& text) {
-    if (text == "begin_scop") in_scop = 1;
-    else if (text == "end_scop") in_scop = 0;
-    else stop(std::cout, "Program::from_Sage: unknown pragma: " + text);
+  void read_pragma(const std::string& text) {
+    if (text == "begin_scop") {
+      in_scop = 1;
+      part_started = true;
+    } else if (text == "end_scop") {
+      in_scop = 0;
+    } else {
+      stop(std::cout, "Program::from_Sage: unknown pragma: " + text);
+    }
   }
+  bool part_started = false;  // whether a begin_scop was met
 
   static bool inside_part() { return !Options::pragma_scop || in_scop; }
 
 public:
+  InputDeclarations declarations;
+
+  // The part takes every variable of its loop bounds, conditions,
+  // subscripts and directives for a constant: the model reads it as one
+  // value for the whole part, and the split parameters are computed from it
+  // once, on entry of the tiled kernel. A statement of the part writing one
+  // is refused (loop counters are checked on their own).
+  void check_constant_writes() const {
+    for (const auto& write : writes)
+      if (constants.count(write.first) && !loop_counter_names.count(write.first))
+        stop(std::cout, "Program::from_Sage: " + write.first +
+                            " is written in the static control part, which takes it for a constant of its loop "
+                            "bounds, conditions, subscripts and directives: " + text_of(write.second));
+  }
+
   // Every loop counter of the part must be read and written only inside its
   // own loops: the generated loops keep their counters to themselves, so the
   // value a counter holds elsewhere (the bound after the loop, or whatever it
@@ -202,6 +273,8 @@ private:
   };
   std::vector<CounterUse> uses;
   std::set<std::string> loop_counter_names;
+  std::set<std::string> constants;  // names in bounds, conditions, subscripts, directives
+  std::vector<std::pair<std::string, SgNode*>> writes;  // scalar or array written, and by which statement
 
   void use(SgVarRefExp* node, const ASTInfo& a) {
     if (in_directive) return;
@@ -217,8 +290,10 @@ private:
       a.in_for_init = 0;
       return;
     }
+    // The domain was read with floor divisions; the statement runs where C's
+    // truncating ones say.
     statement_vec.push_back(new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
-                                          a.iteration_domain->clone(), node));
+                                          with_truncating_divisions(a.iteration_domain), node));
   }
 
   // Only plain assignments without inner side effects are statements, and
@@ -236,6 +311,10 @@ private:
     in_directive = is_dropped_carrier(written);
     for (const std::string& counter : a.loop_counters)
       if (counter == written) refuse_statement(node);
+    collect_subscript_names(assign, constants);
+    if (in_directive) return;
+    writes.push_back({written, node});
+    check_min_max_calls(assign, declarations.table());
   }
 
   void loop(SgForStatement* node, ASTInfo& a) {
@@ -259,6 +338,8 @@ private:
                                             start->get_rhs_operand(), new SgTypeBool()));
     a.add_constraint(test->get_expression());
     conditions.insert(test);
+    collect_names(start->get_rhs_operand(), constants);
+    collect_names(test, constants);
   }
 
   // The else branch gets the enclosing domain with the negated condition,
@@ -266,6 +347,7 @@ private:
   void branch(SgIfStmt* node, ASTInfo& a) {
     SgExprStatement* condition = isSgExprStatement(node->get_conditional());
     conditions.insert(condition);
+    collect_names(condition, constants);
     Polyhedron* c = Polyhedron::from_Sage(condition->get_expression());
     SgStatement* other = node->get_false_body();
     if (other && other->get_numberOfTraversalSuccessors() > 0) {
@@ -281,15 +363,12 @@ private:
     delete c;
   }
 
-  static void declaration(SgVariableDeclaration* node) {
+  void declaration(SgVariableDeclaration* node, const ASTInfo& a) {
     if (inside_part()) {
       for (SgInitializedName* variable : node->get_variables())
         if (variable->get_initializer()) refuse_statement(node);
     }
-    var_declaration.push_back(node->unparseToCompleteString());
-    std::vector<std::string> names;
-    for (SgInitializedName* variable : node->get_variables()) names.push_back(variable->get_name().getString());
-    var_declared_names.push_back(names);
+    declarations.variable(node, a.function, a.kernel, !part_started);
   }
 };
 
@@ -300,8 +379,11 @@ Program* Program::from_Sage(SgProject* project) {
   MainTraversal traversal;
   traversal.traverseInputFiles(project, ASTInfo());
   traversal.check_counter_uses();
+  traversal.check_constant_writes();
+  traversal.declarations.finish();
   Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
   program->set_variable_declaration(var_declaration);
   program->declared_names = var_declared_names;
+  program->kernel_entry = traversal.declarations.initialisations();
   return program;
 }

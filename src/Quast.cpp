@@ -6,6 +6,7 @@
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
+#include "Operation.h"
 #include "Polyhedron.h"
 #include "Stop.h"
 #include "pip.h"
@@ -309,9 +310,22 @@ void del(std::vector<Quast*> v) {
   for (Quast* q : v) delete q;
 }
 
-void del(std::map<Polyhedron*, IndexFunction*> m) {
+namespace {
+
+template <class Value>
+void delete_entries(const std::map<Polyhedron*, Value*>& m) {
   for (auto& entry : m) {
     delete entry.first;
     delete entry.second;
   }
+}
+
+}  // namespace
+
+void del(std::map<Polyhedron*, IndexFunction*> m) { delete_entries(m); }
+
+void del(std::map<Polyhedron*, Operation*> m) { delete_entries(m); }
+
+void del(std::vector<std::map<Polyhedron*, Operation*>> v) {
+  for (auto& m : v) del(m);
 }

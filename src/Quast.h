@@ -21,6 +21,7 @@
 class Expression;
 class IndexFunction;
 class Inequation;
+class Operation;
 class Polyhedron;
 struct pipquast;
 
@@ -103,5 +104,7 @@ extern std::vector<Polyhedron*> bottom_domain;
 // Delete every element; the containers stay the caller's.
 void del(std::vector<Quast*> v);
 void del(std::map<Polyhedron*, IndexFunction*> m);
+void del(std::map<Polyhedron*, Operation*> m);
+void del(std::vector<std::map<Polyhedron*, Operation*>> v);
 
 #endif

@@ -5,7 +5,9 @@
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "MatrixPrinter.h"
+#include "Operation.h"
 #include "Rank.h"
+#include "Stop.h"
 
 Schedule::Schedule(IndexFunction* f) : schedule(f->clone()) {}
 
@@ -71,6 +73,17 @@ IndexFunction* Schedule::apply(IndexFunction* iteration) {
   std::map<int, Expression*> m;
   int covered = std::min(get_nb_counters(), iteration->size());
   for (int c = 0; c < covered; c++) m[c] = iteration->index_mapping[c];
+  return schedule->substitute_counters(m);
+}
+
+IndexFunction* Schedule::apply(Operation* op) {
+  if (op->is_bottom) stop(std::cerr, "Schedule::apply: bottom operation");
+  std::map<int, Expression*> m;
+  for (int c : op->surrounding_counters) {
+    if (c < 0 || c >= op->point->size())
+      stop(std::cerr, "Schedule::apply: point has no entry for counter " + std::to_string(c));
+    m[c] = op->point->index_mapping[c];
+  }
   return schedule->substitute_counters(m);
 }
 

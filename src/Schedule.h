@@ -15,6 +15,8 @@
 #include <vector>
 
 class IndexFunction;
+class Operation;
+class Program;
 
 class Schedule {
  public:
@@ -45,6 +47,13 @@ class Schedule {
   // The date of a point in dense form (entry c the value of counter c);
   // only the ranks the point covers are substituted.
   IndexFunction* apply(IndexFunction* iteration);
+  // The date of an operation: each surrounding counter c replaced by entry
+  // c of its dense point.
+  IndexFunction* apply(Operation* op);
+  // The sequential schedule of a program, one per statement: dates follow
+  // the textual order, statements sharing loops as far as their counter
+  // ranks agree with the previous statement's.
+  static std::vector<Schedule*> from_Program(Program* prog);
 
   // "schedule = " on standard output, the function's dump on standard error.
   void print();

@@ -103,41 +103,47 @@ void Rhs::number_reads() {
 
 // Operands that are operator nodes are parenthesised whatever their
 // operator; leaves never are.
-void Rhs::print_operand(std::ostream* out, const Statement* s) const {
+void Rhs::print_operand(std::ostream* out, const Statement* s, bool inputs) const {
   if (is_op) *out << "(";
-  backend(out, s);
+  write(out, s, inputs);
   if (is_op) *out << ")";
 }
 
-void Rhs::backend(std::ostream* out, const Statement* s) const {
+void Rhs::backend(std::ostream* out, const Statement* s) const { write(out, s, false); }
+
+void Rhs::write(std::ostream* out, const Statement* s, bool inputs) const {
   if (is_value) {
     *out << value;
   } else if (is_an_array) {
-    if (!s->is_sa_statement()) print_read(*out, nth(array_rank, s->rhs_index));
+    // A counter read is a value, not an input.
+    if (inputs && !array_id.empty())
+      *out << "input" << current_input++;
+    else if (!s->is_sa_statement())
+      print_read(*out, nth(array_rank, s->rhs_index));
   } else if (!is_op) {
     stop(std::cout, "Statement::Rhs::backend(): Bad rhs");
   } else if (op_id == V_SgCastExp) {
     *out << "(" << op_name << ")";
-    successor[0]->print_operand(out, s);
+    successor[0]->print_operand(out, s, inputs);
   } else if (is_unary(op_id)) {
     *out << token(op_id);
-    successor[0]->print_operand(out, s);
+    successor[0]->print_operand(out, s, inputs);
   } else if (is_binary(op_id)) {
-    successor[0]->print_operand(out, s);
+    successor[0]->print_operand(out, s, inputs);
     *out << token(op_id);
-    successor[1]->print_operand(out, s);
+    successor[1]->print_operand(out, s, inputs);
   } else if (op_id == V_SgConditionalExp) {
-    successor[0]->print_operand(out, s);
+    successor[0]->print_operand(out, s, inputs);
     *out << "?";
-    successor[1]->print_operand(out, s);
+    successor[1]->print_operand(out, s, inputs);
     *out << ":";
-    successor[2]->print_operand(out, s);
+    successor[2]->print_operand(out, s, inputs);
   } else {
     // Calls, and any other operator, in call form.
     *out << op_name << "(";
     for (size_t k = 0; k < successor.size(); k++) {
       if (k) *out << ",";
-      successor[k]->backend(out, s);
+      successor[k]->write(out, s, inputs);
     }
     *out << ")";
   }
@@ -252,7 +258,10 @@ Statement* Statement::clone() const {
 }
 
 void Statement::print(std::ostream& out) const {
-  out << lhs_id << *lhs_index << "=";
+  out << lhs_id;
+  // A statement built piece by piece may have no write yet.
+  if (lhs_index) out << *lhs_index;
+  out << "=";
   if (rhs) {
     rhs->backend(&out, this);
   } else if (rhs_index.size() == 1) {

@@ -18,7 +18,10 @@
 
 class Expression;
 class IndexFunction;
+class ModularMapping;
+class Operation;
 class Polyhedron;
+class Program;
 class SgAssignOp;
 class SgExpression;
 class Statement;
@@ -41,6 +44,7 @@ public:
   std::string op_name;  // callee of a call, type of a cast, else the class name
   std::vector<Rhs*> successor;  // operands in order, owned
   static int current_rank;      // running counter of fix_ranks
+  static int current_input;     // running counter of backend_dpn
 
   explicit Rhs(std::string value);  // constant leaf
   Rhs(std::string name, int);       // read leaf; its rank comes from fix_ranks or clone
@@ -55,10 +59,19 @@ public:
   void fix_ranks();
   // Writes the tree as C for statement `s` (whose reads it names).
   void backend(std::ostream* out, const Statement* s) const;
+  // The same with the array reads written input0, input1, ... depth first.
+  void backend_dpn(std::ostream* out, const Statement* s) const;
+  // Number of operator nodes.
+  int nb_operators() const;
+  // Debug tree on standard output, one node per line after `indent`.
+  void print(std::string indent) const;
+  void print() const;
 
 private:
   void number_reads();
-  void print_operand(std::ostream* out, const Statement* s) const;
+  // backend, or backend_dpn when `inputs` is set.
+  void write(std::ostream* out, const Statement* s, bool inputs) const;
+  void print_operand(std::ostream* out, const Statement* s, bool inputs) const;
 };
 
 // Copy of the pair at position `rank` of `reads` (the function is shared).
@@ -99,11 +112,64 @@ public:
   // left-to-right order (nodes of `e` itself, never freed).
   std::pair<Rhs*, std::list<SgExpression*>> collect_references(SgExpression* e) const;
 
+  // ---- building piece by piece (the replaced parts are freed) ----
+  // Appends the rank of the registered counter `name`.
+  void add_counter(std::string name);
+  // A clone of d.
+  void set_iteration_domain(Polyhedron& d);
+  // Writes array `name` at a clone of f, whose counters become the
+  // statement's; registers the array unless it is "schedule".
+  void set_lhs(std::string name, IndexFunction& f);
+  // Appends a read of array `name` at a clone of f, whose counters become
+  // the statement's; registers the array ("schedule" too; the empty name of
+  // a counter read names no array).
+  void add_rhs_reference(std::string name, IndexFunction& f);
+
+  // The statement's own function of the k-th read (from 0) of `name`.
+  IndexFunction* get_read(std::string name, int k);
+  // Operator nodes of the tree; 0 without a tree.
+  int nb_operators();
+
+  // ---- instances (new operations owned by the caller) ----
+  // The instance at the statement's own counters: a dense point of one entry
+  // per true counter, more when a surrounding rank lies beyond them.
+  Operation* instance();
+  // A full instance in fresh counters "new_counter_<rank>_<k>" (the counters
+  // themselves for k = 0), with the map old rank -> new rank. The
+  // operation's mapping holds new counter leaves that the caller frees.
+  std::pair<Operation*, std::map<int, int>> instance(int k);
+  // (new domain, new instance) with every surrounding counter turned into a
+  // fresh parameter "counter_<rank>_number_<k>"; the operation's mapping
+  // holds the substitution, whose expressions the caller frees.
+  std::pair<Polyhedron*, Operation*> parametrized_instance();
+
+  // ---- rewriting ----
+  // The write and the reads of `array` go through the mapping's storage
+  // function (the mapping stays the caller's).
+  void apply(std::string array, ModularMapping* m);
+  // Renames the written and read arrays found in m.
+  void substitute_arrays(std::map<std::string, std::string> m);
+  // New statement with the counters of m renamed everywhere.
+  Statement* counters_to_counters(std::map<int, int> m);
+  // The common outer counters of statements s1 and s2 of p.
+  static std::vector<int> common_nest(int s1, int s2, Program* p);
+  // New program of a clone of this statement, ranked 0.
+  Program* to_program();
+
+  // ---- debug dumps ----
+  void print() const;           // standard error, the domain by its own print()
+  void print_matrices() const;  // standard output
+  // "output = " and the tree with numbered inputs; no line end.
+  void print_dpn(std::ostream& out) const;
+
 private:
   bool is_surrounding_counter(const std::string& name) const;
   Read read_of(SgExpression* reference) const;
 };
 
 std::ostream& operator<<(std::ostream& out, const Statement& s);
+
+// Deletes every statement; the vector stays the caller's.
+void del(std::vector<Statement*> v);
 
 #endif

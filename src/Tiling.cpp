@@ -7,6 +7,7 @@
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
+#include "KernelAssumptions.h"
 #include "MatrixPrinter.h"
 #include "Options.h"
 #include "Polyhedron.h"
@@ -92,6 +93,7 @@ void declare_split(TilingPass& pass, const std::string& name, const std::string&
   pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
   pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
   pass.split_names.insert({outer, inner});
+  pass.sizes.insert(name);
 }
 
 // The tile counters and split parameters are named in the tiled code (macro
@@ -277,6 +279,9 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
         s->surrounding_counters.push_back(counter.first);
         pass.used_counters.insert(counter.first);
       }
+    } else if ((is_rectangular_ZIL[i] || is_general_ZIL[i]) &&
+               (s->iteration_domain->is_domain() || s->iteration_domain->has_div())) {
+      pass_stop(i, "an integer division in a loop bound or condition cannot be tiled parametrically");
     } else if (is_rectangular_ZIL[i]) {
       apply_rectangular_ZIL(i, s, pass);
       continue;
@@ -295,7 +300,15 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
                                 2 * program->nb_parameters, pass.tiled);
   result->set_variable_declaration(
       output_declarations(program->get_variable_declaration(), pass.declarations));
-  result->kernel_entry = kernel_entry_lines(pass.declarations);
+  // The input's own initialisations, then the checks of the values the
+  // tiling assumed, then the split parameters computed from those values.
+  result->kernel_entry = program->kernel_entry;
+  bool parametric = std::count(is_rectangular_ZIL.begin(), is_rectangular_ZIL.end(), 1) +
+                        std::count(is_general_ZIL.begin(), is_general_ZIL.end(), 1) >
+                    0;
+  for (const std::string& line : assumption_checks(parametric, pass.sizes, pass.aligned_sizes))
+    result->kernel_entry.push_back(line);
+  for (const std::string& line : kernel_entry_lines(pass.declarations)) result->kernel_entry.push_back(line);
   return {result, pass.schedules};
 }
 
@@ -337,6 +350,7 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   for (int p : parameters) {
     std::string name = get_parameter_string(p);
     declare_split(pass, name, "outer_" + name, "inner_" + name);
+    if (Options::option["aligned-parameters"]) pass.aligned_sizes.insert(name);
   }
   Polyhedron* split = split_constraints(parameters);
   t->iteration_domain->add_constraints(split);

@@ -29,6 +29,8 @@ struct TilingPass {
   std::vector<Statement*> tiled;       // tiled statement i at index i
   std::vector<Schedule*> schedules;    // schedule of tiled statement i
   std::set<std::string> split_names;   // outer_ and inner_ parameters declared
+  std::set<std::string> sizes;         // the size parameters split
+  std::set<std::string> aligned_sizes; // those assumed multiples of block_size
 };
 
 class Tiling {

@@ -2,10 +2,12 @@
 // static control part as its directives ask, and writes "<base>.iscc" and
 // "<base>.tiled.cc".
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <list>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,9 @@ int main(int argc, char** argv) {
     std::cout << message << std::endl;
   } catch (const std::string& message) {
     std::cout << message << std::endl;
+  } catch (const std::bad_alloc&) {
+    // Written without allocating: there may be no memory left for a stream.
+    std::fputs("tarvex: out of memory\n", stderr);
   } catch (const std::exception& error) {
     std::cout << error.what() << std::endl;
   }

@@ -155,4 +155,83 @@ TEST_F(ModelTest, RefusedRightHandSides) {
                         "Program::from_Sage: unsupported statement in the static control part: a[i] = (x, y);");
 }
 
+// min and max functions the tiled code's macros may stand for, and the int
+// arguments the macros read alike.
+TEST_F(ModelTest, MinAndMaxFunctionsAndTheirArguments) {
+  const char* accepted[] = {
+      "int min(int x, int y) { return x <= y ? x : y; }", "int min(int x, int y) { return y > x ? x : y; }",
+      "static inline int min(int x, int y) { return x >= y ? y : x; }",
+      "int max(int x, int y) { return y < x ? x : y; }",
+      "int min(int, int);\nint min(int x, int y) { return x < y ? x : y; }",
+  };
+  for (const char* function : accepted) {
+    SetUp();
+    delete model_of(std::string(function) + "\n" + scop("#pragma schedule[i]\n a[i] = 1;"));
+  }
+  std::string refused = "Program::from_Sage: the tiled code defines a macro min; an input function of that "
+                        "name must return the minimum of its two int parameters: ";
+  EXPECT_STOP_ON_STDOUT(model_of("int min(int x, int y) { return x < y ? x : x; }\n" + scop("")),
+                        refused + "int min(int x, int y)");
+  EXPECT_STOP_ON_STDOUT(model_of("double min(double x, double y) { return x < y ? x : y; }\n" + scop("")),
+                        refused + "double min(double x, double y)");
+  EXPECT_STOP_ON_STDOUT(model_of("int min(int x, int y) { if (x < y) return x; return y; }\n" + scop("")),
+                        refused + "int min(int x, int y)");
+  EXPECT_STOP_ON_STDOUT(model_of("int max(int x, int y);\n" + scop("")),
+                        "Program::from_Sage: the tiled code defines a macro max; an input function of that "
+                        "name must be defined in the file: int max(int x, int y)");
+
+  const char* int_arguments[] = {"i", "N", "(int)x", "i % 3 + N * 2", "x < y", "N > 0 ? N : -N",
+                                 "min(i, N)", "p[i]", "A[i][i]"};
+  for (const char* argument : int_arguments) {
+    SetUp();
+    delete model_of("int *p;\nint A[4][4];\n" +
+                    scop(std::string("#pragma schedule[i]\n a[i] = max(") + argument + ", 2);"));
+  }
+  const char* other_arguments[] = {"x", "1.5", "'c'", "A[i]", "u", "f(N, x)", "i + x", "(long)i"};
+  for (const char* argument : other_arguments)
+    EXPECT_STOP_ON_STDOUT(
+        model_of("int A[4][4];\nunsigned u;\n" +
+                 scop(std::string("#pragma schedule[i]\n a[i] = min(") + argument + ", 2);")),
+        "Program::from_Sage: min with an argument that is not an int, which the tiled code's macro would not "
+        "convert: min(" + std::string(argument) + ", 2)");
+}
+
+TEST_F(ModelTest, KernelParametersAndRunTimeInitialisersAreCarried) {
+  Program* p = model_of(
+      "int N;\nvoid other(int q) { int t = 2; const int o = q + N; }\n"
+      "void k(const int n, double *const v, double A[N][8], int) {\n  int i;\n  int t = 2;\n"
+      "  const int m = n - 1;\n  double *w = v + m;\n#pragma begin_scop\n  for (i = 0; i < m; i++) {\n"
+      "#pragma schedule[i]\n    A[i][0] = w[i];\n  }\n#pragma end_scop\n}\n");
+  std::vector<std::string> d(p->variable_declaration.begin() + 11, p->variable_declaration.end());
+  EXPECT_EQ(d, (std::vector<std::string>{"int N;", "int t = 2;", "int o;", "int n;", "double *v;",
+                                         "double (*A)[8];", "int i;", "int t = 2;", "int m;", "double *w;"}));
+  EXPECT_EQ(p->kernel_entry, (std::vector<std::string>{"  m = n - 1;", "  w = v + m;"}));
+  delete p;
+}
+
+TEST_F(ModelTest, RefusedDeclarations) {
+  std::string kernel = "void k() {\n  int i;\n#pragma begin_scop\n  for (i = 0; i < N; i++) {\n"
+                       "#pragma schedule[i]\n    a[i] = 1;\n  }\n#pragma end_scop\n";
+  std::string head = "int N;\nint a[9];\n";
+  EXPECT_STOP_ON_STDOUT(model_of(head + "int f();\n" + kernel + "  int f;\n}\n"),
+                        "Program::from_Sage: the local declaration 'int f;' shadows the file-scope declaration "
+                        "'int f()'");
+  EXPECT_STOP_ON_STDOUT(model_of(head + "void g() { int a; }\n" + kernel + "}\n"),
+                        "Program::from_Sage: the local declaration 'int a;' shadows the file-scope declaration "
+                        "'int a[9];'");
+  EXPECT_STOP_ON_STDOUT(model_of(head + "void g() { double r; }\n" + kernel + "}\nint r;\n"),
+                        "Program::from_Sage: the local declaration 'double r;' shadows the file-scope declaration "
+                        "'int r;'");
+  EXPECT_STOP_ON_STDOUT(model_of(head + "void h(int n, double A[n][n]) {\n  int i;\n#pragma begin_scop\n"
+                                        "  for (i = 0; i < n; i++) {\n#pragma schedule[i]\n    a[i] = 1;\n  }\n"
+                                        "#pragma end_scop\n}\n"),
+                        "Program::from_Sage: variable-length array parameter: double A[n][n]");
+  std::string carried = "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the "
+                        "static control part from run-time values: ";
+  // Another part could follow in the same function and read it.
+  EXPECT_STOP_ON_STDOUT(model_of(head + kernel + "  int late = N;\n}\n"), carried + "int late = N;");
+  EXPECT_STOP_ON_STDOUT(model_of(head + "void k2() {\n  int b[2] = {N, 1};\n" + kernel.substr(10) + "}\n"),
+                        carried + "int b[2] = {N, 1};");
+}
+
 }  // namespace

@@ -36,7 +36,7 @@ TEST_F(OptionsTest, StringToIntReadsLikeStreamInput) {
 }
 
 TEST_F(OptionsTest, FlagsAndBlockSizeAreRead) {
-  Options::set_options({"tarvex", "-aligned-parameters", "p.c", "-min-block-size", "12abc",
+  Options::set_options({"tarvex", "-aligned-parameters", "p.c", "-min-block-size", "12",
                         "-aligned-parameters", "-dummy", "dummy_file"});
   EXPECT_EQ(Options::option["aligned-parameters"], 1);
   EXPECT_EQ(Options::option["min-block-size"], 1);
@@ -71,6 +71,14 @@ TEST_F(OptionsTest, BadBlockSizesStopOnStandardError) {
   };
   for (const auto& args : lines)
     EXPECT_STOP_ON_STDERR(Options::set_options(args), "-min-block-size: expect a block size");
+}
+
+TEST_F(OptionsTest, BlockSizesWithTrailingTextAreRefused) {
+  for (const char* value : {"2x", "12abc", " 4", "4 ", "1e3"})
+    EXPECT_STOP_ON_STDERR(Options::set_options({"tarvex", "p.c", "-min-block-size", value}),
+                          std::string("Error: -min-block-size expects a whole integer, not '") + value + "'");
+  for (const char* value : {"+7", "0", "-5"}) EXPECT_TRUE(is_whole_integer(value)) << value;
+  for (const char* value : {"", "+", "-", "7-"}) EXPECT_FALSE(is_whole_integer(value)) << value;
 }
 
 }  // namespace

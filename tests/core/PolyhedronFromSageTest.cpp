@@ -4,14 +4,18 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include <unistd.h>
 
+#include "CoreTest.h"
+#include "Domain.h"
 #include "Polyhedron.h"
 #include "PolyhedronBuilders.h"
 #include "PolyhedronTestSupport.h"
 #include "Rank.h"
 #include "SyntaxTree.h"
+#include "TruncatedDivision.h"
 
 namespace {
 
@@ -111,6 +115,53 @@ TEST_F(PolyhedronFromSage, UnhandledConditionsStop) {
               "Polyhedron::from_Sage: min/max with more than two arguments unhandled");
   expect_stop("i >= max(max(b, c, K), a)",
               "Polyhedron::from_Sage: min/max with more than two arguments unhandled");
+}
+
+// The domain of C's truncating division: the floor reading stays where it
+// has the same points, else one piece per sign of the quotient.
+TEST_F(PolyhedronFromSage, TruncatingDivisions) {
+  auto exact = [](const std::string& condition) {
+    SgExpression* e = parse_condition(condition);
+    Polyhedron* p = Polyhedron::from_Sage(e);
+    Polyhedron* q = with_truncating_divisions(p);
+    std::ostringstream out;
+    out << *q;
+    delete p;
+    delete q;
+    return out.str();
+  };
+  // No quotient is negative where some i is left: bounds as written.
+  EXPECT_EQ(exact("i >= 0 && i < N / 2"), "/\n| i >= 0\n| i < N/2\n\\\n");
+  EXPECT_EQ(exact("i >= N / 2 && i < N"), "/\n| i >= N/2\n| i < N\n\\\n");
+  // N = -3: C starts at -1, the floor at -2; only negative N is left.
+  EXPECT_EQ(exact("i >= N / 2 && i < 0"), "/\n| i >= -1*((-1*N)/2)\n| i < 0\n| N <= -1\n\\\n");
+  // A negative divisor (C source writes it as a negation, which stops, but
+  // the model can hold one): the quotient is < 0 where N >= 1.
+  Expression i("i"), n("N"), zero(0), minus_two(-2);
+  Expression quotient(DIV, &n, &minus_two);
+  Inequation low(GREATER_EQ, &i, &quotient), high(LESS, &i, &zero);
+  Polyhedron p(&low);
+  p.add_constraint(&high);
+  Polyhedron* q = with_truncating_divisions(&p);
+  EXPECT_EQ(box(q), "/\n| i >= -1*((-1*N)/-2)\n| i < 0\n| N >= 1\n\\\n");
+  delete q;
+  // Both signs of i - 10 hold points: two pieces.
+  std::string both = exact("i >= 0 && i < 20 && M <= (i - 10) / 4");
+  EXPECT_NE(both.find("| M <= (i-10)/4\n| i-10 >= 0\n"), std::string::npos) << both;
+  EXPECT_NE(both.find("| M <= -1*((-1*(i-10))/4)\n| i-10 <= -1\n"), std::string::npos) << both;
+  // A domain without any point keeps one (empty) piece.
+  EXPECT_EQ(exact("i >= N / 2 && i < N / 2"), "/\n| i >= N/2\n| i < N/2\n| N >= 0\n\\\n");
+}
+
+TEST_F(PolyhedronFromSage, TruncatingDivisionsStop) {
+  auto exact = [](const std::string& condition) {
+    Polyhedron* p = Polyhedron::from_Sage(parse_condition(condition));
+    with_truncating_divisions(p);
+  };
+  EXPECT_STOP_ON_STDERR(exact("i < N / 0"), "Expression::print_iscc: constant non-zero divisor expected: N/0");
+  EXPECT_STOP_ON_STDERR(exact("i < N / M"), "Expression::print_iscc: constant non-zero divisor expected: N/M");
+  EXPECT_STOP_ON_STDOUT(exact("i < N/2 + N/3 + N/4 + N/5 + N/6 + N/7 + N/8 + N/9 + N/10"),
+                        "Program::from_Sage: more than 8 integer divisions in the bounds of one statement");
 }
 
 }  // namespace

@@ -99,4 +99,51 @@ TEST_F(RewriteTest, NoTemporaryFileIsLeftAndUserFilesStayUntouched) {
   std::system(("rm -rf " + folder).c_str());
 }
 
+void collect(SgNode* root, VariantT kind, std::vector<SgNode*>& found) {
+  if (!root) return;
+  if (root->variantT() == kind) found.push_back(root);
+  for (SgNode* child : root->get_traversalSuccessorContainer()) collect(child, kind, found);
+}
+
+// "<file>:<line>: <text>" of each node of one kind, in pre-order.
+std::vector<std::string> placed(SgNode* root, VariantT kind) {
+  std::vector<SgNode*> nodes;
+  collect(root, kind, nodes);
+  std::vector<std::string> texts;
+  for (SgNode* n : nodes)
+    texts.push_back(n->get_file_info()->get_filenameString() + ":" +
+                    std::to_string(n->get_file_info()->get_line()) + ": " + n->unparseToString());
+  return texts;
+}
+
+TEST_F(RewriteTest, PositionsAndMessagesNameTheInputAndItsLines) {
+  // Comments, blank lines and split statements: the unparsed text has its
+  // lines elsewhere.
+  std::string folder = scratch_with(
+      "/* A kernel.\n */\nint N;\nint a[10];\n\nvoid f() {\n  int i;\n#pragma begin_scop\n"
+      "  for (i = 0;\n       i < N; i++) {\n#pragma schedule[i]\n    a[i] =\n      0;\n  }\n#pragma end_scop\n}\n");
+  char cwd[4096];
+  ASSERT_TRUE(getcwd(cwd, sizeof(cwd)));
+  ASSERT_EQ(chdir(folder.c_str()), 0);
+  SgProject* rewritten = preprocess_extended_tiling(isSgProject(import("prog.c")));
+  EXPECT_EQ(placed(rewritten, V_SgAssignOp),
+            (std::vector<std::string>{"prog.c:9: i = 0", "prog.c:11: schedule[i] = 0", "prog.c:12: a[i] = 0"}));
+  std::vector<std::string> declarations = placed(rewritten, V_SgVariableDeclaration);
+  ASSERT_EQ(declarations.size(), 14u);
+  EXPECT_EQ(declarations[0].substr(0, 10), "prog.c:0: ");  // a carrier: no line of the input
+  EXPECT_EQ(declarations[11], "prog.c:3: int N;");
+  EXPECT_EQ(declarations[13], "prog.c:7: int i;");
+
+  std::ofstream("bad.c") << "int N;\n\n/* two\n lines */\nvoid f() {\n  int x;\n#pragma schedule[x\n  x = 0;\n}\n";
+  EXPECT_EXIT(
+      {
+        check_stderr_only();
+        preprocess_extended_tiling(isSgProject(import("bad.c")));
+      },
+      testing::ExitedWithCode(1),
+              "^bad\\.c:7: error: expected '\\]' after the subscript\n$");
+  ASSERT_EQ(chdir(cwd), 0);
+  std::system(("rm -rf " + folder).c_str());
+}
+
 }  // namespace

@@ -85,7 +85,16 @@ TEST_F(ZILTilingPassTest, RectangularStatementScheduleAndDeclarations) {
   EXPECT_TRUE(run.declares("int inner_N = N % block_size;"));
   EXPECT_TRUE(run.declares("int outer_M = M / block_size;"));
   EXPECT_FALSE(run.declares("int block_size;"));
-  EXPECT_EQ(run.result.first->kernel_entry,
+  // The checks of the values the tiling assumed come ahead of the split.
+  std::vector<std::string> entry = run.result.first->kernel_entry;
+  ASSERT_EQ(entry.size(), 7u);
+  EXPECT_EQ(entry[0].substr(0, 22), "  if (block_size < 1) ");
+  EXPECT_EQ(entry[1].substr(0, 13), "  if (M < 0) ");
+  EXPECT_NE(entry[2].find("\"tiled_kernel: N = \" << (long long)(N) << \" breaks the assumption N >= 0; "
+                          "nothing done\" << std::endl; return; }"),
+            std::string::npos)
+      << entry[2];
+  EXPECT_EQ(std::vector<std::string>(entry.begin() + 3, entry.end()),
             (std::vector<std::string>{"  inner_M = M % block_size;", "  inner_N = N % block_size;",
                                       "  outer_M = M / block_size;", "  outer_N = N / block_size;"}));
   std::ostringstream statement;
@@ -135,7 +144,8 @@ TEST_F(ZILTilingPassTest, GeneralStatementScheduleTraceAndDeclarations) {
   EXPECT_NE(statement.str().find("(block_size*(outer_0+outer_1))+inner_i"), std::string::npos) << statement.str();
   EXPECT_TRUE(run.declares("int outer_N = N / block_size;"));
   EXPECT_TRUE(run.declares("int inner_M = M % block_size;"));
-  EXPECT_EQ(run.result.first->kernel_entry.size(), 4u);
+  // block_size, M and N checked, then the four split parameters.
+  EXPECT_EQ(run.result.first->kernel_entry.size(), 7u);
 }
 
 TEST_F(ZILTilingPassTest, RefusedDirectives) {

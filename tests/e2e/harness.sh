@@ -40,10 +40,16 @@ run_tarvex() {
 # write_driver <params> <arrays> [zil]: writes driver.cc, which includes the
 # original input, or with -DTILED the tiled output, fills the listed arrays
 # and scalars from a fixed pseudo-random sequence, sets the parameters from
-# the command line, runs the kernel and prints every listed object. With
-# "zil" the first command-line value is block_size, declared for both builds.
+# the command line, runs the kernel (unless SKIP_KERNEL is set in the
+# environment) and prints every listed object. With "zil" the first
+# command-line value is block_size, declared for both builds. A kernel with
+# parameters names its calls and the driver's own variables in the input's
+# comment lines "call:" (the original's call, default kernel()),
+# "tiled_call:" (default tiled_kernel()), "original_decls:" (declared for
+# the original build only) and "driver_decls:" (for both builds).
 write_driver() {
-  local params=$1 arrays=$2 zil=${3:-} a p
+  local params=$1 arrays=$2 zil=${3:-} a p call tiled_call
+  call=$(field call) tiled_call=$(field tiled_call)
   {
     echo '#include <cstdio>'
     echo '#include <cstdlib>'
@@ -51,12 +57,14 @@ write_driver() {
     echo '#ifdef TILED'
     echo 'int block_size = 1;'
     echo "#include \"$name.tiled.cc\""
-    echo '#define RUN tiled_kernel()'
+    echo "#define RUN ${tiled_call:-tiled_kernel()}"
     echo '#else'
     if [ -n "$zil" ]; then echo 'int block_size = 1;'; fi
     echo "#include \"$name.c\""
-    echo '#define RUN kernel()'
+    echo "$(field original_decls)"
+    echo "#define RUN ${call:-kernel()}"
     echo '#endif'
+    field driver_decls
     cat <<'DRIVER'
 static long seed = 12345;
 template <class T> void fill(T& x) {
@@ -77,7 +85,7 @@ DRIVER
     if [ -n "$zil" ]; then echo '  block_size = std::atoi(argv[next++]);'; fi
     for a in $arrays; do echo "  fill($a);"; done
     for p in $params; do echo "  $p = std::atoi(argv[next++]);"; done
-    echo '  RUN;'
+    echo '  if (!std::getenv("SKIP_KERNEL")) RUN;'
     for a in $arrays; do echo "  std::printf(\"$a\\n\"); show($a);"; done
     echo '  return 0;'
     echo '}'

@@ -13,6 +13,9 @@
 #   // runs: 4 8 | 2 6        extra "block_size parameters..." sets
 #   // options: -aligned-parameters     tarvex options (optional)
 #   // script: outer_N >= 0   text the iscc script must contain (optional)
+#   // broken: 4 -3 => <message>   a run whose values break an assumption of
+#                               the tiling: the tiled kernel must print the
+#                               message on standard error and do no work
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 cxx=$3
@@ -41,4 +44,20 @@ runs+=("${extra[@]}")
 for run in "${runs[@]}"; do
   compare_outputs "FAIL: results differ for block_size and parameters:" "$run"
 done
+
+while IFS= read -r broken; do
+  [ -n "$broken" ] || continue
+  values=${broken%% => *}
+  # shellcheck disable=SC2086
+  SKIP_KERNEL=1 ./tiled $values >untouched.out
+  # shellcheck disable=SC2086
+  ./tiled $values >broken.out 2>broken.err
+  if ! grep -qxF -- "${broken#* => }" broken.err; then
+    echo "FAIL: no line \"${broken#* => }\" on standard error for: $values"; cat broken.err; exit 1
+  fi
+  if ! cmp -s untouched.out broken.out; then
+    echo "FAIL: the kernel changed the arrays for: $values"; exit 1
+  fi
+  runs+=("$values")
+done <<<"$(field broken)"
 echo "ok: $name (${#runs[@]} runs)"

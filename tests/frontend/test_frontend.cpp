@@ -2,6 +2,7 @@
 // failures reported only through the project, no state between calls.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "FrontendTestSupport.h"
 
@@ -96,6 +97,53 @@ TEST(Frontend, DirectoryIsNotAReadableFile) {
   ParseResult d = run_frontend({"tarvex", as_file});
   EXPECT_EQ(d.project->numberOfFiles(), 0);
   EXPECT_EQ(d.err, as_file + ": error: cannot open: Is a directory\n");
+}
+
+TEST(Frontend, OnlyRegularFilesUpToTheLimitAreRead) {
+  parse_text("int a;\n");
+  std::string dir = last_path().substr(0, last_path().rfind('/'));
+  std::string device = dir + "/zero.c", fifo = dir + "/fifo.c", large = dir + "/large.c";
+  ASSERT_EQ(symlink("/dev/zero", device.c_str()), 0);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);  // no writer: a blocking open would hang
+  for (const std::string& name : {device, fifo}) {
+    ParseResult r = run_frontend({"tarvex", name});
+    EXPECT_EQ(r.project->numberOfFiles(), 0);
+    EXPECT_EQ(r.err, name + ": error: not a regular file\n");
+  }
+  // Sparse: the size is there without the bytes.
+  ASSERT_EQ(truncate(last_path().c_str(), (64 << 20) + 1), 0);
+  ParseResult r = run_frontend({"tarvex", last_path()});
+  EXPECT_EQ(r.project->numberOfFiles(), 0);
+  EXPECT_EQ(r.err, last_path() + ": error: larger than the limit of 64 MB\n");
+}
+
+TEST(Frontend, UnparsedLinesMapBackToTheInput) {
+  ParseResult r = parse_text(
+      "/* head */\n\nint a, b;\n\nint f(int n) {\n  if (n)\n\n    n = 1;\n  n =\n    2;\n  return n;\n}\n");
+  ASSERT_TRUE(r.ok()) << r.err;
+  std::vector<int> lines;
+  std::string text = unparse_with_lines(r.project, lines);
+  EXPECT_EQ(text, r.project->unparseToCompleteString());
+  EXPECT_EQ(text, "int a;\nint b;\nint f(int n) {\n  if (n)\n    n = 1;\n  n = 2;\n  return n;\n}\n");
+  EXPECT_EQ(lines, (std::vector<int>{3, 3, 5, 6, 8, 9, 11, 11}));
+}
+
+TEST(Frontend, TextParsedInPlaceOfAFileNamesItsLines) {
+  testing::internal::CaptureStderr();
+  SgProject* p = frontend_text("user.c", "int a;\nint f() {\n  a = 1;\n}\n", {0, 7, 9, 12});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  ASSERT_EQ(p->numberOfFiles(), 1);
+  EXPECT_EQ(p->getFileNames(), std::vector<std::string>{"user.c"});
+  Sg_File_Info* assign = find_first(p, V_SgAssignOp)->get_file_info();
+  EXPECT_EQ(assign->get_filenameString(), "user.c");
+  EXPECT_EQ(assign->get_line(), 9);
+  EXPECT_EQ(assign->get_col(), 0);
+  EXPECT_EQ(find_first(p, V_SgVariableDeclaration)->get_file_info()->get_line(), 0);
+
+  testing::internal::CaptureStderr();
+  p = frontend_text("user.c", "int a;\nint f() {\n  a = ;\n}\n", {0, 7, 9, 12});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "user.c:9: error: expected expression\n");
+  EXPECT_EQ(p->numberOfFiles(), 0);
 }
 
 }  // namespace

@@ -168,4 +168,22 @@ TEST(ScriptErrors, FailedCodegenPrintsNothingAndLaterOnesStillRun) {
   expect_run("codegen nothing;\n" + kGood, 1, kGoodNest, "iscc: line 1: unknown identifier 'nothing'\n");
 }
 
+TEST(ScriptErrors, DeepNestingIsRefusedAndLongChainsStillRun) {
+  const size_t n = 50000;
+  const std::string open(n, '('), close(n, ')');
+  const std::string deep = "iscc: line 2: nesting deeper than 1000 levels\n";
+  expect_run("A := { S0[0] };\ncodegen " + open + "A" + close + ";\ncodegen A;\n", 1, "S0(0);\n", deep);
+  expect_run("A := { S0[0] };\ncodegen { S0[i] : " + open + "i >= 0" + close + " and i < 1 };\n", 1, "", deep);
+  std::string floors;
+  for (size_t k = 0; k < n; k++) floors += "floor(";
+  expect_run("A := { S0[0] };\ncodegen { S0[i] : i >= " + floors + "0" + close + " and i < 1 };\n", 1, "", deep);
+  // A thousand levels are still read.
+  const std::string open_ok(1000, '('), close_ok(1000, ')');
+  expect_run("A := { S0[0] };\ncodegen " + open_ok + "A" + close_ok + ";\n", 0, "S0(0);\n", "");
+  // Chains are not nesting: 200,000 operands combine without recursion.
+  std::string sum = "A";
+  for (int k = 1; k < 200000; k++) sum += k % 2 ? "+A" : "*A";
+  expect_run("A := { S0[0] };\ncodegen " + sum + ";\n", 0, "S0(0);\n", "");
+}
+
 }  // namespace

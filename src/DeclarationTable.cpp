@@ -1,0 +1,116 @@
+#include "DeclarationTable.h"
+
+#include <algorithm>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "Stop.h"
+#include "SyntaxTree.h"
+
+namespace {
+
+// Whether the declaration specifiers name the type int: storage classes,
+// qualifiers and `inline` set aside, "int", "signed" or "signed int".
+bool names_int(const std::string& specifiers) {
+  static const std::set<std::string> aside = {"const", "volatile", "static", "extern",
+                                              "register", "auto", "inline"};
+  std::istringstream words(specifiers);
+  std::vector<std::string> type;
+  bool is_signed = false;
+  for (std::string w; words >> w;) {
+    if (w == "signed") is_signed = true;
+    else if (!aside.count(w)) type.push_back(w);
+  }
+  return type == std::vector<std::string>{"int"} || (type.empty() && is_signed);
+}
+
+bool is_comparison_or_logical(VariantT v) {
+  switch (v) {
+    case V_SgEqualityOp: case V_SgNotEqualOp: case V_SgLessThanOp: case V_SgGreaterThanOp:
+    case V_SgLessOrEqualOp: case V_SgGreaterOrEqualOp: case V_SgAndOp: case V_SgOrOp: case V_SgNotOp:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool is_arithmetic(VariantT v) {
+  switch (v) {
+    case V_SgAddOp: case V_SgSubtractOp: case V_SgMultiplyOp: case V_SgDivideOp: case V_SgModOp:
+    case V_SgBitAndOp: case V_SgBitOrOp: case V_SgBitXorOp: case V_SgLshiftOp: case V_SgRshiftOp:
+    case V_SgMinusOp: case V_SgUnaryAddOp: case V_SgBitComplementOp: case V_SgConditionalExp:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+}  // namespace
+
+void DeclarationTable::add_file_scope(const std::string& name, const std::string& text,
+                                      SgInitializedName* variable) {
+  auto known = entries.find(name);
+  if (known == entries.end()) {
+    entries[name] = {text, true, variable};
+  } else if (!known->second.file_scope) {
+    stop(std::cout, "Program::from_Sage: the local declaration " + quoted(known->second.text) +
+                        " shadows the file-scope declaration " + quoted(text));
+  }
+}
+
+void DeclarationTable::add_local(const std::string& name, const std::string& text, SgInitializedName* variable) {
+  auto known = entries.find(name);
+  if (known == entries.end()) {
+    entries[name] = {text, false, variable};
+  } else if (known->second.file_scope) {
+    stop(std::cout, "Program::from_Sage: the local declaration " + quoted(text) +
+                        " shadows the file-scope declaration " + quoted(known->second.text));
+  } else if (known->second.text != text) {
+    stop(std::cout, "Program::from_Sage: two local declarations of " + name + " differ: " +
+                        quoted(known->second.text) + " and " + quoted(text));
+  }
+}
+
+// An int, or an array or pointer of ints with exactly `subscripts` levels.
+bool DeclarationTable::declared_int(const std::string& name, size_t subscripts) const {
+  auto known = entries.find(name);
+  if (known == entries.end() || !known->second.variable) return false;
+  const SgInitializedName* v = known->second.variable;
+  size_t levels = v->get_array_bounds().size() +
+                  static_cast<size_t>(std::count(v->get_pointer().begin(), v->get_pointer().end(), '*'));
+  return names_int(v->get_specifiers()) && levels == subscripts;
+}
+
+bool DeclarationTable::is_int(SgExpression* e) const {
+  VariantT v = e->variantT();
+  if (v == V_SgIntVal || is_comparison_or_logical(v)) return true;
+  if (SgCastExp* cast = isSgCastExp(e)) return cast->get_type() && names_int(cast->get_type()->get_text());
+  if (SgVarRefExp* ref = isSgVarRefExp(e)) return declared_int(ref->get_symbol()->get_name().getString(), 0);
+  if (isSgPntrArrRefExp(e)) {
+    size_t subscripts = 0;
+    while (SgPntrArrRefExp* element = isSgPntrArrRefExp(e)) {
+      subscripts++;
+      e = element->get_lhs_operand();
+    }
+    SgVarRefExp* base = isSgVarRefExp(e);
+    return base && declared_int(base->get_symbol()->get_name().getString(), subscripts);
+  }
+  if (SgFunctionCallExp* call = isSgFunctionCallExp(e)) {
+    std::string callee = call->get_callee_name();
+    if (callee != "min" && callee != "max") return false;
+    for (SgExpression* argument : call->get_args()->get_expressions())
+      if (!is_int(argument)) return false;
+    return true;
+  }
+  if (!is_arithmetic(v)) return false;
+  // The operands of an operator (the branches of ?:, not its condition).
+  std::vector<SgNode*> operands = e->get_traversalSuccessorContainer();
+  if (isSgConditionalExp(e)) operands.erase(operands.begin());
+  for (SgNode* operand : operands)
+    if (!isSgExpression(operand) || !is_int(isSgExpression(operand))) return false;
+  return true;
+}

@@ -1,0 +1,47 @@
+#ifndef TARVEX_DECLARATION_TABLE_H
+#define TARVEX_DECLARATION_TABLE_H
+
+// The names the input declares, as the tiled code will see them. The tiled
+// code declares every variable of the input at file scope (its locals and
+// its kernel's parameters included), so each name must stand for one
+// variable there: a local may not share its name with a file-scope
+// declaration, and two locals of one name must be declared alike (they
+// then become one variable). The table also answers whether an expression
+// of the input has type int.
+//
+// Ownership: the table keeps pointers to syntax-tree nodes, which live as
+// long as the process.
+
+#include <map>
+#include <string>
+
+class SgExpression;
+class SgInitializedName;
+
+class DeclarationTable {
+public:
+  // A file-scope declaration of `name`: `text` is what a message shows,
+  // `variable` the declarator of a variable (null for a function or type).
+  // Stops the run when a local of that name was met.
+  void add_file_scope(const std::string& name, const std::string& text, SgInitializedName* variable);
+  // A local variable or kernel parameter hoisted as `text`. Stops the run
+  // when the name is declared at file scope or by another text.
+  void add_local(const std::string& name, const std::string& text, SgInitializedName* variable);
+
+  // Whether `e` has C type int: int literals and casts, variables and
+  // array elements declared int, comparisons and logical operators, and
+  // operators over int operands, min and max calls included.
+  bool is_int(SgExpression* e) const;
+
+private:
+  struct Entry {
+    std::string text;
+    bool file_scope;
+    SgInitializedName* variable;  // not owned; null for a function or type
+  };
+  std::map<std::string, Entry> entries;
+
+  bool declared_int(const std::string& name, size_t subscripts) const;
+};
+
+#endif

@@ -1,0 +1,76 @@
+#include "HoistedDeclaration.h"
+
+#include <sstream>
+#include <vector>
+
+#include "SyntaxTree.h"
+
+bool is_constant_expression(SgExpression* e) {
+  if (!e) return true;
+  switch (e->variantT()) {
+    case V_SgVarRefExp: case V_SgFunctionCallExp: case V_SgAssignOp: case V_SgPlusAssignOp:
+    case V_SgMinusAssignOp: case V_SgMultAssignOp: case V_SgDivAssignOp: case V_SgModAssignOp:
+    case V_SgAndAssignOp: case V_SgIorAssignOp: case V_SgXorAssignOp: case V_SgLshiftAssignOp:
+    case V_SgRshiftAssignOp: case V_SgPlusPlusOp: case V_SgMinusMinusOp:
+      return false;
+    default:
+      break;
+  }
+  for (SgNode* child : e->get_traversalSuccessorContainer())
+    if (child && (!isSgExpression(child) || !is_constant_expression(isSgExpression(child)))) return false;
+  return true;
+}
+
+bool has_variable_length(const SgInitializedName* v, bool parameter) {
+  const std::vector<SgExpression*>& bounds = v->get_array_bounds();
+  for (size_t k = parameter ? 1 : 0; k < bounds.size(); k++)
+    if (!is_constant_expression(bounds[k])) return true;
+  return false;
+}
+
+namespace {
+
+// The words of `text` but "const".
+std::vector<std::string> without_const(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;)
+    if (w != "const") words.push_back(w);
+  return words;
+}
+
+}  // namespace
+
+std::string declaration_without_initialiser(SgInitializedName* v) {
+  // The variable's own qualifiers are the specifiers' without a pointer,
+  // else those after the last '*' of the pointer part ("*const ").
+  std::string specifiers = v->get_specifiers();
+  std::string pointer = v->get_pointer();
+  size_t star = pointer.rfind('*');
+  if (star == std::string::npos) {
+    specifiers.clear();
+    for (const std::string& w : without_const(v->get_specifiers())) specifiers += (specifiers.empty() ? "" : " ") + w;
+  } else {
+    std::string qualifiers = pointer.substr(star + 1);
+    pointer.erase(star + 1);
+    for (const std::string& w : without_const(qualifiers)) pointer += w + " ";
+  }
+  SgInitializedName* bare =
+      new SgInitializedName(v->get_file_info(), specifiers, pointer, v->get_name(), v->get_array_bounds(), nullptr);
+  return bare->unparseToString() + ";";
+}
+
+std::string parameter_declaration(SgInitializedName* v) {
+  const std::vector<SgExpression*>& bounds = v->get_array_bounds();
+  if (bounds.empty()) return declaration_without_initialiser(v);
+  std::string rows;
+  for (size_t k = 1; k < bounds.size(); k++) rows += "[" + bounds[k]->unparseToString() + "]";
+  std::string name = v->get_name().getString();
+  std::string pointer = rows.empty() ? "*" + name : "(*" + name + ")";
+  return v->get_specifiers() + " " + v->get_pointer() + pointer + rows + ";";
+}
+
+std::string function_head(SgFunctionDeclaration* f) {
+  std::string parameters = f->get_parameterList() ? f->get_parameterList()->unparseToString() : "";
+  return f->get_specifiers() + " " + f->get_pointer() + f->get_name().getString() + "(" + parameters + ")";
+}

@@ -1,0 +1,35 @@
+#ifndef TARVEX_HOISTED_DECLARATION_H
+#define TARVEX_HOISTED_DECLARATION_H
+
+// How a declaration of the input is written at file scope in the tiled
+// code, where every local variable and every parameter of the kernel's
+// function is declared: the caller of tiled_kernel() sets them, and a local
+// initialised from a run-time value is initialised on entry to the kernel.
+
+#include <string>
+
+class SgExpression;
+class SgFunctionDeclaration;
+class SgInitializedName;
+
+// Whether `e` holds no variable, call or side effect: a file-scope
+// initialiser computes the same value at program start.
+bool is_constant_expression(SgExpression* e);
+
+// Whether an array bound of `v` other than the first one of a parameter
+// (`parameter`) is not constant: such an array has no file-scope form.
+bool has_variable_length(const SgInitializedName* v, bool parameter);
+
+// "<specifiers> <declarator>;" without the initialiser, nor the variable's
+// own `const`, which a declaration without initialiser may not have.
+std::string declaration_without_initialiser(SgInitializedName* v);
+
+// The parameter's own C type at file scope: an array parameter is the
+// pointer it stands for (double A[n][m] is double (*A)[m]), and a scalar
+// loses its own `const`.
+std::string parameter_declaration(SgInitializedName* v);
+
+// "<specifiers> <name>(<parameters>)": a function as messages name it.
+std::string function_head(SgFunctionDeclaration* f);
+
+#endif

@@ -1,0 +1,82 @@
+#include "InputDeclarations.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+
+#include "HoistedDeclaration.h"
+#include "Preprocessor.h"
+#include "Program.h"
+#include "Stop.h"
+#include "SyntaxTree.h"
+
+namespace {
+
+// The carriers of the directives lead the file, one declaration a line.
+const size_t carrier_count = static_cast<size_t>(
+    std::count(carrier_declarations, carrier_declarations + std::strlen(carrier_declarations), '\n'));
+
+}  // namespace
+
+void InputDeclarations::hoist(const std::string& name, const std::string& text) {
+  var_declaration.push_back(text);
+  var_declared_names.push_back({name});
+}
+
+void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
+  prelude_functions.add(f);
+  names.add_file_scope(f->get_name().getString(), function_head(f), nullptr);
+  if (!kernel || !f->get_definition() || !f->get_parameterList()) return;
+  for (SgInitializedName* v : f->get_parameterList()->get_args()) {
+    std::string name = v->get_name().getString();
+    if (name.empty()) continue;
+    std::string text = parameter_declaration(v);
+    if (has_variable_length(v, true))
+      stop(std::cout, "Program::from_Sage: variable-length array parameter: " + v->unparseToString());
+    check_variable_name(name, text);
+    names.add_local(name, text, v);
+    hoist(name, text);
+  }
+}
+
+void InputDeclarations::type_name(SgTypedefDeclaration* t) {
+  names.add_file_scope(t->get_name().getString(), t->unparseToString(), nullptr);
+}
+
+void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel,
+                                 bool ahead_of_part) {
+  for (SgInitializedName* v : d->get_variables()) {
+    std::string name = v->get_name().getString();
+    std::string text = d->unparseToCompleteString();
+    check_variable_name(name, text);
+    if (function) {
+      text = local_text(d, v, kernel, ahead_of_part);
+      names.add_local(name, text, v);
+    } else if (file_scope_variables++ >= carrier_count) {
+      names.add_file_scope(name, text, v);
+    }
+    hoist(name, text);
+  }
+}
+
+// A local keeps its text unless its initialiser is a run-time value: a
+// local of another function, which no part can see, is then declared
+// without it; a scalar of the kernel's function ahead of the part gets it
+// as an assignment on entry to the kernel. Arrays of a run-time length have
+// no file-scope form.
+std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel,
+                                          bool ahead_of_part) {
+  std::string text = d->unparseToCompleteString();
+  if (has_variable_length(v, false)) stop(std::cout, "Program::from_Sage: variable-length array: " + text);
+  SgInitializer* initializer = v->get_initializer();
+  if (is_constant_expression(initializer)) return text;
+  if (!kernel) return declaration_without_initialiser(v);
+  SgAssignInitializer* value = isSgAssignInitializer(initializer);
+  if (!ahead_of_part || !value || !v->get_array_bounds().empty())
+    stop(std::cout, "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the static "
+                    "control part from run-time values: " + text);
+  entry.push_back("  " + v->get_name().getString() + " = " + value->get_operand()->unparseToString() + ";");
+  return declaration_without_initialiser(v);
+}
+
+void InputDeclarations::finish() const { prelude_functions.check_defined(); }

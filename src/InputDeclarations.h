@@ -1,0 +1,53 @@
+#ifndef TARVEX_INPUT_DECLARATIONS_H
+#define TARVEX_INPUT_DECLARATIONS_H
+
+// The declarations of the input as the model builder meets them, in file
+// order. Each variable declaration becomes the text the tiled code declares
+// it by at file scope (appended to var_declaration, with its names to
+// var_declared_names); so do the parameters of the kernel's function, the
+// function holding the static control part. A local of that function
+// initialised from a run-time value ahead of the part is declared without
+// its initialiser, which becomes an assignment on entry to tiled_kernel().
+// Every declaration is checked against the others (one variable per name)
+// and against the macros of the tiled code.
+//
+// Ownership: nodes are the front end's; nothing is owned.
+
+#include <string>
+#include <vector>
+
+#include "DeclarationTable.h"
+#include "PreludeNames.h"
+
+class SgFunctionDeclaration;
+class SgInitializedName;
+class SgTypedefDeclaration;
+class SgVariableDeclaration;
+
+class InputDeclarations {
+public:
+  // A function, with whether it is the kernel's (its parameters are then
+  // declared).
+  void function(SgFunctionDeclaration* f, bool kernel);
+  void type_name(SgTypedefDeclaration* t);
+  // A variable declaration at file scope (`function` null) or inside
+  // `function`; `ahead_of_part` when no part has started yet.
+  void variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel, bool ahead_of_part);
+  // Stops the run on a prototype of min or max without definition.
+  void finish() const;
+
+  const DeclarationTable& table() const { return names; }
+  // "  n = N;" for each local initialised on entry to tiled_kernel().
+  const std::vector<std::string>& initialisations() const { return entry; }
+
+private:
+  DeclarationTable names;
+  PreludeFunctions prelude_functions;
+  std::vector<std::string> entry;
+  size_t file_scope_variables = 0;  // the first ones are the directive carriers
+
+  void hoist(const std::string& name, const std::string& text);
+  std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
+};
+
+#endif

@@ -1,0 +1,47 @@
+#ifndef TARVEX_PRELUDE_NAMES_H
+#define TARVEX_PRELUDE_NAMES_H
+
+// The tiled code defines the macros min, max, ceild and floord for the loop
+// nest isl generates, and its statements keep calling min and max by name.
+// The input may therefore give these names to no variable, macro or
+// function, with one exception: a function min (max) returning exactly the
+// minimum (maximum) of its two int parameters, which the macro stands for
+// as long as every argument of a call is an int (the macro converts
+// nothing, the function converted its arguments to int).
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+class DeclarationTable;
+class SgFunctionDeclaration;
+class SgNode;
+
+// Stops the run when a variable is named like a macro of the tiled code;
+// `text` is its declaration.
+void check_variable_name(const std::string& name, const std::string& text);
+
+// Stops the run on a "#define" of a macro name of the tiled code among the
+// directive lines.
+void check_directives(const std::vector<std::string>& directives);
+
+// Stops the run on a call of min or max inside `node` with an argument that
+// is not an int by `table`.
+void check_min_max_calls(SgNode* node, const DeclarationTable& table);
+
+// The functions of the input named like a macro of the tiled code.
+class PreludeFunctions {
+public:
+  // Stops the run unless `f` is min or max as said above; a prototype
+  // needs a definition later in the file.
+  void add(SgFunctionDeclaration* f);
+  // Stops the run when a prototype of min or max had no definition.
+  void check_defined() const;
+
+private:
+  std::map<std::string, std::string> declared;  // name -> head of its prototype
+  std::set<std::string> defined;                // names of the definitions
+};
+
+#endif

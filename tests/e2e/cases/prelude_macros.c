@@ -1,0 +1,24 @@
+// The input's own min and max are exactly the minimum and maximum of two
+// ints, so the tiled code's macros may stand for them; the macros must then
+// give the same value for any int operands, whatever their operators.
+// params: N
+// arrays: a b c
+// values: 0 | 1 | 7 | 16
+int min(int x, int y) { return x < y ? x : y; }
+int max(int x, int y) { return x > y ? x : y; }
+int N;
+int a[16];
+int b[16];
+int c[16];
+
+void kernel() {
+  int i;
+#pragma begin_scop
+  for (i = 0; i < min(N, 16); i++) {
+#pragma schedule[i][0]
+    a[i] = min(b[i] & 3, 2) + max(c[i] | 1, 0) * 3;
+#pragma schedule[i][1]
+    c[i] = max(a[i] - 1, b[i] == 2) * min(i ^ 1, N) + min(a[i], b[i]) % 4;
+  }
+#pragma end_scop
+}
