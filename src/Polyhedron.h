@@ -481,6 +481,7 @@ class Polyhedron {
                                                        const std::string& operation);
   friend int operator==(Polyhedron& p, Polyhedron& q);
   friend Polyhedron* operator+(Polyhedron& p, Polyhedron& q);
+  friend void check(const std::vector<Polyhedron*>& domain, std::string msg);
   friend int is_empty_clause(const std::map<Polyhedron*, Expression*>& m);
   friend std::map<Polyhedron*, Expression*> simplify(const std::map<Polyhedron*, Expression*>& m);
   friend std::map<Polyhedron*, Expression*> operator+(const std::map<Polyhedron*, Expression*>& p1,
@@ -563,6 +564,11 @@ void substitute_domain(std::map<Polyhedron*, Polyhedron*>& m, Polyhedron* source
 std::set<Expression*> operator&(Expression& a, Expression& b);
 std::set<Expression*>& operator&(std::set<Expression*>& s, Expression& e);
 std::set<Expression*> operator&(std::set<Expression*>&& s, Expression& e);
+// Self-test of every member (check with an empty name), only while the
+// option "check" is set, on standard output: a header naming msg when msg
+// is not empty, each member's index on its own line, and a "** PASSED"
+// footer.
+void check(const std::vector<Polyhedron*>& domain, std::string msg);
 // "(empty domain)" without line end for no member; otherwise the members'
 // boxes, "U" and a line end between two members (vector) or after each
 // member (list).

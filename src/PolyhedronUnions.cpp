@@ -7,6 +7,7 @@
 #include "Condition.h"
 #include "Expression.h"
 #include "Inequation.h"
+#include "Options.h"
 #include "Polyhedron.h"
 
 namespace {
@@ -159,6 +160,18 @@ std::set<void*> Polyhedron::check() {
     throw "Polyhedron::check: interference found";
   }
   return nodes;
+}
+
+void check(const Union& domain, std::string msg) {
+  if (!Options::option["check"]) return;
+  Polyhedron::expect_single(domain, "check");
+  const std::string stars(46, '*');
+  if (!msg.empty()) std::cout << std::endl << stars << std::endl << "** CHECK " << msg << std::endl << std::endl;
+  for (size_t i = 0; i < domain.size(); i++) {
+    std::cout << i << std::endl;
+    domain[i]->check("");
+  }
+  std::cout << std::endl << "** PASSED" << std::endl << stars << std::endl;
 }
 
 // ---------------------------------------------------------------------------

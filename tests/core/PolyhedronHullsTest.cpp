@@ -76,7 +76,7 @@ TEST_F(Hulls, HullsOfRandomPairsAndTriples) {
 
 TEST_F(Hulls, EnvelopesHoldEveryMember) {
   std::mt19937 g(1160);
-  for (int t = 0; t < 20; t++) {
+  for (int t = 0; t < 8; t++) {
     Union v{random_polygon(g), random_polygon(g), random_polygon(g)};
     Polyhedron* two = Polyhedron::envelope(v[0], v[1]);
     EXPECT_TRUE(includes(pts(two), pts(Union{v[0], v[1]}))) << box(two);
@@ -98,7 +98,7 @@ TEST_F(Hulls, EnvelopesHoldEveryMember) {
 
 TEST_F(Hulls, BoundedEnvelopesAndTheirStops) {
   std::mt19937 g(2161);
-  for (int t = 0; t < 10; t++) {
+  for (int t = 0; t < 4; t++) {
     Union v{random_polygon(g), random_polygon(g)};
     Polyhedron* two = Polyhedron::bounded_envelope(v[0], v[1]);
     EXPECT_TRUE(includes(pts(two), pts(v)));

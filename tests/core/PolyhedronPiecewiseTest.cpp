@@ -70,7 +70,7 @@ std::string written(const Piecewise& m) {
 
 TEST_F(Piecewise_, SumsOfRandomMapsHaveOnePieceAndTheSumAtEveryPoint) {
   std::mt19937 g(2114);
-  for (int t = 0; t < 30; t++) {
+  for (int t = 0; t < 16; t++) {
     std::map<Polyhedron*, Affine> v1, v2;
     Piecewise p1 = random_map(g, v1);
     Piecewise p2 = random_map(g, v2);
