@@ -15,20 +15,9 @@ namespace {
 
 const std::set<int> IJ{0, 1};
 
-// Counters i and j, no parameter.
-class Boxes : public CoreTest {
+class Boxes : public IJLeavesTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    register_names({"i", "j"}, {});
-    i = new Expression(std::string("i"));
-    j = new Expression(std::string("j"));
-  }
-  void TearDown() override { del(std::vector<Expression*>{i, j}); }
-
   static Rows rows(Polyhedron* p) { return p->to_matrix(IJ, std::set<int>()); }
-
-  Expression *i, *j;
 };
 
 // The volume of the box of the rational vertices: the product of the

@@ -26,16 +26,8 @@ std::set<Vertex> integral(const std::set<Vertex>& v) {
 }
 
 // Counters i and j, no parameter: generators are [i | j].
-class Hulls : public CoreTest {
+class Hulls : public IJLeavesTest {
  protected:
-  void SetUp() override {
-    CoreTest::SetUp();
-    register_names({"i", "j"}, {});
-    i = new Expression(std::string("i"));
-    j = new Expression(std::string("j"));
-  }
-  void TearDown() override { del(std::vector<Expression*>{i, j}); }
-
   Polyhedron* random_polygon(std::mt19937& g) { return new Polyhedron(random_ij_rows(g), IJ, std::set<int>()); }
   static Rows rows(Polyhedron* p) { return p->to_matrix(IJ, std::set<int>()); }
   static std::set<Point> pts(Polyhedron* p) { return points(rows(p), 2, 6); }
@@ -47,8 +39,6 @@ class Hulls : public CoreTest {
   static bool includes(const std::set<Point>& big, const std::set<Point>& small) {
     return std::includes(big.begin(), big.end(), small.begin(), small.end());
   }
-
-  Expression *i, *j;
 };
 
 class ParametricHulls : public IJNTest {};

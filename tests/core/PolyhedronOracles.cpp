@@ -5,6 +5,15 @@
 
 #include "Polyhedron.h"
 
+void IJLeavesTest::SetUp() {
+  CoreTest::SetUp();
+  register_names({"i", "j"}, {});
+  i = new Expression(std::string("i"));
+  j = new Expression(std::string("j"));
+}
+
+void IJLeavesTest::TearDown() { del(std::vector<Expression*>{i, j}); }
+
 Rows random_ij_rows(std::mt19937& g) {
   std::uniform_int_distribution<int> coef(-2, 2), cst(-3, 3), count(1, 3), eq(0, 6);
   Rows r = box_rows(2, 4, 4);

@@ -9,9 +9,20 @@
 #include <set>
 #include <vector>
 
+#include "CoreTest.h"
 #include "PointSets.h"
 
 class Polyhedron;
+
+// Counters i (rank 0) and j (rank 1) without parameter in a fresh
+// registry, with their leaves i and j, which the fixture owns.
+class IJLeavesTest : public CoreTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  Expression* i;
+  Expression* j;
+};
 
 typedef std::vector<Polyhedron*> Union;
 

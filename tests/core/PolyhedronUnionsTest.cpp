@@ -15,23 +15,13 @@
 
 namespace {
 
-class Unions : public IJNTest {
+class Unions : public IJNLeavesTest {
  protected:
-  void SetUp() override {
-    IJNTest::SetUp();
-    i = new Expression(std::string("i"));
-    j = new Expression(std::string("j"));
-    n = new Expression(std::string("N"));
-  }
-  void TearDown() override { del(std::vector<Expression*>{i, j, n}); }
-
   // Every point of the box with N >= 0.
   std::set<Point> everything() {
     Polyhedron universe;
     return point_set(&universe, 0);
   }
-
-  Expression *i, *j, *n;
 };
 
 // The point sets of each piece, with N >= 0.
