@@ -439,6 +439,27 @@ class Polyhedron {
   // parameters and constants left out): the polyhedron is unbounded along
   // d whenever it holds a point.
   int is_unbounded(const std::vector<int>& counters);
+  // Ehrhart counts of the integer points over the given counters, as a
+  // piecewise quasi-polynomial of the parameters (validity domain -> count),
+  // one class-name line per piece on standard output. An empty polyhedron
+  // counts {universe -> 0}; a counter of some constraint outside the set,
+  // or an unbounded polyhedron, stops the run.
+  std::map<Polyhedron*, Expression*> volume(std::set<int> counters);
+  std::map<Polyhedron*, Expression*> volume();  // over the counters that occur
+  // Over f's entries, each of which must be a counter leaf.
+  std::map<Polyhedron*, Expression*> volume(IndexFunction& f);
+  // The count when it is one constant; otherwise throws "Polyhedron::
+  // int_volume: non constant volume" (the map released first).
+  int volume_int();
+  // The number of points before the symbolic point (ii, jj, ...) at the
+  // given depth of the lexicographic order, and counter -> the rank of its
+  // parameter (registered for good). A depth without such an order stops.
+  std::pair<std::map<Polyhedron*, Expression*>, std::map<int, int>> rank(int depth);
+  // The matching volume between "/---" and "\---" lines on standard output.
+  void print_volume(std::set<int> counters);
+  void print_volume(std::set<Expression*> counters);
+  void print_volume(IndexFunction& f);
+  void print_volume();
   // The volume of the bounding box of the projection onto the given
   // counters that occur in some constraint: the product of the non-zero
   // extents of its rational vertices, truncated toward zero; 0 for an empty

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "CoreTest.h"
+#include "IndexFunction.h"
 #include "Polyhedron.h"
 #include "PolyhedronBuilders.h"
 #include "PolyhedronOracles.h"
@@ -109,4 +111,152 @@ TEST_F(Boxes, BoundingBoxVolumeStops) {
   EXPECT_STOP_ON_STDERR(ray->bounding_box_volume(), "PolylibWrapper::bounding_box_volume: unbounded polyhedron");
   delete p;
   delete ray;
+}
+
+namespace {
+
+typedef std::map<Polyhedron*, Expression*> Volume;
+
+class Counting : public IJNLeavesTest {};
+class Ranks : public CoreTest {};
+
+// The value of the piece of m holding the parameter values, exactly, or
+// -1 when no piece holds them.
+int count_at(const Volume& m, const std::map<int, double>& parameters) {
+  for (const auto& piece : m)
+    if (piece.first->has(parameters)) return evaluate(Volume{piece}, parameters);
+  return -1;
+}
+
+std::string captured_volume(Polyhedron* p, Volume& m) {
+  testing::internal::CaptureStdout();
+  m = p->volume();
+  return testing::internal::GetCapturedStdout();
+}
+
+}  // namespace
+
+TEST_F(Counting, VolumesOfRandomPolyhedraAgainstEnumeration) {
+  std::mt19937 g(2117);
+  for (int t = 0; t < 12; t++) {
+    Polyhedron* p = random_ijn(g, true, 0);
+    Volume m;
+    std::string classes = captured_volume(p, m);
+    std::string expected_classes;
+    for (const auto& piece : m) expected_classes += piece.second->get_class() + "\n";
+    EXPECT_EQ(classes, expected_classes);
+    Rows rows = p->to_matrix(IJ, std::set<int>{0});
+    for (int N = 0; N <= 8; N++) {
+      int count = 0;
+      for (int a = -5; a <= 5; a++)
+        for (int b = -5; b <= 5; b++) count += satisfies(rows, {a, b, N});
+      int found = count_at(m, {{0, double(N)}});
+      EXPECT_EQ(found, found == -1 && count == 0 ? -1 : count) << box(p) << "N = " << N;
+      for (const auto& piece : m)
+        if (piece.first->has(std::map<int, double>{{0, double(N)}}))
+          EXPECT_EQ(evaluate(Volume{piece}, {{0, double(N)}}), count);
+    }
+    del(m);
+    delete p;
+  }
+}
+
+TEST_F(Counting, PinnedVolumes) {
+  Polyhedron* square = poly({*i >= 0, *i <= 3, *j >= 0, *j <= 3});
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(square->volume_int(), 16);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Expression\n");
+  Polyhedron* segment = poly({*i >= 0, *i <= *n});
+  Volume m;
+  EXPECT_EQ(captured_volume(segment, m), "polynomial\n");
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(box(m.begin()->first), "/\n| N >= 0\n| 1 >= 0\n\\\n");
+  for (int N = 0; N <= 5; N++) EXPECT_EQ(evaluate(m, {{0, double(N)}}), N + 1);
+  del(m);
+  testing::internal::CaptureStdout();
+  std::string thrown;
+  try {
+    segment->volume_int();
+  } catch (const char* message) {
+    thrown = message;
+  }
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(thrown, "Polyhedron::int_volume: non constant volume");
+  Expression two(2), two_i(TIMES, &two, i);
+  Polyhedron* half = poly({new Inequation(EQ, &two_i, n)});
+  EXPECT_EQ(captured_volume(half, m), "periodic number\n");
+  for (int N = 0; N <= 5; N++) EXPECT_EQ(count_at(m, {{0, double(N)}}), N % 2 == 0 ? 1 : 0);
+  del(m);
+  Polyhedron* never = poly({*i >= 1, *i <= 0});
+  EXPECT_EQ(captured_volume(never, m), "");
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m.begin()->first->constraints.empty());
+  EXPECT_TRUE(m.begin()->second->is_value(0));
+  del(m);
+  Polyhedron* ray = poly({*i >= 0});
+  Polyhedron* strip = poly({*i >= 0, *i <= *n, *j >= 0});
+  EXPECT_STOP_ON_STDERR(ray->volume_int(), "Polyhedron::volume: unbounded polyhedron");
+  EXPECT_STOP_ON_STDERR(strip->volume(), "Polyhedron::volume: unbounded polyhedron");
+  EXPECT_STOP_ON_STDERR(square->volume(std::set<int>{0}), "Polyhedron::volume: counter j not in the counter set");
+  IndexFunction f(std::vector<Expression*>{i, n});
+  EXPECT_STOP_ON_STDERR(square->volume(f), "Polyhedron::volume: counter expected: N");
+  del(std::vector<Polyhedron*>{square, segment, half, never, ray, strip});
+}
+
+TEST_F(Counting, PrintedVolume) {
+  Polyhedron* square = poly({*i >= 0, *i <= 3, *j >= 0, *j <= 3});
+  Volume m;
+  captured_volume(square, m);
+  std::string expected = "Expression\n/---\n" + box(m.begin()->first) + "\n16\n\n\\---\n";
+  del(m);
+  for (auto print : std::vector<std::function<void()>>{
+           [&] { square->print_volume(); }, [&] { square->print_volume(std::set<int>{0, 1}); },
+           [&] { square->print_volume(std::set<Expression*>{i, j}); },
+           [&] {
+             IndexFunction f(std::vector<Expression*>{i, j});
+             square->print_volume(f);
+           }}) {
+    testing::internal::CaptureStdout();
+    print();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
+  }
+  delete square;
+}
+
+TEST_F(Counting, TetrahedronCountIsExact) {
+  create_counter_rank("k");
+  Expression k(std::string("k")), ij(PLUS, i, j), ijk(PLUS, &ij, &k);
+  Polyhedron* p = poly({*i >= 0, *j >= 0, k >= 0, new Inequation(LESS_EQ, &ijk, n)});
+  Volume m;
+  captured_volume(p, m);
+  for (int N = 0; N <= 40; N++) EXPECT_EQ(evaluate(m, {{0, double(N)}}), (N + 1) * (N + 2) * (N + 3) / 6) << N;
+  EXPECT_EQ(evaluate(m, {{0, 1.0}}), 4);
+  del(m);
+  delete p;
+}
+
+TEST_F(Ranks, RanksOnATriangle) {
+  register_names({"i", "j"}, {"N"});
+  Expression i(std::string("i")), j(std::string("j")), n(std::string("N"));
+  Polyhedron* triangle = poly({j >= 0, new Inequation(LESS_EQ, &j, &i), new Inequation(LESS_EQ, &i, &n)});
+  testing::internal::CaptureStdout();
+  std::pair<Volume, std::map<int, int>> first = triangle->rank(0);
+  std::pair<Volume, std::map<int, int>> second = triangle->rank(1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(first.second, (std::map<int, int>{{0, 1}, {1, 2}}));
+  EXPECT_EQ(get_parameter_string(1), "ii");
+  EXPECT_EQ(get_parameter_string(2), "jj");
+  for (int N = 0; N <= 5; N++)
+    for (int ii = 0; ii <= N; ii++)
+      for (int jj = 0; jj <= ii; jj++) {
+        std::map<int, double> at{{0, double(N)}, {1, double(ii)}, {2, double(jj)}};
+        int before = count_at(first.first, at), beside = count_at(second.first, at);
+        EXPECT_EQ(before == -1 ? 0 : before, ii * (ii + 1) / 2) << N << " " << ii << " " << jj;
+        EXPECT_EQ(beside == -1 ? 0 : beside, jj) << N << " " << ii << " " << jj;
+      }
+  del(first.first);
+  del(second.first);
+  EXPECT_STOP_ON_STDERR(triangle->rank(-1), "Polyhedron::rank: incorrect depth: -1");
+  EXPECT_STOP_ON_STDERR(triangle->rank(2), "Polyhedron::rank: incorrect depth: 2");
+  delete triangle;
 }
