@@ -87,7 +87,7 @@ bool DeclarationTable::declared_int(const std::string& name, size_t subscripts) 
 
 std::string DeclarationTable::non_int_declaration(const std::string& name) const {
   auto known = entries.find(name);
-  if (known == entries.end() || declared_int(name, 0)) return "";
+  if (known == entries.end() || !known->second.variable || declared_int(name, 0)) return "";
   return known->second.text;
 }
 
