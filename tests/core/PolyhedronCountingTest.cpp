@@ -152,9 +152,11 @@ TEST_F(Counting, VolumesOfRandomPolyhedraAgainstEnumeration) {
         for (int b = -5; b <= 5; b++) count += satisfies(rows, {a, b, N});
       int found = count_at(m, {{0, double(N)}});
       EXPECT_EQ(found, found == -1 && count == 0 ? -1 : count) << box(p) << "N = " << N;
-      for (const auto& piece : m)
-        if (piece.first->has(std::map<int, double>{{0, double(N)}}))
+      for (const auto& piece : m) {
+        if (piece.first->has(std::map<int, double>{{0, double(N)}})) {
           EXPECT_EQ(evaluate(Volume{piece}, {{0, double(N)}}), count);
+        }
+      }
     }
     del(m);
     delete p;

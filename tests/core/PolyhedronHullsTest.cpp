@@ -137,7 +137,9 @@ TEST_F(Hulls, ConvexUnionsAgainstEnumeration) {
     Polyhedron* hull = p->convex_hull(q);
     bool expected = pts(hull) == pts(Union{p, q});
     EXPECT_EQ(answer.first, expected ? 1 : 0) << box(p) << box(q);
-    if (answer.first) EXPECT_EQ(pts(answer.second), pts(hull));
+    if (answer.first) {
+      EXPECT_EQ(pts(answer.second), pts(hull));
+    }
     convex += answer.first;
     del(Union{p, q, hull, answer.second});
   }

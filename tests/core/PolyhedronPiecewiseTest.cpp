@@ -81,7 +81,9 @@ TEST_F(Piecewise_, SumsOfRandomMapsHaveOnePieceAndTheSumAtEveryPoint) {
       int holding = 0;
       for (const auto& piece : sum) holding += piece.first->has(std::map<int, double>{{0, double(N)}});
       EXPECT_EQ(holding, covered ? 1 : 0) << "N = " << N << "\n" << written(sum);
-      if (covered) EXPECT_EQ(evaluate(sum, {{0, double(N)}}), expected) << "N = " << N;
+      if (covered) {
+        EXPECT_EQ(evaluate(sum, {{0, double(N)}}), expected) << "N = " << N;
+      }
     }
     del(p1);
     del(p2);
