@@ -66,7 +66,7 @@ TEST_F(Hulls, HullsOfRandomPairsAndTriples) {
 
 TEST_F(Hulls, EnvelopesHoldEveryMember) {
   std::mt19937 g(1160);
-  for (int t = 0; t < 8; t++) {
+  for (int t = 0; t < 6; t++) {
     Union v{random_polygon(g), random_polygon(g), random_polygon(g)};
     Polyhedron* two = Polyhedron::envelope(v[0], v[1]);
     EXPECT_TRUE(includes(pts(two), pts(Union{v[0], v[1]}))) << box(two);
