@@ -52,8 +52,7 @@ long long **rectangularOriginLattice(long long *sizes, int nDim) {
 // so column j of T is scaled by sizes_j.
 long long **parallelogramOriginLattice(long long **hyperplanes, long long *sizes, int nDim) {
   int n = nDim;
-  rational64 **inverse = (rational64 **)malloc(sizeof(rational64 *) * n);
-  for (int i = 0; i < n; i++) inverse[i] = (rational64 *)malloc(sizeof(rational64) * n);
+  rational64 **inverse = allocZeroRationalMatrix(n, n);
   inverseDet(hyperplanes, inverse, n);
   rational64 **T = transpose(inverse, n, n);
   long long **lat = allocZeroMatrix(n + 1, n);
@@ -210,7 +209,7 @@ static affFuncZIL *localObjective(long long *a, long long *c, long long d, int n
 
 // w = a·L with the unscaled lattice; a new array of nInd entries.
 static long long *rowTimesLattice(long long *a, long long **L, int nInd) {
-  long long *w = (long long *)malloc(sizeof(long long) * (nInd > 0 ? nInd : 1));
+  long long *w = allocZeroVector(nInd);
   for (int c = 0; c < nInd; c++) {
     w[c] = 0;
     for (int k = 0; k < nInd; k++) w[c] += a[k] * L[k][c];
@@ -390,7 +389,7 @@ std::list<polyhedronZIL *> tileRow(RowOffset row, long kmin, long kmax, long lon
   int n = fr.lay.n;
   std::list<polyhedronZIL *> pieces;
   row.v = n > 0 ? vectMatrixMultiplication(row.a, n, Lscaled, n, n) : NULL;
-  row.o = (long long *)calloc(n > 0 ? n : 1, sizeof(long long));
+  row.o = allocZeroVector(n);
   do {
     row.S = 0;
     for (int c = 0; c < n; c++) row.S += row.o[c] * row.v[c];
@@ -419,15 +418,15 @@ std::list<std::list<polyhedronZIL *> > getTiledDomain(polyhedronZIL *polyScalar,
   fr.lay = TiledLayout{n, p};
   fr.shape = splitInequalities(shape);
   fr.option = option;
-  fr.D = (long long *)malloc(sizeof(long long) * (n > 0 ? n : 1));
+  fr.D = allocZeroVector(n);
   for (int c = 0; c < n; c++) fr.D[c] = lattice[n][c];
   fr.M = n > 0 ? ppcm_array(fr.D, n) : 1;
   long long **Lscaled = allocZeroMatrix(n, n);
   for (int k = 0; k < n; k++)
     for (int c = 0; c < n; c++) Lscaled[k][c] = lattice[k][c] * (fr.M / fr.D[c]);
 
-  long *kmax = (long *)calloc(dom.nRow, sizeof(long));
-  long *kmin = (long *)calloc(dom.nRow, sizeof(long));
+  long *kmax = static_cast<long *>(allocZeroArray(dom.nRow, sizeof(long)));
+  long *kmin = static_cast<long *>(allocZeroArray(dom.nRow, sizeof(long)));
   get_kmaxkmin_poly(kmax, kmin, dom.lin, dom.param, dom.cst, dom.nRow, n, p, fr.shape.flag, fr.shape.lin, fr.shape.param,
                     fr.shape.cst, fr.shape.nRow, lattice, fr.D, option);
 

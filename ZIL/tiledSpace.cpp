@@ -5,20 +5,14 @@
 
 #include <cstdlib>
 
-long long **allocZeroMatrix(int nRow, int nCol) {
-  long long **mat = (long long **)malloc(sizeof(long long *) * (nRow > 0 ? nRow : 1));
-  for (int i = 0; i < nRow; i++) mat[i] = (long long *)calloc(nCol > 0 ? nCol : 1, sizeof(long long));
-  return mat;
-}
-
 InequalityRows splitInequalities(const polyhedronZIL *poly) {
   polyhedronZIL *ineq = eliminateEqualities(poly);
   InequalityRows rows;
   rows.nRow = ineq->nConstr;
-  rows.flag = (long long *)malloc(sizeof(long long) * (rows.nRow > 0 ? rows.nRow : 1));
+  rows.flag = allocZeroVector(rows.nRow);
   rows.lin = allocZeroMatrix(rows.nRow, ineq->nInd);
   rows.param = allocZeroMatrix(rows.nRow, ineq->nParam);
-  rows.cst = (long long *)malloc(sizeof(long long) * (rows.nRow > 0 ? rows.nRow : 1));
+  rows.cst = allocZeroVector(rows.nRow);
   extractPoly(ineq, rows.flag, rows.lin, rows.param, rows.cst);
   freePolyhedron(ineq);
   return rows;

@@ -5,6 +5,7 @@
 
 #include <list>
 
+#include "allocation.h"
 #include "linAlg.h"
 
 // Columns of a tiled row for n indices and p parameters:
@@ -19,9 +20,6 @@ struct TiledLayout {
   int b() const { return 1 + 2 * n + 2 * p; }
   int cst() const { return 2 + 2 * n + 2 * p; }
 };
-
-// New nRow x nCol matrix of zeros, freed with freeMatrix(mat, nRow).
-long long **allocZeroMatrix(int nRow, int nCol);
 
 // The rows of a polyhedron after eliminateEqualities, split as by
 // extractPoly; every part is a new allocation freed by freeInequalityRows.
