@@ -78,6 +78,13 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
 // The size parameters of such a tiling: those of the domain and of the
 // hyperplanes.
 std::set<int> get_tiling_parameters(Polyhedron* domain, IndexFunction* hyperplanes);
+// The checks of such a tiling that need no tiling, stopping on the first
+// that fails: the minimum block size, one ratio per hyperplane, hyperplanes
+// over the domain's counters, an integer left inverse of the hyperplanes on
+// the domain. Returns that left inverse: one row per counter of the domain
+// in increasing rank, [one column per hyperplane | one per tiling parameter
+// in increasing rank | constant].
+Rows check_rectangular_tiling(Polyhedron* domain, IndexFunction* hyperplanes, const std::vector<int>& scale);
 // (pieces over outer_time_d, inner_time_d and the split parameters,
 //  (counter -> its tiled expression, counter -> its expression over the
 //   inner time counters and inner parameters)).
@@ -86,6 +93,11 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
                                               std::vector<int> scale);
 
 // ---- general tiling by a shape and a lattice ----
+// The checks of such a tiling that need no tiling, stopping on the first
+// that fails: the lattice's size, denominators and rank, one parameter in
+// the shape, the shape over the domain's counters and bounded, and the
+// shape tiling the space with the lattice.
+void check_general_tiling(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice);
 // Registers the tiled names of the domain's counters and parameters and
 // appends them to the active lists (emptied by the caller).
 general_tiling_t make_general_tiling_variables(Polyhedron* domain);

@@ -91,20 +91,6 @@ void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std
                           std::to_string(b) + ")");
 }
 
-// The stops before the library call, in this order, before anything is
-// printed on standard output.
-void check_arguments(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice) {
-  if (lattice.empty() || lattice[0].empty()) stop(std::cerr, who + "null lattice");
-  if (shape->get_parameters().size() != 1)
-    stop(std::cerr, who + "shape must uses block_size parameter. Any other parameter is forbidden.");
-  std::set<int> counters = domain->get_counters();
-  check_lattice(lattice, counters.size());
-  for (int c : shape->get_counters())
-    if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
-  if (is_unbounded(shape, to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
-  check_tiling(shape, to_vec_int(counters), lattice);
-}
-
 // c_i -> block_size * (Σ_k lattice[i][k] * outer_k) + inner_<c_i>, from
 // every lattice row but the last (the denominators).
 std::map<int, Expression*> substitution(Polyhedron* domain, const general_tiling_t& names,
@@ -123,6 +109,20 @@ std::map<int, Expression*> substitution(Polyhedron* domain, const general_tiling
 }
 
 }  // namespace
+
+// The stops before the library call, in this order, before anything is
+// printed on standard output.
+void check_general_tiling(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice) {
+  if (lattice.empty() || lattice[0].empty()) stop(std::cerr, who + "null lattice");
+  if (shape->get_parameters().size() != 1)
+    stop(std::cerr, who + "shape must uses block_size parameter. Any other parameter is forbidden.");
+  std::set<int> counters = domain->get_counters();
+  check_lattice(lattice, counters.size());
+  for (int c : shape->get_counters())
+    if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
+  if (is_unbounded(shape, to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
+  check_tiling(shape, to_vec_int(counters), lattice);
+}
 
 general_tiling_t make_general_tiling_variables(Polyhedron* domain) {
   general_tiling_t names;
@@ -157,7 +157,7 @@ general_tiling_t make_general_tiling_variables(Polyhedron* domain) {
 
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice) {
-  check_arguments(domain, shape, lattice);
+  check_general_tiling(domain, shape, lattice);
   active_counters = to_vec_int(domain->get_counters());
   active_parameters = to_vec_int(domain->get_parameters());
   polyhedronZIL* rec_domain = to_polyhedronZIL(domain);

@@ -46,6 +46,14 @@ optionZIL options(int min_block_size) {
 
 int min_block_size() { return Options::option["min-block-size"] ? Options::min_block_size : 1; }
 
+// The left inverse of the hyperplanes on the domain, over its counters and
+// the tiling's parameters; it leaves the active lists holding those.
+Rows left_inverse_on(Polyhedron* domain, IndexFunction* hyperplanes) {
+  active_counters = to_vec_int(domain->get_counters());
+  active_parameters = to_vec_int(get_tiling_parameters(domain, hyperplanes));
+  return hyperplanes->left_invert(active_counters, active_parameters, domain);
+}
+
 std::vector<int> create_time_counters(const std::string& prefix, size_t n) {
   std::vector<int> ranks;
   for (size_t d = 0; d < n; d++) {
@@ -104,11 +112,16 @@ std::set<int> get_tiling_parameters(Polyhedron* domain, IndexFunction* hyperplan
   return result;
 }
 
+Rows check_rectangular_tiling(Polyhedron* domain, IndexFunction* hyperplanes, const std::vector<int>& scale) {
+  check_arguments(domain, hyperplanes, scale, min_block_size());
+  return left_inverse_on(domain, hyperplanes);
+}
+
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
                                               std::vector<int> scale) {
   int min_size = min_block_size();
-  check_arguments(domain, hyperplanes, scale, min_size);
+  Rows m = check_rectangular_tiling(domain, hyperplanes, scale);
   std::vector<int> parameters = to_vec_int(get_tiling_parameters(domain, hyperplanes));
 
   std::pair<Polyhedron*, std::vector<int>> image = domain->image(hyperplanes);
@@ -137,7 +150,6 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
   std::cout << "  H^-1..." << std::endl;
   active_counters = to_vec_int(domain->get_counters());
   active_parameters = parameters;
-  Rows m = hyperplanes->left_invert(active_counters, active_parameters, domain);
   IndexFunction f(m, time, active_parameters);
   IndexFunction g(m, inner, inner_parameters);
   std::map<int, Expression*> to_time_counters_quad, to_inner_time_counters;
