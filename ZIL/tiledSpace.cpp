@@ -3,6 +3,7 @@
 
 #include "tiledSpace.h"
 
+#include <climits>
 #include <cstdlib>
 
 InequalityRows splitInequalities(const polyhedronZIL *poly) {
@@ -29,6 +30,13 @@ std::list<std::list<polyhedronZIL *> > tilingOfUnconstrainedDomain(int n, int p)
   int nRow = n == 0 ? 1 : 0;
   polyhedronZIL *piece = buildPolyhedron(allocZeroMatrix(nRow, 2 * n + 2 * p + 3), nRow, n, 2 * p + 1);
   return std::list<std::list<polyhedronZIL *> >(1, std::list<polyhedronZIL *>(1, piece));
+}
+
+long long piecesWithPoints(long long kmin, long long kmax, long long g) {
+  if (kmax <= kmin) return 1;
+  if (g == 0) return kmin < 0 && 0 <= kmax ? 2 : 1;
+  __int128 multiples = (__int128)floorDivision(kmax, g) - floorDivision(kmin, g);
+  return multiples + 1 > LLONG_MAX ? LLONG_MAX : (long long)(multiples + 1);
 }
 
 long long floorDivision(long long a, long long m) {

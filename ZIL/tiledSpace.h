@@ -42,6 +42,12 @@ void freeInequalityRows(InequalityRows &rows);
 // 2p + 1 parameters. The piece is owned by the caller.
 std::list<std::list<polyhedronZIL *> > tilingOfUnconstrainedDomain(int n, int p);
 
+// The pieces of a row that can hold an integer point: its full piece, and
+// its equality pieces B + k == 0 for kmin < k <= kmax whose k is a multiple
+// of g, the gcd of the coefficients of the block form B (k == 0 alone when
+// g is 0); LLONG_MAX when the count does not fit.
+long long piecesWithPoints(long long kmin, long long kmax, long long g);
+
 // floor(a / m) for m > 0, exact.
 long long floorDivision(long long a, long long m);
 
