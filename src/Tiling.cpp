@@ -60,6 +60,24 @@ std::vector<std::string> output_declarations(const std::vector<std::string>& inp
   stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) + ": " + why);
 }
 
+// Limits on the pieces of the parametric tiling of one statement, as
+// estimated before the work. The pieces of one constraint that can hold
+// points differ in the residue of a size parameter modulo the tile ratio
+// (or in the block offset of a coefficient); the code generator's time
+// grows exponentially with their number, and fast with the number of
+// pieces after the cross product, whatever the tile ratios. Within these
+// limits every tiling measured ends within about a minute: above them,
+// code generation may run for many minutes.
+const long long constraint_piece_limit = 12;
+const long long piece_limit = 100;
+
+// "[v0][v1]..." of a directive's integer arguments.
+std::string subscripts(const std::vector<int>& values) {
+  std::string text;
+  for (int v : values) text += "[" + std::to_string(v) + "]";
+  return text;
+}
+
 // The names of the input's own variables, the carriers left out.
 std::set<std::string> input_names(const Program* program) {
   std::set<std::string> names;
@@ -265,6 +283,35 @@ void Tiling::check_general_ZIL(int i, const Statement* s) const {
   check_tiles_ahead(i, schedule[i], tile_dimensions[i], counters, tile_lattice[i], counters.size());
 }
 
+// The pieces of every parametric tiling, estimated before any statement is
+// tiled: a tiling whose work would not end in reasonable time is refused at
+// once.
+void Tiling::check_piece_estimates(Program* program) const {
+  for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
+    Polyhedron* domain = program->statement[i]->iteration_domain;
+    std::vector<long long> counts;
+    std::string directive;
+    if (is_rectangular_ZIL[i]) {
+      counts = ZILWrapper::rectangular_piece_counts(domain, tile_hyperplans[i], tile_ratio[i]);
+      directive = "tile_ratio" + subscripts(tile_ratio[i]);
+    } else if (is_general_ZIL[i]) {
+      counts = ZILWrapper::general_piece_counts(domain, tile_shape[i], tile_lattice[i]);
+      directive = "tile_lattice";
+      for (size_t k = 0; k + 1 < tile_lattice[i].size(); k++) directive += subscripts(tile_lattice[i][k]);
+    } else {
+      continue;
+    }
+    long long most = *std::max_element(counts.begin(), counts.end());
+    if (most > constraint_piece_limit)
+      pass_stop(i, directive + " would split a constraint into " + std::to_string(most) +
+                       " pieces, more than the limit of " + std::to_string(constraint_piece_limit));
+    long long estimate = ZILWrapper::estimated_pieces(counts);
+    if (estimate > piece_limit)
+      pass_stop(i, directive + " would split the domain into about " + std::to_string(estimate) +
+                       " pieces, more than the limit of " + std::to_string(piece_limit));
+  }
+}
+
 void Tiling::check_constant_tiling(int i) const {
   size_t hyperplanes = tile_hyperplans[i]->index_mapping.size();
   if (hyperplanes > tile_counter.size()) constant_stop(i, "more hyperplanes than tile counters");
@@ -327,6 +374,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   std::set<std::string> declared = input_names(program);
   check_directives(program, declared);
   compute_constant_tiling_domains();
+  check_piece_estimates(program);
   TilingPass pass;
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Statement* s = program->statement[i]->clone();
@@ -362,8 +410,10 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   IndexFunction* hyperplanes = tile_hyperplans[i];
   size_t m = hyperplanes->index_mapping.size();
   std::set<int> parameters = ZILWrapper::get_tiling_parameters(s->iteration_domain, hyperplanes);
+  std::vector<int> hidden;
   auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
-                                                                        tile_ratio[i]);
+                                                                        tile_ratio[i], &hidden);
+  parameters.insert(hidden.begin(), hidden.end());
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.first);
   del(tiled.first);
