@@ -18,6 +18,7 @@
 // generator), so d counts as large only where H in its place saves at least
 // two pieces of its row: offsets such as N - 2 stay constants.
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -35,7 +36,9 @@ bool worth_hiding(long long plain, long long hidden) {
   return hidden <= plain / 2 && hidden <= plain - 2;
 }
 
-bool may_hide(int d) { return d != 0 && d != INT_MIN; }
+// A constant of magnitude 0 or 1 moves the block range of its row by one
+// offset at most, less than a parameter in its place costs.
+bool may_hide(int d) { return d != INT_MIN && std::abs(d) >= 2; }
 
 // `rows` with one more parameter column before the constant, in which row r
 // holds sign(d) and the constant 0 when `hide`[r], and 0 otherwise.
@@ -63,12 +66,13 @@ HiddenRows hide_large_constants(const Rows& rows, const PieceCounter& count) {
   int nb_parameters = static_cast<int>(active_parameters.size());
   HiddenRows result;
   result.counts = count(rows, nb_parameters);
+  result.rows = rows;
   std::vector<bool> candidate(rows.size());
   for (size_t r = 0; r < rows.size(); r++) candidate[r] = may_hide(rows[r].back());
+  if (std::find(candidate.begin(), candidate.end(), true) == candidate.end()) return result;
   // The rows are tiled one by one, so a single column can stand for every
   // candidate's parameter while the savings are counted.
   std::vector<long long> trial = count(with_hidden_column(rows, candidate), nb_parameters + 1);
-  result.rows = rows;
   for (size_t r = 0; r < rows.size(); r++) {
     if (!candidate[r] || !worth_hiding(result.counts[r], trial[r])) continue;
     int d = rows[r].back();

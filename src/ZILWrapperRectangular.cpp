@@ -184,7 +184,7 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
   const std::vector<int>& time = t.time;
   const std::vector<int>& parameters = t.parameters;
   const std::vector<int>& own_hidden = t.library.hidden;
-  std::vector<int> split = active_parameters;
+  std::vector<int> split = active_parameters;  // the tiling parameters, then the hidden ones
   polyhedronZIL* record = to_polyhedronZIL(t.library.rows);
   long long* ratios = to_int64(scale);
   optionZIL option = options(min_size, !own_hidden.empty());
@@ -198,7 +198,7 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
   std::map<int, Expression*> to_tiled_time = tiled_time(time, outer, inner, scale);
   std::vector<int> inner_parameters;
   std::vector<int> tiled = tiled_parameters(split, inner_parameters);
-  inner_parameters.resize(parameters.size());
+  inner_parameters.resize(parameters.size());  // the left inverse knows no hidden parameter
   active_counters = outer;
   active_counters.insert(active_counters.end(), inner.begin(), inner.end());
   active_parameters = tiled;
