@@ -112,7 +112,7 @@ void declare_split(TilingPass& pass, const std::string& name, const std::string&
   pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
   pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
   pass.split_names.insert({outer, inner});
-  pass.sizes.insert(name);
+  if (!ZILWrapper::is_hidden_parameter(name)) pass.sizes.insert(name);
 }
 
 // The tile counters and split parameters are named in the tiled code (macro
@@ -454,7 +454,8 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   for (int p : parameters) {
     std::string name = get_parameter_string(p);
     declare_split(pass, name, "outer_" + name, "inner_" + name);
-    if (Options::option["aligned-parameters"]) pass.aligned_sizes.insert(name);
+    if (Options::option["aligned-parameters"] && !ZILWrapper::is_hidden_parameter(name))
+      pass.aligned_sizes.insert(name);
   }
   Polyhedron* split = split_constraints(parameters);
   t->iteration_domain->add_constraints(split);
