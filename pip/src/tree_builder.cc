@@ -46,9 +46,8 @@ struct Test {
 };
 
 // A basic set of the domain of a formula (NULL: of the points without
-// solution) and its constraints as tests, less those the context implies
-// (every point looked at lies in the context); an equality e = 0 gives
-// e >= 0 then -e >= 0.
+// solution) and its constraints as tests; an equality e = 0 gives e >= 0
+// then -e >= 0.
 struct Part {
   const PipFormula *formula;
   std::vector<Test> tests;
@@ -122,7 +121,7 @@ Isl<isl_basic_set> single_basic_set(isl_ctx *ctx, isl_set *context) {
 
 class TreeBuilder {
  public:
-  // formulas, no_solution and context are borrowed; context is not empty.
+  // formulas, no_solution and context are borrowed.
   TreeBuilder(isl_ctx *ctx, const PipTreeShape &shape, const std::vector<PipFormula> &formulas,
               isl_set *no_solution, isl_basic_set *context);
 
@@ -130,11 +129,11 @@ class TreeBuilder {
   PipQuast *build(const Isl<isl_basic_set> &region, NewparmScope scope, PipQuast *father,
                   std::vector<int> witnesses);
 
-  // A point of the context (borrowed) as a witness.
+  // A point of the context (borrowed) as a witness, or -1 when it is empty.
   int first_witness(isl_basic_set *context);
 
  private:
-  void add_parts(const PipFormula *formula, isl_set *domain, isl_basic_set *context);
+  void add_parts(const PipFormula *formula, isl_set *domain);
   bool nonneg_at(const Test &test, bool then, int point) const;
   bool in_part(int part, int point) const;
   bool excluded(int part) const;
@@ -160,17 +159,15 @@ TreeBuilder::TreeBuilder(isl_ctx *ctx, const PipTreeShape &shape,
                          const std::vector<PipFormula> &formulas, isl_set *no_solution,
                          isl_basic_set *context)
     : ctx_(ctx), shape_(shape) {
-  for (const PipFormula &f : formulas) add_parts(&f, f.domain.get(), context);
-  add_parts(nullptr, no_solution, context);
+  for (const PipFormula &f : formulas) add_parts(&f, f.domain.get());
+  add_parts(nullptr, no_solution);
   context_tests_ = tests_of(ctx, context);
   for (const Test &t : context_tests_) path_.push_back({&t, true});
 }
 
-void TreeBuilder::add_parts(const PipFormula *formula, isl_set *domain, isl_basic_set *context) {
-  for (Isl<isl_basic_set> &b : basic_sets(ctx_, domain)) {
-    Isl<isl_basic_set> kept(ctx_, isl_basic_set_gist(b.take(), isl_basic_set_copy(context)));
-    parts_.push_back({formula, tests_of(ctx_, kept.get())});
-  }
+void TreeBuilder::add_parts(const PipFormula *formula, isl_set *domain) {
+  for (Isl<isl_basic_set> &b : basic_sets(ctx_, domain))
+    parts_.push_back({formula, tests_of(ctx_, b.get())});
 }
 
 // Whether the test's side (then: c >= 0, else: c <= -1) holds at point.
@@ -381,6 +378,7 @@ PipQuast *pip_build_tree(isl_ctx *ctx, const PipTreeShape &shape,
                          isl_set *region) {
   Isl<isl_basic_set> context = single_basic_set(ctx, region);
   TreeBuilder builder(ctx, shape, formulas, no_solution, context.get());
-  std::vector<int> witnesses{builder.first_witness(context.get())};
-  return settle(builder.build(context, NewparmScope(shape.np), nullptr, std::move(witnesses)));
+  int witness = builder.first_witness(context.get());
+  if (witness < 0) return pip_quast_new(nullptr);
+  return settle(builder.build(context, NewparmScope(shape.np), nullptr, {witness}));
 }
