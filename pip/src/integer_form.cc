@@ -4,7 +4,6 @@
 #include <map>
 
 #include "fail.h"
-#include "isl_number.h"
 
 namespace {
 
@@ -16,12 +15,23 @@ int dim(isl_ctx *ctx, isl_aff *aff, isl_dim_type type) {
   return n;
 }
 
-// The coefficient of (type, pos) in aff (borrowed) times scale, an integer.
-long long scaled(isl_ctx *ctx, isl_aff *aff, isl_dim_type type, int pos, isl_val *scale) {
+// v (borrowed) as a 64-bit integer; *exact becomes false when it is none.
+long long integer(isl_ctx *ctx, isl_val *v, bool *exact) {
+  if (!isl_checked(ctx, isl_val_is_int(v)) || isl_val_cmp_si(v, LONG_MAX) > 0 ||
+      isl_val_cmp_si(v, LONG_MIN) < 0) {
+    *exact = false;
+    return 0;
+  }
+  return isl_val_get_num_si(v);
+}
+
+// The coefficient of (type, pos) in aff (borrowed) times scale, as integer().
+long long scaled(isl_ctx *ctx, isl_aff *aff, isl_dim_type type, int pos, isl_val *scale,
+                 bool *exact) {
   Isl<isl_val> v(ctx, type == isl_dim_cst ? isl_aff_get_constant_val(aff)
                                           : isl_aff_get_coefficient_val(aff, type, pos));
   v = Isl<isl_val>(ctx, isl_val_mul(v.take(), isl_val_copy(scale)));
-  return pip_val_integer(ctx, v.get());
+  return integer(ctx, v.get(), exact);
 }
 
 // sum of terms[k] * values[k] plus constant; false on overflow.
@@ -52,10 +62,12 @@ std::string term_name(const std::vector<long long> &num, const std::vector<std::
   return text + std::to_string(constant) + ")/" + std::to_string(den) + ")";
 }
 
-std::string text_of(const std::map<std::string, long long> &terms) {
+// The terms written out, each times sign (1 or -1).
+std::string text_of(const std::map<std::string, Big> &terms, int sign) {
   std::string text;
   for (const auto &term : terms)
-    if (term.second != 0) text += std::to_string(term.second) + "*" + term.first + ";";
+    if (term.second != 0)
+      text += std::to_string(static_cast<long long>(sign * term.second)) + "*" + term.first + ";";
   return text;
 }
 
@@ -70,35 +82,41 @@ PipIntegerForm::PipIntegerForm(isl_ctx *ctx, isl_aff *aff) {
     // and the divisions before it.
     Isl<isl_aff> q(ctx, isl_aff_get_div(aff, k));
     Isl<isl_val> m(ctx, isl_aff_get_denominator_val(q.get()));
-    Division d{{}, scaled(ctx, q.get(), isl_dim_cst, 0, m.get()), pip_val_integer(ctx, m.get())};
-    for (int i = 0; i < np; ++i) d.num.push_back(scaled(ctx, q.get(), isl_dim_param, i, m.get()));
-    for (int j = 0; j < k; ++j) d.num.push_back(scaled(ctx, q.get(), isl_dim_div, j, m.get()));
+    Division d{{}, scaled(ctx, q.get(), isl_dim_cst, 0, m.get(), &exact_),
+               integer(ctx, m.get(), &exact_)};
+    for (int i = 0; i < np; ++i)
+      d.num.push_back(scaled(ctx, q.get(), isl_dim_param, i, m.get(), &exact_));
+    for (int j = 0; j < k; ++j)
+      d.num.push_back(scaled(ctx, q.get(), isl_dim_div, j, m.get(), &exact_));
     divisions_.push_back(d);
   }
-  for (int i = 0; i < np; ++i) coefficients_.push_back(scaled(ctx, aff, isl_dim_param, i, one.get()));
-  for (int k = 0; k < nd; ++k) coefficients_.push_back(scaled(ctx, aff, isl_dim_div, k, one.get()));
-  constant_ = scaled(ctx, aff, isl_dim_cst, 0, one.get());
+  for (int i = 0; i < np; ++i)
+    coefficients_.push_back(scaled(ctx, aff, isl_dim_param, i, one.get(), &exact_));
+  for (int k = 0; k < nd; ++k)
+    coefficients_.push_back(scaled(ctx, aff, isl_dim_div, k, one.get(), &exact_));
+  constant_ = scaled(ctx, aff, isl_dim_cst, 0, one.get(), &exact_);
   std::vector<std::string> names;
   for (int i = 0; i < np; ++i) names.push_back("p" + std::to_string(i));
   for (const Division &d : divisions_) names.push_back(term_name(d.num, names, d.constant, d.den));
-  std::map<std::string, long long> terms, opposite;
-  for (size_t k = 0; k < coefficients_.size(); ++k) {
-    terms[names[k]] += coefficients_[k];
-    opposite[names[k]] -= coefficients_[k];
-  }
-  terms_ = text_of(terms);
-  opposite_terms_ = text_of(opposite);
+  std::map<std::string, Big> terms;
+  for (size_t k = 0; k < coefficients_.size(); ++k) terms[names[k]] += coefficients_[k];
+  for (const auto &term : terms)
+    if (term.second > LLONG_MAX || term.second < -LLONG_MAX) exact_ = false;
+  terms_ = text_of(terms, 1);
+  opposite_terms_ = text_of(terms, -1);
 }
 
 bool PipIntegerForm::excludes(const PipIntegerForm &other) const {
-  return static_cast<Big>(constant_) + other.constant_ < 0 && terms_ == other.opposite_terms_;
+  return exact_ && other.exact_ && static_cast<Big>(constant_) + other.constant_ < 0 &&
+         terms_ == other.opposite_terms_;
 }
 
 bool PipIntegerForm::implies(const PipIntegerForm &other) const {
-  return other.constant_ >= constant_ && terms_ == other.terms_;
+  return exact_ && other.exact_ && other.constant_ >= constant_ && terms_ == other.terms_;
 }
 
 bool PipIntegerForm::sign_at(const PipPoint &point, int *sign) const {
+  if (!exact_) return false;
   std::vector<Big> values(point.begin(), point.end());
   for (const Division &d : divisions_) {
     Big e;

@@ -16,7 +16,9 @@ typedef std::vector<long long> PipPoint;
 class PipIntegerForm {
  public:
   // The form of aff (borrowed: integer coefficients, divisions with integer
-  // numerators over the parameters and earlier divisions).
+  // numerators over the parameters and earlier divisions). A coefficient
+  // beyond 64 bits leaves the form unusable: it has no sign and no relation
+  // to other forms, and the caller asks isl.
   PipIntegerForm(isl_ctx *ctx, isl_aff *aff);
 
   // Sets *sign to the sign of the form at point and returns true; returns
@@ -40,6 +42,7 @@ class PipIntegerForm {
     long long den;
   };
 
+  bool exact_ = true;                    // every number below fits 64 bits
   std::vector<long long> coefficients_;  // parameters, then divisions
   long long constant_;
   std::vector<Division> divisions_;
