@@ -1,7 +1,9 @@
 #include "Tiling.h"
 
 #include <algorithm>
+#include <climits>
 #include <iostream>
+#include <numeric>
 
 #include "Domain.h"
 #include "Expression.h"
@@ -204,6 +206,38 @@ IndexFunction* mark_tiled_dimensions(IndexFunction* schedule, const std::vector<
   return g;
 }
 
+// The least common multiple of the lattice denominators of every general
+// tiling: the tiled code runs only with block sizes that are its multiples,
+// and at least one of them must fit in an int from the minimum block size
+// on.
+long long lattices_block_multiple(const Tiling& tiling) {
+  long long multiple = 1;
+  for (size_t i = 0; i < tiling.tile_lattice.size(); i++) {
+    if (!tiling.is_general_ZIL[i]) continue;
+    multiple = std::lcm(multiple, ZILWrapper::lattice_block_multiple(tiling.tile_lattice[i]));
+    if (multiple > INT_MAX) break;
+  }
+  long long least = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
+  if (multiple > INT_MAX || (least + multiple - 1) / multiple * multiple > INT_MAX)
+    stop(std::cerr, "Tiling::apply: the lattice denominators leave no block size from the minimum block size on "
+                    "within int (they ask for a multiple of " +
+                        std::to_string(multiple) + ")");
+  return multiple;
+}
+
+// The date of tile counter j: outer_j, or with a denominator D_j above 1
+// the lattice coordinate D_j * outer_j + lattice_offset_j, which orders the
+// tiles as an integer lattice counter would and keeps the schedule as long
+// as those of the other statements. New expression owned by the caller.
+Expression* lattice_date(int outer, int offset, int denominator) {
+  Expression* counter = new Expression(get_counter_string(outer));
+  if (offset < 0) return counter;
+  Expression scale(denominator), remainder(get_counter_string(offset));
+  Expression scaled(TIMES, &scale, counter);
+  delete counter;
+  return new Expression(PLUS, &scaled, &remainder);
+}
+
 // The declarations, refreshed on entry of the kernel: the caller sets the
 // sizes and block_size at run time, after the file-scope initialisers ran.
 std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
@@ -293,6 +327,7 @@ void Tiling::check_piece_estimates(Program* program) const {
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Polyhedron* domain = program->statement[i]->iteration_domain;
     std::vector<long long> counts;
+    long long offsets = 1;  // the pieces of each lattice offset are crossed apart
     std::string directive;
     if (is_rectangular_ZIL[i]) {
       counts = ZILWrapper::rectangular_piece_counts(domain, tile_hyperplans[i], tile_ratio[i]);
@@ -300,7 +335,11 @@ void Tiling::check_piece_estimates(Program* program) const {
     } else if (is_general_ZIL[i]) {
       counts = ZILWrapper::general_piece_counts(domain, tile_shape[i], tile_lattice[i]);
       directive = "tile_lattice";
-      for (size_t k = 0; k + 1 < tile_lattice[i].size(); k++) directive += subscripts(tile_lattice[i][k]);
+      const std::vector<int>& denominators = tile_lattice[i].back();
+      bool integral = std::count(denominators.begin(), denominators.end(), 1) == (long)denominators.size();
+      for (size_t k = 0; k + (integral ? 1 : 0) < tile_lattice[i].size(); k++)
+        directive += subscripts(tile_lattice[i][k]);
+      offsets = ZILWrapper::lattice_offset_count(tile_lattice[i]);
     } else {
       continue;
     }
@@ -308,7 +347,9 @@ void Tiling::check_piece_estimates(Program* program) const {
     if (most > constraint_piece_limit)
       pass_stop(i, directive + " would split a constraint into " + std::to_string(most) +
                        " pieces, more than the limit of " + std::to_string(constraint_piece_limit));
-    long long estimate = ZILWrapper::estimated_pieces(counts);
+    std::vector<long long> crossed = counts;
+    crossed.push_back(offsets);
+    long long estimate = ZILWrapper::estimated_pieces(crossed);
     if (estimate > piece_limit)
       pass_stop(i, directive + " would split the domain into about " + std::to_string(estimate) +
                        " pieces, more than the limit of " + std::to_string(piece_limit));
@@ -376,9 +417,11 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   if (is_tiled.size() != program->statement.size()) stop(std::cerr, "Tiling::apply: nb_statements mismatch");
   std::set<std::string> declared = input_names(program);
   check_directives(program, declared);
+  long long block_multiple = lattices_block_multiple(*this);
   compute_constant_tiling_domains();
   check_piece_estimates(program);
   TilingPass pass;
+  pass.block_multiple = block_multiple;
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Statement* s = program->statement[i]->clone();
     std::cout << "Tiling stmt #" << i << ": " << *s << "\n";
@@ -413,7 +456,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   bool parametric = std::count(is_rectangular_ZIL.begin(), is_rectangular_ZIL.end(), 1) +
                         std::count(is_general_ZIL.begin(), is_general_ZIL.end(), 1) >
                     0;
-  for (const std::string& line : assumption_checks(parametric, pass.sizes, pass.aligned_sizes))
+  for (const std::string& line : assumption_checks(parametric, pass.sizes, pass.aligned_sizes, pass.block_multiple))
     result->kernel_entry.push_back(line);
   for (const std::string& line : kernel_entry_lines(pass.declarations)) result->kernel_entry.push_back(line);
   return {result, pass.schedules};
@@ -465,11 +508,14 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   pass.schedules.push_back(new Schedule(schedule[i], counters));
 }
 
-// New counter list: the lattice counters, the inner counters by the rank of
-// their counter, then the surrounding counters that were not tiled.
-static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& names,
+// New counter list: the lattice counters, their offset counters (-1 for
+// none), the inner counters by the rank of their counter, then the
+// surrounding counters that were not tiled.
+static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& names, const std::vector<int>& offsets,
                                          const std::vector<int>& surrounding) {
   std::vector<int> counters = names.first.first;
+  for (int offset : offsets)
+    if (offset >= 0) counters.push_back(offset);
   for (const auto& inner : names.first.second) counters.push_back(inner.second);
   for (int c : surrounding)
     if (!names.first.second.count(c)) counters.push_back(c);
@@ -484,15 +530,17 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   s->iteration_domain = new Domain(tiled.second);
   del(tiled.second);
 
-  s->surrounding_counters = general_counters(names, s->surrounding_counters);
+  std::vector<int> offsets = ZILWrapper::lattice_offset_counters(tile_lattice[i]);
+  s->surrounding_counters = general_counters(names, offsets, s->surrounding_counters);
   pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
   Statement* t = s->substitute_counters_ref(tiled.first.second);
   delete s;
   del(tiled.first.second);
 
+  std::vector<int> denominators = ZILWrapper::reduced_lattice(tile_lattice[i]).back();
   std::vector<Expression*> lattice_counters;
   for (size_t j = 0; j < tile_dimensions[i].size(); j++)
-    lattice_counters.push_back(new Expression(get_counter_string(names.first.first[j])));
+    lattice_counters.push_back(lattice_date(names.first.first[j], offsets[j], denominators[j]));
   IndexFunction* g = mark_tiled_dimensions(schedule[i], tile_dimensions[i], lattice_counters);
   del(lattice_counters);
   delete schedule[i];
