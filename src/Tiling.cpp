@@ -225,17 +225,39 @@ long long lattices_block_multiple(const Tiling& tiling) {
   return multiple;
 }
 
-// The date of tile counter j: outer_j, or with a denominator D_j above 1
-// the lattice coordinate D_j * outer_j + lattice_offset_j, which orders the
-// tiles as an integer lattice counter would and keeps the schedule as long
-// as those of the other statements. New expression owned by the caller.
-Expression* lattice_date(int outer, int offset, int denominator) {
-  Expression* counter = new Expression(get_counter_string(outer));
-  if (offset < 0) return counter;
-  Expression scale(denominator), remainder(get_counter_string(offset));
-  Expression scaled(TIMES, &scale, counter);
-  delete counter;
-  return new Expression(PLUS, &scaled, &remainder);
+// Tile counter j of a lattice with a denominator above 1 is
+// D_j * outer_j + lattice_offset_j: the offset counter follows outer_j in
+// the schedule (the j-th tiled dimension dims[j]), so that the pair orders
+// the tiles as the lattice counter itself would. (The single date
+// D_j * outer_j + lattice_offset_j would order them alike, but the code
+// generator then works through a division and takes minutes.)
+void follow_with_offsets(IndexFunction* schedule, const std::vector<int>& dims, const std::vector<int>& offsets) {
+  std::vector<Expression*>& dates = schedule->index_mapping;
+  for (size_t j = dims.size(); j-- > 0;)
+    if (offsets[j] >= 0) dates.insert(dates.begin() + dims[j] + 1, new Expression(get_counter_string(offsets[j])));
+}
+
+// The reduced denominators of the tiled dimensions of a general tiling,
+// all 1 for another kind.
+std::vector<int> tiled_denominators(const Tiling& tiling, int i) {
+  std::vector<int> result(tiling.tile_dimensions[i].size(), 1);
+  if (!tiling.is_general_ZIL[i]) return result;
+  std::vector<int> reduced = ZILWrapper::reduced_lattice(tiling.tile_lattice[i]).back();
+  for (size_t j = 0; j < result.size(); j++) result[j] = reduced[j];
+  return result;
+}
+
+// Whether two schedules are told apart by a constant date before `end`
+// (their statements then never share the loops from there on).
+bool apart(const IndexFunction* a, const IndexFunction* b, size_t end) {
+  for (size_t d = 0; d < end && d < a->index_mapping.size() && d < b->index_mapping.size(); d++) {
+    const Expression* x = a->index_mapping[d];
+    const Expression* y = b->index_mapping[d];
+    bool constants = x->get_counters().empty() && x->get_parameters().empty() && y->get_counters().empty() &&
+                     y->get_parameters().empty();
+    if (constants && x->evaluate_int(std::map<int, int>()) != y->evaluate_int(std::map<int, int>())) return true;
+  }
+  return false;
 }
 
 // The declarations, refreshed on entry of the kernel: the caller sets the
@@ -289,6 +311,23 @@ void Tiling::check_directives(Program* program, const std::set<std::string>& dec
     } else if (uses_parameter(schedule[i], "__T")) {
       pass_stop(i, "schedule uses __T but the statement is not tiled");
     }
+  }
+  for (int i = 0; i < n; i++) check_offset_dates(i);
+}
+
+// The offset dates that follow the tiled dimensions of a lattice with
+// denominators shift the later dates of its schedule: a statement that
+// shares those loops must get the same dates at the same places, or the
+// dates of the two would be compared out of step.
+void Tiling::check_offset_dates(int i) const {
+  std::vector<int> own = tiled_denominators(*this, i);
+  if (std::count(own.begin(), own.end(), 1) == static_cast<long>(own.size())) return;
+  for (size_t k = 0; k < schedule.size(); k++) {
+    if (static_cast<int>(k) == i || apart(schedule[i], schedule[k], tile_dimensions[i][0])) continue;
+    if (tile_dimensions[k] != tile_dimensions[i] || tiled_denominators(*this, static_cast<int>(k)) != own)
+      pass_stop(i, "statement #" + std::to_string(k) +
+                       " shares the tile loops of a lattice with denominators, but not its tiled dimensions and "
+                       "denominators");
   }
 }
 
@@ -537,12 +576,12 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   delete s;
   del(tiled.first.second);
 
-  std::vector<int> denominators = ZILWrapper::reduced_lattice(tile_lattice[i]).back();
   std::vector<Expression*> lattice_counters;
   for (size_t j = 0; j < tile_dimensions[i].size(); j++)
-    lattice_counters.push_back(lattice_date(names.first.first[j], offsets[j], denominators[j]));
+    lattice_counters.push_back(new Expression(get_counter_string(names.first.first[j])));
   IndexFunction* g = mark_tiled_dimensions(schedule[i], tile_dimensions[i], lattice_counters);
   del(lattice_counters);
+  follow_with_offsets(g, tile_dimensions[i], offsets);
   delete schedule[i];
   schedule[i] = g->counters_to_counters(names.first.second);
   delete g;
