@@ -375,7 +375,8 @@ void Tiling::check_piece_estimates(Program* program) const {
       counts = ZILWrapper::general_piece_counts(domain, tile_shape[i], tile_lattice[i]);
       directive = "tile_lattice";
       const std::vector<int>& denominators = tile_lattice[i].back();
-      bool integral = std::count(denominators.begin(), denominators.end(), 1) == (long)denominators.size();
+      bool integral =
+          std::count(denominators.begin(), denominators.end(), 1) == static_cast<long>(denominators.size());
       for (size_t k = 0; k + (integral ? 1 : 0) < tile_lattice[i].size(); k++)
         directive += subscripts(tile_lattice[i][k]);
       offsets = ZILWrapper::lattice_offset_count(tile_lattice[i]);
