@@ -159,9 +159,9 @@ void ModularMapping::upper_bound_inc(ModularMapping* m, Polyhedron* context) {
 }
 
 // Expression::upper_bound answers -1 (empty context), -2 (negative maximum)
-// or -3 (no constant maximum) where it finds no bound: none of these, nor a
-// bound of 0, is a modulus, so each stops the run rather than map every
-// cell to nothing.
+// or -3 (no constant maximum) where it finds no bound. Taken as moduli,
+// these or a bound of 0 would give a mapping of no or negative size: each
+// stops the run instead.
 void ModularMapping::bound_moduli(Polyhedron* context, const std::string& who, int inc) {
   if (!has_modulo_expr) return;
   check_moduli();
