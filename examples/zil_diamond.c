@@ -10,18 +10,18 @@
 // broken: 3 7 5 => tiled_kernel: block_size = 3 breaks the assumption block_size % 2 == 0; nothing done
 int N;
 int T;
-int A[18][32];
+int A[18][33];
 
 void kernel() {
   int t, i;
 #pragma begin_scop
   for (t = 0; t < T; t++)
-    for (i = 1; i < N - 1; i++) {
+    for (i = 0; i < N; i++) {
 #pragma tile_group[0]
 #pragma tile_lattice[1][1][1][-1][2][2]
 #pragma tile_shape[t + i][block_size - 1 - t - i][t - i][block_size - 1 - t + i]
 #pragma schedule[__T][__T][t][i]
-      A[t + 1][i] = (A[t][i - 1] + 2 * A[t][i] + A[t][i + 1]) % 1009;
+      A[t + 1][i + 1] = (A[t][i] + 2 * A[t][i + 1] + A[t][i + 2]) % 1009;
     }
 #pragma end_scop
 }

@@ -14,13 +14,13 @@ int A[17][17];
 void kernel() {
   int i, j;
 #pragma begin_scop
-  for (i = 1; i < N; i++)
+  for (i = 0; i < N; i++)
     for (j = 0; j < M; j++) {
 #pragma tile_group[0]
 #pragma tile_lattice[2][1][1][-1][3][3]
 #pragma tile_shape[i + j][block_size - 1 - i - j][i - 2 * j][block_size - 1 - i + 2 * j]
 #pragma schedule[__T][__T][i][j]
-      A[i][j] = (2 * A[i - 1][j] + A[i][j] + j) % 1009;
+      A[i + 1][j] = (2 * A[i][j] + A[i + 1][j] + j) % 1009;
     }
 #pragma end_scop
 }
