@@ -156,32 +156,10 @@ IndexFunction* to_index_function(const affFuncZIL* record) {
   return f;
 }
 
-// ---- cross product and the shared tail ----
+// ---- the shared tail ----
 
-std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*>>& domain, int depth) {
-  if (domain.empty()) stop(std::cerr, "ZILWrapper::cross_product: no constraint list");
-  std::vector<Polyhedron*> result;
-  if (depth + 1 == static_cast<int>(domain.size())) {
-    for (Polyhedron* a : domain[depth]) result.push_back(a->clone());
-    return result;
-  }
-  std::vector<Polyhedron*> rest = cross_product(domain, depth + 1);
-  for (Polyhedron* a : domain[depth]) {
-    for (Polyhedron* b : rest) {
-      Polyhedron* c = new Polyhedron(a);
-      c->add_constraints(b);
-      if (c->is_empty()) {
-        delete c;
-      } else {
-        result.push_back(c);
-      }
-    }
-  }
-  del(rest);
-  return result;
-}
-
-std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress) {
+std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
+                                         Polyhedron* context, const PieceLimit* limit) {
   std::vector<std::vector<Polyhedron*>> vectors;
   for (std::list<polyhedronZIL*>& pieces : lists) {
     vectors.emplace_back();
@@ -192,8 +170,11 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
     pieces.clear();
   }
   lists.clear();
-  if (progress) std::cout << "  Cross product..." << std::endl;
-  std::vector<Polyhedron*> crossed = cross_product(vectors, 0);
+  CrossProductOptions options;
+  options.context = context;
+  options.limit = limit;
+  options.progress = progress;
+  std::vector<Polyhedron*> crossed = cross_product(vectors, 0, options);
   del(vectors);
   if (progress) std::cout << "  Coalescing..." << std::endl;
   std::vector<Polyhedron*> result = Polyhedron::coalesce(crossed);
