@@ -3,6 +3,7 @@
 
 #include "ZILWrapper.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <iostream>
@@ -158,6 +159,30 @@ IndexFunction* to_index_function(const affFuncZIL* record) {
 
 // ---- the shared tail ----
 
+namespace {
+
+// Consecutive pieces of a cross product share their first choices, and are
+// the likeliest to merge: coalescing runs of them first leaves the final
+// coalescing (whose cost grows faster than the number of pieces) fewer to
+// compare. New polyhedra owned by the caller; `pieces` are freed.
+const size_t coalescing_run = 64;
+
+std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
+  std::vector<Polyhedron*> merged;
+  for (size_t first = 0; first < pieces.size(); first += coalescing_run) {
+    std::vector<Polyhedron*> run(pieces.begin() + first,
+                                 pieces.begin() + std::min(pieces.size(), first + coalescing_run));
+    std::vector<Polyhedron*> coalesced = Polyhedron::coalesce(run);
+    merged.insert(merged.end(), coalesced.begin(), coalesced.end());
+  }
+  del(pieces);
+  std::vector<Polyhedron*> result = Polyhedron::coalesce(merged);
+  del(merged);
+  return result;
+}
+
+}  // namespace
+
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
                                          Polyhedron* context, const PieceLimit* limit) {
   std::vector<std::vector<Polyhedron*>> vectors;
@@ -177,9 +202,10 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   std::vector<Polyhedron*> crossed = cross_product(vectors, 0, options);
   del(vectors);
   if (progress) std::cout << "  Coalescing..." << std::endl;
-  std::vector<Polyhedron*> result = Polyhedron::coalesce(crossed);
-  del(crossed);
-  return result;
+  // Within the context, pieces that differ only outside it merge.
+  if (context)
+    for (Polyhedron* piece : crossed) piece->add_constraints(context);
+  return coalesce_in_runs(crossed);
 }
 
 }  // namespace ZILWrapper

@@ -95,7 +95,8 @@ std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*
                                        const CrossProductOptions& options);
 // The tiled domain of the library's lists, read through the active lists:
 // pieces converted (each record freed, the lists emptied), crossed and
-// coalesced. `progress` prints the cross product and coalescing lines.
+// coalesced, within the context if given (then every piece carries its
+// constraints). `progress` prints the cross product and coalescing lines.
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
                                          Polyhedron* context = nullptr, const PieceLimit* limit = nullptr);
 
@@ -146,9 +147,9 @@ Polyhedron* split_constraints(const std::set<int>& parameters);
 //  (counter -> its tiled expression, counter -> its expression over the
 //   inner time counters and inner parameters)). The hidden parameters of the
 // image's large constants, split like the others, go to `hidden` if given.
-// Pieces without integer points under the split constraints of the
-// parameters are left out (the caller adds those constraints); `limit`
-// bounds the pieces of the cross product.
+// The pieces are crossed and coalesced within the split constraints of the
+// parameters, and carry them; `limit` bounds the pieces of the cross
+// product.
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
                                               std::vector<int> scale, std::vector<int>* hidden = nullptr,
