@@ -161,6 +161,25 @@ TEST_F(ZILRectangularTest, OptionsReachTheLibrary) {
   delete domain;
 }
 
+// The pieces are crossed and coalesced within the split of N: none holds a
+// point with inner_N at or beyond block_size.
+TEST_F(ZILRectangularTest, PiecesLieWithinTheSplitOfTheSizes) {
+  Polyhedron* domain = square();
+  IndexFunction* h = hyperplanes({"i", "j"});
+  Result r = tile(domain, h, {2, 3});
+  ASSERT_FALSE(r.first.empty());
+  Expression inner("inner_N"), block_size("block_size");
+  Inequation beyond(GREATER_EQ, &inner, &block_size);
+  for (Polyhedron* piece : r.first) {
+    Polyhedron outside(piece);
+    outside.add_constraint(&beyond);
+    EXPECT_TRUE(outside.is_empty());
+  }
+  release(r);
+  delete h;
+  delete domain;
+}
+
 TEST_F(ZILRectangularTest, OrderlyStopsBeforeTheLibrary) {
   const std::string who = "ZILWrapper::get_parallelepipedic_tiled_domain_time_domain: ";
   Polyhedron* domain = square();
