@@ -85,6 +85,12 @@ bool DeclarationTable::declared_int(const std::string& name, size_t subscripts) 
   return names_int(v->get_specifiers()) && levels == subscripts;
 }
 
+std::string DeclarationTable::non_int_declaration(const std::string& name) const {
+  auto known = entries.find(name);
+  if (known == entries.end() || !known->second.variable || declared_int(name, 0)) return "";
+  return known->second.text;
+}
+
 bool DeclarationTable::is_int(SgExpression* e) const {
   VariantT v = e->variantT();
   if (v == V_SgIntVal || is_comparison_or_logical(v)) return true;

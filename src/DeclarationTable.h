@@ -32,6 +32,11 @@ public:
   // array elements declared int, comparisons and logical operators, and
   // operators over int operands, min and max calls included.
   bool is_int(SgExpression* e) const;
+  // The declaration text of `name` when the input declares it as a
+  // variable of another type than int (an array, a pointer, a double...),
+  // else "". Functions and types are no variables at all: the tiling pass
+  // reports such names as undeclared.
+  std::string non_int_declaration(const std::string& name) const;
 
 private:
   struct Entry {

@@ -19,9 +19,12 @@
 
 #include "Rank.h"
 
+class Polyhedron;
 class SgNode;
 class SgExpression;
 struct PipVector;
+struct YEB__evalue;
+struct YEB__enode;
 
 enum operator_t {
   PLUS = 0,
@@ -124,6 +127,11 @@ class Expression {
   // the caller); other columns are read through actual_parameter.
   static Expression* from_PipVector(PipVector* v, std::map<int, Expression*> newparm);
   static std::set<int> get_counters(const std::vector<Expression*>& l);
+  // Trees of an Ehrhart count (records kept by the caller): a fraction n/d
+  // as the DIV of its constants, unreduced; a node as an enumeration leaf
+  // over the parameter of rank pos - 1.
+  static Expression* from_evalue(YEB__evalue* e);
+  static Expression* from_enode(YEB__enode* n);
 
   // Predicates.
   int is_constant() const;
@@ -182,6 +190,39 @@ class Expression {
   // The identities of the leaves; throws "Expression::check: interference
   // found" when a subtree is reachable along two paths.
   std::set<void*> check();
+
+  // Comparison and bounds over a polyhedron P, whose integer points are
+  // taken as the emptiness test does: parameters >= 0, counters of any
+  // sign. P and the listed expressions stay the caller's.
+  //
+  // 1 when P has no point where this expression exceeds e. With a division
+  // on either side only the syntactic emptiness test applies, so such a
+  // comparison answers 0 unless P is false by itself.
+  int less(Expression* e, Polyhedron* P) const;
+  // A clone of the element that is at most (at least) every other on P, the
+  // later of two that are so of each other; null when none is, or, with the
+  // option "silent-ld-failure", the last candidate after one "not found!"
+  // line per failing element on standard error. An empty list stops.
+  static Expression* minimum(const std::vector<Expression*>& v, Polyhedron* P);
+  static Expression* maximum(const std::vector<Expression*>& v, Polyhedron* P);
+  static Expression* minimum(const std::set<Expression*>& s, Polyhedron* P);
+  static Expression* maximum(const std::set<Expression*>& s, Polyhedron* P);
+  // Clones of the elements of s whose affine vector agrees with e's on
+  // every non-zero entry of e's.
+  static std::set<Expression*> filter(const std::set<Expression*>& s, Expression* e);
+  // A constant upper bound of this maximum of affine terms over P, found by
+  // parametric integer programming with every parameter turned into a free
+  // companion counter "<p>_counter" (so the bound holds for all parameter
+  // values, negative ones included). Codes: -1 when P is empty, -2 when
+  // every maximum is negative, -3 when some term has no constant maximum.
+  // The solver flags a whole maximum as unbounded as soon as any counter
+  // of P (renamed parameters included) is unbounded, so -3 also comes for
+  // a bounded term over such a P: i over {0 <= i <= 10, N >= 1} gives -3.
+  // -3 means "no constant bound found", never a wrong bound. The companion
+  // counters and "upper_bound_var_<k>" stay registered. A name clash (a
+  // companion, the bound's counter or a quotient counter of the division
+  // elimination already in use) stops the run.
+  int upper_bound(Polyhedron* P) const;
 
   // Ordering for sorted containers: text order when a DIV is involved,
   // otherwise the affine vectors entry by entry.

@@ -208,6 +208,30 @@ YEB_enode* yebify_enode(const enode* n) {
   return r;
 }
 
+void free_enode(YEB_enode* n) {
+  if (n == nullptr) return;
+  for (int i = 0; i < n->size; ++i) free_evalue(n->arr[i]);
+  std::free(n->arr);
+  std::free(n);
+}
+
+void free_evalue(YEB_evalue* e) {
+  if (e == nullptr) return;
+  if (e->d == 0) free_enode(e->x.p);
+  std::free(e);
+}
+
+void free_enumeration(YEB_Enumeration* e) {
+  while (e != nullptr) {
+    YEB_Enumeration* next = e->next;
+    for (int i = 0; i < e->nb_row; ++i) std::free(e->ValidityDomain[i]);
+    std::free(e->ValidityDomain);
+    free_evalue(e->EP);
+    std::free(e);
+    e = next;
+  }
+}
+
 void print_enumeration(Enumeration* e, const char** names) {
   for (; e; e = e->next) {
     std::printf("Domain:\n");

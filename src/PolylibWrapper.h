@@ -54,6 +54,12 @@ int** to_int_array(const std::vector<std::vector<int>>& m);
 // A PolyLib value as int; a value outside the int range stops.
 int get_int(long value);
 
+// Release of a counting result: every record and array of the tree,
+// following next; null does nothing.
+void free_enumeration(YEB_Enumeration* e);
+void free_evalue(YEB_evalue* e);
+void free_enode(YEB_enode* n);
+
 class PolylibWrapper {
 public:
   typedef std::vector<std::vector<int>> IntRows;

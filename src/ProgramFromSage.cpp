@@ -254,6 +254,21 @@ public:
                             "bounds, conditions, subscripts and directives: " + text_of(write.second));
   }
 
+  // The model reads every such constant as an integer size parameter, and
+  // the tiled code splits it with int arithmetic: a double would be
+  // truncated there (and compared as a double in the loops), an array
+  // compared as an address. Only int variables may serve.
+  void check_constant_types() const {
+    for (const std::string& name : constants) {
+      if (loop_counter_names.count(name)) continue;
+      std::string text = declarations.table().non_int_declaration(name);
+      if (!text.empty())
+        stop(std::cout, "Program::from_Sage: " + name +
+                            " stands in a loop bound, condition, subscript or directive, which takes int "
+                            "variables only; it is declared '" + text + "'");
+    }
+  }
+
   // Every loop counter of the part must be read and written only inside its
   // own loops: the generated loops keep their counters to themselves, so the
   // value a counter holds elsewhere (the bound after the loop, or whatever it
@@ -380,6 +395,7 @@ Program* Program::from_Sage(SgProject* project) {
   traversal.traverseInputFiles(project, ASTInfo());
   traversal.check_counter_uses();
   traversal.check_constant_writes();
+  traversal.check_constant_types();
   traversal.declarations.finish();
   Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
   program->set_variable_declaration(var_declaration);

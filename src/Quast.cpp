@@ -352,6 +352,19 @@ int Quast::height() {
   return 1 + std::max(then_height, else_height);
 }
 
+int Quast::get_max_positive_constant_dim(int d) {
+  if (is_empty) return -1;
+  if (is_if)
+    return std::max(then_quast->get_max_positive_constant_dim(d),
+                    else_quast->get_max_positive_constant_dim(d));
+  if (is_unbounded) stop(std::cout, "Quast::get_max_positive_constant_dim: unbounded leaf");
+  if (d < 0 || d >= point->size())
+    stop(std::cout, "Quast::get_max_positive_constant_dim: dimension out of range");
+  Expression* x = point->index_mapping[d];
+  if (!x->is_constant()) return -3;
+  return x->val >= 0 ? x->val : -2;
+}
+
 void del(std::vector<Quast*> v) {
   for (Quast* q : v) delete q;
 }

@@ -85,6 +85,12 @@ class Quast {
   int is_comb();
   int is_constant(std::vector<int> v);
   int height();
+  // Entry d of the leaves' points (d a counter rank of the dense point):
+  // the largest non-negative constant, else the larger of the codes -1 for
+  // bottom, -2 for a negative constant, -3 for an entry that is not a
+  // constant. An unbounded leaf has no values and stops the run, as does a
+  // d outside a point.
+  int get_max_positive_constant_dim(int d);
 
   // Registers one more link to a shared object (subtree, test, extended-test
   // polyhedron, point), for the operations that share in place.

@@ -26,8 +26,22 @@ struct Point3 {
   int i, j, n;
 };
 
+// The value of an affine tree at x, computed without allocating: the
+// sanitizer builds make every allocation costly, and this runs millions of
+// times.
 long long value_at(const Expression* e, const Point3& x) {
-  return e->evaluate_int({{0, x.i}, {1, x.j}}, {{0, x.n}});
+  if (e->is_leaf) {
+    if (e->is_val) return e->val;
+    if (e->is_parameter) return x.n;
+    return e->counter_rank == 0 ? x.i : x.j;
+  }
+  long long l = value_at(e->fg, x), r = value_at(e->fd, x);
+  switch (e->op) {
+    case PLUS: return l + r;
+    case MINUS: return l - r;
+    case TIMES: return l * r;
+    default: ADD_FAILURE() << "not affine: " << text(e); return 0;
+  }
 }
 
 bool holds_at(const Inequation* c, const Point3& x) {
@@ -121,7 +135,8 @@ class ConditionTest : public IJNLeavesTest {
   }
 };
 
-// Takes ownership of both constraints.
+// A leaf and a node that take over their arguments (the constructors
+// clone, and the arguments are freed).
 Condition* leaf(Inequation* c) {
   Condition* l = new Condition(c);
   delete c;
@@ -136,7 +151,7 @@ Condition* node(boolean_operator_t op, Condition* l, Condition* r) {
 }
 
 TEST_F(ConditionTest, RandomTreesKeepTheirTruthThroughEveryRewriting) {
-  for (int t = 0; t < 60; ++t) {
+  for (int t = 0; t < 30; ++t) {
     Condition* c = random_condition(3);
     Condition* simplified = c->clone()->simplify();
     Condition* normal = c->clone()->dnf();

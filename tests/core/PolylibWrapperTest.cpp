@@ -5,7 +5,6 @@
 #include <random>
 
 #include "PolyhedronTestSupport.h"
-#include "CoreTest.h"
 #include "PointSets.h"
 #include "Rank.h"
 // Last: PolyLib's macros must not reach the headers above.
@@ -17,6 +16,10 @@
 // leaks of the adapter itself still show.
 extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=0"; }
 extern "C" const char* __lsan_default_suppressions() { return "leak:Find_m_faces\n"; }
+
+// The registry reset of CoreTest.h, whose expression headers name the
+// system's Polyhedron, a name PolyLib's headers take as well.
+void clear_registries();
 
 namespace {
 
@@ -107,30 +110,6 @@ long count_at(const YEB_Enumeration* e, const std::vector<int>& params) {
     if (satisfies(domain, params)) return std::lround(evaluate(e->EP, params));
   }
   return 0;
-}
-
-void free_evalue(YEB_evalue* e);
-
-void free_enode(YEB_enode* n) {
-  for (int i = 0; i < n->size; ++i) free_evalue(n->arr[i]);
-  std::free(n->arr);
-  std::free(n);
-}
-
-void free_evalue(YEB_evalue* e) {
-  if (e->d == 0) free_enode(e->x.p);
-  std::free(e);
-}
-
-void free_enumeration(YEB_Enumeration* e) {
-  while (e) {
-    YEB_Enumeration* next = e->next;
-    for (int i = 0; i < e->nb_row; ++i) std::free(e->ValidityDomain[i]);
-    std::free(e->ValidityDomain);
-    free_evalue(e->EP);
-    std::free(e);
-    e = next;
-  }
 }
 
 }  // namespace
