@@ -347,16 +347,13 @@ int Quast::is_constant(std::vector<int> v) {
 
 int Quast::height() {
   if (!is_if) return 1;
-  int then_height = is_then_dag ? 1 : then_quast->height();
-  int else_height = is_else_dag ? 1 : else_quast->height();
-  return 1 + std::max(then_height, else_height);
+  return 1 + max(then_height(), else_height());
 }
 
 int Quast::get_max_positive_constant_dim(int d) {
   if (is_empty) return -1;
   if (is_if)
-    return std::max(then_quast->get_max_positive_constant_dim(d),
-                    else_quast->get_max_positive_constant_dim(d));
+    return max(then_quast->get_max_positive_constant_dim(d), else_quast->get_max_positive_constant_dim(d));
   if (is_unbounded) stop(std::cout, "Quast::get_max_positive_constant_dim: unbounded leaf");
   if (d < 0 || d >= point->size())
     stop(std::cout, "Quast::get_max_positive_constant_dim: dimension out of range");

@@ -294,6 +294,7 @@ class Quast {
   void push_else();
   void local_one_pass_simplify_(Polyhedron* context);
   void keep_one_side(Quast*& side, int dag, Polyhedron* context);
+  // The height below each link; a shared (DAG) link counts as 1.
   int then_height();
   int else_height();
   std::vector<Polyhedron*> merged_test(Quast* t);
