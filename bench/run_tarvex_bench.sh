@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs bench_tarvex once and prints, per kernel and block size, the ratio
 # untiled time / tiled time (above 1: the tiled code is faster), then the
-# times of the tarvex runs on the examples.
+# times of the tarvex runs on the examples. With --benchmark_repetitions,
+# every figure comes from the medians.
 #
 # Usage: run_tarvex_bench.sh <bench_tarvex> [benchmark options...]
 # TARVEX_BENCH_N and TARVEX_BENCH_JACOBI_N set the kernel sizes (defaults
@@ -10,9 +11,18 @@ set -euo pipefail
 bench=$1
 shift
 "$bench" --benchmark_format=csv "$@" 2>/dev/null | awk -F, '
+  # One time per benchmark: the median when --benchmark_repetitions adds
+  # aggregates, else its only (or last) run; the other aggregates are
+  # skipped.
   /^"BM_/ {
-    name = $1; gsub(/"/, "", name); time[name] = $3; unit[name] = $5; gsub(/"/, "", unit[name])
-    order[++n] = name
+    name = $1; gsub(/"/, "", name)
+    if (name ~ /_(mean|stddev|cv)$/) next
+    median = sub(/_median$/, "", name)
+    if (!(name in time)) order[++n] = name
+    if (median || !(name in from_median)) {
+      time[name] = $3; unit[name] = $5; gsub(/"/, "", unit[name])
+    }
+    if (median) from_median[name] = 1
   }
   END {
     for (k = 1; k <= n; k++) {

@@ -1,6 +1,9 @@
 // Matrix multiply under rectangular parametric (ZIL) tiling: the tiles are
-// block_size x block_size x 2*block_size, block_size is chosen when the
-// tiled code runs.
+// 2*block_size x block_size x block_size along i, k and j, block_size is
+// chosen when the tiled code runs. The tiles and the loops inside them run
+// in the order i, k, j: the innermost loop walks along the rows of B and C
+// with unit stride, which the compiler can vectorise, and each C[i][j]
+// still sums along k in increasing order.
 //
 // tarvex zil_matmul.c writes zil_matmul.tiled.cc. block_size is not
 // declared there: compile with -Dblock_size=32, or declare
@@ -22,9 +25,9 @@ void kernel() {
     for (j = 0; j < N; j++)
       for (k = 0; k < N; k++) {
 #pragma tile_group[0]
-#pragma tile_ratio[1][1][2]
-#pragma tile_hyperplans[i][j][k]
-#pragma schedule[__T][__T][__T][i][j][k]
+#pragma tile_ratio[2][1][1]
+#pragma tile_hyperplans[i][k][j]
+#pragma schedule[__T][__T][__T][i][k][j]
         C[i][j] = C[i][j] + A[i][k] * B[k][j];
       }
 #pragma end_scop

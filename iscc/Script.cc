@@ -1,7 +1,6 @@
 #include "Script.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -9,18 +8,15 @@
 #include <utility>
 #include <vector>
 
-#include <isl/ast.h>
-#include <isl/ast_build.h>
 #include <isl/ctx.h>
 #include <isl/obj.h>
 #include <isl/options.h>
-#include <isl/printer.h>
 #include <isl/set.h>
-#include <isl/space.h>
 #include <isl/stream.h>
 #include <isl/union_map.h>
 #include <isl/union_set.h>
 
+#include "Codegen.h"
 #include "FloorCeil.h"
 
 namespace iscc {
@@ -427,30 +423,12 @@ Value Interpreter::combine(const std::string& op, Value left, Value right) {
   return result;
 }
 
-// The C text of the loop nest that isl's AST builder makes for the schedule
-// `v` (a map, or a set scheduled by its identity), with isl's default
-// options and no extra build options.
+// The C text of the loop nest for the schedule `v` (a map, or a set
+// scheduled by its identity).
 std::string Interpreter::generate(Value v) {
   isl_union_map* schedule = v.is_set() ? isl_union_set_identity(v.take_set()) : v.take_map();
-  isl_space* space = isl_union_map_get_space(schedule);
-  isl_set* context = isl_set_universe(isl_space_params(isl_space_copy(space)));
-  isl_ast_build* build = isl_ast_build_from_context(context);
-  build = isl_ast_build_set_options(build, isl_union_map_empty(space));
-  // The schedule is consumed even when the build is missing.
-  isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
-  isl_ast_build_free(build);
-  char* text = nullptr;
-  if (tree) {
-    isl_printer* p = isl_printer_to_str(ctx_);
-    p = isl_printer_set_output_format(p, ISL_FORMAT_C);
-    p = isl_printer_print_ast_node(p, tree);
-    text = isl_printer_get_str(p);
-    isl_printer_free(p);
-    isl_ast_node_free(tree);
-  }
-  if (!text) throw Failure{"codegen failed (" + isl_message() + ")"};
-  std::string nest(text);
-  free(text);
+  std::string nest;
+  if (!generate_nest(schedule, nest)) throw Failure{"codegen failed (" + isl_message() + ")"};
   return nest;
 }
 

@@ -7,9 +7,17 @@
 // arguments as the subscripts of that assignment, and the extraction turns
 // those carrier statements into a Tiling and removes them.
 
+#include <map>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
+class Expression;
+class IndexFunction;
+class Polyhedron;
 class Program;
+class Schedule;
 class SgNode;
 class SgProject;
 class Tiling;
@@ -39,5 +47,62 @@ SgNode* import(const std::string& file_name);
 // from 0. Stops the run on a malformed directive block or a statement
 // without a schedule.
 Tiling* extract_extended_tiling(Program* program);
+
+// The front ends that read one kind of directive each, and the basic tiling
+// front end. Each rewrite returns the project parsed again from the
+// rewritten unparse of `project` (left unchanged), as
+// preprocess_extended_tiling does with its own carriers and rules, and
+// stops the run when that text does not parse. Each extraction reads the
+// carrier statements of a program built from that project, removes them and
+// numbers the remaining statements again from 0; a malformed directive
+// stops the run.
+namespace Preprocessor {
+
+SgProject* preprocess_schedule(SgProject* project);
+SgProject* preprocess_depth(SgProject* project);
+SgProject* preprocess_tile_size(SgProject* project);
+SgProject* preprocess_output(SgProject* project);
+SgProject* preprocess_tiling(SgProject* project);
+
+// One new schedule per schedule directive, in program order, owned by the
+// caller. Each assignment must follow exactly one directive.
+std::vector<Schedule*> extract_schedule(Program* program);
+// The value of the one depth, respectively tile size, directive.
+int extract_depth(Program* program);
+int extract_tile_size(Program* program);
+// Prints the right-hand side of each output directive on standard output
+// and returns the array names the directives list.
+std::set<std::string> extract_output(Program* program);
+
+// Builds, for each if statement of the project's files, one if statement
+// per branch and a block holding both, attached nowhere: the tree is left
+// as it is. Returns `project`.
+SgNode* preprocess(SgProject* project);
+
+// Appends the basic tiling directives of `program`, one entry per
+// statement, to the tables below, and replaces `context`. Stops the run
+// when the directives do not describe the program's assignments one to
+// one. When no output directive is given, warns and takes every registered
+// array for an output array.
+void extract_tiling(Program* program);
+// The tables, on standard output.
+void print_tiling();
+
+// The tables of the basic tiling front end, for the whole process. They own
+// their functions, expressions and polyhedron.
+extern std::vector<int> tile_group;                    // -1 when not tiled
+extern std::vector<std::vector<int>> tile_size;        // empty when not tiled
+extern std::vector<IndexFunction*> tile_hyperplans;    // empty function when not tiled
+extern std::vector<IndexFunction*> schedule;
+extern std::vector<std::vector<int>> tile_dimensions;  // schedule positions holding __T
+extern std::vector<std::vector<int>> group;            // statements of each tile group
+extern std::map<int, std::vector<int>> parallel_instances;  // per parallel group
+extern std::map<std::string, std::pair<Expression*, Expression*>> bound;  // per parameter: lower, upper
+extern Polyhedron* context;                            // the bounds' constraints
+extern std::vector<std::string> output_array;
+extern int vector_size;
+extern std::map<int, std::vector<int>> vectorize_stmt;  // per statement: tile dimension, operations, depth
+
+}  // namespace Preprocessor
 
 #endif

@@ -11,6 +11,7 @@
 #include "Inequation.h"
 #include "Polyhedron.h"
 #include "Preprocessor.h"
+#include "PreprocessorInternal.h"
 #include "Program.h"
 #include "Rank.h"
 #include "Statement.h"
@@ -56,18 +57,14 @@ private:
     return program->statement[i];
   }
 
-  // Integer literals, negative ones included: the front end reads -1 as
-  // (-1) * 1, and a lattice may well have negative coefficients.
+  // Integer literals, negative ones included: a lattice may well have
+  // negative coefficients.
   std::vector<int> integers(const Statement* s, const std::string& suffix) const {
     std::vector<int> values;
     for (Expression* e : s->lhs_index->index_mapping) {
-      if (e->is_constant()) {
-        values.push_back(e->val);
-      } else if (e->is_neg() && e->fd->is_constant() && e->fd->val >= 0) {
-        values.push_back(-e->fd->val);
-      } else {
-        block_stop(suffix);
-      }
+      int value;
+      if (!Preprocessor::integer_value(e, value)) block_stop(suffix);
+      values.push_back(value);
     }
     return values;
   }
@@ -176,23 +173,43 @@ private:
 
 // The program without its carrier statements, numbered again from 0.
 void drop_carriers(Program* program) {
-  std::vector<Statement*> kept;
   const std::vector<Statement*>& all = program->statement;
+  std::vector<bool> kept(all.size(), false);
   for (size_t i = 0; i < all.size(); i++) {
     if (all[i]->lhs_id == "output__") {
       i++;  // the output carrier and the assignment that follows it
       continue;
     }
-    if (is_dropped_carrier(all[i]->lhs_id)) continue;
-    Statement* copy = all[i]->clone();
-    copy->stmt_rank = static_cast<int>(kept.size());
-    kept.push_back(copy);
+    kept[i] = !is_dropped_carrier(all[i]->lhs_id);
   }
-  for (Statement* s : all) delete s;
-  program->statement = kept;
+  Preprocessor::keep_statements(program, kept);
 }
 
 }  // namespace
+
+bool Preprocessor::integer_value(const Expression* e, int& value) {
+  if (e->is_constant()) {
+    value = e->val;
+    return true;
+  }
+  if (e->is_neg() && e->fd->is_constant() && e->fd->val >= 0) {
+    value = -e->fd->val;
+    return true;
+  }
+  return false;
+}
+
+void Preprocessor::keep_statements(Program* program, const std::vector<bool>& kept) {
+  std::vector<Statement*> clones;
+  for (size_t i = 0; i < program->statement.size(); i++) {
+    if (!kept[i]) continue;
+    Statement* copy = program->statement[i]->clone();
+    copy->stmt_rank = static_cast<int>(clones.size());
+    clones.push_back(copy);
+  }
+  for (Statement* s : program->statement) delete s;
+  program->statement = clones;
+}
 
 bool is_dropped_carrier(const std::string& id) {
   static const std::set<std::string> carriers = {"tile_group", "tile_size", "tile_hyperplans", "schedule",

@@ -23,7 +23,10 @@
 namespace {
 
 // Every macro argument and body is parenthesised: the statements call min
-// and max with arbitrary C operands (min(b[i] & 3, 2)).
+// and max with arbitrary C operands (min(b[i] & 3, 2)). ceild and floord
+// divide by a positive d in integers: the quotient rounds toward zero, and a
+// remainder of the numerator's sign moves it by one. Neither negates nor
+// adds to the numerator, so no int overflows.
 const char* const prelude =
     "#include <math.h>\n"
     "#include <iostream>\n"
@@ -31,8 +34,8 @@ const char* const prelude =
     "\n"
     "#define min(x,y)  ((x)<(y)?(x):(y))\n"
     "#define max(x,y)  ((x)<(y)?(y):(x))\n"
-    "#define ceild(n,d)  (ceil(((double)(n))/((double)(d))))\n"
-    "#define floord(n,d) (floor(((double)(n))/((double)(d))))\n"
+    "#define ceild(n,d)  (((n) / (d)) + (((n) % (d)) > 0))\n"
+    "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n"
     "\n";
 
 void print_names(std::ostream& out, const std::set<int>& ranks, int counters) {

@@ -68,6 +68,8 @@ public:
   // over to the pass).
   void apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass);
   void apply_general_ZIL(int i, Statement* s, TilingPass& pass);
+  // Converts nothing: the record is left as it is.
+  void turn_to_ZIL_gen() {}
 
 private:
   // Stops on a name in the directives of statement i that is neither a

@@ -41,32 +41,6 @@ void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n) {
     if (smith[k][k] == 0) stop(std::cerr, who + "the lattice must be invertible");
 }
 
-// Whether some counter is unbounded in the shape for a fixed block size:
-// then the cone { x : linear part of every row >= 0 } holds a non-zero
-// integer point, one with some x_k >= 1 or x_k <= -1.
-bool is_unbounded(Polyhedron* shape, const std::vector<int>& counters) {
-  Rows cone;
-  std::vector<int> no_parameter;
-  for (const std::vector<int>& row : shape->to_matrix(counters, no_parameter)) {
-    std::vector<int> linear(row.begin(), row.end() - 1);
-    linear.push_back(0);
-    cone.push_back(linear);
-  }
-  for (size_t k = 0; k < counters.size(); k++) {
-    for (int sign : {1, -1}) {
-      std::vector<int> away(counters.size() + 2, 0);
-      away[0] = 1;
-      away[k + 1] = sign;
-      away.back() = -1;
-      Rows rows = cone;
-      rows.push_back(away);
-      Polyhedron ray(rows, counters, no_parameter);
-      if (!ray.is_empty()) return true;
-    }
-  }
-  return false;
-}
-
 // The block sizes on which the fit of a shape is checked: the first five
 // the tiled code may be run with, then the powers of two above them up to
 // 2^30, which catch a shape whose constants only fit small block sizes
@@ -101,7 +75,7 @@ void check_arguments(Polyhedron* domain, Polyhedron* shape, const std::vector<st
   check_lattice(lattice, counters.size());
   for (int c : shape->get_counters())
     if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
-  if (is_unbounded(shape, to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
+  if (shape->is_unbounded(to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
   check_tiling(shape, to_vec_int(counters), lattice);
 }
 

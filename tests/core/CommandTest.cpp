@@ -28,12 +28,12 @@ std::string scratch_with(const std::string& c_text) {
   return folder;
 }
 
-Program* model_of(const std::string& c_text) {
+Program* model_of(const std::string& c_text, SgProject* (*rewrite)(SgProject*)) {
   std::string folder = scratch_with(c_text);
   SgProject* project = isSgProject(import(folder + "/prog.c"));
   std::system(("rm -rf " + folder).c_str());
   EXPECT_EQ(project->numberOfFiles(), 1);
-  return Program::from_Sage(preprocess_extended_tiling(project));
+  return Program::from_Sage(rewrite ? rewrite(project) : preprocess_extended_tiling(project));
 }
 
 std::string last_line(const std::string& text) { return regex_escaped(text) + "\n$"; }

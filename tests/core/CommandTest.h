@@ -8,6 +8,7 @@
 #include "CoreTest.h"
 
 class Program;
+class SgProject;
 
 // Each test starts from the state of a fresh run: empty registries, no
 // model-builder state, default options.
@@ -16,8 +17,9 @@ protected:
   void SetUp() override;
 };
 
-// The model of a C text after the directive rewrite, as a run builds it.
-Program* model_of(const std::string& c_text);
+// The model of a C text after the directive rewrite, as a run builds it,
+// or after another rewrite of the directives.
+Program* model_of(const std::string& c_text, SgProject* (*rewrite)(SgProject*) = nullptr);
 
 // A scratch folder holding `c_text` as prog.c; the caller removes it.
 std::string scratch_with(const std::string& c_text);

@@ -313,8 +313,8 @@ TEST_F(BackendTest, ScriptAndPreludeOfTwoStatements) {
   std::string prelude =
       "#include <math.h>\n#include <iostream>\n#include <stdio.h>\n\n"
       "#define min(x,y)  ((x)<(y)?(x):(y))\n#define max(x,y)  ((x)<(y)?(y):(x))\n"
-      "#define ceild(n,d)  (ceil(((double)(n))/((double)(d))))\n"
-      "#define floord(n,d) (floor(((double)(n))/((double)(d))))\n\n"
+      "#define ceild(n,d)  (((n) / (d)) + (((n) % (d)) > 0))\n"
+      "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n\n"
       "int N;\nint M;\nint i;\nint j;\nint a[64][64];\nint b[64];\n\n"
       "#define S0(i) { b[(i)]=b[(i)]+1; }\n"
       "#define S1(i,j) { a[(i)][(j)]=b[(j)]*((i)); }\n\n"

@@ -188,9 +188,9 @@ std::vector<long> date_of(const Script& s, const Instance& in, const Valuation& 
 std::string program(const Script& s, const std::string& nest, const std::vector<Valuation>& grid) {
   std::ostringstream p;
   p << "#include <math.h>\n#include <iostream>\n#include <stdio.h>\nusing namespace std;\n\n"
-       "#define min(x,y)  (x<y?x:y)\n#define max(x,y)  (x<y?y:x)\n"
-       "#define ceild(n,d)  ceil(((double)(n))/((double)(d)))\n"
-       "#define floord(n,d) floor(((double)(n))/((double)(d)))\n\n"
+       "#define min(x,y)  ((x)<(y)?(x):(y))\n#define max(x,y)  ((x)<(y)?(y):(x))\n"
+       "#define ceild(n,d)  (((n) / (d)) + (((n) % (d)) > 0))\n"
+       "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n\n"
        "template <class... T> static void rec(int s, T... v) {\n"
        "  printf(\"%d\", s);\n  ((void)printf(\" %ld\", (long)v), ...);\n  printf(\"\\n\");\n}\n";
   for (size_t r = 0; r < s.statements.size(); ++r) {

@@ -48,6 +48,46 @@ TEST(ScriptPinned, TwoStatementsInOneNest) {
              "");
 }
 
+// The pieces of a parametric tiling along two dimensions: full tiles run a
+// perfect nest of their own, with no test of a tile's kind inside, and each
+// kind of partial tile runs its own nest.
+TEST(ScriptPinned, FullTilesRunAPerfectNest) {
+  const std::string bounds = " : 0 <= inner_N < block_size and ";
+  const std::string full0 = "0 <= o0 < outer_N and 0 <= i0 < block_size";
+  const std::string full1 = "0 <= o1 < outer_N and 0 <= i1 < block_size";
+  const std::string part0 = "o0 = outer_N and 0 <= i0 < inner_N";
+  const std::string part1 = "o1 = outer_N and 0 <= i1 < inner_N";
+  const std::string piece = "S0[o0,i0,o1,i1]" + bounds;
+  expect_run("D := [block_size,outer_N,inner_N] -> { " + piece + full0 + " and " + full1 + "; " + piece +
+                 full0 + " and " + part1 + "; " + piece + part0 + " and " + full1 + "; " + piece + part0 +
+                 " and " + part1 + " };\n"
+                 "theta := [block_size,outer_N,inner_N] -> { S0[o0,i0,o1,i1] -> [o0,o1,i0,i1] };\n"
+                 "codegen theta*D;\n",
+             0,
+             "{\n"
+             "  if (block_size >= inner_N + 1 && inner_N >= 0)\n"
+             "    for (int c0 = 0; c0 < outer_N; c0 += 1) {\n"
+             "      for (int c1 = 0; c1 < outer_N; c1 += 1)\n"
+             "        for (int c2 = 0; c2 < block_size; c2 += 1)\n"
+             "          for (int c3 = 0; c3 < block_size; c3 += 1)\n"
+             "            S0(c0, c2, c1, c3);\n"
+             "      for (int c2 = 0; c2 < block_size; c2 += 1)\n"
+             "        for (int c3 = 0; c3 < inner_N; c3 += 1)\n"
+             "          S0(c0, c2, outer_N, c3);\n"
+             "    }\n"
+             "  if (block_size >= inner_N + 1) {\n"
+             "    for (int c1 = 0; c1 < outer_N; c1 += 1)\n"
+             "      for (int c2 = 0; c2 < inner_N; c2 += 1)\n"
+             "        for (int c3 = 0; c3 < block_size; c3 += 1)\n"
+             "          S0(outer_N, c2, c1, c3);\n"
+             "    for (int c2 = 0; c2 < inner_N; c2 += 1)\n"
+             "      for (int c3 = 0; c3 < inner_N; c3 += 1)\n"
+             "        S0(outer_N, c2, outer_N, c3);\n"
+             "  }\n"
+             "}\n",
+             "");
+}
+
 TEST(ScriptPinned, SmallForms) {
   expect_run("D0 := [] -> { S0[] : };\nD := D0;\ntheta := [] -> { S0[] -> [0] };\n"
              "tiled_program := theta*D;\ncodegen tiled_program;\n",

@@ -1,0 +1,71 @@
+#include "Codegen.h"
+
+#include <cstdlib>
+
+#include <isl/ast.h>
+#include <isl/ast_build.h>
+#include <isl/ctx.h>
+#include <isl/map.h>
+#include <isl/printer.h>
+#include <isl/set.h>
+#include <isl/space.h>
+#include <isl/union_set.h>
+
+namespace iscc {
+namespace {
+
+// Adds to `options` (taken, returned) the option "separate" for every
+// dimension of the date space `dates` (taken).
+isl_union_map* add_separate(isl_union_map* options, isl_space* dates) {
+  isl_size n = isl_space_dim(dates, isl_dim_set);
+  isl_space* kind = isl_space_set_from_params(isl_space_params(isl_space_copy(dates)));
+  kind = isl_space_add_dims(kind, isl_dim_set, 1);
+  kind = isl_space_set_tuple_name(kind, isl_dim_set, "separate");
+  isl_map* option = isl_map_universe(isl_space_map_from_domain_and_range(dates, kind));
+  option = isl_map_lower_bound_si(option, isl_dim_out, 0, 0);
+  option = isl_map_upper_bound_si(option, isl_dim_out, 0, n - 1);
+  return isl_union_map_add_map(options, option);
+}
+
+// The build options: "separate" on every dimension of every date space of
+// `schedule` (kept). The caller owns the result.
+isl_union_map* separate_every_dimension(isl_union_map* schedule) {
+  isl_union_set* dates = isl_union_map_range(isl_union_map_copy(schedule));
+  isl_union_map* options = isl_union_map_empty(isl_union_set_get_space(dates));
+  isl_union_set_foreach_set(
+      dates,
+      [](isl_set* set, void* user) {
+        auto* options = static_cast<isl_union_map**>(user);
+        *options = add_separate(*options, isl_set_get_space(set));
+        isl_set_free(set);
+        return *options ? isl_stat_ok : isl_stat_error;
+      },
+      &options);
+  isl_union_set_free(dates);
+  return options;
+}
+
+}  // namespace
+
+bool generate_nest(isl_union_map* schedule, std::string& nest) {
+  isl_ctx* ctx = isl_union_map_get_ctx(schedule);
+  isl_space* space = isl_union_map_get_space(schedule);
+  isl_ast_build* build = isl_ast_build_from_context(isl_set_universe(isl_space_params(space)));
+  build = isl_ast_build_set_options(build, separate_every_dimension(schedule));
+  // The schedule is consumed even when the build is missing.
+  isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
+  isl_ast_build_free(build);
+  if (!tree) return false;
+  isl_printer* p = isl_printer_to_str(ctx);
+  p = isl_printer_set_output_format(p, ISL_FORMAT_C);
+  p = isl_printer_print_ast_node(p, tree);
+  char* text = isl_printer_get_str(p);
+  isl_printer_free(p);
+  isl_ast_node_free(tree);
+  if (!text) return false;
+  nest = text;
+  free(text);
+  return true;
+}
+
+}  // namespace iscc
