@@ -140,6 +140,14 @@ class Quast {
   // only.
   static Quast* min(Quast* q1, Quast* q2);
   static Quast* max(Quast* q1, Quast* q2);
+  // Schedule order: the dates that S[stmt] gives the leaves' points,
+  // compared lexicographically over their common length; both kinds of
+  // test. Where two dates are equal, the rule that meets the leaves decides
+  // which one is kept. A statement without schedule stops the run.
+  static Quast* min(std::vector<Schedule*> S, Quast* q1, Quast* q2);
+  static Quast* max(std::vector<Schedule*> S, Quast* q1, Quast* q2);
+  // The later instance on all but the first n dates of every schedule.
+  static Quast* max(std::vector<Schedule*> S, int n, Quast* q1, Quast* q2);
 
   // ---- leaf rewriting and grafting ----
   // The walks change every leaf the same way, shared leaves included.
@@ -294,6 +302,7 @@ class Quast {
   void push_else();
   void local_one_pass_simplify_(Polyhedron* context);
   void keep_one_side(Quast*& side, int dag, Polyhedron* context);
+  void skip_repeated_tests();
   // The height below each link; a shared (DAG) link counts as 1.
   int then_height();
   int else_height();
@@ -303,6 +312,9 @@ class Quast {
   static int min(int a, int b);
   static Quast* sequential(Quast* q1, Quast* q2, int earlier);
   static Condition* runs_before(Quast* q1, Quast* q2, const std::string& operation);
+  static Quast* scheduled(const std::vector<Schedule*>& S, Quast* q1, Quast* q2, int earlier);
+  static Quast* scheduled_leaves(const std::vector<Schedule*>& S, Quast* q1, Quast* q2, int earlier);
+  static Quast* scheduled_tests(const std::vector<Schedule*>& S, Quast* q1, Quast* q2, int earlier);
 
   void gather_domains(Polyhedron* path, std::vector<Polyhedron*>& found, int at_leaves);
   Quast* clean_(Polyhedron* context);

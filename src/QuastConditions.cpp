@@ -286,6 +286,7 @@ void Quast::local_one_pass_simplify_(Polyhedron* context) {
   } else if (else_context->is_empty()) {
     keep_one_side(then_quast, is_then_dag, then_context);
   } else {
+    skip_repeated_tests();
     if (!is_then_dag) {
       unshare(then_quast);
       then_quast->local_one_pass_simplify_(then_context);
@@ -300,6 +301,23 @@ void Quast::local_one_pass_simplify_(Polyhedron* context) {
   }
   delete then_context;
   delete else_context;
+}
+
+// A child repeating this node's extended test is bypassed: below the then
+// link only its then subtree can be reached, below the else link only its
+// else subtree.
+void Quast::skip_repeated_tests() {
+  if (!has_extended_condition) return;
+  Quast* t = then_quast;
+  if (t->is_if && t->has_extended_condition && equals(extended_condition, t->extended_condition)) {
+    is_then_dag = t->is_then_dag;
+    relink(then_quast, t->then_quast, 0);
+  }
+  Quast* e = else_quast;
+  if (e->is_if && e->has_extended_condition && equals(extended_condition, e->extended_condition)) {
+    is_else_dag = e->is_else_dag;
+    relink(else_quast, e->else_quast, 0);
+  }
 }
 
 // The other side cannot be entered: the node becomes the kept side, pruned

@@ -61,11 +61,6 @@ std::map<Polyhedron*, Value*> non_empty_pieces(const std::map<Polyhedron*, Value
   return result;
 }
 
-// Waits for the union complement of the polyhedra.
-std::vector<Polyhedron*> complement_of(const std::vector<Polyhedron*>&) {
-  stop(std::cout, "Quast::_flatten: union complement missing");
-}
-
 // The pieces of a test node from those of its subtrees, which it releases:
 // the then pieces cut by the test, the else pieces by its complement.
 template <class Value>
@@ -80,7 +75,7 @@ std::map<Polyhedron*, Value*> below_test(Quast* q, std::map<Polyhedron*, Value*>
     delete negated;
   } else {
     t = cut_by_union(then_map, q->extended_condition);
-    std::vector<Polyhedron*> complement = complement_of(q->extended_condition);
+    std::vector<Polyhedron*> complement = Polyhedron::negate(q->extended_condition);
     e = cut_by_union(else_map, complement);
     del(complement);
   }

@@ -294,6 +294,25 @@ TEST_F(QuastConditionsTest, SimplifyDropsTestsOverEqualBranches) {
   delete simplified;
 }
 
+// A child repeating its parent's extended test is bypassed: only its then
+// subtree is reachable below the then link, its else subtree below the
+// else link.
+TEST_F(QuastConditionsTest, RepeatedExtendedTestsAreBypassed) {
+  Polyhedron p1(c), p2(d);
+  std::vector<Polyhedron*> x{&p1, &p2};
+  Quast* u = constant_leaf(2, 5, 6);
+  Quast* w = constant_leaf(2, 7, 8);
+  Quast then_side(x, t, e), else_side(x, u, w);
+  Quast q(x, &then_side, &else_side);
+  std::vector<std::string> expected = values(&q);
+  q.local_one_pass_simplify();
+  EXPECT_TRUE(*q.then_quast == *t);
+  EXPECT_TRUE(*q.else_quast == *w);
+  EXPECT_EQ(values(&q), expected);
+  delete u;
+  delete w;
+}
+
 // (c ? (d ? t : u) : e) with c: N <= 4 and d: N >= 3: pushing d up makes
 // (d ? (c ? t : e) : (c ? u : e)), e shared by the two new nodes; the
 // pruning turns the second into u, where not d implies c. Three rounds

@@ -206,6 +206,67 @@ TEST_F(QuastFlattenTest, Stops) {
   EXPECT_STOP_ON_STDOUT(extended.get_bottom_domains(), "Quast::get_domains: extended condition unhandled");
 }
 
+// Below extended tests the pieces may overlap, but every piece that holds a
+// point carries the value there, and every point with a leaf has a piece.
+TEST_F(QuastFlattenTest, PiecesBelowExtendedTestsCarryTheirValue) {
+  RandomQuasts random(59);
+  for (int round = 0; round < 20; round++) {
+    bool tagged = round % 2 == 0;
+    Quast* q = random.tree(3, true, tagged);
+    OperationMap pieces = tagged ? q->flatten_keep_bottoms() : OperationMap();
+    PointMap points = q->flatten_point();
+    for (const Values& p : parameter_box()) {
+      std::string value = value_at(q, p);
+      std::vector<std::string> found = tagged ? covering(pieces, p, operation_value) : covering(points, p, point_value);
+      EXPECT_EQ(found.empty(), !tagged && value == "_|_") << round;
+      for (const std::string& v : found) EXPECT_EQ(v, value) << round;
+      EXPECT_EQ(covering(points, p, point_value).empty(), value == "_|_") << round;
+    }
+    del(pieces);
+    del(points);
+    delete q;
+  }
+}
+
+// The empty union never holds: its complement is everything.
+TEST_F(QuastFlattenTest, EmptyUnionFlattensToItsElseSide) {
+  Quast* a = constant_leaf(0, 1, 2);
+  Quast* b = constant_leaf(1, 3, 4);
+  Quast never(std::list<Polyhedron*>{}, a, b);
+  OperationMap pieces = never.flatten();
+  ASSERT_EQ(pieces.size(), 1u);
+  EXPECT_TRUE(pieces.begin()->first->constraints.empty());
+  EXPECT_EQ(pieces.begin()->second->stmt, 1);
+  del(pieces);
+  delete a;
+  delete b;
+}
+
+// Two overlapping members over one leaf: two overlapping pieces with equal
+// values, each its own object, so that the release frees each once.
+TEST_F(QuastFlattenTest, OverlappingMembersOwnTheirValues) {
+  Quast* a = constant_leaf(0, 1, 2);
+  Polyhedron p1(c);
+  Inequation* d = row_constraint(LESS_EQ, {0, 0, 0, 1, -3});
+  Polyhedron p2(d);
+  Quast q(std::vector<Polyhedron*>{&p1, &p2}, a, &bottom);
+  PointMap points = q.flatten_point();
+  OperationMap pieces = q.flatten();
+  ASSERT_EQ(points.size(), 2u);
+  ASSERT_EQ(pieces.size(), 2u);
+  EXPECT_NE(points.begin()->second, std::next(points.begin())->second);
+  for (auto& piece : points) EXPECT_TRUE(*piece.second == *a->point);
+  for (auto& piece : pieces) EXPECT_EQ(piece.second->stmt, 0);
+  EXPECT_EQ(covering(points, {{0, 2}, {1, 1}}, point_value).size(), 2u);
+  PointMap cut = Quast::restrict_point(points, std::vector<Polyhedron*>{&p1, &p2});
+  EXPECT_EQ(cut.size(), 4u);
+  del(cut);
+  del(points);
+  del(pieces);
+  delete d;
+  delete a;
+}
+
 // The restriction of a point map clones keys and values: the input is
 // unchanged, and releasing both frees nothing twice.
 TEST_F(QuastFlattenTest, RestrictionLeavesItsInput) {
