@@ -17,6 +17,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Condition;
@@ -292,6 +293,9 @@ class Quast {
   static void unshare(Quast*& link);
   // Drops the links to this node's test (plain or extended).
   void drop_test();
+  // New polyhedra: context with this node's plain test, and with its
+  // negation.
+  std::pair<Polyhedron*, Polyhedron*> split(Polyhedron* context);
   // Stops when the leaf holds no values.
   void expect_bounded(const std::string& operation);
   void expect_entry(int d, const std::string& operation);
@@ -300,6 +304,7 @@ class Quast {
   void push();
   void push_then();
   void push_else();
+  void push_through(Quast* Quast::*side);
   void local_one_pass_simplify_(Polyhedron* context);
   void keep_one_side(Quast*& side, int dag, Polyhedron* context);
   void skip_repeated_tests();

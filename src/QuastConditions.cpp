@@ -9,6 +9,7 @@
 // changes an object that another link still reaches.
 
 #include <iostream>
+#include <tuple>
 
 #include "Condition.h"
 #include "Expression.h"
@@ -58,6 +59,16 @@ Quast* Quast::leaf_with(IndexFunction* p) {
   leaf->read_rank = read_rank;
   leaf->is_unbounded = is_unbounded;
   return leaf;
+}
+
+std::pair<Polyhedron*, Polyhedron*> Quast::split(Polyhedron* context) {
+  Polyhedron* holds = context->clone();
+  holds->add_constraint(condition);
+  Polyhedron* fails = context->clone();
+  Inequation* negated = condition->negate();
+  fails->add_constraint(negated);
+  delete negated;
+  return {holds, fails};
 }
 
 void Quast::expect_bounded(const std::string& operation) {
@@ -217,36 +228,28 @@ int Quast::then_height() { return is_then_dag ? 1 : then_quast->height(); }
 
 int Quast::else_height() { return is_else_dag ? 1 : else_quast->height(); }
 
-// (c ? (d ? T1 : T2) : E) becomes (d ? (c ? T1 : E) : (c ? T2 : E)), the
-// two new nodes sharing c and E.
-void Quast::push_then() {
-  Quast* t = then_quast;
+// Moves the test of one side's subtree S = (d ? S1 : S2) above this
+// node's test c: (c ? S : E) becomes (d ? (c ? S1 : E) : (c ? S2 : E)), and
+// (c ? T : S) becomes (d ? (c ? T : S1) : (c ? T : S2)). The two new nodes
+// share c and the other side, whose links they mark.
+void Quast::push_through(Quast* Quast::*side) {
+  Quast* s = this->*side;
   Quast* a = shallow_copy();
   Quast* b = shallow_copy();
-  relink(a->then_quast, t->then_quast, 0);
-  relink(b->then_quast, t->else_quast, 0);
-  a->is_then_dag = b->is_then_dag = 0;
-  a->is_else_dag = b->is_else_dag = 1;
-  replace_by(t);
+  relink(a->*side, s->then_quast, 0);
+  relink(b->*side, s->else_quast, 0);
+  int through_then = side == &Quast::then_quast;
+  a->is_then_dag = b->is_then_dag = !through_then;
+  a->is_else_dag = b->is_else_dag = through_then;
+  replace_by(s);
   relink(then_quast, a, 1);
   relink(else_quast, b, 1);
   is_then_dag = is_else_dag = 0;
 }
 
-// (c ? T : (d ? E1 : E2)) becomes (d ? (c ? T : E1) : (c ? T : E2)).
-void Quast::push_else() {
-  Quast* e = else_quast;
-  Quast* a = shallow_copy();
-  Quast* b = shallow_copy();
-  relink(a->else_quast, e->then_quast, 0);
-  relink(b->else_quast, e->else_quast, 0);
-  a->is_then_dag = b->is_then_dag = 1;
-  a->is_else_dag = b->is_else_dag = 0;
-  replace_by(e);
-  relink(then_quast, a, 1);
-  relink(else_quast, b, 1);
-  is_then_dag = is_else_dag = 0;
-}
+void Quast::push_then() { push_through(&Quast::then_quast); }
+
+void Quast::push_else() { push_through(&Quast::else_quast); }
 
 void Quast::push() {
   if (is_empty || is_leaf) return;
@@ -271,15 +274,14 @@ void Quast::push() {
 
 void Quast::local_one_pass_simplify_(Polyhedron* context) {
   if (!is_if) return;
-  Polyhedron* then_context = context->clone();
-  Polyhedron* else_context = context->clone();
+  Polyhedron* then_context;
+  Polyhedron* else_context;
   if (!has_extended_condition) {
-    then_context->add_constraint(condition);
-    Inequation* negated = condition->negate();
-    else_context->add_constraint(negated);
-    delete negated;
-  } else if (extended_condition.size() == 1) {
-    then_context->add_constraints(extended_condition[0]);
+    std::tie(then_context, else_context) = split(context);
+  } else {
+    then_context = context->clone();
+    else_context = context->clone();
+    if (extended_condition.size() == 1) then_context->add_constraints(extended_condition[0]);
   }
   if (then_context->is_empty()) {
     keep_one_side(else_quast, is_else_dag, else_context);

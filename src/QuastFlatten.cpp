@@ -41,13 +41,23 @@ std::map<Polyhedron*, Value*> joined(std::map<Polyhedron*, Value*> m1,
   return m1;
 }
 
+template <class Value>
+std::map<Polyhedron*, Value*> cut_by(const std::map<Polyhedron*, Value*>& m, Inequation* c) {
+  return cut_keys(m, [c](Polyhedron* key) { key->add_constraint(c); });
+}
+
+template <class Value>
+std::map<Polyhedron*, Value*> cut_by(const std::map<Polyhedron*, Value*>& m, Polyhedron* p) {
+  return cut_keys(m, [p](Polyhedron* key) { key->add_constraints(p); });
+}
+
 // One piece per entry of m and member of u.
 template <class Value>
 std::map<Polyhedron*, Value*> cut_by_union(const std::map<Polyhedron*, Value*>& m,
                                            const std::vector<Polyhedron*>& u) {
   std::map<Polyhedron*, Value*> result;
   for (Polyhedron* member : u)
-    result = joined(result, cut_keys(m, [member](Polyhedron* key) { key->add_constraints(member); }));
+    result = joined(result, cut_by(m, member));
   return result;
 }
 
@@ -68,10 +78,9 @@ std::map<Polyhedron*, Value*> below_test(Quast* q, std::map<Polyhedron*, Value*>
                                          std::map<Polyhedron*, Value*> else_map) {
   std::map<Polyhedron*, Value*> t, e;
   if (!q->has_extended_condition) {
-    Inequation* c = q->condition;
-    t = cut_keys(then_map, [c](Polyhedron* key) { key->add_constraint(c); });
-    Inequation* negated = c->negate();
-    e = cut_keys(else_map, [negated](Polyhedron* key) { key->add_constraint(negated); });
+    t = cut_by(then_map, q->condition);
+    Inequation* negated = q->condition->negate();
+    e = cut_by(else_map, negated);
     delete negated;
   } else {
     t = cut_by_union(then_map, q->extended_condition);
@@ -128,13 +137,9 @@ std::vector<OperationMap> Quast::flatten(std::vector<Quast*> quasts) {
   return maps;
 }
 
-OperationMap Quast::restrict(OperationMap m, Inequation* c) {
-  return cut_keys(m, [c](Polyhedron* key) { key->add_constraint(c); });
-}
+OperationMap Quast::restrict(OperationMap m, Inequation* c) { return cut_by(m, c); }
 
-OperationMap Quast::restrict(OperationMap m, Polyhedron* p) {
-  return cut_keys(m, [p](Polyhedron* key) { key->add_constraints(p); });
-}
+OperationMap Quast::restrict(OperationMap m, Polyhedron* p) { return cut_by(m, p); }
 
 OperationMap Quast::restrict(OperationMap m, std::vector<Polyhedron*> u) { return cut_by_union(m, u); }
 
@@ -175,13 +180,9 @@ PointMap Quast::_flatten_point() {
 
 PointMap Quast::flatten_point() { return _flatten_point(); }
 
-PointMap Quast::restrict_point(PointMap m, Inequation* c) {
-  return cut_keys(m, [c](Polyhedron* key) { key->add_constraint(c); });
-}
+PointMap Quast::restrict_point(PointMap m, Inequation* c) { return cut_by(m, c); }
 
-PointMap Quast::restrict_point(PointMap m, Polyhedron* p) {
-  return cut_keys(m, [p](Polyhedron* key) { key->add_constraints(p); });
-}
+PointMap Quast::restrict_point(PointMap m, Polyhedron* p) { return cut_by(m, p); }
 
 PointMap Quast::restrict_point(PointMap m, std::vector<Polyhedron*> u) { return cut_by_union(m, u); }
 
@@ -205,15 +206,10 @@ void Quast::gather_domains(Polyhedron* path, std::vector<Polyhedron*>& found, in
     return;
   }
   if (has_extended_condition) stop(std::cout, "Quast::get_domains: extended condition unhandled");
-  Polyhedron* then_path = path->clone();
-  then_path->add_constraint(condition);
-  Polyhedron* else_path = path->clone();
-  Inequation* negated = condition->negate();
-  else_path->add_constraint(negated);
-  delete negated;
+  std::pair<Polyhedron*, Polyhedron*> paths = split(path);
   delete path;
-  then_quast->gather_domains(then_path, found, at_leaves);
-  else_quast->gather_domains(else_path, found, at_leaves);
+  then_quast->gather_domains(paths.first, found, at_leaves);
+  else_quast->gather_domains(paths.second, found, at_leaves);
 }
 
 std::vector<Polyhedron*> Quast::get_domains() {
@@ -234,15 +230,10 @@ std::vector<Polyhedron*> Quast::get_bottom_domains() {
 Quast* Quast::clean_(Polyhedron* context) {
   if (context->is_empty()) return new Quast();
   if (!is_if || has_extended_condition) return clone();
-  Polyhedron* then_context = context->clone();
-  then_context->add_constraint(condition);
-  Polyhedron* else_context = context->clone();
-  Inequation* negated = condition->negate();
-  else_context->add_constraint(negated);
-  delete negated;
-  Quast* pruned = with_subtrees(then_quast->clean_(then_context), else_quast->clean_(else_context));
-  delete then_context;
-  delete else_context;
+  std::pair<Polyhedron*, Polyhedron*> contexts = split(context);
+  Quast* pruned = with_subtrees(then_quast->clean_(contexts.first), else_quast->clean_(contexts.second));
+  delete contexts.first;
+  delete contexts.second;
   return pruned;
 }
 

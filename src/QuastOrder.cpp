@@ -29,11 +29,24 @@ Expression* entry(Quast* leaf, int counter, const std::string& operation) {
   return leaf->point->index_mapping[counter];
 }
 
-// op(current, leaf of c), freeing current.
-Condition* extend(Condition* current, boolean_operator_t op, Inequation* c) {
-  Condition* next = new Condition(op, current, c);
-  delete current;
-  return next;
+// start AND a_j = b_j for every j < n; start is freed.
+Condition* with_equalities(Condition* start, const std::vector<Expression*>& a, const std::vector<Expression*>& b,
+                           size_t n) {
+  for (size_t j = 0; j < n; j++) {
+    Inequation same(EQ, a[j], b[j]);
+    Condition* next = new Condition(AND, start, &same);
+    delete start;
+    start = next;
+  }
+  return start;
+}
+
+// OR(l, r); both are freed.
+Condition* either(Condition* l, Condition* r) {
+  Condition* node = new Condition(OR, l, r);
+  delete l;
+  delete r;
+  return node;
 }
 
 }  // namespace
@@ -55,27 +68,9 @@ Condition* Quast::runs_before(Quast* q1, Quast* q2, const std::string& operation
   Condition* before = new Condition(0);
   for (size_t k = 0; k < common.size(); k++) {
     Inequation less(LESS, a[k], b[k]);
-    Condition* piece = new Condition(&less);
-    for (size_t j = 0; j < k; j++) {
-      Inequation same(EQ, a[j], b[j]);
-      piece = extend(piece, AND, &same);
-    }
-    Condition* next = new Condition(OR, before, piece);
-    delete before;
-    delete piece;
-    before = next;
+    before = either(before, with_equalities(new Condition(&less), a, b, k));
   }
-  if (q1->stmt < q2->stmt) {
-    Condition* ties = new Condition(1);
-    for (size_t k = 0; k < common.size(); k++) {
-      Inequation same(EQ, a[k], b[k]);
-      ties = extend(ties, AND, &same);
-    }
-    Condition* next = new Condition(OR, before, ties);
-    delete before;
-    delete ties;
-    before = next;
-  }
+  if (q1->stmt < q2->stmt) before = either(before, with_equalities(new Condition(1), a, b, common.size()));
   return before;
 }
 

@@ -15,23 +15,16 @@ class QuastConditionsTest : public MNTest {
  protected:
   void SetUp() override {
     MNTest::SetUp();
-    c = row_constraint(GREATER_EQ, {0, 0, 1, 0, -2});  // M >= 2
-    d = row_constraint(LESS_EQ, {0, 0, 0, 1, -3});     // N <= 3
     t = constant_leaf(0, 1, 2);
     e = constant_leaf(1, 3, 4);
   }
   void TearDown() override {
-    delete c;
-    delete d;
     delete t;
     delete e;
-    EXPECT_EQ(Quast::shared_objects(), 0);
+    MNTest::TearDown();
   }
-  Inequation* c = nullptr;
-  Inequation* d = nullptr;
   Quast* t = nullptr;
   Quast* e = nullptr;
-  Quast bottom;
 };
 
 void leaves(Quast* q, std::vector<Quast*>& found) {

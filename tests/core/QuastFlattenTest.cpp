@@ -16,19 +16,7 @@ namespace {
 typedef std::map<Polyhedron*, Operation*> OperationMap;
 typedef std::map<Polyhedron*, IndexFunction*> PointMap;
 
-class QuastFlattenTest : public MNTest {
- protected:
-  void SetUp() override {
-    MNTest::SetUp();
-    c = row_constraint(GREATER_EQ, {0, 0, 1, 0, -2});  // M >= 2
-  }
-  void TearDown() override {
-    delete c;
-    EXPECT_EQ(Quast::shared_objects(), 0);
-  }
-  Inequation* c = nullptr;
-  Quast bottom;
-};
+using QuastFlattenTest = MNTest;
 
 // An operation in the text of value_at.
 std::string operation_value(Operation* o, const Values& p) {
@@ -247,7 +235,6 @@ TEST_F(QuastFlattenTest, EmptyUnionFlattensToItsElseSide) {
 TEST_F(QuastFlattenTest, OverlappingMembersOwnTheirValues) {
   Quast* a = constant_leaf(0, 1, 2);
   Polyhedron p1(c);
-  Inequation* d = row_constraint(LESS_EQ, {0, 0, 0, 1, -3});
   Polyhedron p2(d);
   Quast q(std::vector<Polyhedron*>{&p1, &p2}, a, &bottom);
   PointMap points = q.flatten_point();
@@ -263,7 +250,6 @@ TEST_F(QuastFlattenTest, OverlappingMembersOwnTheirValues) {
   del(cut);
   del(points);
   del(pieces);
-  delete d;
   delete a;
 }
 

@@ -14,18 +14,14 @@ class QuastPrintingTest : public MNTest {
  protected:
   void SetUp() override {
     MNTest::SetUp();
-    c = row_constraint(GREATER_EQ, {0, 0, 1, 0, -2});
-    d = row_constraint(LESS_EQ, {0, 0, 0, 1, -3});
     c_text = text_of(*c);
     d_text = text_of(*d);
     l3 = constant_leaf(3, 0, 5);
     bx.bottom_value = "x";
   }
   void TearDown() override {
-    delete c;
-    delete d;
     delete l3;
-    EXPECT_EQ(Quast::shared_objects(), 0);
+    MNTest::TearDown();
   }
   template <class T>
   static std::string text_of(T& x) {
@@ -33,11 +29,9 @@ class QuastPrintingTest : public MNTest {
     out << x;
     return out.str();
   }
-  Inequation* c = nullptr;
-  Inequation* d = nullptr;
   std::string c_text, d_text;
   Quast* l3 = nullptr;
-  Quast bx, bottom;
+  Quast bx;
 };
 
 TEST_F(QuastPrintingTest, TreeCodeAndOneLineForms) {

@@ -9,19 +9,7 @@
 
 namespace {
 
-class QuastRewritingTest : public MNTest {
- protected:
-  void SetUp() override {
-    MNTest::SetUp();
-    c = row_constraint(GREATER_EQ, {0, 0, 1, 0, -2});  // M >= 2
-  }
-  void TearDown() override {
-    delete c;
-    EXPECT_EQ(Quast::shared_objects(), 0);
-  }
-  Inequation* c = nullptr;
-  Quast bottom;
-};
+using QuastRewritingTest = MNTest;
 
 // M -> N + 1 and N -> 2 - M, as expressions and as values.
 std::map<int, Expression*> substitution() {

@@ -126,6 +126,14 @@ PipNewparm* pip_newparm(int rank, PipVector* vector, long long deno) {
 void MNTest::SetUp() {
   CoreTest::SetUp();
   register_names({"i", "j"}, {"M", "N"});
+  c = row_constraint(GREATER_EQ, {0, 0, 1, 0, -2});
+  d = row_constraint(LESS_EQ, {0, 0, 0, 1, -3});
+}
+
+void MNTest::TearDown() {
+  delete c;
+  delete d;
+  EXPECT_EQ(Quast::shared_objects(), 0);
 }
 
 Inequation* row_constraint(predicate_t pred, std::vector<int> row) {

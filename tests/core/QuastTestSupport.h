@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "CoreTest.h"
+#include "Quast.h"
 #include "pip.h"
 
 class Condition;
 class Expression;
 class Inequation;
 class Polyhedron;
-class Quast;
 
 typedef std::map<int, int> Values;
 
@@ -46,10 +46,16 @@ PipList* pip_list(const std::vector<PipVector*>& vectors);
 PipQuast* pip_node();  // every pointer null: the solver's "no solution"
 PipNewparm* pip_newparm(int rank, PipVector* vector, long long deno);
 
-// Counters i, j (ranks 0, 1) and parameters M, N (ranks 0, 1).
+// Counters i, j (ranks 0, 1) and parameters M, N (ranks 0, 1), the tests
+// c: M >= 2 and d: N <= 3, and a bottom. Every shared object must be gone
+// at the end.
 class MNTest : public CoreTest {
  protected:
   void SetUp() override;
+  void TearDown() override;
+  Inequation* c = nullptr;
+  Inequation* d = nullptr;
+  Quast bottom;
 };
 
 // New constraint row . (i, j, M, N, 1) pred 0, for MNTest.
