@@ -11,7 +11,9 @@
 // clone what they are given, and every operation returning a Quast* returns
 // a new tree owned by the caller. Copy assignment shares instead (it copies
 // the pointers); the module counts the extra links to every shared object,
-// and the destructor frees an object only when its last link goes.
+// and the destructor frees an object only when its last link goes. The
+// in-place rewritings share the same way, and change no object that
+// another link still reaches.
 
 #include <list>
 #include <map>
@@ -125,7 +127,9 @@ class Quast {
   // a clone when the tree holds an extended test.
   Quast* simplify();
   // In place: pushes tests upward and prunes the branches that the tests
-  // above them make unreachable, as many rounds as the tree is high.
+  // above them make unreachable, as many rounds as the tree is high. A
+  // round can double the tree (nothing is pruned behind a shared link), so
+  // the cost grows exponentially with the height.
   void local_simplify();
   // In place: one pruning pass with the universe as context.
   void local_one_pass_simplify();
