@@ -83,9 +83,9 @@ Quast* Quast::sequential(Quast* q1, Quast* q2, int earlier) {
     Condition* before = runs_before(q1, q2, operation);
     return earlier ? from_condition(before, q1, q2) : from_condition(before, q2, q1);
   }
-  Quast* split = q1->is_if ? q1 : q2;
-  if (split->has_extended_condition) stop(std::cout, "Quast::" + operation + ": extended condition unhandled");
-  if (split == q1)
+  Quast* tested = q1->is_if ? q1 : q2;
+  if (tested->has_extended_condition) stop(std::cout, "Quast::" + operation + ": extended condition unhandled");
+  if (tested == q1)
     return q1->with_subtrees(sequential(q1->then_quast, q2, earlier), sequential(q1->else_quast, q2, earlier));
   return q2->with_subtrees(sequential(q1, q2->then_quast, earlier), sequential(q1, q2->else_quast, earlier));
 }
