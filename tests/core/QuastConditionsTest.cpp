@@ -287,6 +287,30 @@ TEST_F(QuastConditionsTest, SimplifyDropsTestsOverEqualBranches) {
   delete simplified;
 }
 
+// A subtree that two trees share is pruned under one tree's context only on
+// that tree's own copy: the other tree keeps its values.
+TEST_F(QuastConditionsTest, PruningLeavesSharedSubtreesAlone) {
+  Inequation* three = row_constraint(GREATER_EQ, {0, 0, 1, 0, -3});  // M >= 3
+  Inequation* one = row_constraint(LESS_EQ, {0, 0, 1, 0, -1});     // M <= 1
+  Quast* shared = new Quast(c, t, e);  // M >= 2 ? t : e
+  Quast* q = new Quast(three, &bottom, &bottom);
+  Quast* r = new Quast(one, &bottom, &bottom);
+  delete q->then_quast;
+  q->then_quast = shared;
+  Quast::add_link(shared);
+  delete r->then_quast;
+  r->then_quast = shared;
+  std::vector<std::string> q_values = values(q), r_values = values(r);
+  q->local_one_pass_simplify();
+  EXPECT_EQ(values(q), q_values);
+  EXPECT_EQ(values(r), r_values);
+  EXPECT_EQ(shared->is_if, 1);
+  delete q;
+  delete r;
+  delete three;
+  delete one;
+}
+
 // A child repeating its parent's extended test is bypassed: only its then
 // subtree is reachable below the then link, its else subtree below the
 // else link.
