@@ -26,6 +26,7 @@
 class Expression;
 class IndexFunction;
 class Inequation;
+class Polyhedron;
 class Quast;
 class Schedule;
 struct pipquast;
@@ -39,6 +40,11 @@ extern std::map<int, int> actual_parameter;
 
 // 1 makes the bounded-counters self-test stop on an unbounded counter.
 extern int fail_on_unbounded;
+
+// When set, told of every emptiness answer decided exactly (a polyhedron
+// without divisions) with the polyhedron asked: lets a test check each
+// answer against another method.
+extern void (*exact_emptiness_observer)(Polyhedron* p, int empty);
 
 class Polyhedron {
  public:

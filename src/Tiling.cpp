@@ -67,10 +67,11 @@ std::vector<std::string> output_declarations(const std::vector<std::string>& inp
 // (or in the block offset of a coefficient); the code generator's time
 // grows exponentially with their number, and fast with the number of
 // pieces after the cross product, whatever the tile ratios. Within these
-// limits every tiling measured ends within about a minute: above them,
-// code generation may run for many minutes.
+// limits, the skewed stencils measured (whose estimates run to thousands,
+// since most combinations of their pieces are empty) end within a minute or
+// two: above them, the cross product and code generation may run for hours.
 const long long constraint_piece_limit = 12;
-const long long piece_limit = 100;
+const long long piece_limit = 10000;
 
 // "[v0][v1]..." of a directive's integer arguments.
 std::string subscripts(const std::vector<int>& values) {
@@ -112,7 +113,7 @@ void declare_split(TilingPass& pass, const std::string& name, const std::string&
   pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
   pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
   pass.split_names.insert({outer, inner});
-  pass.sizes.insert(name);
+  if (!ZILWrapper::is_hidden_parameter(name)) pass.sizes.insert(name);
 }
 
 // The tile counters and split parameters are named in the tiled code (macro
@@ -454,7 +455,8 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   for (int p : parameters) {
     std::string name = get_parameter_string(p);
     declare_split(pass, name, "outer_" + name, "inner_" + name);
-    if (Options::option["aligned-parameters"]) pass.aligned_sizes.insert(name);
+    if (Options::option["aligned-parameters"] && !ZILWrapper::is_hidden_parameter(name))
+      pass.aligned_sizes.insert(name);
   }
   Polyhedron* split = split_constraints(parameters);
   t->iteration_domain->add_constraints(split);

@@ -62,6 +62,10 @@ int hidden_parameter(int value) {
 
 }  // namespace
 
+bool is_hidden_parameter(const std::string& name) {
+  return !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
+}
+
 HiddenRows hide_large_constants(const Rows& rows, const PieceCounter& count) {
   int nb_parameters = static_cast<int>(active_parameters.size());
   HiddenRows result;

@@ -1,21 +1,22 @@
-// Moderate ratios that differ from one dimension to the next: few pieces
-// per constraint, too many after the cross product.
-// stderr: Tiling::apply: statement #0: tile_ratio[5][4][3] would split the domain into about 120 pieces, more than the limit of 100
+// Ratios each within the limit of one constraint, too many pieces after the
+// cross product of four tiled loops.
+// stderr: Tiling::apply: statement #0: tile_ratio[11][11][11][11] would split the domain into about 20736 pieces, more than the limit of 10000
 // not on stdout:   ZIL...
 int N;
-double A[8][8][8];
+double A[8][8][8][8];
 
 void kernel() {
-  int i, j, k;
+  int i, j, k, l;
 #pragma begin_scop
   for (i = 0; i < N; i++)
     for (j = 0; j < N; j++)
-      for (k = 0; k < N; k++) {
+      for (k = 0; k < N; k++)
+        for (l = 0; l < N; l++) {
 #pragma tile_group[0]
-#pragma tile_ratio[5][4][3]
-#pragma tile_hyperplans[i][j][k]
-#pragma schedule[__T][__T][__T][i][j][k]
-        A[i][j][k] = A[i][j][k] * 2;
-      }
+#pragma tile_ratio[11][11][11][11]
+#pragma tile_hyperplans[i][j][k][l]
+#pragma schedule[__T][__T][__T][__T][i][j][k][l]
+          A[i][j][k][l] = A[i][j][k][l] * 2;
+        }
 #pragma end_scop
 }

@@ -1,5 +1,7 @@
 // stderr: Preprocessor::extract_tiling: statement #0: a parametric tiling needs a statement inside a loop
-int s;
+// Tiled on a parameter, a statement inside no loop would run only for some
+// values of M, at a place depending on M / block_size.
+int M;
 int a[10];
 
 void kernel() {
@@ -7,12 +9,12 @@ void kernel() {
 #pragma begin_scop
 #pragma tile_group[0]
 #pragma tile_ratio[1]
-#pragma tile_hyperplans[s]
+#pragma tile_hyperplans[M]
 #pragma schedule[__T]
-  s = 1;
+  a[0] = 1;
   for (i = 0; i < 10; i++) {
 #pragma schedule[1][i]
-    a[i] = s;
+    a[i] = a[i] + 1;
   }
 #pragma end_scop
 }
