@@ -353,4 +353,47 @@ TEST_F(QuastConditionsTest, LocalSimplifyPushesTestsUp) {
   delete high;
 }
 
+// (c ? L1 : (d ? L2 : L3)) with unrelated tests: each round pushes the
+// else side's test above the node, and the two new nodes share the then
+// side ("then (dag)"). A branch whose other side its context excludes
+// becomes its kept subtree; when that one is reached through a shared
+// link, both of its links are shared. Nothing is pruned behind a shared
+// link, so every test stays, and so do the values.
+TEST_F(QuastConditionsTest, LocalSimplifyPushesThroughTheElseSide) {
+  Quast* u = constant_leaf(2, 5, 6);
+  Quast inner(d, e, u);
+  Quast* q = new Quast(c, t, &inner);
+  std::vector<std::string> expected = values(q);
+  q->local_simplify();
+  const std::string shared_test =  // (d ? (c ? L1 : L2) : L1), indented by 4
+      "    if -3+N <= 0\n"
+      "    then (dag)\n      if -2+M >= 0\n      then (dag)\n        S0(1,2):0\n      else\n        S1(3,4):0\n      endif\n";
+  EXPECT_EQ(tree_text(q), "if -3+N <= 0\nthen\n  if -2+M >= 0\n  then\n" + shared_test +
+                              "    else (dag)\n      S0(1,2):0\n    endif\n  else\n    S1(3,4):0\n  endif\n"
+                              "else\n  if -2+M >= 0\n  then (dag)\n" + shared_test +
+                              "    else\n      S0(1,2):0\n    endif\n  else\n    S2(5,6):0\n  endif\nendif\n");
+  EXPECT_EQ(values(q), expected);
+  delete q;
+  delete u;
+}
+
+// A condition of an unknown operator, and a node of no kind met by the
+// pushing.
+TEST_F(QuastConditionsTest, Stops) {
+  Condition left(c), right(d);
+  Condition* odd = new Condition(AND, &left, &right);
+  odd->op = static_cast<boolean_operator_t>(2);
+  EXPECT_EXIT(
+      {
+        check_stdout_only();
+        Quast::from_condition(odd, t, e);
+      },
+      ::testing::ExitedWithCode(1),
+      "^WARNING: Condition::simplify: unhandled operator\nQuast::from_condition: unhandled operator\n$");
+  delete odd;
+  Quast nothing;
+  nothing.is_empty = 0;
+  EXPECT_STOP_ON_STDOUT(nothing.local_simplify(), "Quast::push(): should be an if");
+}
+
 }  // namespace

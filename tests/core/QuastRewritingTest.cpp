@@ -1,3 +1,4 @@
+#include "Condition.h"
 #include "CoreTest.h"
 #include "Expression.h"
 #include "IndexFunction.h"
@@ -6,6 +7,7 @@
 #include "Polyhedron.h"
 #include "Quast.h"
 #include "QuastTestSupport.h"
+#include "Schedule.h"
 
 namespace {
 
@@ -172,6 +174,76 @@ TEST_F(QuastRewritingTest, FlattenedMapForms) {
   del(f);
   del(renamed);
   del(substituted);
+}
+
+// Marks the leaves of statement 1 as unbounded optima (values_at then
+// ends their text with "u"); the number of unbounded leaves below q.
+void mark_unbounded(Quast* q) {
+  if (q->is_leaf) q->is_unbounded = q->stmt == 1;
+  if (q->is_if) {
+    mark_unbounded(q->then_quast);
+    mark_unbounded(q->else_quast);
+  }
+}
+
+int unbounded_leaves(Quast* q) {
+  if (q->is_if) return unbounded_leaves(q->then_quast) + unbounded_leaves(q->else_quast);
+  return q->is_unbounded;
+}
+
+// Every operation that copies or rewrites a leaf keeps its unbounded
+// marker; a leaf made a bottom drops it; the comparisons refuse it.
+TEST_F(QuastRewritingTest, UnboundedMarkerIsCarried) {
+  RandomQuasts random(67);
+  std::map<int, Expression*> m = substitution();
+  for (int round = 0; round < 20; round++) {
+    Quast* q = random.tree(round < 10 ? 2 : 3, round % 3 == 1);
+    mark_unbounded(q);
+    std::vector<std::string> expected = values(q);
+    Quast* substituted = q->substitute_parameters(m);
+    Quast* renamed = q->parameters_to_counters({{0, 1}});
+    Quast* grafted = q->put_to_bottoms(&bottom);
+    Quast* simplified = q->simplify();
+    Quast* cleaned = q->clean();
+    Quast* compacted = q->clone();
+    compacted->compact();
+    Quast* pruned = q->clone();
+    pruned->local_one_pass_simplify();
+    for (Quast* copy : {simplified, cleaned, compacted, pruned, grafted}) EXPECT_EQ(values(copy), expected) << round;
+    for (const Values& p : parameter_box()) {
+      Values image{{0, p.at(1) + 1}, {1, 2 - p.at(0)}};
+      EXPECT_EQ(value_at(substituted, p), value_at(q, image)) << round;
+      EXPECT_EQ(value_at(renamed, {{0, 9}, {1, p.at(1)}}, {{1, p.at(0)}}), value_at(q, p)) << round;
+    }
+    int marked = unbounded_leaves(q);
+    q->tag(1);
+    q->nullify_leaves(0);
+    EXPECT_EQ(unbounded_leaves(q), marked) << round;
+    q->remove_read_rank(1);
+    EXPECT_EQ(unbounded_leaves(q), 0) << round;
+    for (Quast* tree : {q, substituted, renamed, grafted, simplified, cleaned, compacted, pruned}) delete tree;
+  }
+  del(m);
+  Quast* u = constant_leaf(1, 1, 2);
+  u->is_unbounded = 1;
+  Quast* a = constant_leaf(0, 3, 4);
+  Quast* chosen = Quast::from_condition(new Condition(c), u, a);
+  EXPECT_EQ(chosen->then_quast->is_unbounded, 1);
+  Quast* instantiated = a->put_to_leaves({chosen}, {0, 1});
+  EXPECT_EQ(unbounded_leaves(instantiated), 1);
+  Polyhedron* everywhere = chosen->existence_condition();
+  EXPECT_TRUE(everywhere->constraints.empty());
+  chosen->make_empty();
+  EXPECT_EQ(chosen->is_unbounded, 0);
+  // The schedule order reads the points as dates.
+  IndexFunction identity(std::vector<int>{0, 1}, std::vector<std::vector<int>>{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}});
+  std::vector<Schedule*> S{new Schedule(&identity), new Schedule(&identity)};
+  EXPECT_STOP_ON_STDOUT(Quast::min(S, a, u), "Quast::min: unbounded leaf");
+  EXPECT_STOP_ON_STDOUT(Quast::max(S, u, a), "Quast::max: unbounded leaf");
+  EXPECT_STOP_ON_STDOUT(Quast::max(u, a), "Quast::max: unbounded leaf");
+  del(S);
+  for (Quast* tree : {u, a, chosen, instantiated}) delete tree;
+  delete everywhere;
 }
 
 }  // namespace
