@@ -1,3 +1,4 @@
+#include <random>
 #include <sstream>
 
 #include "Condition.h"
@@ -5,6 +6,7 @@
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
+#include "PointSets.h"
 #include "Polyhedron.h"
 #include "Quast.h"
 #include "QuastTestSupport.h"
@@ -394,6 +396,49 @@ TEST_F(QuastConditionsTest, Stops) {
   Quast nothing;
   nothing.is_empty = 0;
   EXPECT_STOP_ON_STDOUT(nothing.local_simplify(), "Quast::push(): should be an if");
+}
+
+// Solver trees: the tagged minimum and maximum over i, j of random small
+// polyhedra with the parameter N (floor divisions in tests and points).
+class SolverQuastsTest : public IJNTest {
+ protected:
+  void TearDown() override { EXPECT_EQ(Quast::shared_objects(), 0); }
+  static std::vector<std::string> values_over_n(Quast* q) {
+    std::vector<std::string> result;
+    for (int n = 0; n <= 4; n++) result.push_back(value_at(q, {{0, n}}));
+    return result;
+  }
+};
+
+TEST_F(SolverQuastsTest, RewritingsKeepTheValues) {
+  std::mt19937 g(71);
+  int pushed = 0;
+  for (int round = 0; round < 16; round++) {
+    Polyhedron p(random_polyhedron(g, 3, 4));
+    for (Quast* q : {p.min_lex({0, 1}, 0), p.max_lex({0, 1}, 1)}) {
+      std::vector<std::string> expected = values_over_n(q);
+      Quast* compacted = q->clone();
+      compacted->compact();
+      Quast* simplified = q->simplify();
+      Quast* cleaned = q->clean();
+      Quast* pruned = q->clone();
+      pruned->local_one_pass_simplify();
+      for (Quast* copy : {compacted, simplified, cleaned, pruned}) EXPECT_EQ(values_over_n(copy), expected) << round;
+      if (q->height() <= 4) {
+        Quast* local = q->clone();
+        local->local_simplify();
+        EXPECT_EQ(values_over_n(local), expected) << round;
+        pushed++;
+        delete local;
+      }
+      Polyhedron* region = q->existence_condition();
+      for (int n = 0; n <= 4; n++)
+        EXPECT_TRUE(expected[n] == "_|_" || contains_at(region, {{0, n}})) << round;
+      for (Quast* tree : {q, compacted, simplified, cleaned, pruned}) delete tree;
+      delete region;
+    }
+  }
+  EXPECT_GT(pushed, 8);
 }
 
 }  // namespace
