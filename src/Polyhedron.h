@@ -471,6 +471,11 @@ class Polyhedron {
   void print_volume(std::set<Expression*> counters);
   void print_volume(IndexFunction& f);
   void print_volume();
+  // The symbolic upper, respectively lower, bound of a counter as a
+  // polyhedron over the counter and the other parameters (registers the
+  // parameter "upper_bound", respectively "lower_bound", for good).
+  Polyhedron* upper_bound(int counter);
+  Polyhedron* lower_bound(int counter);
   // The volume of the bounding box of the projection onto the given
   // counters that occur in some constraint: the product of the non-zero
   // extents of its rational vertices, truncated toward zero; 0 for an empty
