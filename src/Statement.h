@@ -100,7 +100,7 @@ public:
   Statement(int rank, const std::list<std::string>& counters, Polyhedron* domain,
             SgAssignOp* assignment);
   // A plain statement read from its XML element; owns what it reads. Stops
-  // on a read leaf naming no entry of the read list.
+  // on an unregistered counter or a read without function.
   explicit Statement(const Xml& node);
   virtual ~Statement();
   Statement(const Statement&) = delete;

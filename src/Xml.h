@@ -15,7 +15,8 @@
 // written with every other byte, and "'" itself, as "'" and three decimal
 // digits of its value, so that any string reloads byte for byte.
 //
-// Every failure writes one line on standard error and exits with status 1.
+// Every failure writes one line on standard error and exits with status 1,
+// except the generated scanner's own read errors, which exit with status 2.
 
 #include <list>
 #include <map>
