@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "StatementTile.h"
+
 class ModularMapping;
 class Polyhedron;
 class Schedule;
@@ -35,6 +37,9 @@ public:
   // split parameters computed again from the sizes and block_size the
   // caller has set by then.
   std::vector<std::string> kernel_entry;
+  // In a tiled program, the tile of each statement (shapes owned; an
+  // untiled statement's is null): code generation runs full tiles apart.
+  std::vector<StatementTile> tile;
 
   Program() = default;
   // Takes over the statements.

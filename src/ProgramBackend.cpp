@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "Expression.h"
+#include "FullTiles.h"
 #include "ISLWrapper.h"
 #include "IndexFunction.h"
 #include "IsccProcess.h"
@@ -53,9 +54,55 @@ void print_dates(std::ostream& out, const IndexFunction* f, size_t width) {
   }
 }
 
+// The tile of statement i in isl's syntax, under the tuple of its domain.
+std::string tile_text(const Program& program, size_t i) {
+  std::ostringstream out;
+  out << "[";
+  print_names(out, program.tile[i].shape->get_parameters(), 0);
+  out << "] -> { S" << i << "[";
+  print_names(out, program.statement[i]->iteration_domain->get_counters(), 1);
+  out << "] : ";
+  program.tile[i].shape->print_iscc_constraints(out);
+  out << " }";
+  return out.str();
+}
+
+// The instances of statement i in its full tiles, in isl's syntax; "" when
+// it is untiled or never has a full tile.
+std::string full_tiles_of(const Program& program, size_t i) {
+  if (i >= program.tile.size() || !program.tile[i].shape) return "";
+  const StatementTile& tile = program.tile[i];
+  std::set<int> counters = program.statement[i]->iteration_domain->get_counters();
+  for (int c : tile.shape->get_counters())
+    if (!counters.count(c)) return "";
+  std::ostringstream domain;
+  program.statement[i]->iteration_domain->print_iscc("S" + std::to_string(i), domain);
+  std::set<std::string> points;
+  for (int c : tile.points) points.insert(get_counter_string(c));
+  return full_tile_instances(domain.str(), tile_text(program, i), points);
+}
+
+// "F<i> := <full-tile instances of statement i>;" for every statement that
+// has some, then "F := " their names joined by "+" and ";". Returns whether
+// any statement has full tiles.
+bool print_full_tiles(std::ostream& out, const Program& program) {
+  std::string names;
+  for (size_t i = 0; i < program.statement.size(); i++) {
+    std::string full = full_tiles_of(program, i);
+    if (full.empty()) continue;
+    out << "F" << i << " := " << full << ";\n";
+    names += (names.empty() ? "F" : "+F") + std::to_string(i);
+  }
+  if (!names.empty()) out << "F := " << names << ";\n";
+  return !names.empty();
+}
+
 std::string script_text(const Program& program, const std::vector<Schedule*>& schedules) {
   std::ostringstream out;
   program.print_iscc(out);
+  // The full tiles run apart from the partial ones, in loops that test
+  // nothing about the tile they are in.
+  bool full_tiles = print_full_tiles(out, program);
   size_t width = 0;
   for (Schedule* s : schedules) width = std::max(width, s->schedule->index_mapping.size());
   // A parameter that only a date uses (a ZIL-tiled statement's domain is
@@ -80,7 +127,7 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
   }
   out << " };\n"
       << "tiled_program := theta*D;\n"
-      << "codegen tiled_program;\n";
+      << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << ";\n";
   return out.str();
 }
 

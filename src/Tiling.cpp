@@ -294,10 +294,12 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     }
     pass.tiled.push_back(s);
     pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
+    pass.tiles.push_back(is_constant_tiling[i] ? constant_tile(tile[i], tile_counter_set) : StatementTile{});
   }
   check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
+  result->tile = pass.tiles;
   result->set_variable_declaration(
       output_declarations(program->get_variable_declaration(), pass.declarations));
   // The input's own initialisations, then the checks of the values the
@@ -357,6 +359,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   delete split;
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], counters));
+  std::vector<int> inner;
+  for (size_t j = 0; j < m; j++) inner.push_back(counters[2 * j + 1]);
+  pass.tiles.push_back(rectangular_tile(inner, tile_ratio[i]));
 }
 
 // New counter list: the lattice counters, the inner counters by the rank of
@@ -397,6 +402,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   delete g;
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
+  pass.tiles.push_back(general_tile(tile_shape[i], names.first.second));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
   for (const auto& split : names.second)
