@@ -14,8 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "StatementTile.h"
-
 class ModularMapping;
 class Polyhedron;
 class Schedule;
@@ -37,9 +35,11 @@ public:
   // split parameters computed again from the sizes and block_size the
   // caller has set by then.
   std::vector<std::string> kernel_entry;
-  // In a tiled program, the tile of each statement (shapes owned; an
-  // untiled statement's is null): code generation runs full tiles apart.
-  std::vector<StatementTile> tile;
+  // In a tiled program, per statement under a parametric tiling, the
+  // constraints that put a point in its tile, on the inner counters that
+  // locate it there (null for the other statements; owned): code
+  // generation runs the full tiles apart from the partial ones.
+  std::vector<Polyhedron*> tile;
 
   Program() = default;
   // Takes over the statements.

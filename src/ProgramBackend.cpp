@@ -58,27 +58,28 @@ void print_dates(std::ostream& out, const IndexFunction* f, size_t width) {
 std::string tile_text(const Program& program, size_t i) {
   std::ostringstream out;
   out << "[";
-  print_names(out, program.tile[i].shape->get_parameters(), 0);
+  print_names(out, program.tile[i]->get_parameters(), 0);
   out << "] -> { S" << i << "[";
   print_names(out, program.statement[i]->iteration_domain->get_counters(), 1);
   out << "] : ";
-  program.tile[i].shape->print_iscc_constraints(out);
+  program.tile[i]->print_iscc_constraints(out);
   out << " }";
   return out.str();
 }
 
 // The instances of statement i in its full tiles, in isl's syntax; "" when
-// it is untiled or never has a full tile.
+// it is not tiled parametrically or never has a full tile. The counters
+// that the tile bounds locate a point in its tile.
 std::string full_tiles_of(const Program& program, size_t i) {
-  if (i >= program.tile.size() || !program.tile[i].shape) return "";
-  const StatementTile& tile = program.tile[i];
+  if (i >= program.tile.size() || !program.tile[i]) return "";
   std::set<int> counters = program.statement[i]->iteration_domain->get_counters();
-  for (int c : tile.shape->get_counters())
+  std::set<std::string> points;
+  for (int c : program.tile[i]->get_counters()) {
     if (!counters.count(c)) return "";
+    points.insert(get_counter_string(c));
+  }
   std::ostringstream domain;
   program.statement[i]->iteration_domain->print_iscc("S" + std::to_string(i), domain);
-  std::set<std::string> points;
-  for (int c : tile.points) points.insert(get_counter_string(c));
   return full_tile_instances(domain.str(), tile_text(program, i), points);
 }
 

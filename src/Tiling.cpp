@@ -13,6 +13,7 @@
 #include "Polyhedron.h"
 #include "Program.h"
 #include "Rank.h"
+#include "RectangularTile.h"
 #include "Schedule.h"
 #include "Statement.h"
 #include "Stop.h"
@@ -294,7 +295,10 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     }
     pass.tiled.push_back(s);
     pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
-    pass.tiles.push_back(is_constant_tiling[i] ? constant_tile(tile[i], tile_counter_set) : StatementTile{});
+    // A constant tiling leaves one polyhedron per statement, whose nest
+    // tests nothing about the tile's kind: only the parametric tilings
+    // need their full tiles run apart.
+    pass.tiles.push_back(nullptr);
   }
   check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
@@ -402,7 +406,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   delete g;
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
-  pass.tiles.push_back(general_tile(tile_shape[i], names.first.second));
+  pass.tiles.push_back(tile_shape[i]->counters_to_counters(names.first.second));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
   for (const auto& split : names.second)
