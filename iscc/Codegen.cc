@@ -11,6 +11,7 @@
 #include <isl/space.h>
 #include <isl/union_set.h>
 
+#include "CounterDates.h"
 #include "Isolation.h"
 
 namespace iscc {
@@ -51,7 +52,10 @@ isl_union_map* separate_every_dimension(isl_union_map* schedule) {
 
 bool generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest) {
   isl_ctx* ctx = isl_union_map_get_ctx(schedule);
-  if (isolated) schedule = isolate_instances(schedule, isolated);
+  isl_union_map* dates = counter_dates(schedule);
+  schedule = redate(schedule, dates);
+  if (isolated) schedule = isolate_instances(schedule, redate(isolated, dates));
+  isl_union_map_free(dates);
   if (!schedule) return false;
   isl_space* space = isl_union_map_get_space(schedule);
   isl_ast_build* build = isl_ast_build_from_context(isl_set_universe(isl_space_params(space)));

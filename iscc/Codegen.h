@@ -16,7 +16,9 @@ namespace iscc {
 // The instances of `isolated` (taken; may be null), a part of the
 // schedule, run apart from the other instances of their statements (see
 // isolate_instances): given the full tiles of a tiled domain, these get
-// loops of their own, apart from the partial tiles. Stores the C text in
+// loops of their own, apart from the partial tiles. Dates are first
+// rewritten as counters where the order allows (see counter_dates), so
+// that the loops over a tile run over its own box. Stores the C text in
 // `nest` (the caller's) and returns true; returns false when isl fails.
 bool generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest);
 

@@ -5,6 +5,7 @@
 #include <isl/ctx.h>
 #include <isl/set.h>
 
+#include <set>
 #include <string>
 
 #include "FullTiles.h"
@@ -23,14 +24,20 @@ bool same_set(const std::string& a, const std::string& b) {
   return equal;
 }
 
+// The full-tile instances of `domain` under `tile` must be `expected`.
+void expect_full(const std::string& domain, const std::string& tile, const std::set<std::string>& points,
+                 const std::string& expected) {
+  std::string full = full_tile_instances(domain, tile, points);
+  EXPECT_TRUE(same_set(full, expected)) << full;
+}
+
 const std::string kTile = "[b] -> { S0[o, p] : 0 <= p < b }";
 
 TEST(FullTiles, LastPartialTileIsLeftOut) {
   // 0 <= i < N split as i = b o + p, N = b oN + iN.
   std::string domain =
       "[b, oN, iN] -> { S0[o, p] : 0 <= iN < b and ((0 <= o < oN and 0 <= p < b) or (o = oN and 0 <= p < iN)) }";
-  EXPECT_TRUE(same_set(full_tile_instances(domain, kTile, {"p"}),
-                       "[b, oN, iN] -> { S0[o, p] : 0 <= iN < b and 0 <= o < oN and 0 <= p < b }"));
+  expect_full(domain, kTile, {"p"}, "[b, oN, iN] -> { S0[o, p] : 0 <= iN < b and 0 <= o < oN and 0 <= p < b }");
 }
 
 TEST(FullTiles, TilesCutByTheDomainAreNotFull) {
@@ -39,13 +46,12 @@ TEST(FullTiles, TilesCutByTheDomainAreNotFull) {
   std::string domain = "[b, oN] -> { S0[oi, oj, pi, pj] : 0 <= pi < b and 0 <= pj < b and 0 <= oj <= oi < oN and "
                        "(oj < oi or pj <= pi) }";
   std::string tile = "[b] -> { S0[oi, oj, pi, pj] : 0 <= pi < b and 0 <= pj < b }";
-  EXPECT_TRUE(same_set(full_tile_instances(domain, tile, {"pi", "pj"}),
-                       "[b, oN] -> { S0[oi, oj, pi, pj] : 0 <= pi < b and 0 <= pj < b and 0 <= oj <= oi < oN and "
-                       "(oj < oi or b = 1) }"));
+  expect_full(domain, tile, {"pi", "pj"},
+              "[b, oN] -> { S0[oi, oj, pi, pj] : 0 <= pi < b and 0 <= pj < b and 0 <= oj <= oi < oN and "
+              "(oj < oi or b = 1) }");
   // Under a tile of one point, every tile is full.
-  EXPECT_TRUE(same_set(full_tile_instances(domain, "[b] -> { S0[oi, oj, pi, pj] : pi = 0 and pj = 0 }",
-                                           {"pi", "pj"}),
-                       "[b, oN] -> { S0[oi, oj, 0, 0] : 0 <= oj <= oi < oN and b >= 1 }"));
+  expect_full(domain, "[b] -> { S0[oi, oj, pi, pj] : pi = 0 and pj = 0 }", {"pi", "pj"},
+              "[b, oN] -> { S0[oi, oj, 0, 0] : 0 <= oj <= oi < oN and b >= 1 }");
 }
 
 TEST(FullTiles, SkewedTilesOfALargerRatio) {
@@ -53,9 +59,9 @@ TEST(FullTiles, SkewedTilesOfALargerRatio) {
   std::string domain = "[T, N] -> { S0[o0, o1, p0, p1] : 0 <= p0 < 2 and 0 <= p1 < 4 and 0 <= 2o0 + p0 < T and "
                        "1 <= 4o1 + p1 - 2o0 - p0 < N - 1 }";
   std::string tile = "{ S0[o0, o1, p0, p1] : 0 <= p0 < 2 and 0 <= p1 < 4 }";
-  EXPECT_TRUE(same_set(full_tile_instances(domain, tile, {"p0", "p1"}),
-                       "[T, N] -> { S0[o0, o1, p0, p1] : 0 <= p0 < 2 and 0 <= p1 < 4 and o0 >= 0 and 2o0 + 1 < T and "
-                       "4o1 - 2o0 - 1 >= 1 and 4o1 + 3 - 2o0 < N - 1 }"));
+  expect_full(domain, tile, {"p0", "p1"},
+              "[T, N] -> { S0[o0, o1, p0, p1] : 0 <= p0 < 2 and 0 <= p1 < 4 and o0 >= 0 and 2o0 + 1 < T and "
+              "4o1 - 2o0 - 1 >= 1 and 4o1 + 3 - 2o0 < N - 1 }");
 }
 
 TEST(FullTiles, NoFullTileGivesNothing) {
