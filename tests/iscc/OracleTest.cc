@@ -160,6 +160,22 @@ TEST(Oracle, SkewedTilesApartWithALaterStatement) {
   expect_exact(s, product_grid(s.params, {-1, 0, 1, 3, 5, 9, 12}));
 }
 
+// Skewed dates, some of which iscc rewrites as counters: S0's and S1's
+// share their first date, S2's does not.
+TEST(Oracle, SkewedDatesNextToOtherStatements) {
+  Script s;
+  s.params = {"T", "N"};
+  Ex T = par("T"), t = ctr("t");
+  std::vector<Constraint> rectangle = {ge(t, zero), lt(t, T), ge(i, zero), lt(i, N)};
+  s.statements = {
+      {{"t", "i", "j"}, {rectangle + std::vector<Constraint>{ge(j, zero), le(j, i)}},
+       {t, num(2) * t + i, t - i - j}, {{-1, 8}, {-1, 8}, {-1, 8}}},
+      {{"t", "i"}, {rectangle}, {t, t + i, zero}, {{-1, 8}, {-1, 8}}},
+      {{"t", "i"}, {rectangle}, {T + t, t + i, zero}, {{-1, 8}, {-1, 8}}},
+  };
+  expect_exact(s, product_grid(s.params, kValues));
+}
+
 TEST(Oracle, TriangularDomainWithDoubleBounds) {
   Script s;
   s.params = {"N", "M"};

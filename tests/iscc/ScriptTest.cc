@@ -171,6 +171,22 @@ TEST(ScriptLanguage, IsolatedInstancesRunInLoopsOfTheirOwn) {
              "");
 }
 
+// A date that is a counter up to earlier dates and parameters is scanned as
+// that counter, unless another statement shares the dates before it.
+TEST(ScriptLanguage, SkewedDatesScanTheirCounters) {
+  const std::string skewed = "S0[t,i] -> [t, t + i] : 0 <= t < T and 0 <= i < N";
+  expect_run("codegen [T,N] -> { " + skewed + " };\n", 0,
+             "for (int c0 = 0; c0 < T; c0 += 1)\n  for (int c1 = 0; c1 < N; c1 += 1)\n    S0(c0, c1);\n", "");
+  expect_run("codegen [T,N] -> { " + skewed + "; S1[t] -> [t, 0] : 0 <= t < T };\n", 0,
+             "for (int c0 = 0; c0 < T; c0 += 1) {\n  S1(c0);\n"
+             "  for (int c1 = c0; c1 < N + c0; c1 += 1)\n    S0(c0, -c0 + c1);\n}\n",
+             "");
+  expect_run("codegen [T,N] -> { " + skewed + "; S1[t] -> [t + T, 0] : 0 <= t < T };\n", 0,
+             "{\n  for (int c0 = 0; c0 < T; c0 += 1)\n    for (int c1 = 0; c1 < N; c1 += 1)\n      S0(c0, c1);\n"
+             "  for (int c0 = T; c0 < 2 * T; c0 += 1)\n    S1(-T + c0);\n}\n",
+             "");
+}
+
 // Instances of equal dates run in an order of isl's choosing, which a split
 // statement could change: a statement that shares a date, with another
 // statement or with itself, is generated whole.
