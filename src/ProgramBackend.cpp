@@ -67,32 +67,60 @@ std::string tile_text(const Program& program, size_t i) {
   return out.str();
 }
 
-// The instances of statement i in its full tiles, in isl's syntax; "" when
-// it is not tiled parametrically or never has a full tile. The counters
-// that the tile bounds locate a point in its tile.
-std::string full_tiles_of(const Program& program, size_t i) {
-  if (i >= program.tile.size() || !program.tile[i]) return "";
+// The tile loops of statement i: its counters, then its dates up to the
+// first that depends on a point of its tile. Statements of equal texts
+// share their tile loops.
+std::string tile_loops(const Program& program, size_t i, const IndexFunction* dates,
+                       const std::set<int>& points) {
+  std::ostringstream out;
+  print_names(out, program.statement[i]->iteration_domain->get_counters(), 1);
+  out << " ->";
+  for (Expression* date : dates->index_mapping) {
+    for (int c : date->get_counters())
+      if (points.count(c)) return out.str();
+    out << " ";
+    date->print_iscc(out);
+  }
+  return out.str();
+}
+
+// Statement i as the full-tile search reads it; false when it is not tiled
+// parametrically. The counters that the tile bounds locate a point in its
+// tile.
+bool tiled_domain(const Program& program, size_t i, const IndexFunction* dates, TiledDomain& tiled) {
+  if (i >= program.tile.size() || !program.tile[i]) return false;
   std::set<int> counters = program.statement[i]->iteration_domain->get_counters();
-  std::set<std::string> points;
-  for (int c : program.tile[i]->get_counters()) {
-    if (!counters.count(c)) return "";
-    points.insert(get_counter_string(c));
+  std::set<int> points = program.tile[i]->get_counters();
+  for (int c : points) {
+    if (!counters.count(c)) return false;
+    tiled.points.insert(get_counter_string(c));
   }
   std::ostringstream domain;
   program.statement[i]->iteration_domain->print_iscc("S" + std::to_string(i), domain);
-  return full_tile_instances(domain.str(), tile_text(program, i), points);
+  tiled.domain = domain.str();
+  tiled.tile = tile_text(program, i);
+  tiled.loops = tile_loops(program, i, dates, points);
+  return true;
 }
 
 // "F<i> := <full-tile instances of statement i>;" for every statement that
 // has some, then "F := " their names joined by "+" and ";". Returns whether
 // any statement has full tiles.
-bool print_full_tiles(std::ostream& out, const Program& program) {
-  std::string names;
+bool print_full_tiles(std::ostream& out, const Program& program, const std::vector<Schedule*>& schedules) {
+  std::vector<TiledDomain> tiled;
+  std::vector<size_t> statement;
   for (size_t i = 0; i < program.statement.size(); i++) {
-    std::string full = full_tiles_of(program, i);
-    if (full.empty()) continue;
-    out << "F" << i << " := " << full << ";\n";
-    names += (names.empty() ? "F" : "+F") + std::to_string(i);
+    TiledDomain t;
+    if (!tiled_domain(program, i, schedules[i]->schedule, t)) continue;
+    tiled.push_back(t);
+    statement.push_back(i);
+  }
+  std::vector<std::string> full = full_tile_instances(tiled);
+  std::string names;
+  for (size_t k = 0; k < full.size(); k++) {
+    if (full[k].empty()) continue;
+    out << "F" << statement[k] << " := " << full[k] << ";\n";
+    names += (names.empty() ? "F" : "+F") + std::to_string(statement[k]);
   }
   if (!names.empty()) out << "F := " << names << ";\n";
   return !names.empty();
@@ -103,7 +131,7 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
   program.print_iscc(out);
   // The full tiles run apart from the partial ones, in loops that test
   // nothing about the tile they are in.
-  bool full_tiles = print_full_tiles(out, program);
+  bool full_tiles = print_full_tiles(out, program, schedules);
   size_t width = 0;
   for (Schedule* s : schedules) width = std::max(width, s->schedule->index_mapping.size());
   // A parameter that only a date uses (a ZIL-tiled statement's domain is
