@@ -37,6 +37,13 @@ public:
   // else "". Functions and types are no variables at all: the tiling pass
   // reports such names as undeclared.
   std::string non_int_declaration(const std::string& name) const;
+  // For the loop counter `name`: "" when it is declared int (or not as a
+  // variable), the type its values are cast back to in the statements when
+  // it is declared with another signed integer type ("long": the tiled
+  // loops count in int). Stops the run on any other type: the model reads
+  // the bounds and conditions over a counter in integer arithmetic, which
+  // an unsigned or floating-point counter does not follow.
+  std::string counter_value_type(const std::string& name) const;
 
 private:
   struct Entry {

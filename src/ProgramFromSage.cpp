@@ -11,6 +11,8 @@
 #include <set>
 #include <string>
 
+#include "Expression.h"
+#include "IndexFunction.h"
 #include "Inequation.h"
 #include "InputDeclarations.h"
 #include "Options.h"
@@ -152,6 +154,21 @@ void collect_subscript_names(SgNode* node, std::set<std::string>& names) {
   for (SgNode* child : node->get_traversalSuccessorContainer()) collect_subscript_names(child, names);
 }
 
+// floor() and ceil() calls inside the subscripts of `node`: the model
+// reads them as its own quotients, which have no C form in the statement
+// macros (and C's floor of an int quotient is that truncated quotient).
+void refuse_rounding_in_subscripts(SgNode* node, bool in_subscript) {
+  if (!node) return;
+  if (in_subscript && (is_floor(node) || is_ceil(node)))
+    stop(std::cout, "Program::from_Sage: floor or ceil in a subscript unhandled: " + text_of(node));
+  if (SgPntrArrRefExp* element = isSgPntrArrRefExp(node)) {
+    refuse_rounding_in_subscripts(element->get_lhs_operand(), in_subscript);
+    refuse_rounding_in_subscripts(element->get_rhs_operand(), true);
+    return;
+  }
+  for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_rounding_in_subscripts(child, in_subscript);
+}
+
 bool holds_part(SgNode* node) {
   if (!node) return false;
   if (SgPragma* pragma = isSgPragma(node)) return pragma->get_pragma() == "begin_scop";
@@ -168,6 +185,24 @@ std::vector<std::string> directives_of(SgNode* node) {
   if (SgGlobal* global = isSgGlobal(node)) trailing = global->get_trailing_directives();
   lines.insert(lines.end(), trailing.begin(), trailing.end());
   return lines;
+}
+
+// The tree `tree` (taken over) with every read of a counter named in
+// `types` cast to its declared type; the result is owned by the caller. The
+// tiled loops count in int, while the statement computed with the declared
+// type (i * 1000000000 with a long i).
+Rhs* with_counter_casts(Rhs* tree, const Statement& s, const std::map<std::string, std::string>& types) {
+  if (tree->is_op) {
+    for (Rhs*& operand : tree->successor) operand = with_counter_casts(operand, s, types);
+    return tree;
+  }
+  if (!tree->is_an_array || !tree->array_id.empty()) return tree;
+  const Expression* counter = nth(tree->array_rank, s.rhs_index).second->index_mapping[0];
+  auto type = types.find(get_counter_string(counter->counter_rank));
+  if (type == types.end()) return tree;
+  Rhs* cast = new Rhs(V_SgCastExp, type->second, {tree});
+  delete tree;
+  return cast;
 }
 
 class MainTraversal : public AstTopDownProcessing<ASTInfo> {
@@ -300,15 +335,19 @@ private:
   SgNode* where = nullptr;  // the statement met last, in which uses stand
   bool in_directive = false;  // whether that statement carries a directive
 
-  static void assignment(SgAssignOp* node, ASTInfo& a) {
+  std::map<std::string, std::string> counter_types;  // counters declared with another type than int
+
+  void assignment(SgAssignOp* node, ASTInfo& a) {
     if (a.in_for_init) {
       a.in_for_init = 0;
       return;
     }
     // The domain was read with floor divisions; the statement runs where C's
     // truncating ones say.
-    statement_vec.push_back(new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
-                                          with_truncating_divisions(a.iteration_domain), node));
+    Statement* s = new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
+                                 with_truncating_divisions(a.iteration_domain), node);
+    s->rhs = with_counter_casts(s->rhs, *s, counter_types);
+    statement_vec.push_back(s);
   }
 
   // Only plain assignments without inner side effects are statements, and
@@ -330,6 +369,7 @@ private:
     if (in_directive) return;
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
+    refuse_rounding_in_subscripts(assign, false);
   }
 
   void loop(SgForStatement* node, ASTInfo& a) {
@@ -346,6 +386,8 @@ private:
     for (const std::string& outer : a.loop_counters)
       if (outer == name) refuse_loop(node);
 
+    std::string value_type = declarations.table().counter_value_type(name);
+    if (!value_type.empty()) counter_types[name] = value_type;
     create_counter_rank(name);
     loop_counter_names.insert(name);
     a.add_counter(name);
