@@ -41,6 +41,7 @@ public:
   int in_for_init = 0;
   SgFunctionDeclaration* function = nullptr;  // the enclosing function, not owned
   bool kernel = false;                        // whether it holds the part
+  int outer_controls = 0;  // loops and ifs around the node outside every part
 
   ASTInfo() : iteration_domain(new Polyhedron()) {}
   ASTInfo(const ASTInfo& other)
@@ -48,7 +49,8 @@ public:
         iteration_domain(other.iteration_domain->clone()),
         in_for_init(other.in_for_init),
         function(other.function),
-        kernel(other.kernel) {}
+        kernel(other.kernel),
+        outer_controls(other.outer_controls) {}
   ASTInfo& operator=(const ASTInfo&) = delete;
   ~ASTInfo() { delete iteration_domain; }
 
@@ -225,9 +227,10 @@ public:
     }
     if (Options::pragma_scop) {
       if (SgPragma* pragma = isSgPragma(node)) {
-        read_pragma(pragma->get_pragma());
+        read_pragma(pragma->get_pragma(), a);
         return a;
       }
+      if (!in_scop) outside_part(node, a);
       if (!in_scop && !isSgVariableDeclaration(node)) return a;
     }
     auto else_part = else_domains.find(node);
@@ -259,17 +262,47 @@ private:
   // Domain of each else branch met, owned.
   std::map<SgNode*, Polyhedron*> else_domains;
 
-  void read_pragma(const std::string& text) {
+  void read_pragma(const std::string& text, const ASTInfo& a) {
     if (text == "begin_scop") {
+      check_part_start(a);
       in_scop = 1;
       part_started = true;
     } else if (text == "end_scop") {
       in_scop = 0;
+      ended_in = a.function;
+      between_parts = nullptr;
     } else {
       stop(std::cout, "Program::from_Sage: unknown pragma: " + text);
     }
   }
   bool part_started = false;  // whether a begin_scop was met
+  SgFunctionDeclaration* ended_in = nullptr;  // the function of the last end_scop, not owned
+  SgNode* between_parts = nullptr;  // its first statement after that end_scop, not owned
+
+  // tiled_kernel() runs the parts once each, one after the other: a part
+  // inside a loop or an if, or a statement between two parts of one
+  // function, would have run otherwise.
+  void check_part_start(const ASTInfo& a) const {
+    if (a.outer_controls)
+      stop(std::cout, "Program::from_Sage: a static control part inside a loop or an if statement, which "
+                      "tiled_kernel() would run once, unconditionally");
+    if (between_parts && a.function == ended_in)
+      stop(std::cout, "Program::from_Sage: a statement between two static control parts, which tiled_kernel() "
+                      "runs one after the other: " + text_of(between_parts));
+  }
+
+  void outside_part(SgNode* node, ASTInfo& a) {
+    switch (node->variantT()) {
+      case V_SgForStatement: case V_SgIfStmt: case V_SgWhileStmt: case V_SgDoWhileStmt:
+        a.outer_controls++;
+        break;
+      case V_SgExprStatement: case V_SgReturnStmt: case V_SgBreakStmt: case V_SgContinueStmt:
+        break;
+      default:
+        return;
+    }
+    if (!between_parts && a.function == ended_in) between_parts = node;
+  }
 
   static bool inside_part() { return !Options::pragma_scop || in_scop; }
 
