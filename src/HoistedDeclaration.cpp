@@ -1,8 +1,11 @@
 #include "HoistedDeclaration.h"
 
+#include <iostream>
+#include <set>
 #include <sstream>
 #include <vector>
 
+#include "Stop.h"
 #include "SyntaxTree.h"
 
 bool is_constant_expression(SgExpression* e) {
@@ -26,6 +29,31 @@ bool has_variable_length(const SgInitializedName* v, bool parameter) {
   for (size_t k = parameter ? 1 : 0; k < bounds.size(); k++)
     if (!is_constant_expression(bounds[k])) return true;
   return false;
+}
+
+namespace {
+
+// The keywords of C++20 that are identifiers in C.
+const std::set<std::string> cxx_keywords = {
+    "alignas", "alignof", "and", "and_eq", "asm", "bitand", "bitor", "bool", "catch", "char8_t",
+    "char16_t", "char32_t", "class", "compl", "concept", "consteval", "constexpr", "constinit",
+    "const_cast", "co_await", "co_return", "co_yield", "decltype", "delete", "dynamic_cast",
+    "explicit", "export", "false", "friend", "mutable", "namespace", "new", "noexcept", "not",
+    "not_eq", "nullptr", "operator", "or", "or_eq", "private", "protected", "public",
+    "reinterpret_cast", "requires", "static_assert", "static_cast", "template", "this",
+    "thread_local", "throw", "true", "try", "typeid", "typename", "using", "virtual", "wchar_t",
+    "xor", "xor_eq"};
+
+}  // namespace
+
+void check_hoisted_name(const std::string& name, const std::string& text) {
+  std::string why;
+  if (cxx_keywords.count(name)) why = "a C++ keyword";
+  else if (name == "tiled_kernel") why = "its own function";
+  else if (name == "main" || name == "std") why = "reserved in C++";
+  if (!why.empty())
+    stop(std::cout, "Program::from_Sage: the tiled code, in C++, cannot declare " + name + " at file scope (" + why +
+                        "): " + text);
 }
 
 namespace {

@@ -29,6 +29,12 @@ std::string declaration_without_initialiser(SgInitializedName* v);
 // loses its own `const`.
 std::string parameter_declaration(SgInitializedName* v);
 
+// Stops the run when `name` (declared by `text`) cannot be declared at file
+// scope in the tiled code, which is C++ and defines tiled_kernel(): a C++
+// keyword that C leaves free (new, class, this...), tiled_kernel, main or
+// std.
+void check_hoisted_name(const std::string& name, const std::string& text);
+
 // "<specifiers> <name>(<parameters>)": a function as messages name it.
 std::string function_head(SgFunctionDeclaration* f);
 

@@ -19,6 +19,7 @@ const size_t carrier_count = static_cast<size_t>(
 }  // namespace
 
 void InputDeclarations::hoist(const std::string& name, const std::string& text) {
+  check_hoisted_name(name, text);
   var_declaration.push_back(text);
   var_declared_names.push_back({name});
 }
@@ -39,8 +40,14 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   }
 }
 
-void InputDeclarations::type_name(SgTypedefDeclaration* t) {
-  names.add_file_scope(t->get_name().getString(), t->unparseToString(), nullptr);
+// The hoisted declarations may name the type, so it is declared with them,
+// in file order.
+void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
+  std::string name = t->get_name().getString(), text = t->unparseToString();
+  if (local) names.add_local(name, text, nullptr);
+  else names.add_file_scope(name, text, nullptr);
+  names.add_type_name(name, t->get_declarator());
+  hoist(name, text);
 }
 
 void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel,

@@ -29,7 +29,8 @@ public:
   // A function, with whether it is the kernel's (its parameters are then
   // declared).
   void function(SgFunctionDeclaration* f, bool kernel);
-  void type_name(SgTypedefDeclaration* t);
+  // A typedef at file scope, or inside a function (`local`).
+  void type_name(SgTypedefDeclaration* t, bool local);
   // A variable declaration at file scope (`function` null) or inside
   // `function`; `ahead_of_part` when no part has started yet.
   void variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel, bool ahead_of_part);

@@ -222,7 +222,7 @@ public:
       return a;
     }
     if (SgTypedefDeclaration* t = isSgTypedefDeclaration(node)) {
-      if (!a.function) declarations.type_name(t);
+      declarations.type_name(t, a.function != nullptr);
       return a;
     }
     if (Options::pragma_scop) {

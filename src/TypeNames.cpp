@@ -7,11 +7,11 @@
 
 namespace {
 
-// The type words of the specifiers, storage classes, qualifiers and
-// `inline` left out, in their written order.
+// The type words of the specifiers, storage classes (`typedef` among
+// them), qualifiers and `inline` left out, in their written order.
 std::vector<std::string> words_of(const std::string& specifiers) {
   static const std::set<std::string> aside = {"const", "volatile", "static", "extern",
-                                              "register", "auto", "inline", "restrict"};
+                                              "register", "auto", "inline", "restrict", "typedef"};
   std::istringstream in(specifiers);
   std::vector<std::string> words;
   for (std::string w; in >> w;)
