@@ -23,9 +23,25 @@ std::string function_name(SgNode* node) {
   return callee ? callee->get_symbol()->get_name().getString() : "";
 }
 
+// The value of `l op r` for two constants when it is affine and fits an
+// int (-2 * N must stay affine: a product of two operator nodes is not).
+bool folded(operator_t op, const Expression* l, const Expression* r, long long& value) {
+  if (!l->is_constant() || !r->is_constant()) return false;
+  long long a = l->val, b = r->val;
+  switch (op) {
+    case PLUS: value = a + b; break;
+    case MINUS: value = a - b; break;
+    case TIMES: value = a * b; break;
+    default: return false;
+  }
+  return value >= INT_MIN && value <= INT_MAX;
+}
+
 // op over the two operand attributes, which are freed once cloned.
 Expression* binary(operator_t op, const std::vector<Expression*>& operands) {
-  Expression* made = new Expression(op, operands[0], operands[1]);
+  long long value = 0;
+  Expression* made = folded(op, operands[0], operands[1], value) ? new Expression(static_cast<int>(value))
+                                                                  : new Expression(op, operands[0], operands[1]);
   delete operands[0];
   delete operands[1];
   return made;
@@ -115,9 +131,7 @@ class MakeExpressionTraversal : public AstBottomUpProcessing<Expression*> {
       case V_SgDivideOp: return binary(DIV, list);
       case V_SgMinusOp: {
         Expression minus_one(-1);
-        Expression* negated = new Expression(TIMES, &minus_one, list[0]);
-        delete list[0];
-        return negated;
+        return binary(TIMES, {minus_one.clone(), list[0]});
       }
       case V_SgCastExp: return list[0];
       case V_SgFunctionRefExp: return new Expression(0);

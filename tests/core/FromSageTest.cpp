@@ -56,6 +56,11 @@ TEST_F(FromSageTest, OperatorsLeavesAndCasts) {
   EXPECT_EQ(read("-i"), "-1*i");
   EXPECT_EQ(read("(int)N"), "N");
   EXPECT_EQ(read("3.0"), "3");
+  // Products of constants are folded, so that -2 * N stays affine.
+  EXPECT_EQ(read("-2 * N + M * -1 + 2 * 3 * i"), "((-2*N)+(M*-1))+(6*i)");
+  Expression* affine = Expression::from_Sage(parse("-2 * N - 3 * -i"));
+  EXPECT_NO_THROW(affine->to_vector());
+  delete affine;
   EXPECT_EQ(read("N / (j - 2)"), "N/(j-2)");
   Expression* e = Expression::from_Sage(parse("i*M"));
   EXPECT_TRUE(e->fg->is__counter(0));
