@@ -4,6 +4,7 @@
 #include "ZIL_gen.h"
 
 #include <cassert>
+#include <climits>
 #include <cstdlib>
 #include <iostream>
 #include <vector>
@@ -53,8 +54,7 @@ long long **rectangularOriginLattice(long long *sizes, int nDim) {
 // so column j of T is scaled by sizes_j.
 long long **parallelogramOriginLattice(long long **hyperplanes, long long *sizes, int nDim) {
   int n = nDim;
-  rational64 **inverse = (rational64 **)malloc(sizeof(rational64 *) * n);
-  for (int i = 0; i < n; i++) inverse[i] = (rational64 *)malloc(sizeof(rational64) * n);
+  rational64 **inverse = allocZeroRationalMatrix(n, n);
   inverseDet(hyperplanes, inverse, n);
   rational64 **T = transpose(inverse, n, n);
   long long **lat = allocZeroMatrix(n + 1, n);
@@ -227,7 +227,7 @@ static affFuncZIL *localObjective(long long *a, long long *c, long long d, int n
 
 // w = a·L with the unscaled lattice; a new array of nInd entries.
 static long long *rowTimesLattice(long long *a, long long **L, int nInd) {
-  long long *w = (long long *)malloc(sizeof(long long) * (nInd > 0 ? nInd : 1));
+  long long *w = allocZeroVector(nInd);
   for (int c = 0; c < nInd; c++) {
     w[c] = 0;
     for (int k = 0; k < nInd; k++) w[c] += a[k] * L[k][c];
@@ -235,10 +235,11 @@ static long long *rowTimesLattice(long long *a, long long **L, int nInd) {
   return w;
 }
 
-void get_kmaxkmin_poly(long *kmax, long *kmin, long long **linPart, long long **paramPart, long long *constPart,
-                       int nConstr, int nInd, int nParam, long long *ineqEqPart_shape, long long **linPart_shape,
-                       long long **paramPart_shape, long long *constPart_shape, int nConstr_shape,
-                       long long **int_lattice, long long *den_lattice, optionZIL *option) {
+// kmax and kmin of every row, and with `trace` the debug line of each.
+static void blockRanges(long *kmax, long *kmin, long long **linPart, long long **paramPart, long long *constPart,
+                        int nConstr, int nInd, int nParam, long long *ineqEqPart_shape, long long **linPart_shape,
+                        long long **paramPart_shape, long long *constPart_shape, int nConstr_shape,
+                        long long **int_lattice, long long *den_lattice, optionZIL *option, bool trace) {
   polyhedronZIL *K = localContext(ineqEqPart_shape, linPart_shape, paramPart_shape, constPart_shape,
                                   nConstr_shape, nInd, nParam, true, option);
   for (int i = 0; i < nConstr; i++) {
@@ -254,12 +255,14 @@ void get_kmaxkmin_poly(long *kmax, long *kmin, long long **linPart, long long **
     long long num_cst_min1 = minSol[0][1].num, den_cst_min1 = minSol[0][1].den;
     assert(den_b_min1>0);
     assert(den_cst_min1>0);
-    double min1 = aux_min_computation(num_b_min1, den_b_min1, num_cst_min1, den_cst_min1, option);
-    double min2 = minOffsetShiftDouble(w, den_lattice, nInd);
-    double min3 = min1 + min2;
     kmin[i] = kminBound(num_b_min1, den_b_min1, num_cst_min1, den_cst_min1, minOffsetShift(w, den_lattice, nInd),
                         option);
-    std::cout << "min1 = " << min1 << " | min2 = " << min2 << " | min3 = " << min3 << std::endl << std::endl;
+    if (trace) {
+      double min1 = aux_min_computation(num_b_min1, den_b_min1, num_cst_min1, den_cst_min1, option);
+      double min2 = minOffsetShiftDouble(w, den_lattice, nInd);
+      double min3 = min1 + min2;
+      std::cout << "min1 = " << min1 << " | min2 = " << min2 << " | min3 = " << min3 << std::endl << std::endl;
+    }
 
     freeMatrix(maxSol, 1);
     freeMatrix(minSol, 1);
@@ -318,6 +321,14 @@ void get_kmaxkmin_func(long *kmax, long *kmin, long *kImmax, long *kImmin, long 
   freeMatrix(P, m);
   freeMatrix(Q, m);
   freePolyhedron(K);
+}
+
+void get_kmaxkmin_poly(long *kmax, long *kmin, long long **linPart, long long **paramPart, long long *constPart,
+                       int nConstr, int nInd, int nParam, long long *ineqEqPart_shape, long long **linPart_shape,
+                       long long **paramPart_shape, long long *constPart_shape, int nConstr_shape,
+                       long long **int_lattice, long long *den_lattice, optionZIL *option) {
+  blockRanges(kmax, kmin, linPart, paramPart, constPart, nConstr, nInd, nParam, ineqEqPart_shape, linPart_shape,
+              paramPart_shape, constPart_shape, nConstr_shape, int_lattice, den_lattice, option, true);
 }
 
 // ---------------------------------------------------------------------------
@@ -464,7 +475,7 @@ std::list<polyhedronZIL *> tileRow(RowOffset row, long kmin, long kmax, long lon
   int n = fr.lay.n;
   std::list<polyhedronZIL *> pieces;
   row.v = n > 0 ? vectMatrixMultiplication(row.a, n, Lscaled, n, n) : NULL;
-  row.o = (long long *)calloc(n > 0 ? n : 1, sizeof(long long));
+  row.o = allocZeroVector(n);
   do {
     row.S = 0;
     for (int c = 0; c < n; c++) row.S += row.o[c] * row.v[c];
@@ -477,45 +488,108 @@ std::list<polyhedronZIL *> tileRow(RowOffset row, long kmin, long kmax, long lon
 
 }  // namespace
 
-std::list<std::list<polyhedronZIL *> > getTiledDomain(polyhedronZIL *polyScalar, polyhedronZIL *shape,
-                                                      long long **lattice, optionZIL *option) {
+namespace {
+
+// What every entry below needs: the domain and the shape without
+// equalities, the frame of the pieces, and the block range of every row.
+struct DomainRanges {
+  InequalityRows dom;
+  TilingFrame fr;
+  long *kmax;
+  long *kmin;
+};
+
+// The contracts of the general tiling, then the ranges of a domain with at
+// least one row; freed with freeRanges.
+DomainRanges blockRangesOf(polyhedronZIL *polyScalar, polyhedronZIL *shape, long long **lattice, optionZIL *option,
+                           bool trace) {
+  int n = polyScalar->nInd, p = polyScalar->nParam;
+  DomainRanges r;
+  r.dom = splitInequalities(polyScalar);
+  r.fr.lay = TiledLayout{n, p};
+  r.fr.shape = splitInequalities(shape);
+  r.fr.option = option;
+  r.fr.D = allocZeroVector(n);
+  for (int c = 0; c < n; c++) r.fr.D[c] = lattice[n][c];
+  r.fr.M = n > 0 ? ppcm_array(r.fr.D, n) : 1;
+  r.kmax = static_cast<long *>(allocZeroArray(r.dom.nRow, sizeof(long)));
+  r.kmin = static_cast<long *>(allocZeroArray(r.dom.nRow, sizeof(long)));
+  blockRanges(r.kmax, r.kmin, r.dom.lin, r.dom.param, r.dom.cst, r.dom.nRow, n, p, r.fr.shape.flag, r.fr.shape.lin,
+              r.fr.shape.param, r.fr.shape.cst, r.fr.shape.nRow, lattice, r.fr.D, option, trace);
+  return r;
+}
+
+void freeRanges(DomainRanges &r) {
+  free(r.kmax);
+  free(r.kmin);
+  free(r.fr.D);
+  freeInequalityRows(r.fr.shape);
+  freeInequalityRows(r.dom);
+}
+
+void checkArguments(polyhedronZIL *polyScalar, polyhedronZIL *shape, long long **lattice, optionZIL *option) {
   assert(option->minBlSizeParam>=1);
   assert(polyScalar->nInd==shape->nInd);
   assert(shape->nParam==1);
-  int n = polyScalar->nInd, p = polyScalar->nParam;
+  int n = polyScalar->nInd;
   // A zero denominator would divide by zero, a negative one unnormalise M.
   for (int c = 0; c < n; c++) assert(lattice[n][c]>=1);
+}
+
+}  // namespace
+
+long long *getTiledDomainPieceCounts(polyhedronZIL *polyScalar, polyhedronZIL *shape, long long **lattice,
+                                     optionZIL *option, int *nList) {
+  checkArguments(polyScalar, shape, lattice, option);
+  if (polyScalar->nConstr == 0) {
+    *nList = 1;
+    long long *one = allocZeroVector(1);
+    one[0] = 1;
+    return one;
+  }
+  DomainRanges r = blockRangesOf(polyScalar, shape, lattice, option, false);
+  int n = r.fr.lay.n;
+  __int128 offsets = 1;
+  for (int c = 0; c < n; c++) offsets *= r.fr.D[c];
+  long long *counts = allocZeroVector(r.dom.nRow);
+  for (int i = 0; i < r.dom.nRow; i++) {
+    // With one offset (every denominator 1) an equality piece needs the gcd
+    // of its block form v.ii + c.Nb to divide k; with several, every k of
+    // the range is counted for each offset.
+    long long g = 1;
+    if (offsets == 1) {
+      long long *v = rowTimesLattice(r.dom.lin[i], lattice, n);
+      g = 0;
+      for (int c = 0; c < n; c++) g = gcd(g, v[c]);
+      for (int j = 0; j < r.fr.lay.p; j++) g = gcd(g, r.dom.param[i][j]);
+      free(v);
+    }
+    __int128 count = offsets * piecesWithPoints(r.kmin[i], r.kmax[i], g);
+    counts[i] = count > LLONG_MAX ? LLONG_MAX : (long long)count;
+  }
+  *nList = r.dom.nRow;
+  freeRanges(r);
+  return counts;
+}
+
+std::list<std::list<polyhedronZIL *> > getTiledDomain(polyhedronZIL *polyScalar, polyhedronZIL *shape,
+                                                      long long **lattice, optionZIL *option) {
+  checkArguments(polyScalar, shape, lattice, option);
+  int n = polyScalar->nInd, p = polyScalar->nParam;
   if (polyScalar->nConstr == 0) return tilingOfUnconstrainedDomain(n, p);
 
-  InequalityRows dom = splitInequalities(polyScalar);
-
-  TilingFrame fr;
-  fr.lay = TiledLayout{n, p};
-  fr.shape = splitInequalities(shape);
-  fr.option = option;
-  fr.D = (long long *)malloc(sizeof(long long) * (n > 0 ? n : 1));
-  for (int c = 0; c < n; c++) fr.D[c] = lattice[n][c];
-  fr.M = n > 0 ? ppcm_array(fr.D, n) : 1;
+  DomainRanges r = blockRangesOf(polyScalar, shape, lattice, option, true);
   long long **Lscaled = allocZeroMatrix(n, n);
   for (int k = 0; k < n; k++)
-    for (int c = 0; c < n; c++) Lscaled[k][c] = lattice[k][c] * (fr.M / fr.D[c]);
-
-  long *kmax = (long *)calloc(dom.nRow, sizeof(long));
-  long *kmin = (long *)calloc(dom.nRow, sizeof(long));
-  get_kmaxkmin_poly(kmax, kmin, dom.lin, dom.param, dom.cst, dom.nRow, n, p, fr.shape.flag, fr.shape.lin, fr.shape.param,
-                    fr.shape.cst, fr.shape.nRow, lattice, fr.D, option);
+    for (int c = 0; c < n; c++) Lscaled[k][c] = lattice[k][c] * (r.fr.M / r.fr.D[c]);
 
   std::list<std::list<polyhedronZIL *> > tiled;
-  for (int i = 0; i < dom.nRow; i++) {
-    RowOffset row = {dom.lin[i], dom.param[i], dom.cst[i], NULL, 0, NULL};
-    tiled.push_back(tileRow(row, kmin[i], kmax[i], Lscaled, fr));
+  for (int i = 0; i < r.dom.nRow; i++) {
+    RowOffset row = {r.dom.lin[i], r.dom.param[i], r.dom.cst[i], NULL, 0, NULL};
+    tiled.push_back(tileRow(row, r.kmin[i], r.kmax[i], Lscaled, r.fr));
   }
-  free(kmax);
-  free(kmin);
   freeMatrix(Lscaled, n);
-  free(fr.D);
-  freeInequalityRows(fr.shape);
-  freeInequalityRows(dom);
+  freeRanges(r);
   return tiled;
 }
 

@@ -38,6 +38,15 @@ long long **parallelogramOriginLattice(long long **hyperplanes, long long *sizes
 std::list<std::list<polyhedronZIL *> > getTiledDomain(polyhedronZIL *polyScalar, polyhedronZIL *shape,
                                                       long long **lattice, optionZIL *option);
 
+// The number of pieces of each inner list that getTiledDomain returns for
+// the same arguments, in list order: exact with one lattice offset (every
+// denominator 1), else at most that (every block offset of a row's range
+// is counted for each offset). Computed without building the pieces and
+// without the debug lines: a new vector of *nList entries, freed with
+// free().
+long long *getTiledDomainPieceCounts(polyhedronZIL *polyScalar, polyhedronZIL *shape, long long **lattice,
+                                     optionZIL *option, int *nList);
+
 // Fills kmax[i] and kmin[i] (caller's arrays of nConstr entries) with the
 // range of block offsets of every row a_i·x + c_i·N + d_i >= 0, given the
 // shape split as by extractPoly (one-column parameter part) and the unscaled

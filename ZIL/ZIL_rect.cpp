@@ -132,14 +132,51 @@ std::list<polyhedronZIL *> tileRow(const DomainRow &row, long long *scale, const
   return pieces;
 }
 
+
+// The pieces of a row that can hold an integer point (see piecesWithPoints):
+// g is the gcd of the coefficients of its block form.
+long long possiblePieceCount(const DomainRow &row, const BlockRange &range, long long *scale,
+                             const TiledLayout &lay) {
+  long long g = 0;
+  for (int k = 0; k < lay.n; k++) g = gcd(g, scale[k] * row.a[k]);
+  for (int j = 0; j < lay.p; j++) g = gcd(g, row.c[j]);
+  return piecesWithPoints(range.kmin, range.kmax, g);
+}
+
+// The contracts of both entries below.
+void checkArguments(polyhedronZIL *polyScalar, long long *scale, optionZIL *option) {
+  assert(option->minBlSizeParam>=1);
+  // A scale of 0 or less would silently give an empty or wrong tiling.
+  for (int k = 0; k < polyScalar->nInd; k++) assert(scale[k]>=1);
+}
+
 }  // namespace
+
+long long *getRectangularPieceCounts(polyhedronZIL *polyScalar, long long *scale, optionZIL *option, int *nList) {
+  checkArguments(polyScalar, scale, option);
+  if (polyScalar->nConstr == 0) {
+    *nList = 1;
+    long long *one = allocZeroVector(1);
+    one[0] = 1;
+    return one;
+  }
+  InequalityRows dom = splitInequalities(polyScalar);
+  TiledLayout lay = {polyScalar->nInd, polyScalar->nParam};
+  long long *counts = allocZeroVector(dom.nRow);
+  for (int i = 0; i < dom.nRow; i++) {
+    DomainRow row = {dom.lin[i], dom.param[i], dom.cst[i]};
+    BlockRange range = blockRange(row, scale, lay.n, lay.p, option);
+    counts[i] = possiblePieceCount(row, range, scale, lay);
+  }
+  *nList = dom.nRow;
+  freeInequalityRows(dom);
+  return counts;
+}
 
 std::list<std::list<polyhedronZIL *> > getRectangularTiledDomain(polyhedronZIL *polyScalar, long long *scale,
                                                                  optionZIL *option) {
-  assert(option->minBlSizeParam>=1);
+  checkArguments(polyScalar, scale, option);
   int n = polyScalar->nInd, p = polyScalar->nParam;
-  // A scale of 0 or less would silently give an empty or wrong tiling.
-  for (int k = 0; k < n; k++) assert(scale[k]>=1);
   if (polyScalar->nConstr == 0) return tilingOfUnconstrainedDomain(n, p);
 
   InequalityRows dom = splitInequalities(polyScalar);

@@ -64,4 +64,11 @@ std::map<polyhedronZIL *, affFuncZIL *> getRectangularTiledFunction(affFuncZIL *
 std::list<std::list<polyhedronZIL *> > getRectangularCoBTiledFunction(polyhedronZIL *poly, long long **hyperplanes,
                                                                       long long *scale, optionZIL *option);
 
+// The number of pieces of each inner list that getRectangularTiledDomain
+// returns for the same arguments, in list order, leaving out the equality
+// pieces that hold no integer point whatever the parameters (their block
+// form cannot take the value): computed without building them, a new vector
+// of *nList entries, freed with free().
+long long *getRectangularPieceCounts(polyhedronZIL *polyScalar, long long *scale, optionZIL *option, int *nList);
+
 #endif

@@ -6,6 +6,8 @@
 #include <cassert>
 #include <cstdlib>
 
+#include "allocation.h"
+
 // Exact comparison of two possibly unnormalised fractions with non-zero
 // denominators: the sign of a/b - c/d.
 static int compareFractions(long long a, long long b, long long c, long long d) {
@@ -19,11 +21,11 @@ static int compareFractions(long long a, long long b, long long c, long long d) 
 
 PipVector *copy_pip_vector(PipVector *vector) {
   if (vector == NULL) return NULL;
-  PipVector *copy = (PipVector *)malloc(sizeof(PipVector));
+  PipVector *copy = static_cast<PipVector *>(allocArray(1, sizeof(PipVector)));
   int n = vector->nb_elements;
   copy->nb_elements = n;
-  copy->the_vector = (long long *)malloc(sizeof(long long) * (n > 0 ? n : 1));
-  copy->the_deno = (long long *)malloc(sizeof(long long) * (n > 0 ? n : 1));
+  copy->the_vector = static_cast<long long *>(allocArray(n > 0 ? n : 0, sizeof(long long)));
+  copy->the_deno = static_cast<long long *>(allocArray(n > 0 ? n : 0, sizeof(long long)));
   for (int j = 0; j < n; j++) {
     copy->the_vector[j] = vector->the_vector[j];
     copy->the_deno[j] = vector->the_deno[j];
@@ -35,7 +37,7 @@ PipList *copy_pip_list(PipList *list) {
   PipList *head = NULL;
   PipList **tail = &head;
   for (PipList *it = list; it != NULL; it = it->next) {
-    PipList *cell = (PipList *)malloc(sizeof(PipList));
+    PipList *cell = static_cast<PipList *>(allocArray(1, sizeof(PipList)));
     cell->vector = copy_pip_vector(it->vector);
     cell->next = NULL;
     *tail = cell;
@@ -71,7 +73,7 @@ PipVector *merge_row_sols(PipVector *row_then, PipVector *row_else, bool bmax) {
 PipList *merge_sols(PipList *sol_then, PipList *sol_else, bool bmax) {
   if (sol_then == NULL) return copy_pip_list(sol_else);
   if (sol_else == NULL) return copy_pip_list(sol_then);
-  PipList *cell = (PipList *)malloc(sizeof(PipList));
+  PipList *cell = static_cast<PipList *>(allocArray(1, sizeof(PipList)));
   if (sol_then->vector == NULL || sol_else->vector == NULL)
     cell->vector = copy_pip_vector(sol_then->vector != NULL ? sol_then->vector : sol_else->vector);
   else
@@ -90,12 +92,6 @@ PipList *flatten_quast(PipQuast *quast, bool bmax) {
   return merged;
 }
 
-static rational64 **allocRationalMatrix(int nRow, int nCol) {
-  rational64 **mat = (rational64 **)malloc(sizeof(rational64 *) * (nRow > 0 ? nRow : 1));
-  for (int i = 0; i < nRow; i++) mat[i] = (rational64 *)malloc(sizeof(rational64) * (nCol > 0 ? nCol : 1));
-  return mat;
-}
-
 static PipMatrix *toPipMatrix(long long **mat, int nRow, int nCol) {
   PipMatrix *pipMat = pip_matrix_alloc(nRow, nCol);
   for (int i = 0; i < nRow; i++)
@@ -109,7 +105,7 @@ static rational64 **readAnswer(PipList *listSol, int nInd, int ncol_sol) {
   assert(listSol!=__null && "no solution");
   assert(listSol->vector!=__null && "no solution");
   assert(listSol->vector->nb_elements == ncol_sol);
-  rational64 **answer = allocRationalMatrix(nInd, ncol_sol);
+  rational64 **answer = allocZeroRationalMatrix(nInd, ncol_sol);
   PipList *itSol = listSol;
   for (int r = 0; r < nInd; r++) {
     assert(itSol!=__null && itSol->vector!=__null && "no solution");
@@ -184,8 +180,7 @@ polyhedronZIL *build_lexminmax_poly(affFuncZIL *obj, polyhedronZIL *dom) {
   for (int i = 0; i < obj->dimOut; i++) assert(obj->divs[i]==1);
   int dimOut = obj->dimOut, nInd = dom->nInd, nParam = dom->nParam;
   int nRow = dom->nConstr + dimOut, nCol = dimOut + nInd + nParam + 2;
-  long long **mat = (long long **)malloc(sizeof(long long *) * (nRow > 0 ? nRow : 1));
-  for (int i = 0; i < nRow; i++) mat[i] = (long long *)calloc(nCol, sizeof(long long));
+  long long **mat = allocZeroMatrix(nRow, nCol);
   for (int i = 0; i < dom->nConstr; i++) {
     mat[i][0] = dom->polyScalar[i][0];
     for (int j = 1; j < nInd + nParam + 2; j++) mat[i][dimOut + j] = dom->polyScalar[i][j];
@@ -200,7 +195,7 @@ polyhedronZIL *build_lexminmax_poly(affFuncZIL *obj, polyhedronZIL *dom) {
 }
 
 static rational64 **copyRows(rational64 **sol_lex, int first, int count, int nCol) {
-  rational64 **rows = allocRationalMatrix(count, nCol);
+  rational64 **rows = allocZeroRationalMatrix(count, nCol);
   for (int i = 0; i < count; i++)
     for (int j = 0; j < nCol; j++) rows[i][j] = sol_lex[first + i][j];
   return rows;

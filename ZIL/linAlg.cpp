@@ -8,43 +8,11 @@
 #include <cstdlib>
 #include <iostream>
 
-// ---- Allocation ------------------------------------------------------------
-
-// malloc(0) may return NULL; an empty matrix or vector is still a valid,
-// freeable allocation here, so empty requests get one byte.
-static void* allocate(size_t count, size_t size) {
-  return malloc(count == 0 ? 1 : count * size);
-}
-
-static void* allocateZeroed(size_t count, size_t size) {
-  return count == 0 ? malloc(1) : calloc(count, size);
-}
-
-// New nRow x nCol matrix of zeros.
-static long long** zeroMatrix(int nRow, int nCol) {
-  long long** mat = static_cast<long long**>(allocate(nRow, sizeof(long long*)));
-  for (int i = 0; i < nRow; i++)
-    mat[i] = static_cast<long long*>(allocateZeroed(nCol, sizeof(long long)));
-  return mat;
-}
+#include "allocation.h"
 
 static long long** identityMatrix(int n) {
-  long long** mat = zeroMatrix(n, n);
+  long long** mat = allocZeroMatrix(n, n);
   for (int i = 0; i < n; i++) mat[i][i] = 1;
-  return mat;
-}
-
-static long long* zeroVector(int nElem) {
-  return static_cast<long long*>(allocateZeroed(nElem, sizeof(long long)));
-}
-
-// New nRow x nCol rational matrix, every entry {0, 1}.
-static rational64** zeroRationalMatrix(int nRow, int nCol) {
-  rational64** mat = static_cast<rational64**>(allocate(nRow, sizeof(rational64*)));
-  for (int i = 0; i < nRow; i++) {
-    mat[i] = static_cast<rational64*>(allocate(nCol, sizeof(rational64)));
-    for (int j = 0; j < nCol; j++) mat[i][j] = toRational(0);
-  }
   return mat;
 }
 
@@ -57,12 +25,12 @@ static int polyWidth(const polyhedronZIL* poly) { return poly->nInd + poly->nPar
 static int funcWidth(const affFuncZIL* func) { return func->nInd + func->nParam + 1; }
 
 polyhedronZIL* buildPolyhedron(long long** mat, int nConstr, int nInd, int nParam) {
-  polyhedronZIL* poly = static_cast<polyhedronZIL*>(malloc(sizeof(polyhedronZIL)));
+  polyhedronZIL* poly = static_cast<polyhedronZIL*>(allocArray(1, sizeof(polyhedronZIL)));
   poly->polyScalar = mat;
   poly->nConstr = nConstr;
   poly->nInd = nInd;
   poly->nParam = nParam;
-  poly->modConstr = zeroMatrix(0, 0);
+  poly->modConstr = allocZeroMatrix(0, 0);
   poly->nConstrMod = 0;
   return poly;
 }
@@ -89,14 +57,14 @@ void printPolyhedronZIL(const polyhedronZIL* poly) {
 }
 
 affFuncZIL* buildAffineFunction(long long** mat, int dimOut, int nInd, int nParam) {
-  long long* divs = static_cast<long long*>(allocate(dimOut, sizeof(long long)));
+  long long* divs = static_cast<long long*>(allocArray(dimOut, sizeof(long long)));
   for (int i = 0; i < dimOut; i++) divs[i] = 1;
   return buildRationalAffineFunction(mat, divs, dimOut, nInd, nParam);
 }
 
 affFuncZIL* buildRationalAffineFunction(long long** mat, long long* divs, int dimOut,
                                         int nInd, int nParam) {
-  affFuncZIL* func = static_cast<affFuncZIL*>(malloc(sizeof(affFuncZIL)));
+  affFuncZIL* func = static_cast<affFuncZIL*>(allocArray(1, sizeof(affFuncZIL)));
   func->affFuncScalar = mat;
   func->divs = divs;
   func->dimOut = dimOut;
@@ -171,7 +139,7 @@ void extractRationalAffFunc(const affFuncZIL* affFunc, long long** linPart,
 
 polyhedronZIL* reformPoly(long long* ineqEqPart, long long** paramPart, long long** linPart,
                           long long* constPart, int nConstr, int nParam, int nInd) {
-  long long** mat = zeroMatrix(nConstr, nInd + nParam + 2);
+  long long** mat = allocZeroMatrix(nConstr, nInd + nParam + 2);
   for (int i = 0; i < nConstr; i++) {
     mat[i][0] = ineqEqPart[i];
     for (int j = 0; j < nInd; j++) mat[i][1 + j] = linPart[i][j];
@@ -188,7 +156,7 @@ polyhedronZIL* eliminateEqualities(const polyhedronZIL* poly) {
     if (poly->polyScalar[i][0] == 0) nEq++;
   // The order (all rows, then the negated equalities) fixes the order of
   // the pieces every tiling builds from the result.
-  long long** mat = zeroMatrix(poly->nConstr + nEq, width);
+  long long** mat = allocZeroMatrix(poly->nConstr + nEq, width);
   int k = 0;
   for (int i = 0; i < poly->nConstr; i++, k++) {
     for (int j = 1; j < width; j++) mat[k][j] = poly->polyScalar[i][j];
@@ -217,7 +185,7 @@ polyhedronZIL* cartesianProduct(const polyhedronZIL* poly1, const polyhedronZIL*
   int nInd = poly1->nInd + poly2->nInd;
   int nParam = poly1->nParam;
   int nConstr = poly1->nConstr + poly2->nConstr;
-  long long** mat = zeroMatrix(nConstr, nInd + nParam + 2);
+  long long** mat = allocZeroMatrix(nConstr, nInd + nParam + 2);
   for (int i = 0; i < poly1->nConstr; i++)
     placeRow(poly1->polyScalar[i], poly1->nInd, nParam, mat[i], 0, nInd);
   for (int i = 0; i < poly2->nConstr; i++)
@@ -237,10 +205,10 @@ struct SplitRows {
 
 static SplitRows newSplit(int nRow, int nInd, int nParam) {
   SplitRows s;
-  s.flag = zeroVector(nRow);
-  s.lin = zeroMatrix(nRow, nInd);
-  s.param = zeroMatrix(nRow, nParam);
-  s.cst = zeroVector(nRow);
+  s.flag = allocZeroVector(nRow);
+  s.lin = allocZeroMatrix(nRow, nInd);
+  s.param = allocZeroMatrix(nRow, nParam);
+  s.cst = allocZeroVector(nRow);
   s.nRow = nRow;
   return s;
 }
@@ -291,7 +259,7 @@ polyhedronZIL* changeOfBasis(const polyhedronZIL* poly, const affFuncZIL* affFun
 
 long long** getRelationRepresentation(const affFuncZIL* func) {
   int nInd = func->nInd, nParam = func->nParam, dimOut = func->dimOut;
-  long long** mat = zeroMatrix(dimOut, nInd + dimOut + nParam + 1);
+  long long** mat = allocZeroMatrix(dimOut, nInd + dimOut + nParam + 1);
   for (int i = 0; i < dimOut; i++) {
     const long long* row = func->affFuncScalar[i];
     for (int j = 0; j < nInd; j++) mat[i][j] = row[j];
@@ -311,7 +279,7 @@ void freeMatrix(long long** mat, int nRow) {
 long long** copyMatrix(long long** mat, int nRow, int nCol) {
   assert(nRow>=0);
   assert(nCol>=0);
-  long long** copy = zeroMatrix(nRow, nCol);
+  long long** copy = allocZeroMatrix(nRow, nCol);
   for (int i = 0; i < nRow; i++)
     for (int j = 0; j < nCol; j++) copy[i][j] = mat[i][j];
   return copy;
@@ -333,7 +301,7 @@ void printVector(long long* vect, int nElem) { printBracketLine(vect, nElem); }
 
 long long** submatrixColumn(long long** A, int nRowA, int nColA, int j1, int j2) {
   assert(0<=j1 && j1<j2 && j2<=nColA);
-  long long** sub = zeroMatrix(nRowA, j2 - j1);
+  long long** sub = allocZeroMatrix(nRowA, j2 - j1);
   for (int i = 0; i < nRowA; i++)
     for (int j = j1; j < j2; j++) sub[i][j - j1] = A[i][j];
   return sub;
@@ -358,7 +326,7 @@ void rowAddition(long long** mat, int nRow, int nCol, int i1, int i2, int scalar
 long long** matrixMultiplication(long long** mat1, int nRow1, int nCol1, long long** mat2,
                                  int nRow2, int nCol2) {
   assert(nCol1==nRow2);
-  long long** prod = zeroMatrix(nRow1, nCol2);
+  long long** prod = allocZeroMatrix(nRow1, nCol2);
   for (int i = 0; i < nRow1; i++)
     for (int k = 0; k < nCol1; k++)
       for (int j = 0; j < nCol2; j++) prod[i][j] += mat1[i][k] * mat2[k][j];
@@ -368,7 +336,7 @@ long long** matrixMultiplication(long long** mat1, int nRow1, int nCol1, long lo
 long long* matrixVectMultiplication(long long** mat1, int nRow1, int nCol1, long long* vect2,
                                     int nRow2) {
   assert(nCol1==nRow2);
-  long long* prod = zeroVector(nRow1);
+  long long* prod = allocZeroVector(nRow1);
   for (int i = 0; i < nRow1; i++)
     for (int k = 0; k < nCol1; k++) prod[i] += mat1[i][k] * vect2[k];
   return prod;
@@ -377,7 +345,7 @@ long long* matrixVectMultiplication(long long** mat1, int nRow1, int nCol1, long
 long long* vectMatrixMultiplication(long long* vect1, int nCol1, long long** mat2, int nRow2,
                                     int nCol2) {
   assert(nCol1==nRow2);
-  long long* prod = zeroVector(nCol2);
+  long long* prod = allocZeroVector(nCol2);
   for (int i = 0; i < nCol1; i++)
     for (int j = 0; j < nCol2; j++) prod[j] += vect1[i] * mat2[i][j];
   return prod;
@@ -433,21 +401,21 @@ long long** inverseMatUnimod(long long** matrix, int nRow, int nCol) {
     assert(A[0][0]==1 || A[0][0]==-1);  // the determinant must be 1 or -1
     return A;
   }
-  long long** U = zeroMatrix(n, n);
+  long long** U = allocZeroMatrix(n, n);
   reduceFirstColumn(A, U, n);
   // det(matrix) = +-A[0][0].det(S): the pivot of a unimodular matrix is 1.
   assert(A[0][0]==1);
 
   // A = [[1, r], [0, S]] has the inverse F.E, F = diag(1, S^-1) and
   // E = [[1, -r.S^-1], [0, I]].
-  long long** S = zeroMatrix(n - 1, n - 1);
+  long long** S = allocZeroMatrix(n - 1, n - 1);
   for (int i = 1; i < n; i++)
     for (int j = 1; j < n; j++) S[i - 1][j - 1] = A[i][j];
   long long** invS = inverseMatUnimod(S, n - 1, n - 1);
   long long* w = vectMatrixMultiplication(A[0] + 1, n - 1, invS, n - 1, n - 1);
 
   long long** E = identityMatrix(n);
-  long long** F = zeroMatrix(n, n);
+  long long** F = allocZeroMatrix(n, n);
   F[0][0] = 1;
   for (int j = 1; j < n; j++) E[0][j] = -w[j - 1];
   for (int i = 1; i < n; i++)
@@ -530,20 +498,20 @@ rational64 invertRational(rational64 rat) {
 // ---- Rational matrices and vectors -------------------------------------------
 
 rational64* toRationalVector(long long* vect, int nElem) {
-  rational64* rat = static_cast<rational64*>(allocate(nElem, sizeof(rational64)));
+  rational64* rat = static_cast<rational64*>(allocArray(nElem, sizeof(rational64)));
   for (int i = 0; i < nElem; i++) rat[i] = toRational(vect[i]);
   return rat;
 }
 
 rational64** toRationalMatrix(long long** mat, int nRow, int nCol) {
-  rational64** rat = zeroRationalMatrix(nRow, nCol);
+  rational64** rat = allocZeroRationalMatrix(nRow, nCol);
   for (int i = 0; i < nRow; i++)
     for (int j = 0; j < nCol; j++) rat[i][j] = toRational(mat[i][j]);
   return rat;
 }
 
 long long** toIntegralMatrix(rational64** ratmat, int nRow, int nCol) {
-  long long** mat = zeroMatrix(nRow, nCol);
+  long long** mat = allocZeroMatrix(nRow, nCol);
   for (int i = 0; i < nRow; i++)
     for (int j = 0; j < nCol; j++) {
       // Values are not reduced: 4/2 is refused like 1/2.
@@ -575,7 +543,7 @@ rational64 dotProduct(rational64* v1, rational64* v2, int nElem) {
 
 rational64* matVectProduct(rational64** mat, int nRow, int nCol, rational64* vect, int nElem) {
   assert(nCol==nElem);
-  rational64* prod = static_cast<rational64*>(allocate(nRow, sizeof(rational64)));
+  rational64* prod = static_cast<rational64*>(allocArray(nRow, sizeof(rational64)));
   for (int i = 0; i < nRow; i++) prod[i] = dotProduct(mat[i], vect, nElem);
   return prod;
 }
@@ -583,7 +551,7 @@ rational64* matVectProduct(rational64** mat, int nRow, int nCol, rational64* vec
 rational64** matrixMultiplication(rational64** mat1, int nRow1, int nCol1, rational64** mat2,
                                   int nRow2, int nCol2) {
   assert(nCol1==nRow2);
-  rational64** prod = zeroRationalMatrix(nRow1, nCol2);
+  rational64** prod = allocZeroRationalMatrix(nRow1, nCol2);
   for (int i = 0; i < nRow1; i++)
     for (int j = 0; j < nCol2; j++)
       for (int k = 0; k < nCol1; k++)
@@ -614,7 +582,7 @@ void rowAddition(rational64** DG, int nRow, int nCol, int r1, int r2, rational64
 }
 
 rational64** transpose(rational64** mat, int nRow, int nCol) {
-  rational64** tr = zeroRationalMatrix(nCol, nRow);
+  rational64** tr = allocZeroRationalMatrix(nCol, nRow);
   for (int i = 0; i < nRow; i++)
     for (int j = 0; j < nCol; j++) tr[j][i] = mat[i][j];
   return tr;
@@ -642,7 +610,7 @@ long long inverseDet(long long** A, rational64** invA, int nRow) {
   assert(nRow>0);
   int n = nRow;
   rational64** DG = toRationalMatrix(A, n, n);
-  rational64** U = zeroRationalMatrix(n, n);
+  rational64** U = allocZeroRationalMatrix(n, n);
   for (int i = 0; i < n; i++) U[i][i] = toRational(1);
 
   for (int i = 0; i < n; i++) eliminateColumn(DG, U, n, i);

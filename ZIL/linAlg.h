@@ -3,9 +3,10 @@
 //
 // Conventions of the whole library:
 // - A matrix is an array of separately allocated rows; its dimensions are
-//   passed beside it. Every matrix, vector and record is allocated with
-//   malloc and released with the free functions below (or free() for a
-//   vector). A function that returns one hands ownership to its caller and
+//   passed beside it. Every matrix, vector and record is allocated through
+//   the checked functions of allocation.h (malloc underneath; exhausted
+//   memory stops the process with a message) and released with the free
+//   functions below (or free() for a vector). A function that returns one hands ownership to its caller and
 //   leaves its inputs unchanged unless its comment says otherwise.
 // - Contracts are checked with assertions that stay active in every build.
 // - Arithmetic is plain 64-bit and wraps on overflow.

@@ -3,22 +3,17 @@
 
 #include "tiledSpace.h"
 
+#include <climits>
 #include <cstdlib>
-
-long long **allocZeroMatrix(int nRow, int nCol) {
-  long long **mat = (long long **)malloc(sizeof(long long *) * (nRow > 0 ? nRow : 1));
-  for (int i = 0; i < nRow; i++) mat[i] = (long long *)calloc(nCol > 0 ? nCol : 1, sizeof(long long));
-  return mat;
-}
 
 InequalityRows splitInequalities(const polyhedronZIL *poly) {
   polyhedronZIL *ineq = eliminateEqualities(poly);
   InequalityRows rows;
   rows.nRow = ineq->nConstr;
-  rows.flag = (long long *)malloc(sizeof(long long) * (rows.nRow > 0 ? rows.nRow : 1));
+  rows.flag = allocZeroVector(rows.nRow);
   rows.lin = allocZeroMatrix(rows.nRow, ineq->nInd);
   rows.param = allocZeroMatrix(rows.nRow, ineq->nParam);
-  rows.cst = (long long *)malloc(sizeof(long long) * (rows.nRow > 0 ? rows.nRow : 1));
+  rows.cst = allocZeroVector(rows.nRow);
   extractPoly(ineq, rows.flag, rows.lin, rows.param, rows.cst);
   freePolyhedron(ineq);
   return rows;
@@ -35,6 +30,13 @@ std::list<std::list<polyhedronZIL *> > tilingOfUnconstrainedDomain(int n, int p)
   int nRow = n == 0 ? 1 : 0;
   polyhedronZIL *piece = buildPolyhedron(allocZeroMatrix(nRow, 2 * n + 2 * p + 3), nRow, n, 2 * p + 1);
   return std::list<std::list<polyhedronZIL *> >(1, std::list<polyhedronZIL *>(1, piece));
+}
+
+long long piecesWithPoints(long long kmin, long long kmax, long long g) {
+  if (kmax <= kmin) return 1;
+  if (g == 0) return kmin < 0 && 0 <= kmax ? 2 : 1;
+  __int128 multiples = (__int128)floorDivision(kmax, g) - floorDivision(kmin, g);
+  return multiples + 1 > LLONG_MAX ? LLONG_MAX : (long long)(multiples + 1);
 }
 
 long long floorDivision(long long a, long long m) {

@@ -5,6 +5,7 @@
 
 #include <list>
 
+#include "allocation.h"
 #include "linAlg.h"
 
 // Columns of a tiled row for n indices and p parameters:
@@ -19,9 +20,6 @@ struct TiledLayout {
   int b() const { return 1 + 2 * n + 2 * p; }
   int cst() const { return 2 + 2 * n + 2 * p; }
 };
-
-// New nRow x nCol matrix of zeros, freed with freeMatrix(mat, nRow).
-long long **allocZeroMatrix(int nRow, int nCol);
 
 // The rows of a polyhedron after eliminateEqualities, split as by
 // extractPoly; every part is a new allocation freed by freeInequalityRows.
@@ -43,6 +41,12 @@ void freeInequalityRows(InequalityRows &rows);
 // equality 0 == 0 over 0 indices when n is 0, else no row over n indices;
 // 2p + 1 parameters. The piece is owned by the caller.
 std::list<std::list<polyhedronZIL *> > tilingOfUnconstrainedDomain(int n, int p);
+
+// The pieces of a row that can hold an integer point: its full piece, and
+// its equality pieces B + k == 0 for kmin < k <= kmax whose k is a multiple
+// of g, the gcd of the coefficients of the block form B (k == 0 alone when
+// g is 0); LLONG_MAX when the count does not fit.
+long long piecesWithPoints(long long kmin, long long kmax, long long g);
 
 // floor(a / m) for m > 0, exact.
 long long floorDivision(long long a, long long m);

@@ -1,6 +1,8 @@
 // pip_solve on problems of the size tiling produces, each next to
 // isl_set_is_empty on the same set: the ratio shows what an emptiness test
-// could save by not building an answer tree.
+// could save by not building an answer tree. Then pip_solve on each stored
+// problem of bench/pip-slow/, small problems on which it was once slow,
+// with the size of its answer tree.
 #include <benchmark/benchmark.h>
 #include <isl/ctx.h>
 #include <isl/options.h>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "pip.h"
+#include "problem_file.h"
 
 namespace {
 
@@ -132,6 +135,39 @@ void BM_RationalMax3d(benchmark::State &s) { run_pip(s, tile_objective(3), 0, 1,
 void BM_RationalMax3dIsl(benchmark::State &s) { run_isl_empty(s, tile_objective(3)); }
 void BM_Divisions(benchmark::State &s) { run_pip(s, divisions(), 1, 0, 0); }
 void BM_DivisionsIsl(benchmark::State &s) { run_isl_empty(s, divisions()); }
+
+int nodes(const PipQuast *q) { return q ? 1 + nodes(q->next_then) + nodes(q->next_else) : 0; }
+
+void BM_StoredProblem(benchmark::State &state, const std::string &file) {
+  ProblemFile pb;
+  if (!read_problem_file(file, &pb)) {
+    state.SkipWithError("unreadable problem");
+    return;
+  }
+  PipMatrix *problem = pip_matrix_alloc(pb.domain.size(), pb.nn + pb.np + 2);
+  PipMatrix *context = pip_matrix_alloc(pb.context.size(), pb.np + 2);
+  for (size_t i = 0; i < pb.domain.size(); ++i)
+    for (size_t j = 0; j < pb.domain[i].size(); ++j) problem->p[i][j] = pb.domain[i][j];
+  for (size_t i = 0; i < pb.context.size(); ++i)
+    for (size_t j = 0; j < pb.context[i].size(); ++j) context->p[i][j] = pb.context[i][j];
+  for (auto _ : state) {
+    PipQuast *q = pip_solve(problem, context, -1, &pb.options);
+    state.counters["nodes"] = nodes(q);
+    pip_quast_free(q);
+  }
+  pip_matrix_free(context);
+  pip_matrix_free(problem);
+}
+
+const bool stored_problems_registered = [] {
+  for (const std::string &file : problem_files(PIP_SLOW_DIR)) {
+    std::string name = file.substr(file.rfind('/') + 1);
+    benchmark::RegisterBenchmark(("BM_StoredProblem/" + name).c_str(), BM_StoredProblem, file)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+  }
+  return true;
+}();
 
 }  // namespace
 

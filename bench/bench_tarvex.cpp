@@ -1,6 +1,7 @@
 // Benchmarks of the command and of the code it writes:
 // - tarvex on every input of examples/ (a whole run, iscc included);
-// - the cross product of a parametric tiling, the hot path of such a run;
+// - the cross product of a parametric tiling, the hot path of such a run,
+//   and the emptiness test it asks of every intersection;
 // - a matrix multiply and a Jacobi sweep, untiled and under rectangular
 //   parametric tiling with block_size 16, 32 and 64 set at run time.
 // Sizes come from TARVEX_BENCH_N (matrix multiply) and TARVEX_BENCH_JACOBI_N
@@ -15,8 +16,14 @@
 #include <string>
 #include <vector>
 
+#include <isl/ctx.h>
+#include <isl/set.h>
+#include <isl/space.h>
+
+#include "ISLWrapper.h"
 #include "IndexFunction.h"
 #include "Polyhedron.h"
+#include "Quast.h"
 #include "Rank.h"
 #include "ZIL.h"
 #include "ZILWrapper.h"
@@ -110,6 +117,67 @@ void BM_CrossProductOfTheCube(benchmark::State& state) {
   del(vectors);
 }
 BENCHMARK(BM_CrossProductOfTheCube)->Unit(benchmark::kMillisecond);
+
+// Every intersection of one piece of each of the cube's lists, as the
+// cross product makes them (empty ones included), each asked whether it is
+// empty: by Polyhedron::is_empty, by the parametric maximum it used to
+// compute, and by a bare isl test on the same rows (parameters left free)
+// with a context of its own.
+std::vector<Polyhedron*> cube_pairs() {
+  std::vector<std::vector<Polyhedron*>> lists = cube_lists();
+  std::vector<Polyhedron*> pairs{new Polyhedron()};
+  for (const std::vector<Polyhedron*>& pieces : lists) {
+    std::vector<Polyhedron*> longer;
+    for (Polyhedron* p : pairs)
+      for (Polyhedron* piece : pieces) {
+        longer.push_back(new Polyhedron(p));
+        longer.back()->add_constraints(piece);
+      }
+    del(pairs);
+    pairs = longer;
+  }
+  del(lists);
+  return pairs;
+}
+
+void BM_IsEmpty(benchmark::State& state) {
+  std::vector<Polyhedron*> pairs = cube_pairs();
+  for (auto _ : state)
+    for (Polyhedron* p : pairs) benchmark::DoNotOptimize(p->is_empty());
+  state.counters["sets"] = static_cast<double>(pairs.size());
+  del(pairs);
+}
+BENCHMARK(BM_IsEmpty)->Unit(benchmark::kMillisecond);
+
+void BM_IsEmptyByMaximum(benchmark::State& state) {
+  std::vector<Polyhedron*> pairs = cube_pairs();
+  for (auto _ : state)
+    for (Polyhedron* p : pairs) {
+      Quast* q = p->max_lex();
+      benchmark::DoNotOptimize(q->empty());
+      delete q;
+    }
+  del(pairs);
+}
+BENCHMARK(BM_IsEmptyByMaximum)->Unit(benchmark::kMillisecond);
+
+void BM_IsEmptyBareIsl(benchmark::State& state) {
+  std::vector<Polyhedron*> pairs = cube_pairs();
+  std::vector<std::vector<std::vector<int>>> rows;
+  for (Polyhedron* p : pairs) rows.push_back(p->to_matrix());
+  for (auto _ : state)
+    for (const std::vector<std::vector<int>>& m : rows) {
+      isl_ctx* ctx = isl_ctx_alloc();
+      isl_space* space = isl_space_set_alloc(ctx, get_nb_parameters(), get_nb_counters());
+      isl_set* set = from_vec_vec(ctx, space, m);
+      benchmark::DoNotOptimize(isl_set_is_empty(set));
+      isl_set_free(set);
+      isl_space_free(space);
+      isl_ctx_free(ctx);
+    }
+  del(pairs);
+}
+BENCHMARK(BM_IsEmptyBareIsl)->Unit(benchmark::kMillisecond);
 
 void BM_MatmulUntiled(benchmark::State& state) {
   bench_kernels::matmul_setup(size_from("TARVEX_BENCH_N", 256));

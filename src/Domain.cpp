@@ -53,16 +53,7 @@ int Domain::is_domain() { return 1; }
 
 void Domain::print() { print(std::cout); }
 
-void Domain::print(std::ostream& os) {
-  if (domain.empty()) {
-    os << "(empty domain)";
-    return;
-  }
-  for (size_t k = 0; k < domain.size(); k++) {
-    if (k > 0) os << "U" << std::endl;
-    os << *domain[k];
-  }
-}
+void Domain::print(std::ostream& os) { os << domain; }
 
 void Domain::print_iscc(std::string name, std::ostream& os) {
   std::set<int> parameters = get_parameters();

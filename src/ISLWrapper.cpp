@@ -154,6 +154,17 @@ std::vector<IntRows> ISLWrapper::gist(std::vector<IntRows> domain, std::vector<I
   return union_operation(domain, context, nb_counters, nb_parameters, isl_union_set_gist);
 }
 
+int ISLWrapper::is_empty(const IntRows& rows, int nb_variables) {
+  isl_ctx* ctx = aborting_context();
+  isl_space* space = isl_space_set_alloc(ctx, 0, nb_variables);
+  isl_set* s = from_vec_vec(ctx, space, rows);
+  int answer = isl_set_is_empty(s) == isl_bool_true;
+  isl_set_free(s);
+  isl_space_free(space);
+  isl_ctx_free(ctx);
+  return answer;
+}
+
 IntRows ISLWrapper::right_inverse(IntRows m) {
   if (m.empty()) return m;
   if (m[0].empty()) stop(std::cout, "ISLWrapper: dim 0 input space");

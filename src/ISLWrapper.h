@@ -28,6 +28,9 @@ public:
   // domain simplified in context.
   static std::vector<IntRows> gist(std::vector<IntRows> domain, std::vector<IntRows> context,
                                    int nb_counters, int nb_parameters);
+  // 1 when the rows [flag | nb_variables variables | constant] have no
+  // integer point, else 0: one exact integer emptiness test.
+  static int is_empty(const IntRows& rows, int nb_variables);
   // isl's right inverse of m (n_col x n_col, uncut), traced on standard
   // output; m without rows comes back unchanged and silently.
   static IntRows right_inverse(IntRows m);

@@ -168,6 +168,17 @@ int Polyhedron::is_single_polyhedron() { return 1; }
 
 int Polyhedron::is_domain() { return 0; }
 
+Polyhedron* Polyhedron::expect_single(Polyhedron* p, const std::string& operation) {
+  if (!p->is_single_polyhedron()) stop(std::cerr, "Polyhedron::" + operation + ": expect single polyhedra");
+  return p;
+}
+
+const std::vector<Polyhedron*>& Polyhedron::expect_single(const std::vector<Polyhedron*>& v,
+                                                           const std::string& operation) {
+  for (Polyhedron* p : v) expect_single(p, operation);
+  return v;
+}
+
 // ---------------------------------------------------------------------------
 // Growing and combining
 

@@ -26,6 +26,7 @@
 class Expression;
 class IndexFunction;
 class Inequation;
+class Polyhedron;
 class Quast;
 class Schedule;
 struct pipquast;
@@ -39,6 +40,11 @@ extern std::map<int, int> actual_parameter;
 
 // 1 makes the bounded-counters self-test stop on an unbounded counter.
 extern int fail_on_unbounded;
+
+// When set, told of every emptiness answer decided exactly (a polyhedron
+// without divisions) with the polyhedron asked: lets a test check each
+// answer against another method.
+extern void (*exact_emptiness_observer)(Polyhedron* p, int empty);
 
 class Polyhedron {
  public:
@@ -324,7 +330,190 @@ class Polyhedron {
   Polyhedron* eliminate_divs_and_simplify();
   static std::vector<Polyhedron*> eliminate_divs(std::vector<Polyhedron*> v);
 
+  // ---- set difference ----
+  // p1 minus p2 as new polyhedra owned by the caller; the arguments are
+  // unchanged. The PolyLib road works over the listed counters and every
+  // parameter and coalesces its pieces; a counter of p1 or p2 outside the
+  // set stops the run (its column would be dropped). Two polyhedra with the
+  // same matrix rows give no piece without a call to PolyLib.
+  static std::vector<Polyhedron*> subtract(Polyhedron* p1, Polyhedron* p2, std::set<int> counters);
+  // The PolyLib road over every registered counter.
+  static std::vector<Polyhedron*> polylib_subtract(Polyhedron* p1, Polyhedron* p2);
+  // The isl road over the counters and parameters that occur; not coalesced.
+  static std::vector<Polyhedron*> isl_subtract(Polyhedron* p1, Polyhedron* p2);
+  static std::vector<Polyhedron*> subtract(Polyhedron* p1, Polyhedron* p2);
+  // Union minus one polyhedron: isl, coalesced after each member; PolyLib,
+  // the members' pieces concatenated.
+  static std::vector<Polyhedron*> subtract(const std::vector<Polyhedron*>& p1, Polyhedron* p2);
+  static std::vector<Polyhedron*> subtract(const std::vector<Polyhedron*>& p1, Polyhedron* p2,
+                                           std::set<int> active_counters);
+  // Union minus union, one member of p2 after the other. The isl road
+  // writes its progress on standard error.
+  static std::vector<Polyhedron*> subtract(const std::vector<Polyhedron*>& p1,
+                                           const std::vector<Polyhedron*>& p2,
+                                           std::set<int> active_counters);
+  static std::vector<Polyhedron*> subtract(const std::vector<Polyhedron*>& p1,
+                                           const std::vector<Polyhedron*>& p2);
+
+  // ---- unions of polyhedra ----
+  // A Domain met by the operations below (receiver, argument or member)
+  // stops the run with "Polyhedron::<operation>: expect single polyhedra"
+  // on standard error; only the stream operators, clone and del accept one.
+
+  // Some constraint implies c, constraint by constraint (Inequation::implies);
+  // 0 without constraint. c stays the caller's.
+  int implies(Inequation* c);
+  // Every member implies c; 1 for no member.
+  static int implies(const std::vector<Polyhedron*>& v, Inequation* c);
+  // The complement as new polyhedra, empty ones left out: none for a
+  // polyhedron without constraint. An equality is negated into its two
+  // strict sides.
+  std::vector<Polyhedron*> negate();
+  // The complement of the union; one universe for no member.
+  static std::vector<Polyhedron*> negate(const std::vector<Polyhedron*>& v);
+  // Exactly one member, and it holds 1 == 0.
+  static int weak_is_empty(const std::vector<Polyhedron*>& v);
+  // Every member is_empty(); 1 for no member.
+  static int is_empty(const std::vector<Polyhedron*>& v);
+  static int is_empty(const std::list<Polyhedron*>& l);
+  // Some member is_universe(); 0 for no member.
+  static int is_universe(const std::vector<Polyhedron*>& v);
+  static int is_universe(const std::list<Polyhedron*>& l);
+  // Same number of constraints, pairwise Inequation::equals in list order.
+  int equals(Polyhedron* q);
+  // Self-test: the addresses of every expression node of the constraints.
+  // Throws "Polyhedron::check: interference found" when a node is reached
+  // twice.
+  std::set<void*> check();
+
+  // ---- hulls, envelopes, partitions and vertices ----
+  // Convex hulls through PolyLib, from the members' matrices in order: the
+  // hull's equalities are flag-0 rows of its cache. An empty list stops the
+  // run (standard output).
+  Polyhedron* convex_hull(Polyhedron* p);
+  static Polyhedron* convex_hull(const std::vector<Polyhedron*>& v);
+  static Polyhedron* convex_hull(const std::list<Polyhedron*>& l);
+  // The constraints of each of p and q (division-free, equalities split)
+  // that the other one satisfies: a superset of the union.
+  static Polyhedron* envelope(Polyhedron* p, Polyhedron* q);
+  // The constraints of each member that every other member satisfies; a
+  // polyhedron without constraint for no member.
+  static Polyhedron* envelope(const std::vector<Polyhedron*>& v);
+  // The envelope of the two bounding boxes; a universe envelope stops the
+  // run with a report on standard error.
+  static Polyhedron* bounded_envelope(Polyhedron* p, Polyhedron* q);
+  // The envelope of the members cut by the envelope of their bounding
+  // boxes; an empty list stops the run.
+  static Polyhedron* bounded_envelope(const std::vector<Polyhedron*>& v);
+  // (1, hull) when the hull of the receiver and p holds no integer point
+  // outside both, else (0, null).
+  std::pair<int, Polyhedron*> is_convex_union(Polyhedron* p);
+  // The same question for parameter-free polyhedra, asked of the midpoints
+  // (single precision) of the integral vertices each one lacks.
+  static int is_convex_union_non_parametrized(Polyhedron* p, Polyhedron* q);
+  // Pieces covering the union: the intersection, then the differences; no
+  // piece is tested for emptiness.
+  static std::vector<Polyhedron*> partition(Polyhedron* p1, Polyhedron* p2);
+  static std::vector<Polyhedron*> partition(const std::vector<Polyhedron*>& v);
+  // Generators of a parameter-free polyhedron over [counters | parameters]:
+  // the integral vertices, respectively the rays and lines (the set and
+  // vector forms keep the given counters' columns and drop zero rays).
+  std::vector<std::vector<int>> get_vertices_non_parametrized();
+  std::vector<std::vector<int>> get_rays_non_parametrized();
+  std::vector<std::vector<int>> get_rays_non_parametrized(std::set<int> counters);
+  std::vector<std::vector<int>> get_rays_non_parametrized(std::vector<int> counters);
+  // A point [counters | parameters] satisfies every row of to_matrix(): an
+  // inequality row with a sum >= 0, an equality row with a sum of exactly
+  // 0 (single precision). A point of another size stops the run.
+  int has_non_parametrized(std::vector<int> point);
+  int has_non_parametrized(std::vector<float> point);
+  // The symbolic point (D, f) lies in the receiver for some parameter values
+  // of D. Only f's surrounding counters are substituted: the vertex
+  // functions of get_vertices list them.
+  int has(std::pair<Polyhedron*, IndexFunction*> point);
+  // The receiver has a point for the given parameter values, truncated
+  // toward zero; a value outside the int range stops the run.
+  int has(std::map<int, double> parameter_value);
+  // Parametric vertices: validity domain over the parameters -> the vertex,
+  // one entry per registered counter (DIV(row, d) for a denominator d > 1).
+  // Refills the compaction maps; an empty polyhedron gives no entry.
+  std::map<Polyhedron*, IndexFunction*> get_vertices();
+
+  // ---- counting and bounds ----
+  // Some non-zero integer direction d over `counters` keeps every
+  // inequality row's linear part >= 0 and every equality row's at 0 (the
+  // parameters and constants left out): the polyhedron is unbounded along
+  // d whenever it holds a point.
+  int is_unbounded(const std::vector<int>& counters);
+  // Ehrhart counts of the integer points over the given counters, as a
+  // piecewise quasi-polynomial of the parameters (validity domain -> count),
+  // one class-name line per piece on standard output. An empty polyhedron
+  // counts {universe -> 0}; a counter of some constraint outside the set,
+  // or an unbounded polyhedron, stops the run.
+  std::map<Polyhedron*, Expression*> volume(std::set<int> counters);
+  std::map<Polyhedron*, Expression*> volume();  // over the counters that occur
+  // Over f's entries, each of which must be a counter leaf.
+  std::map<Polyhedron*, Expression*> volume(IndexFunction& f);
+  // The count when it is one constant; otherwise throws "Polyhedron::
+  // int_volume: non constant volume" (the map released first).
+  int volume_int();
+  // The number of points before the symbolic point (ii, jj, ...) at the
+  // given depth of the lexicographic order, and counter -> the rank of its
+  // parameter (registered for good). A depth without such an order stops.
+  std::pair<std::map<Polyhedron*, Expression*>, std::map<int, int>> rank(int depth);
+  // The matching volume between "/---" and "\---" lines on standard output.
+  void print_volume(std::set<int> counters);
+  void print_volume(std::set<Expression*> counters);
+  void print_volume(IndexFunction& f);
+  void print_volume();
+  // The volume of the bounding box of the projection onto the given
+  // counters that occur in some constraint: the product of the non-zero
+  // extents of its rational vertices, truncated toward zero; 0 for an empty
+  // polyhedron. A parameter in some constraint stops the run (standard
+  // output), as does an unbounded projection.
+  int bounding_box_volume(std::set<int> counters);
+  int bounding_box_volume();  // over every registered counter
+  // The constraints of the one-counter projections onto the given counters
+  // (those that occur, for no argument); a clone when empty.
+  Polyhedron* bounding_box(std::set<int> counters);
+  Polyhedron* bounding_box(std::vector<int> counters);
+  Polyhedron* bounding_box();
+  // bounding_box of each member, in order.
+  static std::vector<Polyhedron*> boxify(const std::vector<Polyhedron*>& v, std::vector<int> counters);
+  static std::vector<Polyhedron*> boxify(const std::vector<Polyhedron*>& v);
+
+  // ---- simplification of a union of tiled domains ----
+  // (Polyhedron(), 1) when some member is the universe, else
+  // simplify(domains, {}, {}, {}).
+  static std::pair<Polyhedron*, int> simplify_direct(const std::vector<Polyhedron*>& domains);
+  // (bounded envelope of the members, 0), with a trace on standard error;
+  // the three vectors are not used.
+  static std::pair<Polyhedron*, int> simplify(const std::vector<Polyhedron*>& domains,
+                                              std::vector<int> tile_counter, std::vector<int> tile_size,
+                                              std::vector<int> inner_counter);
+  // One polyhedron holding the union: the hull of every member's inner
+  // counters measured from each tile origin (counters "delta__k",
+  // registered for good), cut by the hull of the tile domains. Traces on
+  // standard error.
+  static Polyhedron* _simplify(const std::vector<Polyhedron*>& domains, std::vector<int> tile_counter,
+                               std::vector<int> tile_size, std::vector<int> inner_counter);
+
  private:
+  // The guard of the operations over single polyhedra: stops with
+  // "Polyhedron::<operation>: expect single polyhedra" when p, respectively
+  // a member of v, is a Domain, whose own constraint list is empty and
+  // would read as the universe. Returns its argument.
+  static Polyhedron* expect_single(Polyhedron* p, const std::string& operation);
+  static const std::vector<Polyhedron*>& expect_single(const std::vector<Polyhedron*>& v,
+                                                       const std::string& operation);
+  friend int operator==(Polyhedron& p, Polyhedron& q);
+  friend Polyhedron* operator+(Polyhedron& p, Polyhedron& q);
+  friend void check(const std::vector<Polyhedron*>& domain, std::string msg);
+  friend int is_empty_clause(const std::map<Polyhedron*, Expression*>& m);
+  friend std::map<Polyhedron*, Expression*> simplify(const std::map<Polyhedron*, Expression*>& m);
+  friend std::map<Polyhedron*, Expression*> operator+(const std::map<Polyhedron*, Expression*>& p1,
+                                                      const std::map<Polyhedron*, Expression*>& p2);
+
   // The flag-less rows of one constraint; a non-affine one stops the run.
   static std::vector<std::vector<int>> constraint_rows(Inequation* c);
   int cache_is_valid();
@@ -367,6 +556,81 @@ void print_iscc(std::ostream& os, const std::vector<Polyhedron*>& v);
 void print_volume(const std::map<Polyhedron*, Expression*>& m);
 // The box form (slot 8), so a Domain writes its union.
 std::ostream& operator<<(std::ostream& os, Polyhedron& p);
+
+// ---- set difference ----
+// subtract(&p, &q), the isl road.
+std::vector<Polyhedron*> operator-(Polyhedron& p, Polyhedron& q);
+// subtract(v, &q), the isl road.
+std::vector<Polyhedron*> operator-(std::vector<Polyhedron*>& v, Polyhedron& q);
+// The elements of a that are not in b.
+std::set<int> operator-(std::set<int> a, std::set<int> b);
+// The elements in ascending order.
+std::vector<int> set_to_vec(std::set<int> s);
+
+// ---- unions of polyhedra ----
+// Every piece of p - q and of q - p (isl road) is empty; the pieces are
+// released, also after the first non-empty one ends the test.
+int operator==(Polyhedron& p, Polyhedron& q);
+// Same size and, pairwise in order, Polyhedron::equals.
+int equals(const std::vector<Polyhedron*>& a, const std::vector<Polyhedron*>& b);
+// New polyhedron: clones of p's constraints, then of q's.
+Polyhedron* operator+(Polyhedron& p, Polyhedron& q);
+// The members' virtual clones, in order; a new vector of new polyhedra.
+std::vector<Polyhedron*> clone(const std::vector<Polyhedron*>& v);
+// Each member's substitute_counters, in order.
+std::vector<Polyhedron*> substitute_counters(const std::vector<Polyhedron*>& v,
+                                             std::map<int, Expression*> m);
+// In place, moving pointers only: every value source_domain becomes
+// target_domain, and the entry keyed by source_domain moves to the key
+// target_domain (overwriting an entry there).
+void substitute_domain(std::map<Polyhedron*, Polyhedron*>& m, Polyhedron* source_domain,
+                       Polyhedron* target_domain);
+// Sets of expressions: a new set of clones of a and b; a clone of e inserted
+// into s itself, which is returned (a temporary set is moved on), so that
+// a & b & c builds one set whose clones are freed once.
+std::set<Expression*> operator&(Expression& a, Expression& b);
+std::set<Expression*>& operator&(std::set<Expression*>& s, Expression& e);
+std::set<Expression*> operator&(std::set<Expression*>&& s, Expression& e);
+// Self-test of every member (check with an empty name), only while the
+// option "check" is set, on standard output: a header naming msg when msg
+// is not empty, each member's index on its own line, and a "** PASSED"
+// footer.
+void check(const std::vector<Polyhedron*>& domain, std::string msg);
+// "(empty domain)" without line end for no member; otherwise the members'
+// boxes, "U" and a line end between two members (vector) or after each
+// member (list).
+std::ostream& operator<<(std::ostream& os, const std::vector<Polyhedron*>& v);
+std::ostream& operator<<(std::ostream& os, const std::list<Polyhedron*>& l);
+
+// ---- piecewise quasi-polynomials ----
+// A map from polyhedra over the parameters to the expression that holds on
+// each; the map owns keys and values, ordered by address. Results are new.
+
+// {universe() -> 0}.
+std::map<Polyhedron*, Expression*> empty_clause();
+// One piece, a universe key and the constant 0.
+int is_empty_clause(const std::map<Polyhedron*, Expression*>& m);
+// Each key's simplify_chernikova() -> its value's simplify().
+std::map<Polyhedron*, Expression*> simplify(const std::map<Polyhedron*, Expression*>& m);
+// Each key's clone() -> its value's evaluate().
+std::map<Polyhedron*, Expression*> clone(const std::map<Polyhedron*, Expression*>& m);
+// The value at the given parameter values, truncated toward zero (an
+// absent registered parameter is 0), of the first piece holding the point:
+// computed exactly, and only the total truncated toward zero. No piece
+// holding it stops with "Polyhedron::evaluate(): point out of range", a
+// value that is not a constant with "Polyhedron::evaluate(): value is not a
+// constant" (standard error).
+int evaluate(const std::map<Polyhedron*, Expression*>& p, const std::map<int, double>& parameter);
+// The piecewise sum: the sums on the non-empty intersections, then each
+// operand's pieces outside them. The pieces are pairwise disjoint (for
+// parameters >= 0) when each operand's are. Keys must speak of parameters
+// only.
+std::map<Polyhedron*, Expression*> operator+(const std::map<Polyhedron*, Expression*>& p1,
+                                             const std::map<Polyhedron*, Expression*>& p2);
+// A universe single piece: its value and a line end; one other piece:
+// "/---", the key, the value and "\---", each on its own line; otherwise the
+// pieces between "/---" and "\---", each followed by an empty line.
+std::ostream& operator<<(std::ostream& os, const std::map<Polyhedron*, Expression*>& m);
 
 // The min/max calls of C conditions (callee named exactly "min"/"max").
 int is_min(SgNode* n);

@@ -6,13 +6,51 @@
 
 #include "CodeGeneration.h"
 #include "Expression.h"
+#include "ISLWrapper.h"
 #include "Inequation.h"
 #include "Options.h"
 #include "Polyhedron.h"
 #include "PolylibWrapper.h"
-#include "Quast.h"
 
 int fail_on_unbounded = 0;
+
+void (*exact_emptiness_observer)(Polyhedron* p, int empty) = nullptr;
+
+namespace {
+
+typedef std::vector<std::vector<int>> Rows;
+
+// The rows of m (full width, nb_counters counter columns) over the columns
+// some row uses, then one row p >= 0 per parameter used: the answers stay
+// those of the parametric maximum, which leaves counters free and takes
+// parameters >= 0.
+Rows feasibility_rows(const Rows& m, int nb_counters) {
+  int last = static_cast<int>(m[0].size()) - 1;
+  std::vector<int> used;
+  for (int j = 1; j < last; j++)
+    for (const std::vector<int>& row : m)
+      if (row[j] != 0) {
+        used.push_back(j);
+        break;
+      }
+  Rows result;
+  for (const std::vector<int>& row : m) {
+    std::vector<int> r(1, row[0]);
+    for (int j : used) r.push_back(row[j]);
+    r.push_back(row[last]);
+    result.push_back(r);
+  }
+  for (size_t k = 0; k < used.size(); k++) {
+    if (used[k] <= nb_counters) continue;
+    std::vector<int> sign(used.size() + 2, 0);
+    sign[0] = 1;
+    sign[k + 1] = 1;
+    result.push_back(sign);
+  }
+  return result;
+}
+
+}  // namespace
 
 int Polyhedron::is_empty() {
   if (has_divs) {
@@ -21,11 +59,14 @@ int Polyhedron::is_empty() {
       if (c->is_empty()) return 1;
     return 0;
   }
-  // The maximum leaves the counters free, so points with negative counters
-  // count; a bottom everywhere means no parameter value admits a point.
-  Quast* q = max_lex();
-  int answer = q->empty();
-  delete q;
+  // One exact integer test: no parameter value admits a point.
+  Rows m = to_matrix();
+  int answer = 0;
+  if (!m.empty()) {
+    Rows rows = feasibility_rows(m, nb_counters);
+    answer = ISLWrapper::is_empty(rows, static_cast<int>(rows[0].size()) - 2);
+  }
+  if (exact_emptiness_observer) exact_emptiness_observer(this, answer);
   return answer;
 }
 

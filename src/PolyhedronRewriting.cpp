@@ -208,14 +208,9 @@ Polyhedron* Polyhedron::substitute_parameters(std::map<int, Expression*> m) {
 }
 
 // The list forms read each element's own constraint list, which a Domain
-// leaves empty: such an element stops the run instead of silently yielding
-// a universe.
+// leaves empty: the callers pass v through expect_single first.
 template <typename Apply>
-static std::vector<Polyhedron*> apply_to_each(const std::vector<Polyhedron*>& v,
-                                              const std::string& operation, Apply apply) {
-  for (Polyhedron* p : v)
-    if (!p->is_single_polyhedron())
-      stop(std::cerr, "Polyhedron::" + operation + ": expect single polyhedra");
+static std::vector<Polyhedron*> apply_to_each(const std::vector<Polyhedron*>& v, Apply apply) {
   std::vector<Polyhedron*> result;
   for (Polyhedron* p : v) result.push_back(apply(p));
   return result;
@@ -223,37 +218,37 @@ static std::vector<Polyhedron*> apply_to_each(const std::vector<Polyhedron*>& v,
 
 std::vector<Polyhedron*> Polyhedron::parameters_to_parameters(
     const std::vector<Polyhedron*>& v, std::map<int, int> m) {
-  return apply_to_each(v, "parameters_to_parameters",
+  return apply_to_each(expect_single(v, "parameters_to_parameters"),
                        [&](Polyhedron* p) { return p->parameters_to_parameters(m); });
 }
 
 std::vector<Polyhedron*> Polyhedron::parameters_to_counters(const std::vector<Polyhedron*>& v,
                                                             std::map<int, int> m) {
-  return apply_to_each(v, "parameters_to_counters",
+  return apply_to_each(expect_single(v, "parameters_to_counters"),
                        [&](Polyhedron* p) { return p->parameters_to_counters(m); });
 }
 
 std::vector<Polyhedron*> Polyhedron::counters_to_parameters(const std::vector<Polyhedron*>& v,
                                                             std::map<int, int> m) {
-  return apply_to_each(v, "counters_to_parameters",
+  return apply_to_each(expect_single(v, "counters_to_parameters"),
                        [&](Polyhedron* p) { return p->counters_to_parameters(m); });
 }
 
 std::vector<Polyhedron*> Polyhedron::counters_to_counters(const std::vector<Polyhedron*>& v,
                                                           std::map<int, int> m) {
-  return apply_to_each(v, "counters_to_counters",
+  return apply_to_each(expect_single(v, "counters_to_counters"),
                        [&](Polyhedron* p) { return p->counters_to_counters(m); });
 }
 
 std::vector<Polyhedron*> Polyhedron::substitute_counters(const std::vector<Polyhedron*>& v,
                                                          std::map<int, Expression*> m) {
-  return apply_to_each(v, "substitute_counters",
+  return apply_to_each(expect_single(v, "substitute_counters"),
                        [&](Polyhedron* p) { return p->substitute_counters(m); });
 }
 
 std::vector<Polyhedron*> Polyhedron::substitute_parameters(const std::vector<Polyhedron*>& v,
                                                            std::map<int, Expression*> m) {
-  return apply_to_each(v, "substitute_parameters",
+  return apply_to_each(expect_single(v, "substitute_parameters"),
                        [&](Polyhedron* p) { return p->substitute_parameters(m); });
 }
 
@@ -296,12 +291,12 @@ Polyhedron* Polyhedron::remove_constraints(const std::vector<int>& counters) {
 
 std::vector<Polyhedron*> Polyhedron::remove_constraints(const std::vector<Polyhedron*>& v,
                                                         const std::set<int>& counters) {
-  return apply_to_each(v, "remove_constraints",
+  return apply_to_each(expect_single(v, "remove_constraints"),
                        [&](Polyhedron* p) { return p->remove_constraints(counters); });
 }
 
 std::vector<Polyhedron*> Polyhedron::remove_constraints(const std::vector<Polyhedron*>& v,
                                                         const std::vector<int>& counters) {
-  return apply_to_each(v, "remove_constraints",
+  return apply_to_each(expect_single(v, "remove_constraints"),
                        [&](Polyhedron* p) { return p->remove_constraints(counters); });
 }

@@ -18,9 +18,6 @@ typedef std::vector<std::vector<int>> IntRows;
 // PolyLib it is an initial size, not a limit.
 const unsigned MAX_RAYS = 200;
 
-int min(int a, int b) { return a < b ? a : b; }
-int max(int a, int b) { return a > b ? a : b; }
-
 int full_width() { return get_nb_counters() + get_nb_parameters() + 2; }
 
 // Every row is checked, not only the first: a longer row would be written
@@ -130,6 +127,33 @@ IntRows generators_ending_with(const IntRows& m, int last) {
 // A fresh PolyLib copy of a square or rectangular integer matrix; every row
 // must be as long as the first.
 Matrix* raw_copy(const IntRows& a) { return to_polylib(a, a[0].size()); }
+
+// An exact fraction n / d, d > 0, wide enough for products of extents.
+struct Fraction {
+  __int128 n;
+  __int128 d;
+};
+
+__int128 gcd128(__int128 a, __int128 b) {
+  if (a < 0) a = -a;
+  while (b != 0) {
+    __int128 r = a % b;
+    a = b;
+    b = r;
+  }
+  return a == 0 ? 1 : a;
+}
+
+Fraction reduced(__int128 n, __int128 d) {
+  if (d < 0) {
+    n = -n;
+    d = -d;
+  }
+  __int128 g = gcd128(n, d);
+  return Fraction{n / g, d / g};
+}
+
+bool less(const Fraction& a, const Fraction& b) { return a.n * b.d < b.n * a.d; }
 
 IntRows take(Matrix* m) {
   IntRows r = to_vec_vec(m);
@@ -390,16 +414,26 @@ int PolylibWrapper::bounding_box_volume(IntRows m) {
   Polyhedron_Free(p);
   if (generators.empty()) return 0;
   int width = static_cast<int>(generators[0].size());
-  std::vector<int> low(width, 9999999), high(width, -9999999);
+  // A vertex's coordinates are its entries over its denominator: compared
+  // and subtracted as exact fractions, never read as raw numerators.
+  std::vector<Fraction> low, high;
   for (const auto& g : generators) {
     if (g[0] == 0 || g.back() == 0) stop(std::cerr, "PolylibWrapper::bounding_box_volume: unbounded polyhedron");
     for (int j = 1; j < width - 1; ++j) {
-      low[j] = min(low[j], g[j]);
-      high[j] = max(high[j], g[j]);
+      Fraction x = reduced(g[j], g.back());
+      if (low.size() < static_cast<size_t>(j)) {
+        low.push_back(x);
+        high.push_back(x);
+      }
+      if (less(x, low[j - 1])) low[j - 1] = x;
+      if (less(high[j - 1], x)) high[j - 1] = x;
     }
   }
-  int volume = 1;
-  for (int j = 1; j < width - 1; ++j)
-    if (high[j] - low[j] != 0) volume *= high[j] - low[j];
-  return volume;
+  Fraction volume{1, 1};
+  for (size_t j = 0; j < low.size(); ++j) {
+    Fraction extent = reduced(high[j].n * low[j].d - low[j].n * high[j].d, high[j].d * low[j].d);
+    if (extent.n != 0) volume = reduced(volume.n * extent.n, volume.d * extent.d);
+  }
+  __int128 truncated = volume.n / volume.d;
+  return get_int(truncated > LONG_MAX ? LONG_MAX : static_cast<long>(truncated));
 }

@@ -111,6 +111,11 @@ private:
     tiling->tile_group.push_back(integers(group, ": tile group must be an integer value")[0]);
 
     Kind kind = read_kind(at(i + 1));
+    // Outside every loop there is nothing to tile: the block indices would
+    // come from the size parameters, and the statement would run only for
+    // some of their values.
+    if (kind != CONSTANT && at(i + 1)->surrounding_counters.empty())
+      block_stop(": a parametric tiling needs a statement inside a loop");
     const char* names[] = {": constant tiling", ": rectangular ZIL", ": general ZIL"};
     std::cout << "stmt #" << n << names[kind] << std::endl;
     tiling->is_constant_tiling.push_back(kind == CONSTANT);

@@ -8,6 +8,7 @@
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "KernelAssumptions.h"
+#include "Matrix.h"
 #include "MatrixPrinter.h"
 #include "Options.h"
 #include "Polyhedron.h"
@@ -34,11 +35,11 @@ bool uses_parameter(const IndexFunction* f, const std::string& name) {
   return false;
 }
 
-// True when `f` uses a counter that is neither in `own` nor in `extra`:
-// iscc would read it as an unbounded dimension of the statement.
-bool uses_foreign_counter(const IndexFunction* f, const std::vector<int>& own, const std::set<int>& extra) {
+// True when `f` uses a counter that is not in `own`: iscc would read it as
+// an unbounded dimension of the statement.
+bool uses_foreign_counter(const IndexFunction* f, const std::vector<int>& own) {
   for (int c : Expression::get_counters(f->index_mapping))
-    if (std::find(own.begin(), own.end(), c) == own.end() && !extra.count(c)) return true;
+    if (std::find(own.begin(), own.end(), c) == own.end()) return true;
   return false;
 }
 
@@ -58,6 +59,25 @@ std::vector<std::string> output_declarations(const std::vector<std::string>& inp
 
 [[noreturn]] void pass_stop(int i, const std::string& why) {
   stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) + ": " + why);
+}
+
+// Limits on the pieces of the parametric tiling of one statement, as
+// estimated before the work. The pieces of one constraint that can hold
+// points differ in the residue of a size parameter modulo the tile ratio
+// (or in the block offset of a coefficient); the code generator's time
+// grows exponentially with their number, and fast with the number of
+// pieces after the cross product, whatever the tile ratios. Within these
+// limits, the skewed stencils measured (whose estimates run to thousands,
+// since most combinations of their pieces are empty) end within a minute or
+// two: above them, the cross product and code generation may run for hours.
+const long long constraint_piece_limit = 12;
+const long long piece_limit = 10000;
+
+// "[v0][v1]..." of a directive's integer arguments.
+std::string subscripts(const std::vector<int>& values) {
+  std::string text;
+  for (int v : values) text += "[" + std::to_string(v) + "]";
+  return text;
 }
 
 // The names of the input's own variables, the carriers left out.
@@ -93,7 +113,7 @@ void declare_split(TilingPass& pass, const std::string& name, const std::string&
   pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
   pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
   pass.split_names.insert({outer, inner});
-  pass.sizes.insert(name);
+  if (!ZILWrapper::is_hidden_parameter(name)) pass.sizes.insert(name);
 }
 
 // The tile counters and split parameters are named in the tiled code (macro
@@ -137,26 +157,39 @@ Polyhedron* split_constraints(const std::set<int>& parameters) {
 // dimension orders the points as its loop counters do only when every tile
 // counter those loop counters depend on is fixed by an earlier tiled
 // dimension; otherwise the tiled code would run in another order than the
-// schedule asks. `tile_counters`[j] is the counter of the j-th tiled
-// dimension, `tiled` maps each loop counter to its tiled expression.
+// schedule asks. The j-th tiled dimension fixes tile counter j; row k of
+// `depends` belongs to counters[k], and its entry j is non-zero when that
+// counter's tiled expression uses tile counter j (j < nb_tiles).
 void check_tiles_ahead(int i, const IndexFunction* schedule, const std::vector<int>& tile_dimensions,
-                       const std::vector<int>& tile_counters, const std::map<int, Expression*>& tiled) {
-  std::set<int> pending(tile_counters.begin(), tile_counters.end());
+                       const std::vector<int>& counters, const IntMatrix& depends, size_t nb_tiles) {
+  std::set<size_t> fixed;
   for (size_t d = 0; d < schedule->index_mapping.size(); d++) {
     auto marker = std::find(tile_dimensions.begin(), tile_dimensions.end(), static_cast<int>(d));
     if (marker != tile_dimensions.end()) {
-      pending.erase(tile_counters[marker - tile_dimensions.begin()]);
+      fixed.insert(marker - tile_dimensions.begin());
       continue;
     }
     for (int c : schedule->index_mapping[d]->get_counters()) {
-      auto expression = tiled.find(c);
-      if (expression == tiled.end()) continue;
-      for (int k : expression->second->get_counters())
-        if (pending.count(k))
+      auto row = std::find(counters.begin(), counters.end(), c);
+      if (row == counters.end()) continue;
+      for (size_t j = 0; j < nb_tiles; j++)
+        if (depends[row - counters.begin()][j] != 0 && !fixed.count(j))
           pass_stop(i, "schedule dimension " + std::to_string(d) +
                            " uses a loop counter ahead of a tiled dimension it depends on");
     }
   }
+}
+
+// The rank of the loop-counter parts of `hyperplanes` over `loops`, their
+// parameter and constant terms set aside.
+int loop_counter_rank(IndexFunction* hyperplanes, const std::vector<int>& loops) {
+  IntMatrix linear = hyperplanes->to_matrix_linear(loops);
+  if (linear.empty()) return 0;
+  IntMatrix smith = snf(linear)[1];
+  int rank = 0;
+  for (size_t k = 0; k < smith.size() && k < loops.size(); k++)
+    if (smith[k][k] != 0) rank++;
+  return rank;
 }
 
 // A copy of `schedule` whose j-th tiled dimension dims[j] is replaced by a
@@ -200,6 +233,86 @@ void Tiling::check_directive_names(int i, const std::set<std::string>& declared)
   check_declared(i, parameters_of(tile_hyperplans[i]), declared, {});
   check_declared(i, parameters_of(schedule[i]), declared, {"__T"});
   check_declared(i, tile_shape[i]->get_parameters(), declared, {"block_size"});
+}
+
+// Every check of the directives that needs no tiling, for every statement,
+// before the first one is tiled: a fault in the directives of the last
+// statement stops the run at once, not after the work on the others.
+void Tiling::check_directives(Program* program, const std::set<std::string>& declared) const {
+  int n = static_cast<int>(program->statement.size());
+  for (int i = 0; i < n; i++) check_directive_names(i, declared);
+  for (int i = 0; i < n; i++) {
+    const Statement* s = program->statement[i];
+    if (uses_foreign_counter(schedule[i], s->surrounding_counters))
+      pass_stop(i, "the schedule uses a counter outside the statement's loops");
+    if (is_constant_tiling[i]) {
+      if (uses_foreign_counter(tile_hyperplans[i], s->surrounding_counters))
+        pass_stop(i, "a tiling hyperplane uses a counter outside the statement's loops");
+    } else if (is_rectangular_ZIL[i]) {
+      check_rectangular_ZIL(i, s);
+    } else if (is_general_ZIL[i]) {
+      check_general_ZIL(i, s);
+    } else if (uses_parameter(schedule[i], "__T")) {
+      pass_stop(i, "schedule uses __T but the statement is not tiled");
+    }
+  }
+}
+
+// The hyperplanes must give back every loop counter: an integer left
+// inverse on the domain, and as many independent loop-counter parts as the
+// statement has loops (parameter and constant terms cannot stand for a
+// loop: such a tiling would run the statement at the wrong iterations).
+void Tiling::check_rectangular_ZIL(int i, const Statement* s) const {
+  IndexFunction* hyperplanes = tile_hyperplans[i];
+  size_t m = hyperplanes->index_mapping.size();
+  if (tile_dimensions[i].size() > m) pass_stop(i, "more tiled schedule dimensions than hyperplanes");
+  IntMatrix inverse = ZILWrapper::check_rectangular_tiling(s->iteration_domain, hyperplanes, tile_ratio[i]);
+  size_t loops = s->surrounding_counters.size();
+  int rank = loop_counter_rank(hyperplanes, s->surrounding_counters);
+  if (rank != static_cast<int>(loops))
+    pass_stop(i, "the tiling hyperplanes must have one independent loop-counter part per loop: rank " +
+                     std::to_string(rank) + " for " + std::to_string(loops) + " loops");
+  std::vector<int> counters = ZILWrapper::to_vec_int(s->iteration_domain->get_counters());
+  check_tiles_ahead(i, schedule[i], tile_dimensions[i], counters, inverse, m);
+}
+
+// Counter k of the domain becomes block_size * (lattice row k . lattice
+// counters) + its inner counter.
+void Tiling::check_general_ZIL(int i, const Statement* s) const {
+  std::vector<int> counters = ZILWrapper::to_vec_int(s->iteration_domain->get_counters());
+  if (tile_dimensions[i].size() > counters.size())
+    pass_stop(i, "more tiled schedule dimensions than lattice counters");
+  ZILWrapper::check_general_tiling(s->iteration_domain, tile_shape[i], tile_lattice[i]);
+  check_tiles_ahead(i, schedule[i], tile_dimensions[i], counters, tile_lattice[i], counters.size());
+}
+
+// The pieces of every parametric tiling, estimated before any statement is
+// tiled: a tiling whose work would not end in reasonable time is refused at
+// once.
+void Tiling::check_piece_estimates(Program* program) const {
+  for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
+    Polyhedron* domain = program->statement[i]->iteration_domain;
+    std::vector<long long> counts;
+    std::string directive;
+    if (is_rectangular_ZIL[i]) {
+      counts = ZILWrapper::rectangular_piece_counts(domain, tile_hyperplans[i], tile_ratio[i]);
+      directive = "tile_ratio" + subscripts(tile_ratio[i]);
+    } else if (is_general_ZIL[i]) {
+      counts = ZILWrapper::general_piece_counts(domain, tile_shape[i], tile_lattice[i]);
+      directive = "tile_lattice";
+      for (size_t k = 0; k + 1 < tile_lattice[i].size(); k++) directive += subscripts(tile_lattice[i][k]);
+    } else {
+      continue;
+    }
+    long long most = *std::max_element(counts.begin(), counts.end());
+    if (most > constraint_piece_limit)
+      pass_stop(i, directive + " would split a constraint into " + std::to_string(most) +
+                       " pieces, more than the limit of " + std::to_string(constraint_piece_limit));
+    long long estimate = ZILWrapper::estimated_pieces(counts);
+    if (estimate > piece_limit)
+      pass_stop(i, directive + " would split the domain into about " + std::to_string(estimate) +
+                       " pieces, more than the limit of " + std::to_string(piece_limit));
+  }
 }
 
 void Tiling::check_constant_tiling(int i) const {
@@ -262,18 +375,15 @@ void Tiling::compute_constant_tiling_domains() {
 std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   if (is_tiled.size() != program->statement.size()) stop(std::cerr, "Tiling::apply: nb_statements mismatch");
   std::set<std::string> declared = input_names(program);
-  for (int i = 0; i < static_cast<int>(program->statement.size()); i++) check_directive_names(i, declared);
+  check_directives(program, declared);
   compute_constant_tiling_domains();
+  check_piece_estimates(program);
   TilingPass pass;
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Statement* s = program->statement[i]->clone();
     std::cout << "Tiling stmt #" << i << ": " << *s << "\n";
     pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
-    if (uses_foreign_counter(schedule[i], s->surrounding_counters, tile_counter_set))
-      pass_stop(i, "the schedule uses a counter outside the statement's loops");
     if (is_constant_tiling[i]) {
-      if (uses_foreign_counter(tile_hyperplans[i], s->surrounding_counters, {}))
-        pass_stop(i, "a tiling hyperplane uses a counter outside the statement's loops");
       s->iteration_domain->add_constraints(tile[i]);
       for (const auto& counter : tile_counter) {
         s->surrounding_counters.push_back(counter.first);
@@ -288,9 +398,6 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     } else if (is_general_ZIL[i]) {
       apply_general_ZIL(i, s, pass);
       continue;
-    } else if (uses_parameter(schedule[i], "__T")) {
-      stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) +
-                          ": schedule uses __T but the statement is not tiled");
     }
     pass.tiled.push_back(s);
     pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
@@ -316,10 +423,11 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
 void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   IndexFunction* hyperplanes = tile_hyperplans[i];
   size_t m = hyperplanes->index_mapping.size();
-  if (tile_dimensions[i].size() > m) pass_stop(i, "more tiled schedule dimensions than hyperplanes");
   std::set<int> parameters = ZILWrapper::get_tiling_parameters(s->iteration_domain, hyperplanes);
+  std::vector<int> hidden;
   auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
-                                                                        tile_ratio[i]);
+                                                                        tile_ratio[i], &hidden);
+  parameters.insert(hidden.begin(), hidden.end());
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.first);
   del(tiled.first);
@@ -333,9 +441,6 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   }
   s->surrounding_counters = counters;
   pass.used_counters.insert(counters.begin(), counters.end());
-  std::vector<int> outer_ranks;
-  for (size_t j = 0; j < m; j++) outer_ranks.push_back(counters[2 * j]);
-  check_tiles_ahead(i, schedule[i], tile_dimensions[i], outer_ranks, tiled.second.first);
   Statement* t = s->substitute_counters_ref(tiled.second.first);
   delete s;
 
@@ -350,7 +455,8 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   for (int p : parameters) {
     std::string name = get_parameter_string(p);
     declare_split(pass, name, "outer_" + name, "inner_" + name);
-    if (Options::option["aligned-parameters"]) pass.aligned_sizes.insert(name);
+    if (Options::option["aligned-parameters"] && !ZILWrapper::is_hidden_parameter(name))
+      pass.aligned_sizes.insert(name);
   }
   Polyhedron* split = split_constraints(parameters);
   t->iteration_domain->add_constraints(split);
@@ -371,8 +477,6 @@ static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& nam
 }
 
 void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
-  if (tile_dimensions[i].size() > s->iteration_domain->get_counters().size())
-    pass_stop(i, "more tiled schedule dimensions than lattice counters");
   std::cout << *s->iteration_domain << "\n" << *tile_shape[i] << "\n" << tile_lattice[i] << "\n";
   auto tiled = ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i]);
   const ZILWrapper::general_tiling_t& names = tiled.first.first;
@@ -382,7 +486,6 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
 
   s->surrounding_counters = general_counters(names, s->surrounding_counters);
   pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
-  check_tiles_ahead(i, schedule[i], tile_dimensions[i], names.first.first, tiled.first.second);
   Statement* t = s->substitute_counters_ref(tiled.first.second);
   delete s;
   del(tiled.first.second);

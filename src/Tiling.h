@@ -75,6 +75,12 @@ private:
   // Stops on a name in the directives of statement i that is neither a
   // counter, nor allowed there, nor in `declared`.
   void check_directive_names(int i, const std::set<std::string>& declared) const;
+  // Stops on the first directive fault of any statement; `declared` holds
+  // the input's own names.
+  void check_directives(Program* program, const std::set<std::string>& declared) const;
+  void check_rectangular_ZIL(int i, const Statement* s) const;
+  void check_general_ZIL(int i, const Statement* s) const;
+  void check_piece_estimates(Program* program) const;
   void check_constant_tiling(int i) const;
   void build_tile(int i);
   void place_tile_counters(int i);

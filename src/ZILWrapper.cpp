@@ -88,8 +88,11 @@ long long* to_int64(const std::vector<int>& v) {
   return result;
 }
 
-polyhedronZIL* to_polyhedronZIL(Polyhedron* p) {
-  Rows rows = inequality_rows(p->to_matrix(active_counters, active_parameters));
+Rows library_rows(Polyhedron* p) { return inequality_rows(p->to_matrix(active_counters, active_parameters)); }
+
+polyhedronZIL* to_polyhedronZIL(Polyhedron* p) { return to_polyhedronZIL(library_rows(p)); }
+
+polyhedronZIL* to_polyhedronZIL(const Rows& rows) {
   return buildPolyhedron(to_int64(rows), static_cast<int>(rows.size()), nb_active_counters(),
                          nb_active_parameters());
 }

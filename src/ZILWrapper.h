@@ -16,9 +16,11 @@
 //
 // Failures: a message on standard error and exit status 1.
 
+#include <functional>
 #include <list>
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -47,6 +49,9 @@ extern std::vector<int> active_parameters;
 // ---- towards the library ----
 // Every row with flag 1 (an equality gives e >= 0 and -e >= 0).
 polyhedronZIL* to_polyhedronZIL(Polyhedron* p);
+// The rows of the record above, and the record of such rows.
+Rows library_rows(Polyhedron* p);
+polyhedronZIL* to_polyhedronZIL(const Rows& rows);
 affFuncZIL* to_affFuncZIL(IndexFunction* f);
 affFuncZIL* to_affFuncZIL(const Rows& m);
 affFuncZIL* to_affFuncZIL(const Rows& m, int nb_counters, int nb_parameters);
@@ -74,23 +79,71 @@ std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*
 // coalesced. `progress` prints the cross product and coalescing lines.
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress);
 
+// ---- large constants as hidden parameters ----
+// The library's number of pieces for each row of `rows` (rows handed to the
+// library: over the active counters and nb_parameters parameter columns).
+typedef std::function<std::vector<long long>(const Rows& rows, int nb_parameters)> PieceCounter;
+struct HiddenRows {
+  Rows rows;                      // over the active lists
+  std::vector<long long> counts;  // the library's pieces of each row
+  std::vector<int> hidden;        // hidden parameters, in the order appended
+};
+// `rows` (library rows over the active lists) in which the constant term d
+// of a row becomes sign(d) * H, H the hidden parameter of value |d|
+// (registered under the decimal text of |d|), wherever that saves at least
+// two of the row's pieces. The hidden parameters are appended to
+// active_parameters (a column each, before the constant).
+HiddenRows hide_large_constants(const Rows& rows, const PieceCounter& count);
+// Whether `name` is that of a hidden parameter: its decimal value, which no
+// input variable can be named. Such a parameter is a positive constant, so
+// it needs no run-time check and is never aligned on block_size.
+bool is_hidden_parameter(const std::string& name);
+// The number of pieces of the cross product of lists of these sizes, at
+// most: their product, LLONG_MAX when it does not fit.
+long long estimated_pieces(const std::vector<long long>& counts);
+
 // ---- rectangular tiling in the space of the hyperplanes ----
 // The size parameters of such a tiling: those of the domain and of the
 // hyperplanes.
 std::set<int> get_tiling_parameters(Polyhedron* domain, IndexFunction* hyperplanes);
+// The checks of such a tiling that need no tiling, stopping on the first
+// that fails: the minimum block size, one ratio per hyperplane, hyperplanes
+// over the domain's counters, an integer left inverse of the hyperplanes on
+// the domain. Returns that left inverse: one row per counter of the domain
+// in increasing rank, [one column per hyperplane | one per tiling parameter
+// in increasing rank | constant].
+Rows check_rectangular_tiling(Polyhedron* domain, IndexFunction* hyperplanes, const std::vector<int>& scale);
+// The library's pieces for each constraint of such a tiling, its large
+// constants hidden, leaving out those without integer points; for
+// arguments that passed check_rectangular_tiling.
+std::vector<long long> rectangular_piece_counts(Polyhedron* domain, IndexFunction* hyperplanes,
+                                                const std::vector<int>& scale);
 // (pieces over outer_time_d, inner_time_d and the split parameters,
 //  (counter -> its tiled expression, counter -> its expression over the
-//   inner time counters and inner parameters)).
+//   inner time counters and inner parameters)). The hidden parameters of the
+// image's large constants, split like the others, go to `hidden` if given.
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
-                                              std::vector<int> scale);
+                                              std::vector<int> scale, std::vector<int>* hidden = nullptr);
 
 // ---- general tiling by a shape and a lattice ----
-// Registers the tiled names of the domain's counters and parameters and
-// appends them to the active lists (emptied by the caller).
-general_tiling_t make_general_tiling_variables(Polyhedron* domain);
+// The checks of such a tiling that need no tiling, stopping on the first
+// that fails: the lattice's size, denominators and rank, one parameter in
+// the shape, the shape over the domain's counters and bounded, and the
+// shape tiling the space with the lattice.
+void check_general_tiling(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice);
+// Registers the tiled names of the domain's counters and parameters, the
+// hidden parameters after the others, and appends them to the active lists
+// (emptied by the caller).
+general_tiling_t make_general_tiling_variables(Polyhedron* domain, const std::vector<int>& hidden = {});
+// The library's pieces for each constraint of such a tiling, its large
+// constants hidden, leaving out those without integer points; for
+// arguments that passed check_general_tiling.
+std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shape,
+                                            const std::vector<std::vector<int>>& lattice);
 // ((names, counter -> block_size * (lattice row . outer counters) + inner
-// counter), pieces).
+// counter), pieces). The names split the hidden parameters of the domain's
+// large constants like the others.
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice);
 

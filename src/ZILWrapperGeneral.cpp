@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -41,32 +42,6 @@ void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n) {
     if (smith[k][k] == 0) stop(std::cerr, who + "the lattice must be invertible");
 }
 
-// Whether some counter is unbounded in the shape for a fixed block size:
-// then the cone { x : linear part of every row >= 0 } holds a non-zero
-// integer point, one with some x_k >= 1 or x_k <= -1.
-bool is_unbounded(Polyhedron* shape, const std::vector<int>& counters) {
-  Rows cone;
-  std::vector<int> no_parameter;
-  for (const std::vector<int>& row : shape->to_matrix(counters, no_parameter)) {
-    std::vector<int> linear(row.begin(), row.end() - 1);
-    linear.push_back(0);
-    cone.push_back(linear);
-  }
-  for (size_t k = 0; k < counters.size(); k++) {
-    for (int sign : {1, -1}) {
-      std::vector<int> away(counters.size() + 2, 0);
-      away[0] = 1;
-      away[k + 1] = sign;
-      away.back() = -1;
-      Rows rows = cone;
-      rows.push_back(away);
-      Polyhedron ray(rows, counters, no_parameter);
-      if (!ray.is_empty()) return true;
-    }
-  }
-  return false;
-}
-
 // The block sizes on which the fit of a shape is checked: the first five
 // the tiled code may be run with, then the powers of two above them up to
 // 2^30, which catch a shape whose constants only fit small block sizes
@@ -91,20 +66,6 @@ void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std
                           std::to_string(b) + ")");
 }
 
-// The stops before the library call, in this order, before anything is
-// printed on standard output.
-void check_arguments(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice) {
-  if (lattice.empty() || lattice[0].empty()) stop(std::cerr, who + "null lattice");
-  if (shape->get_parameters().size() != 1)
-    stop(std::cerr, who + "shape must uses block_size parameter. Any other parameter is forbidden.");
-  std::set<int> counters = domain->get_counters();
-  check_lattice(lattice, counters.size());
-  for (int c : shape->get_counters())
-    if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
-  if (is_unbounded(shape, to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
-  check_tiling(shape, to_vec_int(counters), lattice);
-}
-
 // c_i -> block_size * (Σ_k lattice[i][k] * outer_k) + inner_<c_i>, from
 // every lattice row but the last (the denominators).
 std::map<int, Expression*> substitution(Polyhedron* domain, const general_tiling_t& names,
@@ -124,10 +85,81 @@ std::map<int, Expression*> substitution(Polyhedron* domain, const general_tiling
 
 }  // namespace
 
-general_tiling_t make_general_tiling_variables(Polyhedron* domain) {
+// The stops before the library call, in this order, before anything is
+// printed on standard output.
+void check_general_tiling(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice) {
+  if (lattice.empty() || lattice[0].empty()) stop(std::cerr, who + "null lattice");
+  if (shape->get_parameters().size() != 1)
+    stop(std::cerr, who + "shape must uses block_size parameter. Any other parameter is forbidden.");
+  std::set<int> counters = domain->get_counters();
+  check_lattice(lattice, counters.size());
+  for (int c : shape->get_counters())
+    if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
+  if (shape->is_unbounded(to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
+  check_tiling(shape, to_vec_int(counters), lattice);
+}
+
+namespace {
+
+optionZIL general_options() {
+  optionZIL option;
+  option.minBlSizeParam = 1;
+  return option;
+}
+
+// The library's input of the tiling: the domain's rows with their large
+// constants hidden, over the active lists it sets (the domain's counters;
+// its parameters, then the hidden ones), and the records of the shape and
+// the lattice, freed with free_input.
+struct GeneralInput {
+  HiddenRows library;
+  polyhedronZIL* shape;
+  long long** lattice;
+  int nb_lattice_rows;
+};
+
+GeneralInput general_input(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice) {
+  GeneralInput in;
+  active_counters = to_vec_int(domain->get_counters());
+  active_parameters = to_vec_int(shape->get_parameters());
+  in.shape = to_polyhedronZIL(shape);
+  in.lattice = to_int64(lattice);
+  in.nb_lattice_rows = static_cast<int>(lattice.size());
+  active_parameters = to_vec_int(domain->get_parameters());
+  optionZIL option = general_options();
+  PieceCounter count = [&](const Rows& r, int nb_parameters) {
+    polyhedronZIL* record = buildPolyhedron(to_int64(r), static_cast<int>(r.size()),
+                                            static_cast<int>(active_counters.size()), nb_parameters);
+    int n = 0;
+    long long* counts = getTiledDomainPieceCounts(record, in.shape, in.lattice, &option, &n);
+    std::vector<long long> result(counts, counts + n);
+    std::free(counts);
+    freePolyhedron(record);
+    return result;
+  };
+  in.library = hide_large_constants(library_rows(domain), count);
+  return in;
+}
+
+void free_input(GeneralInput& in) {
+  freePolyhedron(in.shape);
+  freeMatrix(in.lattice, in.nb_lattice_rows);
+}
+
+}  // namespace
+
+std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shape,
+                                            const std::vector<std::vector<int>>& lattice) {
+  GeneralInput in = general_input(domain, shape, lattice);
+  free_input(in);
+  return in.library.counts;
+}
+
+general_tiling_t make_general_tiling_variables(Polyhedron* domain, const std::vector<int>& hidden) {
   general_tiling_t names;
   std::vector<int> counters = to_vec_int(domain->get_counters());
   std::vector<int> parameters = to_vec_int(domain->get_parameters());
+  parameters.insert(parameters.end(), hidden.begin(), hidden.end());
   for (size_t k = 0; k < counters.size(); k++) {
     std::string name = "outer_" + std::to_string(k);
     create_extra_counter_rank(name);
@@ -157,28 +189,21 @@ general_tiling_t make_general_tiling_variables(Polyhedron* domain) {
 
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice) {
-  check_arguments(domain, shape, lattice);
-  active_counters = to_vec_int(domain->get_counters());
-  active_parameters = to_vec_int(domain->get_parameters());
-  polyhedronZIL* rec_domain = to_polyhedronZIL(domain);
-  active_parameters = to_vec_int(shape->get_parameters());
-  polyhedronZIL* rec_shape = to_polyhedronZIL(shape);
-  long long** rec_lattice = to_int64(lattice);
-  int nb_rows = static_cast<int>(lattice.size());
-  optionZIL option;
-  option.minBlSizeParam = 1;
+  check_general_tiling(domain, shape, lattice);
+  GeneralInput in = general_input(domain, shape, lattice);
+  polyhedronZIL* rec_domain = to_polyhedronZIL(in.library.rows);
+  optionZIL option = general_options();
 
   printPolyhedronZIL(rec_domain);
-  printPolyhedronZIL(rec_shape);
-  printMatrix(rec_lattice, nb_rows, static_cast<int>(lattice[0].size()));
-  std::list<std::list<polyhedronZIL*>> lists = getTiledDomain(rec_domain, rec_shape, rec_lattice, &option);
+  printPolyhedronZIL(in.shape);
+  printMatrix(in.lattice, in.nb_lattice_rows, static_cast<int>(lattice[0].size()));
+  std::list<std::list<polyhedronZIL*>> lists = getTiledDomain(rec_domain, in.shape, in.lattice, &option);
   freePolyhedron(rec_domain);
-  freePolyhedron(rec_shape);
-  freeMatrix(rec_lattice, nb_rows);
+  free_input(in);
 
   active_counters.clear();
   active_parameters.clear();
-  general_tiling_t names = make_general_tiling_variables(domain);
+  general_tiling_t names = make_general_tiling_variables(domain, in.library.hidden);
   declare_parameter("block_size");
   active_parameters.push_back(get_parameter_rank("block_size"));
   std::vector<Polyhedron*> pieces = to_tiled_domain(lists, false);

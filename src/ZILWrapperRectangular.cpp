@@ -9,6 +9,7 @@
 
 #include "Expression.h"
 #include "IndexFunction.h"
+#include "Inequation.h"
 #include "Options.h"
 #include "Polyhedron.h"
 #include "Rank.h"
@@ -37,14 +38,38 @@ void check_arguments(Polyhedron* domain, IndexFunction* hyperplanes, const std::
     if (!counters.count(c)) stop(std::cerr, who + "a tiling hyperplane uses a counter outside the statement's loops");
 }
 
-optionZIL options(int min_block_size) {
+bool aligned() { return Options::option["aligned-parameters"] != 0; }
+
+// The library aligns every parameter or none: with hidden parameters, which
+// are never aligned, the alignment of the others is added afterwards.
+optionZIL options(int min_block_size, bool with_hidden) {
   optionZIL option;
-  option.areParamDiv = Options::option["aligned-parameters"] != 0;
+  option.areParamDiv = aligned() && !with_hidden;
   option.minBlSizeParam = min_block_size;
   return option;
 }
 
+// inner_p == 0 for every parameter p of `parameters`, added to each piece.
+void align(std::vector<Polyhedron*>& pieces, const std::vector<int>& parameters) {
+  Polyhedron multiples;
+  Expression zero(0);
+  for (int p : parameters) {
+    Expression inner("inner_" + get_parameter_string(p));
+    Inequation c(EQ, &inner, &zero);
+    multiples.add_constraint(&c);
+  }
+  for (Polyhedron* piece : pieces) piece->add_constraints(&multiples);
+}
+
 int min_block_size() { return Options::option["min-block-size"] ? Options::min_block_size : 1; }
+
+// The left inverse of the hyperplanes on the domain, over its counters and
+// the tiling's parameters; it leaves the active lists holding those.
+Rows left_inverse_on(Polyhedron* domain, IndexFunction* hyperplanes) {
+  active_counters = to_vec_int(domain->get_counters());
+  active_parameters = to_vec_int(get_tiling_parameters(domain, hyperplanes));
+  return hyperplanes->left_invert(active_counters, active_parameters, domain);
+}
 
 std::vector<int> create_time_counters(const std::string& prefix, size_t n) {
   std::vector<int> ranks;
@@ -91,6 +116,42 @@ std::vector<int> tiled_parameters(const std::vector<int>& parameters, std::vecto
   return result;
 }
 
+// The library's input of the tiling: the domain's image in the space of the
+// hyperplanes with its large constants hidden, over the active lists it
+// sets (the time counters; the tiling parameters, then the hidden ones).
+struct TimeDomain {
+  std::vector<int> time;        // one counter per hyperplane
+  std::vector<int> parameters;  // the tiling parameters, increasing rank
+  HiddenRows library;
+};
+
+TimeDomain time_domain(Polyhedron* domain, IndexFunction* hyperplanes, const std::vector<int>& scale,
+                       int min_size) {
+  TimeDomain t;
+  t.parameters = to_vec_int(get_tiling_parameters(domain, hyperplanes));
+  std::pair<Polyhedron*, std::vector<int>> image = domain->image(hyperplanes);
+  t.time = image.second;
+  active_counters = t.time;
+  active_parameters = t.parameters;
+  Rows rows = library_rows(image.first);
+  delete image.first;
+  // The alignment of the parameters changes no piece count.
+  optionZIL option = options(min_size, true);
+  std::vector<long long> ratios(scale.begin(), scale.end());
+  PieceCounter count = [&](const Rows& r, int nb_parameters) {
+    polyhedronZIL* record =
+        buildPolyhedron(to_int64(r), static_cast<int>(r.size()), static_cast<int>(t.time.size()), nb_parameters);
+    int n = 0;
+    long long* counts = getRectangularPieceCounts(record, ratios.data(), &option, &n);
+    std::vector<long long> result(counts, counts + n);
+    std::free(counts);
+    freePolyhedron(record);
+    return result;
+  };
+  t.library = hide_large_constants(rows, count);
+  return t;
+}
+
 }  // namespace
 
 // A hyperplane's parameter missing from the domain would lose its column
@@ -104,21 +165,29 @@ std::set<int> get_tiling_parameters(Polyhedron* domain, IndexFunction* hyperplan
   return result;
 }
 
+std::vector<long long> rectangular_piece_counts(Polyhedron* domain, IndexFunction* hyperplanes,
+                                                const std::vector<int>& scale) {
+  return time_domain(domain, hyperplanes, scale, min_block_size()).library.counts;
+}
+
+Rows check_rectangular_tiling(Polyhedron* domain, IndexFunction* hyperplanes, const std::vector<int>& scale) {
+  check_arguments(domain, hyperplanes, scale, min_block_size());
+  return left_inverse_on(domain, hyperplanes);
+}
+
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
-                                              std::vector<int> scale) {
+                                              std::vector<int> scale, std::vector<int>* hidden) {
   int min_size = min_block_size();
-  check_arguments(domain, hyperplanes, scale, min_size);
-  std::vector<int> parameters = to_vec_int(get_tiling_parameters(domain, hyperplanes));
-
-  std::pair<Polyhedron*, std::vector<int>> image = domain->image(hyperplanes);
-  std::vector<int> time = image.second;
-  active_counters = time;
-  active_parameters = parameters;
-  polyhedronZIL* record = to_polyhedronZIL(image.first);
-  delete image.first;
+  Rows m = check_rectangular_tiling(domain, hyperplanes, scale);
+  TimeDomain t = time_domain(domain, hyperplanes, scale, min_size);
+  const std::vector<int>& time = t.time;
+  const std::vector<int>& parameters = t.parameters;
+  const std::vector<int>& own_hidden = t.library.hidden;
+  std::vector<int> split = active_parameters;  // the tiling parameters, then the hidden ones
+  polyhedronZIL* record = to_polyhedronZIL(t.library.rows);
   long long* ratios = to_int64(scale);
-  optionZIL option = options(min_size);
+  optionZIL option = options(min_size, !own_hidden.empty());
   std::cout << "  ZIL..." << std::endl;
   std::list<std::list<polyhedronZIL*>> lists = getRectangularTiledDomain(record, ratios, &option);
   freePolyhedron(record);
@@ -128,16 +197,17 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
   std::vector<int> inner = create_time_counters("inner_time", time.size());
   std::map<int, Expression*> to_tiled_time = tiled_time(time, outer, inner, scale);
   std::vector<int> inner_parameters;
-  std::vector<int> tiled = tiled_parameters(parameters, inner_parameters);
+  std::vector<int> tiled = tiled_parameters(split, inner_parameters);
+  inner_parameters.resize(parameters.size());  // the left inverse knows no hidden parameter
   active_counters = outer;
   active_counters.insert(active_counters.end(), inner.begin(), inner.end());
   active_parameters = tiled;
   std::vector<Polyhedron*> pieces = to_tiled_domain(lists, true);
+  if (aligned() && !own_hidden.empty()) align(pieces, parameters);
 
   std::cout << "  H^-1..." << std::endl;
   active_counters = to_vec_int(domain->get_counters());
   active_parameters = parameters;
-  Rows m = hyperplanes->left_invert(active_counters, active_parameters, domain);
   IndexFunction f(m, time, active_parameters);
   IndexFunction g(m, inner, inner_parameters);
   std::map<int, Expression*> to_time_counters_quad, to_inner_time_counters;
@@ -146,6 +216,7 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
     to_inner_time_counters[active_counters[i]] = g.index_mapping[i]->clone();
   }
   del(to_tiled_time);
+  if (hidden) *hidden = own_hidden;
   return std::make_pair(pieces, std::make_pair(to_time_counters_quad, to_inner_time_counters));
 }
 

@@ -122,11 +122,12 @@ Isl<isl_set> formula_domain(isl_ctx *ctx, int f, const std::vector<BasicPiece> &
   return Isl<isl_set>(ctx, isl_set_compute_divs(domain.take()));
 }
 
-// The integer optimum of set (taken). On a set of one basic set this calls
-// the basic set's parametric solver directly: isl 0.25's set-level optimum
-// adds a pass that makes pieces disjoint, which tripped an internal
-// assertion on some small inputs.
-Isl<isl_pw_multi_aff> lexopt(isl_ctx *ctx, isl_set *set, bool maximize) {
+// The integer optimum of set (taken), and in *empty the parameter points
+// where set has no point, when isl gives them (unchanged otherwise). On a
+// set of one basic set this calls the basic set's parametric solver
+// directly: isl 0.25's set-level optimum adds a pass that makes pieces
+// disjoint, which tripped an internal assertion on some small inputs.
+Isl<isl_pw_multi_aff> lexopt(isl_ctx *ctx, isl_set *set, bool maximize, Isl<isl_set> *empty) {
   Isl<isl_set> whole(ctx, set);
   std::vector<Isl<isl_basic_set>> parts = basic_sets(ctx, whole.get());
   if (parts.size() != 1)
@@ -135,19 +136,31 @@ Isl<isl_pw_multi_aff> lexopt(isl_ctx *ctx, isl_set *set, bool maximize) {
   isl_basic_set *all = isl_basic_set_universe(
       isl_space_params(isl_checked(ctx, isl_basic_set_get_space(parts[0].get()))));
   isl_basic_set *points = parts[0].take();
-  return Isl<isl_pw_multi_aff>(
-      ctx, maximize ? isl_basic_set_partial_lexmax_pw_multi_aff(points, all, nullptr)
-                    : isl_basic_set_partial_lexmin_pw_multi_aff(points, all, nullptr));
+  isl_set *none = nullptr;
+  Isl<isl_pw_multi_aff> optimum(
+      ctx, maximize ? isl_basic_set_partial_lexmax_pw_multi_aff(points, all, &none)
+                    : isl_basic_set_partial_lexmin_pw_multi_aff(points, all, &none));
+  *empty = Isl<isl_set>(ctx, isl_set_compute_divs(none));
+  return optimum;
+}
+
+// The parameter points of space (borrowed) in none of the domains.
+Isl<isl_set> outside(isl_ctx *ctx, isl_space *space, const std::vector<PipFormula> &formulas) {
+  Isl<isl_set> rest(ctx, isl_set_universe(isl_space_copy(space)));
+  for (const PipFormula &f : formulas)
+    rest = Isl<isl_set>(ctx, isl_set_subtract(rest.take(), f.domain.copy()));
+  return rest;
 }
 
 }  // namespace
 
 std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
-                                             bool maximize, bool integer) {
+                                             bool maximize, bool integer,
+                                             Isl<isl_set> *no_solution) {
   Isl<isl_set> params(ctx, isl_set_params(isl_set_copy(set)));
   Collect raw{ctx, {}};
   if (integer) {
-    Isl<isl_pw_multi_aff> optimum = lexopt(ctx, set, maximize);
+    Isl<isl_pw_multi_aff> optimum = lexopt(ctx, set, maximize, no_solution);
     if (isl_pw_multi_aff_foreach_piece(optimum.get(), collect_piece, &raw) < 0)
       pip_fail_isl(ctx);
   } else {
@@ -166,6 +179,7 @@ std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
     if (isl_checked(ctx, isl_set_is_empty(domain.get()))) continue;
     out.push_back({Isl<isl_multi_aff>(raw.pieces[f].value.copy()), std::move(domain)});
   }
+  if (!no_solution->get()) *no_solution = outside(ctx, space, out);
   isl_space_free(space);
   return out;
 }

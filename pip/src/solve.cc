@@ -22,10 +22,11 @@ PipQuast *solve(isl_ctx *ctx, const PipProblem &pb, const Isl<isl_set> &context)
   // others are projected out (in integer mode, an integer projection).
   points = Isl<isl_set>(
       ctx, isl_set_project_out(points.take(), isl_dim_set, solved, pb.nn - solved));
+  Isl<isl_set> no_solution;
   std::vector<PipFormula> formulas =
-      pip_optimum_formulas(ctx, points.take(), pb.np, pb.maximize, pb.integer);
+      pip_optimum_formulas(ctx, points.take(), pb.np, pb.maximize, pb.integer, &no_solution);
   PipTreeShape shape{pb.np, pb.nn, solved, pb.integer};
-  return pip_build_tree(ctx, shape, formulas, context.get());
+  return pip_build_tree(ctx, shape, formulas, no_solution.get(), context.get());
 }
 
 }  // namespace

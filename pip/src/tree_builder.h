@@ -17,9 +17,11 @@ struct PipTreeShape {
 };
 
 // New tree (owned by the caller) answering on the integer points of region
-// (borrowed parameter set), from formulas (borrowed). Unknowns from
-// shape.solved on get the unbounded marker in every leaf.
+// (borrowed parameter set, one basic set), from formulas (borrowed) and the
+// parameter points without solution (borrowed). Unknowns from shape.solved
+// on get the unbounded marker in every leaf.
 PipQuast *pip_build_tree(isl_ctx *ctx, const PipTreeShape &shape,
-                         const std::vector<PipFormula> &formulas, isl_set *region);
+                         const std::vector<PipFormula> &formulas, isl_set *no_solution,
+                         isl_set *region);
 
 #endif

@@ -64,6 +64,50 @@ TEST_F(PolyhedronPipTest, EmptinessAndOptimaAgreeWithEnumeration) {
   }
 }
 
+// The emptiness test answers as the parametric maximum does on random
+// polyhedra, bounded or not, with equalities, points only at negative
+// counters, no admissible parameter, or points only off the integer
+// lattice.
+TEST_F(PolyhedronPipTest, EmptinessIsTheMaximumsAnswer) {
+  std::mt19937 g(23);
+  std::uniform_int_distribution<int> coin(0, 2), scale(1, 4);
+  int empties = 0;
+  const int rounds = 400;
+  for (int round = 0; round < rounds; round++) {
+    Rows rows = random_polyhedron(g, 3, 4);
+    for (int k = 5; k >= 0; k--)
+      if (coin(g) == 0) rows.erase(rows.begin() + k);
+    if (round % 4 == 1) rows.push_back({1, -1, 0, 0, -1});  // i <= -1
+    if (round % 4 == 2) rows.push_back({1, 0, 0, -1, -1});  // N <= -1
+    if (round % 4 == 3) {
+      int s = scale(g) + 1;
+      rows.push_back({0, s, -s, 0, round % 8 == 3 ? 1 : 0});  // s (i - j) == 0 or -1
+    }
+    Polyhedron p(rows);
+    Quast* q = p.max_lex();
+    EXPECT_EQ(p.is_empty(), q->empty()) << "round " << round;
+    empties += q->empty();
+    delete q;
+  }
+  EXPECT_GT(empties, rounds / 10);
+  EXPECT_LT(empties, rounds - rounds / 10);
+}
+
+// Equalities with no integer solution are empty though rational points
+// exist; columns that no constraint uses change nothing.
+TEST_F(PolyhedronPipTest, EmptinessIsIntegerAndIgnoresUnusedColumns) {
+  Polyhedron off_lattice(Rows{{0, 2, -2, 0, -1}});  // 2i == 2j + 1
+  EXPECT_EQ(off_lattice.is_empty(), 1);
+  Polyhedron third(Rows{{0, 3, 0, -1, 0}, {1, 0, 0, -1, 2}, {1, 0, 0, 1, -1}});  // 3i == N, 1 <= N <= 2
+  EXPECT_EQ(third.is_empty(), 1);
+  Polyhedron below(Rows{{1, 1, 0, 1, 1}, {1, -1, 0, 0, -2}});  // i <= -2, i + N >= -1
+  EXPECT_EQ(below.is_empty(), 0);
+  register_names({"k"}, {"M"});
+  EXPECT_EQ(off_lattice.is_empty(), 1);
+  EXPECT_EQ(below.is_empty(), 0);
+  EXPECT_EQ(off_lattice.to_matrix()[0].size(), 7u);
+}
+
 TEST_F(PolyhedronPipTest, MaximumLeavesCountersFree) {
   Polyhedron negative(Rows{{1, 1, 0, 0, 5}, {1, -1, 0, 0, -1}});  // -5 <= i <= -1
   EXPECT_EQ(negative.is_empty(), 0);

@@ -105,8 +105,9 @@ TEST_F(ZILRectangularTest, NamesRanksMapsAndProgressLines) {
   delete domain;
 }
 
+// (0 <= i <= 1: a constant too small to be worth a hidden parameter.)
 TEST_F(ZILRectangularTest, ADomainWithoutParameterSplitsNone) {
-  Polyhedron* domain = rows_over({{1, 1, 0}, {1, -1, 9}}, {"i"}, {});
+  Polyhedron* domain = rows_over({{1, 1, 0}, {1, -1, 1}}, {"i"}, {});
   IndexFunction* h = hyperplanes({"i"});
   Result r = tile(domain, h, {1});
   EXPECT_EQ(Polyhedron::get_parameters(r.first), std::set<int>{get_parameter_rank("block_size")});
@@ -221,6 +222,49 @@ TEST_F(ZILRectangularTest, TiledPointsAreTheIterationsEachOnce) {
     delete h;
     delete domain;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Large constants become hidden parameters, named by their values, split
+// like N: the tiling stays exact, and its pieces no longer grow with the
+// constants. (0 <= i <= 19 and 15 <= j <= N - 1.)
+TEST_F(ZILRectangularTest, LargeConstantsTileAsHiddenParameters) {
+  auto box = [&](int top, int low) {
+    return rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 0, top}, {1, 0, 1, 0, -low}, {1, 0, -1, 1, -1}}, {"i", "j"},
+                     {"N"});
+  };
+  Polyhedron* domain = box(19, 15);
+  IndexFunction* h = hyperplanes({"i", "j"});
+  std::vector<int> hidden;
+  Result r;
+  stdout_of([&] { r = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(domain, h, {1, 2}, &hidden); });
+  EXPECT_EQ(hidden, (std::vector<int>{get_parameter_rank("19"), get_parameter_rank("15")}));
+  std::set<int> used = Polyhedron::get_parameters(r.first);
+  EXPECT_TRUE(used.count(get_parameter_rank("outer_19")) && used.count(get_parameter_rank("inner_15")));
+  std::vector<int> tiled = {get_counter_rank("outer_time_0"), get_counter_rank("outer_time_1"),
+                            get_counter_rank("inner_time_0"), get_counter_rank("inner_time_1")};
+  std::vector<int> original = {get_counter_rank("i"), get_counter_rank("j")};
+  for (int n : {0, 15, 16, 21})
+    for (int b = 1; b <= 5; b++) {
+      Values values = split_values({{"N", n}, {"19", 19}, {"15", 15}}, b);
+      int outer = 40 / b + 2, inner = 2 * b + 1;
+      std::set<Point> points =
+          union_points(r.first, tiled, values, {-1, -1, -1, -1}, {outer, outer, inner, inner});
+      std::set<Point> iterations = union_points({domain}, original, values, {-2, -2}, {n + 22, n + 22});
+      EXPECT_EQ(bijection_failure(points, tiled, values, r.second.first, original, iterations), "")
+          << " N=" << n << " b=" << b;
+    }
+  Polyhedron* larger = box(1999, 1500);
+  std::vector<long long> counts = ZILWrapper::rectangular_piece_counts(domain, h, {1, 2});
+  EXPECT_EQ(ZILWrapper::rectangular_piece_counts(larger, h, {1, 2}), counts);
+  EXPECT_LT(ZILWrapper::estimated_pieces(counts), 100);
+  release(r);
+  delete larger;
+  delete h;
+  delete domain;
 }
 
 }  // namespace

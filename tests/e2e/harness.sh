@@ -117,8 +117,9 @@ compare_outputs() {
 
 # expect_refusal <stream> <stream's name> <message> [options...]: runs
 # tarvex with the options on an input it must refuse and checks exit status
-# 1, the message as a whole line of <stream> (stdout or stderr), and that no
-# tiled output was written.
+# 1, the message as a whole line of <stream> (stdout or stderr), that no
+# tiled output was written, and that standard output does not hold the
+# input's "// not on stdout: <text>" if it names one.
 expect_refusal() {
   local stream=$1 where=$2 message=$3 status=0
   shift 3
@@ -131,6 +132,11 @@ expect_refusal() {
   fi
   if [ -e "$name.tiled.cc" ]; then
     echo "FAIL: $name.tiled.cc was written"; exit 1
+  fi
+  local absent
+  absent=$(message_on "not on stdout")
+  if [ -n "$absent" ] && grep -qF -- "$absent" stdout; then
+    echo "FAIL: \"$absent\" on standard output: the refusal came too late"; cat stdout stderr; exit 1
   fi
   echo "ok: $name"
 }

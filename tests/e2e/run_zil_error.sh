@@ -7,6 +7,8 @@
 # The input names its options and message in comment lines:
 #   // options: -min-block-size 0      (optional)
 #   // stderr: <message>
+#   // not on stdout: <text>           (optional: the trace of work that the
+#                                       refusal must come before)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 enter_scratch "$1" "$2" "$3"

@@ -1,0 +1,230 @@
+// Measuring a polyhedron: counting its integer points, ranks, bounding
+// boxes and their volume, unboundedness.
+
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "Expression.h"
+#include "IndexFunction.h"
+#include "Polyhedron.h"
+#include "PolylibWrapper.h"
+#include "Rank.h"
+#include "Stop.h"
+
+namespace {
+
+typedef std::vector<std::vector<int>> Rows;
+
+}  // namespace
+
+// The cone of the rows' linear parts holds a non-zero integer point exactly
+// when it holds one with some d_k >= 1 or d_k <= -1 (it is closed under
+// positive scaling), which 2n emptiness tests decide.
+int Polyhedron::is_unbounded(const std::vector<int>& counters) {
+  Rows cone;
+  std::vector<int> no_parameter;
+  for (const std::vector<int>& row : expect_single(this, "is_unbounded")->to_matrix(counters, no_parameter)) {
+    std::vector<int> linear(row.begin(), row.end() - 1);
+    linear.push_back(0);
+    cone.push_back(linear);
+  }
+  for (size_t k = 0; k < counters.size(); k++) {
+    for (int sign : {1, -1}) {
+      std::vector<int> away(counters.size() + 2, 0);
+      away[0] = 1;
+      away[k + 1] = sign;
+      away.back() = -1;
+      Rows rows = cone;
+      rows.push_back(away);
+      Polyhedron ray(rows, counters, no_parameter);
+      if (!ray.is_empty()) return 1;
+    }
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Bounding boxes
+
+int Polyhedron::bounding_box_volume(std::set<int> counters) {
+  int c = get_nb_counters();
+  for (const std::vector<int>& row : expect_single(this, "bounding_box_volume")->to_matrix())
+    for (int q = 0; q < get_nb_parameters(); q++)
+      if (row[c + 1 + q] != 0) stop(std::cout, "Polyhedron::bounding_box_volume(): parametrized polyhedron");
+  if (is_empty()) return 0;
+  // A counter of no constraint would read as a line of the box: only the
+  // counters that occur are measured, and a point has volume 1.
+  std::set<int> measured;
+  for (int counter : get_counters())
+    if (counters.count(counter)) measured.insert(counter);
+  if (measured.empty()) return 1;
+  Polyhedron* projection = project(measured);
+  Rows rows = projection->to_matrix(measured, std::set<int>());
+  delete projection;
+  // "1 >= 0" keeps the width when the projection has no constraint left.
+  std::vector<int> positivity(measured.size() + 2, 0);
+  positivity[0] = positivity.back() = 1;
+  rows.push_back(positivity);
+  return PolylibWrapper::bounding_box_volume(rows);
+}
+
+int Polyhedron::bounding_box_volume() {
+  std::set<int> every_counter;
+  for (int c = 0; c < get_nb_counters(); c++) every_counter.insert(c);
+  return bounding_box_volume(every_counter);
+}
+
+Polyhedron* Polyhedron::bounding_box(std::set<int> counters) {
+  if (expect_single(this, "bounding_box")->is_empty()) return clone();
+  Polyhedron* box = new Polyhedron();
+  for (int counter : counters) {
+    Polyhedron* projection = project(counter);
+    box->add_constraints(projection);
+    delete projection;
+  }
+  return box;
+}
+
+Polyhedron* Polyhedron::bounding_box(std::vector<int> counters) {
+  return bounding_box(std::set<int>(counters.begin(), counters.end()));
+}
+
+Polyhedron* Polyhedron::bounding_box() { return bounding_box(get_counters()); }
+
+std::vector<Polyhedron*> Polyhedron::boxify(const std::vector<Polyhedron*>& v, std::vector<int> counters) {
+  std::vector<Polyhedron*> r;
+  for (Polyhedron* p : v) r.push_back(p->bounding_box(counters));
+  return r;
+}
+
+std::vector<Polyhedron*> Polyhedron::boxify(const std::vector<Polyhedron*>& v) {
+  std::vector<Polyhedron*> r;
+  for (Polyhedron* p : v) r.push_back(p->bounding_box());
+  return r;
+}
+
+// ---------------------------------------------------------------------------
+// Counting
+
+namespace {
+
+typedef std::map<Polyhedron*, Expression*> Volume;
+
+Volume nothing() { return {{new Polyhedron(), new Expression(0)}}; }
+
+// The validity domain of one cell at full width: its rows [flag |
+// parameters | constant] with a zero column per registered counter.
+Polyhedron* validity_domain(const YEB_Enumeration* cell) {
+  Rows rows;
+  for (int r = 0; r < cell->nb_row; r++) {
+    std::vector<int> row{cell->ValidityDomain[r][0]};
+    row.insert(row.end(), get_nb_counters(), 0);
+    row.insert(row.end(), cell->ValidityDomain[r] + 1, cell->ValidityDomain[r] + cell->nb_col);
+    rows.push_back(row);
+  }
+  return new Polyhedron(rows);
+}
+
+// The counter ranks of counter leaves; another expression stops the run.
+template <typename Container>
+std::set<int> counter_leaves(const Container& entries) {
+  std::set<int> ranks;
+  for (Expression* e : entries) {
+    if (!e->is_leaf || !e->is_counter) {
+      std::ostringstream text;
+      text << *e;
+      stop(std::cerr, "Polyhedron::volume: counter expected: " + text.str());
+    }
+    ranks.insert(e->counter_rank);
+  }
+  return ranks;
+}
+
+void print_framed(const Volume& m) {
+  std::cout << "/---" << std::endl;
+  print_volume(m);
+  std::cout << "\\---" << std::endl;
+  del(m);
+}
+
+}  // namespace
+
+Volume Polyhedron::volume(std::set<int> counters) {
+  for (int c : expect_single(this, "volume")->get_counters())
+    if (!counters.count(c))
+      stop(std::cerr, "Polyhedron::volume: counter " + get_counter_string(c) + " not in the counter set");
+  if (is_empty()) return nothing();
+  if (is_unbounded(std::vector<int>(counters.begin(), counters.end())))
+    stop(std::cerr, "Polyhedron::volume: unbounded polyhedron");
+  YEB_Enumeration* e = PolylibWrapper::volume(to_matrix(counters), counters.size());
+  Volume result;
+  for (YEB_Enumeration* cell = e; cell; cell = cell->next) {
+    Polyhedron* domain = validity_domain(cell);
+    if (domain->is_empty()) {
+      delete domain;
+      continue;
+    }
+    Expression* value = Expression::from_evalue(cell->EP);
+    result[domain] = value->evaluate();
+    Expression* shown = value->evaluate();
+    std::cout << shown->get_class() << std::endl;
+    delete shown;
+    delete value;
+  }
+  free_enumeration(e);
+  if (result.empty()) return nothing();
+  return result;
+}
+
+Volume Polyhedron::volume() { return volume(get_counters()); }
+
+Volume Polyhedron::volume(IndexFunction& f) { return volume(counter_leaves(f.index_mapping)); }
+
+int Polyhedron::volume_int() {
+  Volume m = volume();
+  int constant = m.size() == 1 && m.begin()->second->is_constant();
+  int count = constant ? m.begin()->second->val : 0;
+  del(m);
+  if (!constant) throw "Polyhedron::int_volume: non constant volume";
+  return count;
+}
+
+std::pair<Volume, std::map<int, int>> Polyhedron::rank(int depth) {
+  std::vector<Expression*> counters, parameters;
+  std::map<int, int> parameter_of;
+  for (int i = 0; i < get_nb_counters(); i++) {
+    std::string name = get_counter_string(i);
+    declare_parameter(name + name);
+    counters.push_back(new Expression(name));
+    parameters.push_back(new Expression(name + name));
+    parameter_of[i] = get_parameter_rank(name + name);
+  }
+  IndexFunction point(counters), symbolic(parameters);
+  del(counters);
+  del(parameters);
+  std::list<Polyhedron*> orders = point.before_no_simplification(&symbolic);
+  if (depth < 0 || depth >= static_cast<int>(orders.size())) {
+    del(orders);
+    stop(std::cerr, "Polyhedron::rank: incorrect depth: " + std::to_string(depth));
+  }
+  Polyhedron* before = (*std::next(orders.begin(), depth))->clone();
+  del(orders);
+  Polyhedron* d = clone();
+  Polyhedron* at_point = counters_to_parameters(parameter_of);
+  d->add_constraints(at_point);
+  d->add_constraints(before);
+  delete at_point;
+  delete before;
+  Volume count = d->volume();
+  delete d;
+  return std::make_pair(count, parameter_of);
+}
+
+void Polyhedron::print_volume(std::set<int> counters) { print_framed(volume(counters)); }
+
+void Polyhedron::print_volume(std::set<Expression*> counters) { print_volume(counter_leaves(counters)); }
+
+void Polyhedron::print_volume(IndexFunction& f) { print_framed(volume(f)); }
+
+void Polyhedron::print_volume() { print_framed(volume()); }

@@ -1,0 +1,269 @@
+// Measuring polyhedra: bounding boxes and their volume, counting, ranks
+// and symbolic bounds.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <sstream>
+
+#include "CoreTest.h"
+#include "IndexFunction.h"
+#include "Polyhedron.h"
+#include "PolyhedronBuilders.h"
+#include "PolyhedronOracles.h"
+#include "PolyhedronTestSupport.h"
+
+namespace {
+
+const std::set<int> IJ{0, 1};
+
+class Boxes : public IJLeavesTest {
+ protected:
+  static Rows rows(Polyhedron* p) { return p->to_matrix(IJ, std::set<int>()); }
+};
+
+// The volume of the box of the rational vertices: the product of the
+// non-zero extents, truncated toward zero.
+long long box_volume(const std::set<Vertex>& vertices) {
+  Rational low[2], high[2];
+  bool first = true;
+  auto less = [](Rational a, Rational b) { return a.first * b.second < b.first * a.second; };
+  for (const Vertex& v : vertices) {
+    Rational x[2] = {v.first, v.second};
+    for (int k = 0; k < 2; k++) {
+      if (first || less(x[k], low[k])) low[k] = x[k];
+      if (first || less(high[k], x[k])) high[k] = x[k];
+    }
+    first = false;
+  }
+  Rational volume(1, 1);
+  for (int k = 0; k < 2; k++) {
+    Rational extent = rational(high[k].first * low[k].second - low[k].first * high[k].second,
+                               high[k].second * low[k].second);
+    if (extent.first != 0) volume = rational(volume.first * extent.first, volume.second * extent.second);
+  }
+  return volume.first / volume.second;
+}
+
+}  // namespace
+
+TEST_F(Boxes, BoundingBoxesOfRandomPolygons) {
+  std::mt19937 g(2117);
+  for (int t = 0; t < 30; t++) {
+    Polyhedron* p = new Polyhedron(random_ij_rows(g), IJ, std::set<int>());
+    Polyhedron* b = t % 2 ? p->bounding_box() : p->bounding_box(std::vector<int>{0, 1});
+    std::set<Point> inside = points(rows(p), 2, 6);
+    std::set<Point> in_box = points(rows(b), 2, 6);
+    EXPECT_TRUE(std::includes(in_box.begin(), in_box.end(), inside.begin(), inside.end()));
+    std::set<Vertex> vertices = brute_vertices(rows(p));
+    bool integral = true;
+    for (const Vertex& v : vertices) integral = integral && v.first.second == 1 && v.second.second == 1;
+    if (integral && !inside.empty()) {
+      // The box of the integer points, exactly.
+      std::set<Point> rectangle;
+      int lo[2] = {99, 99}, hi[2] = {-99, -99};
+      for (const Point& x : inside)
+        for (int k = 0; k < 2; k++) {
+          lo[k] = std::min(lo[k], x[k]);
+          hi[k] = std::max(hi[k], x[k]);
+        }
+      for (int a = lo[0]; a <= hi[0]; a++)
+        for (int c = lo[1]; c <= hi[1]; c++) rectangle.insert({a, c});
+      EXPECT_EQ(in_box, rectangle) << box(p) << box(b);
+    }
+    EXPECT_EQ(p->bounding_box_volume(), inside.empty() ? 0 : box_volume(vertices)) << box(p);
+    del(std::vector<Polyhedron*>{p, b});
+  }
+}
+
+TEST_F(Boxes, PinnedBoundingBoxesAndVolumes) {
+  Expression two(2), two_i(TIMES, &two, i);
+  Polyhedron* rectangle = poly({*i >= 0, *i <= 3, *j >= 0, *j <= 5});
+  Polyhedron* never = poly({*i >= 1, *i <= 0});
+  Polyhedron* half = poly({two_i >= 1, two_i <= 1});
+  Polyhedron* wide = poly({two_i >= 0, two_i <= 3, *j >= 0, *j <= 1});
+  EXPECT_EQ(rectangle->bounding_box_volume(), 15);
+  EXPECT_EQ(never->bounding_box_volume(), 0);
+  EXPECT_EQ(half->bounding_box_volume(), 0);
+  EXPECT_EQ(wide->bounding_box_volume(), 1);
+  EXPECT_EQ(rectangle->bounding_box_volume(std::set<int>{1}), 5);
+  // A counter of no constraint is not measured.
+  create_counter_rank("k");
+  EXPECT_EQ(rectangle->bounding_box_volume(), 15);
+  Polyhedron* copy = never->bounding_box();
+  EXPECT_EQ(box(copy), box(never));
+  std::vector<Polyhedron*> boxes = Polyhedron::boxify({rectangle, wide}, {1});
+  EXPECT_EQ(points(rows(boxes[0]), 2, 6), points(Rows{{1, 0, 1, 0}, {1, 0, -1, 5}}, 2, 6));
+  EXPECT_EQ(points(rows(boxes[1]), 2, 6), points(Rows{{1, 0, 1, 0}, {1, 0, -1, 1}}, 2, 6));
+  std::vector<Polyhedron*> all = Polyhedron::boxify({wide});
+  EXPECT_EQ(points(rows(all[0]), 2, 6), points(Rows{{1, 1, 0, 0}, {1, -1, 0, 1}, {1, 0, 1, 0}, {1, 0, -1, 1}}, 2, 6));
+  del(boxes);
+  del(all);
+  del(std::vector<Polyhedron*>{rectangle, never, half, wide, copy});
+}
+
+TEST_F(Boxes, BoundingBoxVolumeStops) {
+  create_parameter_rank("N");
+  Expression n(std::string("N"));
+  Polyhedron* p = poly({*i >= 0, *i <= n});
+  EXPECT_STOP_ON_STDOUT(p->bounding_box_volume(), "Polyhedron::bounding_box_volume(): parametrized polyhedron");
+  Polyhedron* ray = poly({*i >= 0, *j >= 0, *j <= 1});
+  EXPECT_STOP_ON_STDERR(ray->bounding_box_volume(), "PolylibWrapper::bounding_box_volume: unbounded polyhedron");
+  delete p;
+  delete ray;
+}
+
+namespace {
+
+typedef std::map<Polyhedron*, Expression*> Volume;
+
+class Counting : public IJNLeavesTest {};
+class Ranks : public CoreTest {};
+
+// The value of the piece of m holding the parameter values, exactly, or
+// -1 when no piece holds them.
+int count_at(const Volume& m, const std::map<int, double>& parameters) {
+  for (const auto& piece : m)
+    if (piece.first->has(parameters)) return evaluate(Volume{piece}, parameters);
+  return -1;
+}
+
+std::string captured_volume(Polyhedron* p, Volume& m) {
+  testing::internal::CaptureStdout();
+  m = p->volume();
+  return testing::internal::GetCapturedStdout();
+}
+
+}  // namespace
+
+TEST_F(Counting, VolumesOfRandomPolyhedraAgainstEnumeration) {
+  std::mt19937 g(2117);
+  for (int t = 0; t < 12; t++) {
+    Polyhedron* p = random_ijn(g, true, 0);
+    Volume m;
+    // One class-name line per piece, in the order of the cells, which the
+    // map does not keep.
+    std::istringstream written(captured_volume(p, m));
+    std::multiset<std::string> classes, expected_classes;
+    for (std::string line; std::getline(written, line);) classes.insert(line);
+    for (const auto& piece : m) expected_classes.insert(piece.second->get_class());
+    EXPECT_EQ(classes, expected_classes);
+    Rows rows = p->to_matrix(IJ, std::set<int>{0});
+    for (int N = 0; N <= 8; N++) {
+      int count = 0;
+      for (int a = -5; a <= 5; a++)
+        for (int b = -5; b <= 5; b++) count += satisfies(rows, {a, b, N});
+      int found = count_at(m, {{0, double(N)}});
+      EXPECT_EQ(found, found == -1 && count == 0 ? -1 : count) << box(p) << "N = " << N;
+      for (const auto& piece : m) {
+        if (piece.first->has(std::map<int, double>{{0, double(N)}})) {
+          EXPECT_EQ(evaluate(Volume{piece}, {{0, double(N)}}), count);
+        }
+      }
+    }
+    del(m);
+    delete p;
+  }
+}
+
+TEST_F(Counting, PinnedVolumes) {
+  Polyhedron* square = poly({*i >= 0, *i <= 3, *j >= 0, *j <= 3});
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(square->volume_int(), 16);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Expression\n");
+  Polyhedron* segment = poly({*i >= 0, *i <= *n});
+  Volume m;
+  EXPECT_EQ(captured_volume(segment, m), "polynomial\n");
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(box(m.begin()->first), "/\n| N >= 0\n| 1 >= 0\n\\\n");
+  for (int N = 0; N <= 5; N++) EXPECT_EQ(evaluate(m, {{0, double(N)}}), N + 1);
+  del(m);
+  testing::internal::CaptureStdout();
+  std::string thrown;
+  try {
+    segment->volume_int();
+  } catch (const char* message) {
+    thrown = message;
+  }
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(thrown, "Polyhedron::int_volume: non constant volume");
+  Expression two(2), two_i(TIMES, &two, i);
+  Polyhedron* half = poly({new Inequation(EQ, &two_i, n)});
+  EXPECT_EQ(captured_volume(half, m), "periodic number\n");
+  for (int N = 0; N <= 5; N++) EXPECT_EQ(count_at(m, {{0, double(N)}}), N % 2 == 0 ? 1 : 0);
+  del(m);
+  Polyhedron* never = poly({*i >= 1, *i <= 0});
+  EXPECT_EQ(captured_volume(never, m), "");
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m.begin()->first->constraints.empty());
+  EXPECT_TRUE(m.begin()->second->is_value(0));
+  del(m);
+  Polyhedron* ray = poly({*i >= 0});
+  Polyhedron* strip = poly({*i >= 0, *i <= *n, *j >= 0});
+  EXPECT_STOP_ON_STDERR(ray->volume_int(), "Polyhedron::volume: unbounded polyhedron");
+  EXPECT_STOP_ON_STDERR(strip->volume(), "Polyhedron::volume: unbounded polyhedron");
+  EXPECT_STOP_ON_STDERR(square->volume(std::set<int>{0}), "Polyhedron::volume: counter j not in the counter set");
+  IndexFunction f(std::vector<Expression*>{i, n});
+  EXPECT_STOP_ON_STDERR(square->volume(f), "Polyhedron::volume: counter expected: N");
+  del(std::vector<Polyhedron*>{square, segment, half, never, ray, strip});
+}
+
+TEST_F(Counting, PrintedVolume) {
+  Polyhedron* square = poly({*i >= 0, *i <= 3, *j >= 0, *j <= 3});
+  Volume m;
+  captured_volume(square, m);
+  std::string expected = "Expression\n/---\n" + box(m.begin()->first) + "\n16\n\n\\---\n";
+  del(m);
+  for (auto print : std::vector<std::function<void()>>{
+           [&] { square->print_volume(); }, [&] { square->print_volume(std::set<int>{0, 1}); },
+           [&] { square->print_volume(std::set<Expression*>{i, j}); },
+           [&] {
+             IndexFunction f(std::vector<Expression*>{i, j});
+             square->print_volume(f);
+           }}) {
+    testing::internal::CaptureStdout();
+    print();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
+  }
+  delete square;
+}
+
+TEST_F(Counting, TetrahedronCountIsExact) {
+  create_counter_rank("k");
+  Expression k(std::string("k")), ij(PLUS, i, j), ijk(PLUS, &ij, &k);
+  Polyhedron* p = poly({*i >= 0, *j >= 0, k >= 0, new Inequation(LESS_EQ, &ijk, n)});
+  Volume m;
+  captured_volume(p, m);
+  for (int N = 0; N <= 40; N++) EXPECT_EQ(evaluate(m, {{0, double(N)}}), (N + 1) * (N + 2) * (N + 3) / 6) << N;
+  EXPECT_EQ(evaluate(m, {{0, 1.0}}), 4);
+  del(m);
+  delete p;
+}
+
+TEST_F(Ranks, RanksOnATriangle) {
+  register_names({"i", "j"}, {"N"});
+  Expression i(std::string("i")), j(std::string("j")), n(std::string("N"));
+  Polyhedron* triangle = poly({j >= 0, new Inequation(LESS_EQ, &j, &i), new Inequation(LESS_EQ, &i, &n)});
+  testing::internal::CaptureStdout();
+  std::pair<Volume, std::map<int, int>> first = triangle->rank(0);
+  std::pair<Volume, std::map<int, int>> second = triangle->rank(1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(first.second, (std::map<int, int>{{0, 1}, {1, 2}}));
+  EXPECT_EQ(get_parameter_string(1), "ii");
+  EXPECT_EQ(get_parameter_string(2), "jj");
+  for (int N = 0; N <= 5; N++)
+    for (int ii = 0; ii <= N; ii++)
+      for (int jj = 0; jj <= ii; jj++) {
+        std::map<int, double> at{{0, double(N)}, {1, double(ii)}, {2, double(jj)}};
+        int before = count_at(first.first, at), beside = count_at(second.first, at);
+        EXPECT_EQ(before == -1 ? 0 : before, ii * (ii + 1) / 2) << N << " " << ii << " " << jj;
+        EXPECT_EQ(beside == -1 ? 0 : beside, jj) << N << " " << ii << " " << jj;
+      }
+  del(first.first);
+  del(second.first);
+  EXPECT_STOP_ON_STDERR(triangle->rank(-1), "Polyhedron::rank: incorrect depth: -1");
+  EXPECT_STOP_ON_STDERR(triangle->rank(2), "Polyhedron::rank: incorrect depth: 2");
+  delete triangle;
+}
