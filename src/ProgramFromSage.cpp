@@ -171,6 +171,20 @@ void refuse_rounding_in_subscripts(SgNode* node, bool in_subscript) {
   for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_rounding_in_subscripts(child, in_subscript);
 }
 
+// The tiled code defines a macro S<i> for each statement, which would take
+// over a call of a function of that name in a statement's text.
+void refuse_statement_macro_calls(SgNode* node) {
+  if (!node) return;
+  if (SgFunctionCallExp* call = isSgFunctionCallExp(node)) {
+    std::string callee = call->get_callee_name();
+    if (callee.size() > 1 && callee[0] == 'S' &&
+        callee.find_first_not_of("0123456789", 1) == std::string::npos)
+      stop(std::cout, "Program::from_Sage: the tiled code defines a macro " + callee +
+                          " for a statement, which would replace this call: " + call->unparseToString());
+  }
+  for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_statement_macro_calls(child);
+}
+
 bool holds_part(SgNode* node) {
   if (!node) return false;
   if (SgPragma* pragma = isSgPragma(node)) return pragma->get_pragma() == "begin_scop";
@@ -402,6 +416,7 @@ private:
     if (in_directive) return;
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
+    refuse_statement_macro_calls(assign);
     refuse_rounding_in_subscripts(assign, false);
   }
 
