@@ -1,5 +1,6 @@
 #include "HoistedDeclaration.h"
 
+#include <cctype>
 #include <iostream>
 #include <set>
 #include <sstream>
@@ -101,4 +102,43 @@ std::string parameter_declaration(SgInitializedName* v) {
 std::string function_head(SgFunctionDeclaration* f) {
   std::string parameters = f->get_parameterList() ? f->get_parameterList()->unparseToString() : "";
   return f->get_specifiers() + " " + f->get_pointer() + f->get_name().getString() + "(" + parameters + ")";
+}
+
+namespace {
+
+bool is_word_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The end of the literal opened by the quote at `at`.
+size_t literal_end(const std::string& text, size_t at) {
+  size_t k = at + 1;
+  while (k < text.size() && text[k] != text[at]) k += text[k] == '\\' ? 2 : 1;
+  return std::min(k + 1, text.size());
+}
+
+}  // namespace
+
+std::string cxx_text(const std::string& text) {
+  std::string out;
+  size_t k = 0;
+  while (k < text.size()) {
+    size_t end = k + 1;
+    if (text[k] == '"' || text[k] == '\'') {
+      end = literal_end(text, k);
+    } else if (is_word_char(text[k])) {
+      while (end < text.size() && is_word_char(text[end])) end++;
+      std::string word = text.substr(k, end - k);
+      if (word == "_Bool") word = "bool";
+      if (word == "restrict" || word == "register" || word == "auto") {
+        while (end < text.size() && text[end] == ' ') end++;
+        k = end;
+        continue;
+      }
+      out += word;
+      k = end;
+      continue;
+    }
+    out += text.substr(k, end - k);
+    k = end;
+  }
+  return out;
 }

@@ -35,6 +35,13 @@ std::string parameter_declaration(SgInitializedName* v);
 // std.
 void check_hoisted_name(const std::string& name, const std::string& text);
 
+// `text` (C declarations, a cast's type) as the tiled code, in C++, writes
+// it: `_Bool` becomes bool, and the words C++ lacks or reads otherwise are
+// dropped: `restrict` (a promise only), `register` and `auto` (storage
+// classes of a local, which has none at file scope). String and character
+// literals are kept as they are. A new string.
+std::string cxx_text(const std::string& text);
+
 // "<specifiers> <name>(<parameters>)": a function as messages name it.
 std::string function_head(SgFunctionDeclaration* f);
 

@@ -20,7 +20,7 @@ const size_t carrier_count = static_cast<size_t>(
 
 void InputDeclarations::hoist(const std::string& name, const std::string& text) {
   check_hoisted_name(name, text);
-  var_declaration.push_back(text);
+  var_declaration.push_back(cxx_text(text));
   var_declared_names.push_back({name});
 }
 
@@ -82,7 +82,7 @@ std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitialize
   if (!ahead_of_part || !value || !v->get_array_bounds().empty())
     stop(std::cout, "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the static "
                     "control part from run-time values: " + text);
-  entry.push_back("  " + v->get_name().getString() + " = " + value->get_operand()->unparseToString() + ";");
+  entry.push_back("  " + v->get_name().getString() + " = " + cxx_text(value->get_operand()->unparseToString()) + ";");
   return declaration_without_initialiser(v);
 }
 
