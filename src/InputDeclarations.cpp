@@ -82,7 +82,11 @@ std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitialize
   if (!ahead_of_part || !value || !v->get_array_bounds().empty())
     stop(std::cout, "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the static "
                     "control part from run-time values: " + text);
-  entry.push_back("  " + v->get_name().getString() + " = " + cxx_text(value->get_operand()->unparseToString()) + ";");
+  // C converts a void* (malloc's) to any pointer on assignment, C++ only
+  // with a cast.
+  std::string name = v->get_name().getString(), value_text = cxx_text(value->get_operand()->unparseToString());
+  if (!v->get_pointer().empty()) value_text = "(decltype(" + name + "))(" + value_text + ")";
+  entry.push_back("  " + name + " = " + value_text + ";");
   return declaration_without_initialiser(v);
 }
 
