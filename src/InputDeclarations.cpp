@@ -18,6 +18,14 @@ const size_t carrier_count = static_cast<size_t>(
 
 }  // namespace
 
+// A directive is read as an assignment to its carrier, and a statement
+// writing an array of that name would be read as a directive (and dropped).
+void InputDeclarations::check_carrier_name(const std::string& name, const std::string& text) const {
+  if (carrier_names.count(name))
+    stop(std::cout, "Program::from_Sage: " + name + " is the name of a directive, which the input may not declare: " +
+                        text);
+}
+
 void InputDeclarations::hoist(const std::string& name, const std::string& text) {
   check_hoisted_name(name, text);
   var_declaration.push_back(cxx_text(text));
@@ -32,6 +40,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
     std::string name = v->get_name().getString();
     if (name.empty()) continue;
     std::string text = parameter_declaration(v);
+    check_carrier_name(name, text);
     if (has_variable_length(v, true))
       stop(std::cout, "Program::from_Sage: variable-length array parameter: " + v->unparseToString());
     check_variable_name(name, text);
@@ -44,6 +53,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
 // in file order.
 void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
   std::string name = t->get_name().getString(), text = t->unparseToString();
+  check_carrier_name(name, text);
   if (local) names.add_local(name, text, nullptr);
   else names.add_file_scope(name, text, nullptr);
   names.add_type_name(name, t->get_declarator());
@@ -56,10 +66,13 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
     std::string name = v->get_name().getString();
     std::string text = d->unparseToCompleteString();
     check_variable_name(name, text);
+    bool carrier = !function && file_scope_variables++ < carrier_count;
+    if (carrier && is_dropped_carrier(name)) carrier_names.insert(name);
+    if (!carrier) check_carrier_name(name, text);
     if (function) {
       text = local_text(d, v, kernel, ahead_of_part);
       names.add_local(name, text, v);
-    } else if (file_scope_variables++ >= carrier_count) {
+    } else if (!carrier) {
       names.add_file_scope(name, text, v);
     }
     hoist(name, text);

@@ -13,6 +13,7 @@
 //
 // Ownership: nodes are the front end's; nothing is owned.
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,10 @@ private:
   PreludeFunctions prelude_functions;
   std::vector<std::string> entry;
   size_t file_scope_variables = 0;  // the first ones are the directive carriers
+  std::set<std::string> carrier_names;  // of the carriers whose statements are dropped
 
   void hoist(const std::string& name, const std::string& text);
+  void check_carrier_name(const std::string& name, const std::string& text) const;
   std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
 };
 
