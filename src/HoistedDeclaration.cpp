@@ -1,5 +1,6 @@
 #include "HoistedDeclaration.h"
 
+#include <algorithm>
 #include <cctype>
 #include <iostream>
 #include <set>
@@ -59,16 +60,32 @@ void check_hoisted_name(const std::string& name, const std::string& text) {
 
 namespace {
 
-// The words of `text` but "const".
-std::vector<std::string> without_const(const std::string& text) {
+std::vector<std::string> words_of(const std::string& text) {
   std::istringstream in(text);
   std::vector<std::string> words;
-  for (std::string w; in >> w;)
-    if (w != "const") words.push_back(w);
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+// The words of `text` but "const".
+std::vector<std::string> without_const(const std::string& text) {
+  std::vector<std::string> words = words_of(text);
+  words.erase(std::remove(words.begin(), words.end(), "const"), words.end());
   return words;
 }
 
 }  // namespace
+
+bool is_reassignable(const SgInitializedName* v) {
+  std::vector<std::string> specifiers = words_of(v->get_specifiers());
+  auto has = [](const std::vector<std::string>& words, const char* word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+  };
+  if (has(specifiers, "static") || has(specifiers, "extern")) return false;
+  const std::string& pointer = v->get_pointer();
+  size_t star = pointer.rfind('*');
+  return star == std::string::npos ? !has(specifiers, "const") : !has(words_of(pointer.substr(star + 1)), "const");
+}
 
 std::string declaration_without_initialiser(SgInitializedName* v) {
   // The variable's own qualifiers are the specifiers' without a pointer,

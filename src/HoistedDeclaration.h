@@ -20,6 +20,11 @@ bool is_constant_expression(SgExpression* e);
 // (`parameter`) is not constant: such an array has no file-scope form.
 bool has_variable_length(const SgInitializedName* v, bool parameter);
 
+// Whether a local can be assigned on entry to the kernel and then holds
+// what its own initialisation gave it on every call: neither static nor
+// extern (their value outlives a call), nor const itself.
+bool is_reassignable(const SgInitializedName* v);
+
 // "<specifiers> <declarator>;" without the initialiser, nor the variable's
 // own `const`, which a declaration without initialiser may not have.
 std::string declaration_without_initialiser(SgInitializedName* v);

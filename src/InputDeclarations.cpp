@@ -82,25 +82,35 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
 // A local keeps its text unless its initialiser is a run-time value: a
 // local of another function, which no part can see, is then declared
 // without it; a scalar of the kernel's function ahead of the part gets it
-// as an assignment on entry to the kernel. Arrays of a run-time length have
-// no file-scope form.
+// as an assignment on entry to the kernel. A constant initialiser stays at
+// file scope, and is assigned on entry too when the scalar can be written
+// (not static, not const): the original starts from it on every call.
+// Arrays of a run-time length have no file-scope form.
 std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel,
                                           bool ahead_of_part) {
   std::string text = d->unparseToCompleteString();
   if (has_variable_length(v, false)) stop(std::cout, "Program::from_Sage: variable-length array: " + text);
   SgInitializer* initializer = v->get_initializer();
-  if (is_constant_expression(initializer)) return text;
-  if (!kernel) return declaration_without_initialiser(v);
   SgAssignInitializer* value = isSgAssignInitializer(initializer);
+  if (is_constant_expression(initializer)) {
+    if (kernel && ahead_of_part && value && v->get_array_bounds().empty() && is_reassignable(v))
+      initialise_on_entry(v, value);
+    return text;
+  }
+  if (!kernel) return declaration_without_initialiser(v);
   if (!ahead_of_part || !value || !v->get_array_bounds().empty())
     stop(std::cout, "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the static "
                     "control part from run-time values: " + text);
+  initialise_on_entry(v, value);
+  return declaration_without_initialiser(v);
+}
+
+void InputDeclarations::initialise_on_entry(SgInitializedName* v, SgAssignInitializer* value) {
   // C converts a void* (malloc's) to any pointer on assignment, C++ only
   // with a cast.
   std::string name = v->get_name().getString(), value_text = cxx_text(value->get_operand()->unparseToString());
   if (!v->get_pointer().empty()) value_text = "(decltype(" + name + "))(" + value_text + ")";
   entry.push_back("  " + name + " = " + value_text + ";");
-  return declaration_without_initialiser(v);
 }
 
 void InputDeclarations::finish() const { prelude_functions.check_defined(); }

@@ -7,7 +7,8 @@
 // var_declared_names); so do the parameters of the kernel's function, the
 // function holding the static control part. A local of that function
 // initialised from a run-time value ahead of the part is declared without
-// its initialiser, which becomes an assignment on entry to tiled_kernel().
+// its initialiser, which becomes an assignment on entry to tiled_kernel();
+// a scalar initialised from a constant keeps it and gets the assignment too.
 // Every declaration is checked against the others (one variable per name)
 // and against the macros of the tiled code.
 //
@@ -20,6 +21,7 @@
 #include "DeclarationTable.h"
 #include "PreludeNames.h"
 
+class SgAssignInitializer;
 class SgFunctionDeclaration;
 class SgInitializedName;
 class SgTypedefDeclaration;
@@ -52,6 +54,7 @@ private:
   void hoist(const std::string& name, const std::string& text);
   void check_carrier_name(const std::string& name, const std::string& text) const;
   std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
+  void initialise_on_entry(SgInitializedName* v, SgAssignInitializer* value);
 };
 
 #endif
