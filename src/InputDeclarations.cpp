@@ -93,8 +93,9 @@ std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitialize
   SgInitializer* initializer = v->get_initializer();
   SgAssignInitializer* value = isSgAssignInitializer(initializer);
   if (is_constant_expression(initializer)) {
-    if (kernel && ahead_of_part && value && v->get_array_bounds().empty() && is_reassignable(v))
-      initialise_on_entry(v, value);
+    bool again = kernel && ahead_of_part && initializer && is_reassignable(v);
+    if (again && value && v->get_array_bounds().empty()) initialise_on_entry(v, value);
+    else if (again) initialised_arrays[v->get_name().getString()] = text;
     return text;
   }
   if (!kernel) return declaration_without_initialiser(v);

@@ -14,6 +14,7 @@
 //
 // Ownership: nodes are the front end's; nothing is owned.
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,11 +44,15 @@ public:
   const DeclarationTable& table() const { return names; }
   // "  n = N;" for each local initialised on entry to tiled_kernel().
   const std::vector<std::string>& initialisations() const { return entry; }
+  // The arrays of the kernel's function whose initialiser tiled_kernel()
+  // does not give again on each call, with their declarations.
+  const std::map<std::string, std::string>& arrays_initialised_once() const { return initialised_arrays; }
 
 private:
   DeclarationTable names;
   PreludeFunctions prelude_functions;
   std::vector<std::string> entry;
+  std::map<std::string, std::string> initialised_arrays;
   size_t file_scope_variables = 0;  // the first ones are the directive carriers
   std::set<std::string> carrier_names;  // of the carriers whose statements are dropped
 

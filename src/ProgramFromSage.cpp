@@ -336,6 +336,19 @@ public:
                             "bounds, conditions, subscripts and directives: " + text_of(write.second));
   }
 
+  // The original initialises its local arrays on every call, the tiled
+  // code once, at program start: the part may only read them.
+  void check_array_initialisations() const {
+    const std::map<std::string, std::string>& once = declarations.arrays_initialised_once();
+    for (const auto& write : writes) {
+      auto array = once.find(write.first);
+      if (array != once.end())
+        stop(std::cout, "Program::from_Sage: " + write.first +
+                            " is initialised once in the tiled code, not on every call, and the static control "
+                            "part writes it: " + array->second);
+    }
+  }
+
   // The model reads every such constant as an integer size parameter, and
   // the tiled code splits it with int arithmetic: a double would be
   // truncated there (and compared as a double in the loops), an array
@@ -486,6 +499,7 @@ Program* Program::from_Sage(SgProject* project) {
   traversal.check_counter_uses();
   traversal.check_constant_writes();
   traversal.check_constant_types();
+  traversal.check_array_initialisations();
   traversal.declarations.finish();
   Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
   program->set_variable_declaration(var_declaration);
