@@ -76,15 +76,31 @@ std::vector<std::string> without_const(const std::string& text) {
 
 }  // namespace
 
-bool is_reassignable(const SgInitializedName* v) {
-  std::vector<std::string> specifiers = words_of(v->get_specifiers());
-  auto has = [](const std::vector<std::string>& words, const char* word) {
-    return std::find(words.begin(), words.end(), word) != words.end();
-  };
-  if (has(specifiers, "static") || has(specifiers, "extern")) return false;
+namespace {
+
+bool has_word(const std::string& text, const char* word) {
+  std::vector<std::string> words = words_of(text);
+  return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+// Whether the variable itself is const: its specifiers say so without a
+// pointer part, else the qualifiers after the pointer part's last '*'.
+bool is_own_const(const SgInitializedName* v) {
   const std::string& pointer = v->get_pointer();
   size_t star = pointer.rfind('*');
-  return star == std::string::npos ? !has(specifiers, "const") : !has(words_of(pointer.substr(star + 1)), "const");
+  return star == std::string::npos ? has_word(v->get_specifiers(), "const")
+                                   : has_word(pointer.substr(star + 1), "const");
+}
+
+}  // namespace
+
+bool is_reassignable(const SgInitializedName* v) {
+  const std::string& specifiers = v->get_specifiers();
+  return !has_word(specifiers, "static") && !has_word(specifiers, "extern") && !is_own_const(v);
+}
+
+bool is_uninitialised_const(const SgInitializedName* v) {
+  return !v->get_initializer() && is_own_const(v) && !has_word(v->get_specifiers(), "extern");
 }
 
 std::string declaration_without_initialiser(SgInitializedName* v) {

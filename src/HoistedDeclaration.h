@@ -25,6 +25,10 @@ bool has_variable_length(const SgInitializedName* v, bool parameter);
 // extern (their value outlives a call), nor const itself.
 bool is_reassignable(const SgInitializedName* v);
 
+// Whether `v` is a const variable defined without initialiser, which C
+// zero-initialises at file scope and C++ refuses.
+bool is_uninitialised_const(const SgInitializedName* v);
+
 // "<specifiers> <declarator>;" without the initialiser, nor the variable's
 // own `const`, which a declaration without initialiser may not have.
 std::string declaration_without_initialiser(SgInitializedName* v);

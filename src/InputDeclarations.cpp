@@ -75,6 +75,7 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
     } else if (!carrier) {
       names.add_file_scope(name, text, v);
     }
+    if (is_uninitialised_const(v)) text = declaration_without_initialiser(v);
     hoist(name, text);
   }
 }
