@@ -32,6 +32,7 @@ class Schedule;
 struct pipquast;
 class SgExpression;
 class SgNode;
+class Xml;
 
 // Compaction maps of the last parametric integer programming problem: the
 // column of a kept counter, respectively parameter, to its registry rank.
@@ -78,6 +79,10 @@ class Polyhedron {
   // twice takes its later column.
   Polyhedron(const std::vector<std::vector<int>>& M, const std::vector<int>& C,
              const std::vector<int>& P);
+  // A plain polyhedron read from its XML element: the constraints read are
+  // owned, the cached matrix taken as written. The element of a union (one
+  // with a "domain" child) stops the run: it is read as a Domain.
+  explicit Polyhedron(const Xml& node);
   // Deletes the constraints (a Domain also its members).
   virtual ~Polyhedron();
 
@@ -218,6 +223,9 @@ class Polyhedron {
   static void print_list(const std::list<Polyhedron*>& l);
   // This polyhedron's own constraints joined by " and ", in isl's syntax.
   void print_iscc_constraints(std::ostream& os);
+  // The element `tag` with the six fields; a Domain adds its members under
+  // "domain", each written the same way.
+  void print_xml(std::ostream& os, std::string tag);
 
   // ---- predicates (1 or 0) ----
 
@@ -309,6 +317,11 @@ class Polyhedron {
   // registered as counters for good).
   Polyhedron* project_no_parameters(std::set<int> counters);
   Polyhedron* project_no_parameters(int counter);
+  // Integer projection onto the given counters: pieces whose union holds
+  // exactly the integer points of the counters (at any sign) that extend
+  // to an integer point of this polyhedron. Registers the parameters
+  // "c_<rank>" for good.
+  std::vector<Polyhedron*> project_int(std::set<int> counters);
   // Hull with the mirror image through the origin of the counter space.
   Polyhedron* symetrize();
   Polyhedron* project_and_symetrize(std::set<int> counters);
@@ -466,6 +479,11 @@ class Polyhedron {
   void print_volume(std::set<Expression*> counters);
   void print_volume(IndexFunction& f);
   void print_volume();
+  // The symbolic upper, respectively lower, bound of a counter as a
+  // polyhedron over the counter and the other parameters (registers the
+  // parameter "upper_bound", respectively "lower_bound", for good).
+  Polyhedron* upper_bound(int counter);
+  Polyhedron* lower_bound(int counter);
   // The volume of the bounding box of the projection onto the given
   // counters that occur in some constraint: the product of the non-zero
   // extents of its rational vertices, truncated toward zero; 0 for an empty
@@ -522,7 +540,14 @@ class Polyhedron {
                        const std::vector<int>& P, const std::string& who);
   void build_from_rows(const std::vector<std::vector<int>>& M);
   std::set<int> rewrite_divs();
+  // The tagged lexicographic minimum with every parameter free as well.
+  Quast* min_lex_free_parameters(std::vector<int> counters, int stmt);
 };
+
+// The polyhedron of an XML element, new and owned by the caller: null for an
+// element without content, a Domain for an element with a "domain" child,
+// else a plain Polyhedron. Every reader of a Polyhedron* goes through this.
+void from_xml(Polyhedron*& p, const Xml& node);
 
 // New polyhedra holding 0 >= 0, respectively 0 > 0.
 Polyhedron* universe();

@@ -220,6 +220,9 @@ Tiling::~Tiling() {
   for (IndexFunction* f : schedule) delete f;
   for (Polyhedron* p : tile) delete p;
   for (auto& counter : tile_counter) delete counter.second;
+  for (auto& vertices : tile_vertices)
+    for (auto& vertex : vertices)
+      for (auto& entry : vertex) delete entry.second;
 }
 
 // Schedules may use the marker __T besides the declared names, tile shapes

@@ -21,6 +21,7 @@ class Polyhedron;
 class Program;
 class Schedule;
 class Statement;
+class Xml;
 
 // Working sets of one tiling pass, filled statement by statement.
 struct TilingPass {
@@ -54,6 +55,10 @@ public:
   std::vector<std::vector<std::map<int, Expression*>>> tile_vertices;
 
   Tiling() = default;
+  // The saved fields of an XML element; nb_statements becomes the number
+  // of is_tiled entries and tile_counter_set the ranks of tile_counter. The
+  // kinds, ratios, lattices, shapes and groups stay empty.
+  explicit Tiling(const Xml& node);
   ~Tiling();
   Tiling(const Tiling&) = delete;
   Tiling& operator=(const Tiling&) = delete;
@@ -70,6 +75,8 @@ public:
   void apply_general_ZIL(int i, Statement* s, TilingPass& pass);
   // Converts nothing: the record is left as it is.
   void turn_to_ZIL_gen() {}
+  // The element `tag` with the eight saved fields.
+  void print_xml(std::ostream& os, std::string tag);
 
 private:
   // Stops on a name in the directives of statement i that is neither a
