@@ -149,7 +149,12 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
   for (size_t i = 0; i < program.statement.size(); i++) {
     if (i) out << "; ";
     out << "S" << i << "[";
-    print_names(out, program.statement[i]->iteration_domain->get_counters(), 1);
+    // A domain the tiling left without a piece names no counter, while its
+    // dates may compute with them: isl takes the statement's tuple from the
+    // dates then (the map meets no point of D anyway).
+    std::set<int> counters = program.statement[i]->iteration_domain->get_counters();
+    if (counters.empty()) counters = Expression::get_counters(schedules[i]->schedule->index_mapping);
+    print_names(out, counters, 1);
     out << "] -> [";
     print_dates(out, schedules[i]->schedule, width);
     out << "]";
