@@ -16,6 +16,7 @@
 #include "Polyhedron.h"
 #include "Program.h"
 #include "Rank.h"
+#include "RectangularTile.h"
 #include "Schedule.h"
 #include "Statement.h"
 #include "Stop.h"
@@ -492,10 +493,15 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     }
     pass.tiled.push_back(s);
     pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
+    // A constant tiling leaves one polyhedron per statement, whose nest
+    // tests nothing about the tile's kind: only the parametric tilings
+    // need their full tiles run apart.
+    pass.tiles.push_back(nullptr);
   }
   check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
+  result->tile = pass.tiles;
   result->set_variable_declaration(
       output_declarations(program->get_variable_declaration(), pass.declarations));
   // The input's own initialisations, then the checks of the values the
@@ -560,6 +566,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   delete split;
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], counters));
+  std::vector<int> inner;
+  for (size_t j = 0; j < m; j++) inner.push_back(counters[2 * j + 1]);
+  pass.tiles.push_back(rectangular_tile(inner, tile_ratio[i]));
 }
 
 // New counter list: the lattice counters, their offset counters (-1 for
@@ -602,6 +611,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   delete g;
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
+  pass.tiles.push_back(tile_shape[i]->counters_to_counters(names.first.second));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
   for (const auto& split : names.second)
