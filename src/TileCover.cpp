@@ -1,4 +1,4 @@
-// The shape S(b) tiles the space with the origins b·L·Z^n when no two of its
+// The shape S(b) tiles the space with the origins (b / m)·L·Z^n when no two of its
 // points differ by a non-zero lattice vector (no iteration runs twice) and
 // its translates S(b) + b·L·Z^n cover every integer point (none is lost).
 // Both are questions about integer sets with existential variables, which
@@ -40,14 +40,15 @@ void add_shape(System& s, const Rows& shape, int b, size_t first, size_t width) 
     (r[0] == 0 ? s.equalities : s.inequalities).push_back(shape_row(r, b, first, width));
 }
 
-// y = x + b·L·z over the variables [y | x | z], the first 3n of the set.
-void add_translation(System& s, const Rows& lattice, int b, size_t width) {
+// y = x + s·L·z over the variables [y | x | z], the first 3n of the set,
+// s being the block size over the lattice's denominator.
+void add_translation(System& s, const Rows& lattice, long long scale, size_t width) {
   size_t n = lattice.size();
   for (size_t i = 0; i < n; i++) {
     std::vector<long long> row(width + 1, 0);
     row[i] = 1;
     row[n + i] = -1;
-    for (size_t c = 0; c < n; c++) row[2 * n + c] = -static_cast<long long>(b) * lattice[i][c];
+    for (size_t c = 0; c < n; c++) row[2 * n + c] = -scale * lattice[i][c];
     s.equalities.push_back(row);
   }
 }
@@ -66,12 +67,12 @@ isl_set* to_set(isl_ctx* ctx, const System& s, size_t width) {
       isl_dim_param, isl_dim_cst));
 }
 
-// Some x and y = x + b·L·z with z != 0 (z_c >= 1 or z_c <= -1 for some c)
+// Some x and y = x + s·L·z with z != 0 (z_c >= 1 or z_c <= -1 for some c)
 // both lie in S(b).
-bool overlaps(isl_ctx* ctx, const Rows& shape, const Rows& lattice, int b) {
+bool overlaps(isl_ctx* ctx, const Rows& shape, const Rows& lattice, int b, long long scale) {
   size_t n = lattice.size(), width = 3 * n;
   System both;
-  add_translation(both, lattice, b, width);
+  add_translation(both, lattice, scale, width);
   add_shape(both, shape, b, 0, width);
   add_shape(both, shape, b, n, width);
   for (size_t c = 0; c < n; c++)
@@ -89,11 +90,11 @@ bool overlaps(isl_ctx* ctx, const Rows& shape, const Rows& lattice, int b) {
   return false;
 }
 
-// Every y is x + b·L·z for some x in S(b) and some z.
-bool covers(isl_ctx* ctx, const Rows& shape, const Rows& lattice, int b) {
+// Every y is x + s·L·z for some x in S(b) and some z.
+bool covers(isl_ctx* ctx, const Rows& shape, const Rows& lattice, int b, long long scale) {
   size_t n = lattice.size(), width = 3 * n;
   System s;
-  add_translation(s, lattice, b, width);
+  add_translation(s, lattice, scale, width);
   add_shape(s, shape, b, n, width);
   isl_set* translates = isl_set_project_out(to_set(ctx, s, width), isl_dim_set, n, 2 * n);
   isl_set* everything = isl_set_universe(isl_set_get_space(translates));
@@ -105,10 +106,11 @@ bool covers(isl_ctx* ctx, const Rows& shape, const Rows& lattice, int b) {
 
 }  // namespace
 
-bool shape_tiles_space(const Rows& shape, const Rows& lattice, int block_size) {
+bool shape_tiles_space(const Rows& shape, const Rows& lattice, int block_size, int denominator) {
+  long long scale = block_size / denominator;
   isl_ctx* ctx = isl_ctx_alloc();
   isl_options_set_on_error(ctx, ISL_ON_ERROR_ABORT);
-  bool tiles = !overlaps(ctx, shape, lattice, block_size) && covers(ctx, shape, lattice, block_size);
+  bool tiles = !overlaps(ctx, shape, lattice, block_size, scale) && covers(ctx, shape, lattice, block_size, scale);
   isl_ctx_free(ctx);
   return tiles;
 }

@@ -1,6 +1,7 @@
 #include "Tiling.h"
 
 #include <algorithm>
+#include <climits>
 #include <iostream>
 #include <numeric>
 
@@ -213,6 +214,60 @@ IndexFunction* mark_tiled_dimensions(IndexFunction* schedule, const std::vector<
   return g;
 }
 
+// The least common multiple of the lattice denominators of every general
+// tiling: the tiled code runs only with block sizes that are its multiples,
+// and at least one of them must fit in an int from the minimum block size
+// on.
+long long lattices_block_multiple(const Tiling& tiling) {
+  long long multiple = 1;
+  for (size_t i = 0; i < tiling.tile_lattice.size(); i++) {
+    if (!tiling.is_general_ZIL[i]) continue;
+    multiple = std::lcm(multiple, ZILWrapper::lattice_block_multiple(tiling.tile_lattice[i]));
+    if (multiple > INT_MAX) break;
+  }
+  long long least = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
+  if (multiple > INT_MAX || (least + multiple - 1) / multiple * multiple > INT_MAX)
+    stop(std::cerr, "Tiling::apply: the lattice denominators leave no block size from the minimum block size on "
+                    "within int (they ask for a multiple of " +
+                        std::to_string(multiple) + ")");
+  return multiple;
+}
+
+// Tile counter j of a lattice with a denominator above 1 is
+// D_j * outer_j + lattice_offset_j: the offset counter follows outer_j in
+// the schedule (the j-th tiled dimension dims[j]), so that the pair orders
+// the tiles as the lattice counter itself would. (The single date
+// D_j * outer_j + lattice_offset_j would order them alike, but the code
+// generator then works through a division and takes minutes.)
+void follow_with_offsets(IndexFunction* schedule, const std::vector<int>& dims, const std::vector<int>& offsets) {
+  std::vector<Expression*>& dates = schedule->index_mapping;
+  for (size_t j = dims.size(); j-- > 0;)
+    if (offsets[j] >= 0) dates.insert(dates.begin() + dims[j] + 1, new Expression(get_counter_string(offsets[j])));
+}
+
+// The reduced denominators of the tiled dimensions of a general tiling,
+// all 1 for another kind.
+std::vector<int> tiled_denominators(const Tiling& tiling, int i) {
+  std::vector<int> result(tiling.tile_dimensions[i].size(), 1);
+  if (!tiling.is_general_ZIL[i]) return result;
+  std::vector<int> reduced = ZILWrapper::reduced_lattice(tiling.tile_lattice[i]).back();
+  for (size_t j = 0; j < result.size(); j++) result[j] = reduced[j];
+  return result;
+}
+
+// Whether two schedules are told apart by a constant date before `end`
+// (their statements then never share the loops from there on).
+bool apart(const IndexFunction* a, const IndexFunction* b, size_t end) {
+  for (size_t d = 0; d < end && d < a->index_mapping.size() && d < b->index_mapping.size(); d++) {
+    const Expression* x = a->index_mapping[d];
+    const Expression* y = b->index_mapping[d];
+    bool constants = x->get_counters().empty() && x->get_parameters().empty() && y->get_counters().empty() &&
+                     y->get_parameters().empty();
+    if (constants && x->evaluate_int(std::map<int, int>()) != y->evaluate_int(std::map<int, int>())) return true;
+  }
+  return false;
+}
+
 // The declarations, refreshed on entry of the kernel: the caller sets the
 // sizes and block_size at run time, after the file-scope initialisers ran.
 std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
@@ -268,6 +323,23 @@ void Tiling::check_directives(Program* program, const std::set<std::string>& dec
       pass_stop(i, "schedule uses __T but the statement is not tiled");
     }
   }
+  for (int i = 0; i < n; i++) check_offset_dates(i);
+}
+
+// The offset dates that follow the tiled dimensions of a lattice with
+// denominators shift the later dates of its schedule: a statement that
+// shares those loops must get the same dates at the same places, or the
+// dates of the two would be compared out of step.
+void Tiling::check_offset_dates(int i) const {
+  std::vector<int> own = tiled_denominators(*this, i);
+  if (std::count(own.begin(), own.end(), 1) == static_cast<long>(own.size())) return;
+  for (size_t k = 0; k < schedule.size(); k++) {
+    if (static_cast<int>(k) == i || apart(schedule[i], schedule[k], tile_dimensions[i][0])) continue;
+    if (tile_dimensions[k] != tile_dimensions[i] || tiled_denominators(*this, static_cast<int>(k)) != own)
+      pass_stop(i, "statement #" + std::to_string(k) +
+                       " shares the tile loops of a lattice with denominators, but not its tiled dimensions and "
+                       "denominators");
+  }
 }
 
 // The hyperplanes must give back every loop counter: an integer left
@@ -305,6 +377,7 @@ void Tiling::check_piece_estimates(Program* program) const {
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Polyhedron* domain = program->statement[i]->iteration_domain;
     std::vector<long long> counts;
+    long long offsets = 1;  // the pieces of each lattice offset are crossed apart
     std::string directive;
     if (is_rectangular_ZIL[i]) {
       counts = ZILWrapper::rectangular_piece_counts(domain, tile_hyperplans[i], tile_ratio[i]);
@@ -312,7 +385,12 @@ void Tiling::check_piece_estimates(Program* program) const {
     } else if (is_general_ZIL[i]) {
       counts = ZILWrapper::general_piece_counts(domain, tile_shape[i], tile_lattice[i]);
       directive = "tile_lattice";
-      for (size_t k = 0; k + 1 < tile_lattice[i].size(); k++) directive += subscripts(tile_lattice[i][k]);
+      const std::vector<int>& denominators = tile_lattice[i].back();
+      bool integral =
+          std::count(denominators.begin(), denominators.end(), 1) == static_cast<long>(denominators.size());
+      for (size_t k = 0; k + (integral ? 1 : 0) < tile_lattice[i].size(); k++)
+        directive += subscripts(tile_lattice[i][k]);
+      offsets = ZILWrapper::lattice_offset_count(tile_lattice[i]);
     } else {
       continue;
     }
@@ -320,7 +398,9 @@ void Tiling::check_piece_estimates(Program* program) const {
     if (most > constraint_piece_limit)
       pass_stop(i, directive + " would split a constraint into " + std::to_string(most) +
                        " pieces, more than the limit of " + std::to_string(constraint_piece_limit));
-    long long estimate = ZILWrapper::estimated_pieces(counts);
+    std::vector<long long> crossed = counts;
+    crossed.push_back(offsets);
+    long long estimate = ZILWrapper::estimated_pieces(crossed);
     if (estimate > piece_limit) pass_stop(i, too_many_pieces(directive, estimate, piece_limit));
   }
 }
@@ -386,9 +466,11 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   if (is_tiled.size() != program->statement.size()) stop(std::cerr, "Tiling::apply: nb_statements mismatch");
   std::set<std::string> declared = input_names(program);
   check_directives(program, declared);
+  long long block_multiple = lattices_block_multiple(*this);
   compute_constant_tiling_domains();
   check_piece_estimates(program);
   TilingPass pass;
+  pass.block_multiple = block_multiple;
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Statement* s = program->statement[i]->clone();
     std::cout << "Tiling stmt #" << i << ": " << *s << "\n";
@@ -428,7 +510,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   bool parametric = std::count(is_rectangular_ZIL.begin(), is_rectangular_ZIL.end(), 1) +
                         std::count(is_general_ZIL.begin(), is_general_ZIL.end(), 1) >
                     0;
-  for (const std::string& line : assumption_checks(parametric, pass.sizes, pass.aligned_sizes))
+  for (const std::string& line : assumption_checks(parametric, pass.sizes, pass.aligned_sizes, pass.block_multiple))
     result->kernel_entry.push_back(line);
   for (const std::string& line : kernel_entry_lines(pass.declarations)) result->kernel_entry.push_back(line);
   return {result, pass.schedules};
@@ -489,11 +571,14 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   pass.tiles.push_back(rectangular_tile(inner, tile_ratio[i]));
 }
 
-// New counter list: the lattice counters, the inner counters by the rank of
-// their counter, then the surrounding counters that were not tiled.
-static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& names,
+// New counter list: the lattice counters, their offset counters (-1 for
+// none), the inner counters by the rank of their counter, then the
+// surrounding counters that were not tiled.
+static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& names, const std::vector<int>& offsets,
                                          const std::vector<int>& surrounding) {
   std::vector<int> counters = names.first.first;
+  for (int offset : offsets)
+    if (offset >= 0) counters.push_back(offset);
   for (const auto& inner : names.first.second) counters.push_back(inner.second);
   for (int c : surrounding)
     if (!names.first.second.count(c)) counters.push_back(c);
@@ -508,7 +593,8 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   s->iteration_domain = new Domain(tiled.second);
   del(tiled.second);
 
-  s->surrounding_counters = general_counters(names, s->surrounding_counters);
+  std::vector<int> offsets = ZILWrapper::lattice_offset_counters(tile_lattice[i]);
+  s->surrounding_counters = general_counters(names, offsets, s->surrounding_counters);
   pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
   Statement* t = s->substitute_counters_ref(tiled.first.second);
   delete s;
@@ -519,6 +605,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
     lattice_counters.push_back(new Expression(get_counter_string(names.first.first[j])));
   IndexFunction* g = mark_tiled_dimensions(schedule[i], tile_dimensions[i], lattice_counters);
   del(lattice_counters);
+  follow_with_offsets(g, tile_dimensions[i], offsets);
   delete schedule[i];
   schedule[i] = g->counters_to_counters(names.first.second);
   delete g;

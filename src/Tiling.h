@@ -33,6 +33,7 @@ struct TilingPass {
   std::set<std::string> split_names;   // outer_ and inner_ parameters declared
   std::set<std::string> sizes;         // the size parameters split
   std::set<std::string> aligned_sizes; // those assumed multiples of block_size
+  long long block_multiple = 1;        // block_size must be a multiple of it
 };
 
 class Tiling {
@@ -88,6 +89,7 @@ private:
   void check_directives(Program* program, const std::set<std::string>& declared) const;
   void check_rectangular_ZIL(int i, const Statement* s) const;
   void check_general_ZIL(int i, const Statement* s) const;
+  void check_offset_dates(int i) const;
   void check_piece_estimates(Program* program) const;
   void check_constant_tiling(int i) const;
   void build_tile(int i);

@@ -155,6 +155,39 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
                                               std::vector<int> scale, std::vector<int>* hidden = nullptr,
                                               const PieceLimit* limit = nullptr);
 
+// ---- lattices with denominators ----
+// A lattice of n + 1 rows of n values: the basis L (row i for counter i,
+// column c for lattice counter c), then the denominators D, all >= 1.
+// Generator c is L[.][c] / D_c.
+// The lattice with column c divided by the gcd of its entries and D_c: the
+// same generators in lowest terms.
+Rows reduced_lattice(const Rows& lattice);
+// M, the least common multiple of the denominators in lowest terms: every
+// tile origin b·Σ_c z_c·L[.][c] / D_c is an integer point for every integer
+// z exactly when the block size b is a multiple of M. INT_MAX + 1 when M
+// is beyond int (no block size of the tiled code then).
+long long lattice_block_multiple(const Rows& lattice);
+// The number of lattice offsets o (0 <= o_c < D_c, D in lowest terms): the
+// product of the denominators, LLONG_MAX when it does not fit.
+long long lattice_offset_count(const Rows& lattice);
+// The n basis rows in lowest terms with column c times M / D_c: the
+// generators times M, as integers.
+std::vector<std::vector<long long>> common_denominator_basis(const Rows& lattice);
+// The ranks of the counters lattice_offset_<c> of a lattice, registered
+// when new: -1 for a lattice counter c whose denominator in lowest terms is
+// 1, else the offset o_c of ii_c = D_c·outer_c + o_c, 0 <= o_c < D_c.
+std::vector<int> lattice_offset_counters(const Rows& lattice);
+// The tiled domain of the library's lists for a lattice with these
+// denominators (in lowest terms, some above 1), every piece carrying its
+// lattice offset as modulo rows ii_c ≡ o_c (mod D_c), read through the
+// active lists (the lattice counters first): each piece over the quotients
+// outer_c of ii_c = D_c·outer_c + o_c with lattice_offset_c == o_c (from
+// `offset_counters`), the lists crossed offset by offset, coalesced. The
+// records are freed, the lists emptied.
+std::vector<Polyhedron*> to_tiled_domain_with_offsets(std::list<std::list<polyhedronZIL*>>& lists,
+                                                      const std::vector<int>& denominators,
+                                                      const std::vector<int>& offset_counters);
+
 // ---- general tiling by a shape and a lattice ----
 // The checks of such a tiling that need no tiling, stopping on the first
 // that fails: the lattice's size, denominators and rank, one parameter in
@@ -165,9 +198,9 @@ void check_general_tiling(Polyhedron* domain, Polyhedron* shape, const std::vect
 // hidden parameters after the others, and appends them to the active lists
 // (emptied by the caller).
 general_tiling_t make_general_tiling_variables(Polyhedron* domain, const std::vector<int>& hidden = {});
-// The library's pieces for each constraint of such a tiling, its large
-// constants hidden, leaving out those without integer points; for
-// arguments that passed check_general_tiling.
+// The library's pieces for each constraint of such a tiling for one lattice
+// offset (at most), its large constants hidden, leaving out those without
+// integer points; for arguments that passed check_general_tiling.
 std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shape,
                                             const std::vector<std::vector<int>>& lattice);
 // ((names, counter -> block_size * (lattice row . outer counters) + inner

@@ -31,10 +31,19 @@ void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n) {
   if (!well_formed)
     stop(std::cerr, who + "the lattice must have " + std::to_string(n + 1) + " rows of " + std::to_string(n) +
                         " values");
-  // Several offsets would give lists whose congruences contradict each
-  // other in the cross product, and the substitution ignores denominators.
   for (int denominator : lattice.back())
-    if (denominator != 1) stop(std::cerr, who + "lattice denominators other than 1 are not supported");
+    if (denominator < 1) stop(std::cerr, who + "the lattice denominators must be positive");
+  // The tiled code runs only with block sizes that are multiples of M, so
+  // that every tile origin is an integer point.
+  long long M = lattice_block_multiple(lattice);
+  if (M > INT_MAX)
+    stop(std::cerr, who + "the lattice denominators ask for a block size multiple of more than " +
+                        std::to_string(INT_MAX));
+  for (const std::vector<long long>& row : common_denominator_basis(lattice))
+    for (long long v : row)
+      if (v < INT_MIN || v > INT_MAX)
+        stop(std::cerr, who + "the lattice over the common denominator " + std::to_string(M) +
+                            " has a value beyond int");
   // Tile origins on a singular lattice leave whole directions uncovered; the
   // library's extrema are then unbounded and iscc fails far from the cause.
   IntMatrix smith = snf(IntMatrix(lattice.begin(), lattice.begin() + n))[1];
@@ -42,16 +51,20 @@ void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n) {
     if (smith[k][k] == 0) stop(std::cerr, who + "the lattice must be invertible");
 }
 
-// The block sizes on which the fit of a shape is checked: the first five
-// the tiled code may be run with, then the powers of two above them up to
-// 2^30, which catch a shape whose constants only fit small block sizes
-// (isl decides each one in about the same time, whatever its size).
-std::vector<int> checked_block_sizes() {
-  long long first = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
+// The block sizes on which the fit of a shape is checked, among those the
+// tiled code accepts (the multiples of `multiple` from the minimum block
+// size on): the first five, then the multiples by powers of two above them
+// up to 2^30 times `multiple`, which catch a shape whose constants only fit
+// small block sizes (isl decides each one in about the same time, whatever
+// its size). None when no int block size is accepted.
+std::vector<int> checked_block_sizes(long long multiple) {
+  long long least = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
+  long long first = (least + multiple - 1) / multiple * multiple;
+  long long after = first + 5 * multiple;
   std::vector<int> sizes;
-  for (long long b = first; b < first + 5 && b <= INT_MAX; b++) sizes.push_back(static_cast<int>(b));
-  for (int k = 3; k <= 30; k++)
-    if ((1 << k) >= first + 5) sizes.push_back(1 << k);
+  for (long long b = first; b < after && b <= INT_MAX; b += multiple) sizes.push_back(static_cast<int>(b));
+  for (int k = 3; k <= 30 && (multiple << k) <= INT_MAX; k++)
+    if ((multiple << k) >= after) sizes.push_back(static_cast<int>(multiple << k));
   return sizes;
 }
 
@@ -59,26 +72,58 @@ std::vector<int> checked_block_sizes() {
 // twice some iterations, with nothing to show for it at compile or run time.
 void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std::vector<std::vector<int>>& lattice) {
   Rows rows = shape->to_matrix(counters, to_vec_int(shape->get_parameters()));
-  Rows generators(lattice.begin(), lattice.begin() + counters.size());
-  for (int b : checked_block_sizes())
-    if (!shape_tiles_space(rows, generators, b))
+  long long M = lattice_block_multiple(lattice);
+  Rows generators;
+  for (const std::vector<long long>& row : common_denominator_basis(lattice))
+    generators.emplace_back(row.begin(), row.end());
+  std::vector<int> sizes = checked_block_sizes(M);
+  if (sizes.empty())
+    stop(std::cerr, who + "no block size from the minimum block size on is a multiple of " + std::to_string(M) +
+                        " within int");
+  for (int b : sizes)
+    if (!shape_tiles_space(rows, generators, b, static_cast<int>(M)))
       stop(std::cerr, who + "the tile shape does not tile the space with the lattice (block size " +
                           std::to_string(b) + ")");
 }
 
 // c_i -> block_size * (Σ_k lattice[i][k] * outer_k) + inner_<c_i>, from
-// every lattice row but the last (the denominators).
+// every lattice row but the last (the denominators). With denominators in
+// lowest terms above 1, ii_k = D_k * outer_k + lattice_offset_k, and the
+// offsets add (block_size / M) * (Σ_k L'[i][k] * lattice_offset_k), L' the
+// basis over the common denominator M: the tiled code runs with multiples
+// of M only, so the division is exact.
 std::map<int, Expression*> substitution(Polyhedron* domain, const general_tiling_t& names,
-                                        std::vector<std::vector<int>> lattice) {
-  for (std::vector<int>& row : lattice) row.push_back(0);
-  IndexFunction basis(lattice, names.first.first, std::vector<int>());
+                                        const std::vector<std::vector<int>>& lattice) {
+  size_t n = lattice.size() - 1;
+  Rows basis(lattice.begin(), lattice.begin() + n), over_M;
+  for (std::vector<int>& row : basis) row.push_back(0);
+  std::vector<int> offsets = lattice_offset_counters(lattice), offset_columns;
+  for (size_t k = 0; k < n; k++)
+    if (offsets[k] >= 0) offset_columns.push_back(offsets[k]);
+  for (const std::vector<long long>& row : common_denominator_basis(lattice)) {
+    over_M.emplace_back();
+    for (size_t k = 0; k < n; k++)
+      if (offsets[k] >= 0) over_M.back().push_back(static_cast<int>(row[k]));
+    over_M.back().push_back(0);
+  }
+  IndexFunction tiles(basis, names.first.first, std::vector<int>());
+  IndexFunction shifts(over_M, offset_columns, std::vector<int>());
   std::vector<int> counters = to_vec_int(domain->get_counters());
   std::map<int, Expression*> result;
   Expression block_size("block_size");
-  for (size_t i = 0; i + 1 < lattice.size(); i++) {
-    Expression block(TIMES, &block_size, basis.index_mapping[i]);
+  Expression denominator(static_cast<int>(lattice_block_multiple(lattice)));
+  Expression scale(DIV, &block_size, &denominator);
+  for (size_t i = 0; i < n; i++) {
+    Expression block(TIMES, &block_size, tiles.index_mapping[i]);
     Expression inner(get_counter_string(names.first.second.at(counters[i])));
-    result[counters[i]] = new Expression(PLUS, &block, &inner);
+    Expression* value = new Expression(PLUS, &block, &inner);
+    if (!offset_columns.empty()) {
+      Expression shift(TIMES, &scale, shifts.index_mapping[i]);
+      Expression* sum = new Expression(PLUS, value, &shift);
+      delete value;
+      value = sum;
+    }
+    result[counters[i]] = value;
   }
   return result;
 }
@@ -107,8 +152,10 @@ optionZIL general_options() {
   return option;
 }
 
-// The library's input of the tiling: the domain's rows with their large
-// constants hidden, over the active lists it sets (the domain's counters;
+// The library's input of the tiling (a lattice in lowest terms): the
+// domain's rows with their large constants hidden (the pieces of each row
+// counted for one lattice offset, since the pieces of different offsets
+// are crossed apart), over the active lists it sets (the domain's counters;
 // its parameters, then the hidden ones), and the records of the shape and
 // the lattice, freed with free_input.
 struct GeneralInput {
@@ -127,12 +174,15 @@ GeneralInput general_input(Polyhedron* domain, Polyhedron* shape, const std::vec
   in.nb_lattice_rows = static_cast<int>(lattice.size());
   active_parameters = to_vec_int(domain->get_parameters());
   optionZIL option = general_options();
+  long long offsets = lattice_offset_count(lattice);
   PieceCounter count = [&](const Rows& r, int nb_parameters) {
     polyhedronZIL* record = buildPolyhedron(to_int64(r), static_cast<int>(r.size()),
                                             static_cast<int>(active_counters.size()), nb_parameters);
     int n = 0;
     long long* counts = getTiledDomainPieceCounts(record, in.shape, in.lattice, &option, &n);
     std::vector<long long> result(counts, counts + n);
+    for (long long& c : result)
+      if (c != LLONG_MAX) c /= offsets;
     std::free(counts);
     freePolyhedron(record);
     return result;
@@ -150,7 +200,7 @@ void free_input(GeneralInput& in) {
 
 std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shape,
                                             const std::vector<std::vector<int>>& lattice) {
-  GeneralInput in = general_input(domain, shape, lattice);
+  GeneralInput in = general_input(domain, shape, reduced_lattice(lattice));
   free_input(in);
   return in.library.counts;
 }
@@ -190,6 +240,7 @@ general_tiling_t make_general_tiling_variables(Polyhedron* domain, const std::ve
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice) {
   check_general_tiling(domain, shape, lattice);
+  lattice = reduced_lattice(lattice);
   GeneralInput in = general_input(domain, shape, lattice);
   polyhedronZIL* rec_domain = to_polyhedronZIL(in.library.rows);
   optionZIL option = general_options();
@@ -206,7 +257,10 @@ get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std:
   general_tiling_t names = make_general_tiling_variables(domain, in.library.hidden);
   declare_parameter("block_size");
   active_parameters.push_back(get_parameter_rank("block_size"));
-  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, false);
+  std::vector<int> offsets = lattice_offset_counters(lattice);
+  std::vector<Polyhedron*> pieces = lattice_block_multiple(lattice) == 1
+                                        ? to_tiled_domain(lists, false)
+                                        : to_tiled_domain_with_offsets(lists, lattice.back(), offsets);
   std::map<int, Expression*> map = substitution(domain, names, lattice);
   return std::make_pair(std::make_pair(names, map), pieces);
 }

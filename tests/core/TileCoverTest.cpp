@@ -90,3 +90,15 @@ TEST(TileCover, OtherDimensionsAndLargeBlockSizes) {
   EXPECT_FALSE(shape_tiles_space(brick, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, 3));
   EXPECT_FALSE(shape_tiles_space(brick, {{2, 0, 1}, {0, 1, 0}, {0, 0, 2}}, 3));
 }
+
+// Origins (b / m)·L·z for a lattice L over the common denominator m, b a
+// multiple of m.
+TEST(TileCover, LatticesOverADenominator) {
+  Rows diamond = {{1, 1, 1, 0, 0}, {1, -1, -1, 1, -1}, {1, 1, -1, 0, 0}, {1, -1, 1, 1, -1}};
+  for (int b : {2, 4, 6, 16}) {
+    EXPECT_TRUE(shape_tiles_space(diamond, {{1, 1}, {1, -1}}, b, 2)) << "diamonds, b = " << b;
+    EXPECT_FALSE(shape_tiles_space(diamond, {{1, 1}, {1, -1}}, b, 1)) << "diamonds b apart lose points, b = " << b;
+    EXPECT_FALSE(shape_tiles_space(box(1, 1), {{1, 0}, {0, 2}}, b, 2)) << "squares b / 2 apart, b = " << b;
+    EXPECT_TRUE(shape_tiles_space(box(1, 1), {{2, 0}, {0, 2}}, b, 2)) << "squares on (2, 0)/2, b = " << b;
+  }
+}

@@ -2,6 +2,7 @@
 // the cross product of the library's lists and the reading of its pieces.
 
 #include <cstdlib>
+#include <list>
 #include <sstream>
 
 #include "CommandTest.h"
@@ -152,6 +153,40 @@ TEST_F(ZILConvertWithIJ, CrossProductKeepsPiecesWithNegativeCounters) {
   EXPECT_EQ(r.size(), 1u);
   del(r);
   for (Polyhedron* p : {below, from_minus_5, from_0}) delete p;
+}
+
+// Lists of pieces over (i, j), i standing for a lattice counter of
+// denominator 2 (its offset in the modulo row), j == 0 in every piece: the
+// groups of each offset are crossed apart, over the quotient of i by 2 and
+// its offset. The points must be those of a brute-force reading of the
+// lists: every list holds some piece of the point's offset.
+TEST_F(ZILConvertWithIJ, OffsetGroupsAreJoinedAndCrossedOffsetByOffset) {
+  auto piece = [](const std::vector<int>& row, int offset) {
+    return with_modulo_rows({{row[0], row[1], row[2], row[3]}, {0, 0, 1, 0}}, {{2, 1, 0, -offset}});
+  };
+  // i >= 0 even or i >= 3 odd, and i <= 6 even or i <= 9 odd.
+  struct Case {
+    std::list<std::list<polyhedronZIL*>> lists;
+    std::set<int> values;
+  };
+  std::vector<Case> cases;
+  cases.push_back({{{piece({1, 1, 0, 0}, 0), piece({1, 1, 0, -3}, 1)},
+                    {piece({1, -1, 0, 6}, 0), piece({1, -1, 0, 9}, 1)}},
+                   {0, 2, 4, 6, 3, 5, 7, 9}});
+  // The odd offset is missing from the second list: no odd point.
+  cases.push_back({{{piece({1, 1, 0, 0}, 0), piece({1, 1, 0, -3}, 1)}, {piece({1, -1, 0, 4}, 0)}}, {0, 2, 4}});
+  int offset = ZILWrapper::lattice_offset_counters({{1}, {2}})[0];
+  for (Case& c : cases) {
+    active_counters = {get_counter_rank("i"), get_counter_rank("j")};
+    std::vector<Polyhedron*> pieces = ZILWrapper::to_tiled_domain_with_offsets(c.lists, {2}, {offset});
+    EXPECT_TRUE(c.lists.empty());
+    std::set<Point> points = union_points(pieces, {get_counter_rank("i"), get_counter_rank("j"), offset}, {},
+                                          {-10, -2, -2}, {10, 2, 3});
+    std::set<Point> expected;
+    for (int v : c.values) expected.insert({v / 2, 0, v % 2});
+    EXPECT_EQ(points, expected) << "case " << &c - &cases[0];
+    del(pieces);
+  }
 }
 
 // Within the context 0 <= i <= 12, the piece 15 <= i is dropped with all

@@ -2,6 +2,7 @@
 // substitution, the dumps, the stops, and the bijection between tiled and
 // original iterations.
 
+#include <algorithm>
 #include <sstream>
 
 #include "CommandTest.h"
@@ -103,7 +104,8 @@ TEST_F(ZILGeneralTest, StopsInOrderBeforeAnyOutput) {
   EXPECT_STOP_ON_STDERR(tile(domain, two, {{1, 0}, {0, 1}}), who + "shape must uses block_size parameter. Any other parameter is forbidden.");
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}}), who + "the lattice must have 3 rows of 2 values");
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0}, {1, 1}}), who + "the lattice must have 3 rows of 2 values");
-  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {2, 1}}), who + "lattice denominators other than 1 are not supported");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {0, 1}}), who + "the lattice denominators must be positive");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {1, -2}}), who + "the lattice denominators must be positive");
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 2}, {2, 4}, {1, 1}}), who + "the lattice must be invertible");
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{0, 0}, {0, 1}, {1, 1}}), who + "the lattice must be invertible");
   Polyhedron* outside = rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}},
@@ -214,6 +216,89 @@ TEST_F(ZILGeneralTest, TiledPointsAreTheIterationsEachOnce) {
     delete shape;
     delete domain;
   }
+}
+
+
+struct LatticeCase {
+  Rows shape;  // over (i, j) and block_size
+  Lattice lattice;
+  int multiple;                  // the block sizes allowed
+  std::vector<int> denominators; // in lowest terms, 1 for no offset counter
+};
+
+// With denominators, every lattice coordinate is split into its quotient
+// outer_c and its offset lattice_offset_c: the pieces of the offsets are
+// crossed apart and must still give every iteration exactly once, for
+// every block size the tiled code accepts.
+TEST_F(ZILGeneralTest, LatticesWithDenominatorsGiveTheIterationsEachOnce) {
+  std::vector<LatticeCase> cases = {
+      // Diamonds 0 <= i + j < b, 0 <= i - j < b on (1, 1)/2, (1, -1)/2.
+      {{{1, 1, 1, 0, 0}, {1, -1, -1, 1, -1}, {1, 1, -1, 0, 0}, {1, -1, 1, 1, -1}}, {{1, 1}, {1, -1}, {2, 2}}, 2, {2, 2}},
+      // 0 <= i + j < b, 0 <= i - 2j < b on (2, 1)/3, (1, -1)/3.
+      {{{1, 1, 1, 0, 0}, {1, -1, -1, 1, -1}, {1, 1, -2, 0, 0}, {1, -1, 2, 1, -1}}, {{2, 1}, {1, -1}, {3, 3}}, 3, {3, 3}},
+      // 0 <= 2i < b, 0 <= 3j - 3i < b on (1, 1)/2, (0, 1)/3.
+      {{{1, 2, 0, 0, 0}, {1, -2, 0, 1, -1}, {1, -3, 3, 0, 0}, {1, 3, -3, 1, -1}}, {{1, 0}, {1, 1}, {2, 3}}, 6, {2, 3}},
+      // Boxes on (2, 0)/2, (0, 1)/2: the first column is integer in lowest
+      // terms, the second half a block.
+      {{{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 2, 0, 0}, {1, 0, -2, 1, -1}}, {{2, 0}, {0, 1}, {2, 2}}, 2, {1, 2}},
+  };
+  for (const LatticeCase& c : cases) {
+    clear_registries();
+    // 0 <= i < N, -2 <= j < M.
+    Polyhedron* domain =
+        rows_over({{1, 1, 0, 0, 0, 0}, {1, -1, 0, 1, 0, -1}, {1, 0, 1, 0, 0, 2}, {1, 0, -1, 0, 1, -1}}, {"i", "j"},
+                  {"N", "M"});
+    Polyhedron* shape = rows_over(c.shape, {"i", "j"}, {"block_size"});
+    Result r = tile(domain, shape, c.lattice);
+    std::vector<int> tiled = {get_counter_rank("outer_0"), get_counter_rank("outer_1"), get_counter_rank("inner_i"),
+                              get_counter_rank("inner_j")};
+    for (size_t k = 0; k < 2; k++)
+      if (c.denominators[k] > 1) tiled.push_back(get_counter_rank("lattice_offset_" + std::to_string(k)));
+    std::vector<int> original = {get_counter_rank("i"), get_counter_rank("j")};
+    for (auto [n, m] : std::vector<std::pair<int, int>>{{0, 0}, {1, 3}, {4, 3}})
+      for (int b = c.multiple; b <= std::min(2 * c.multiple, 6); b += c.multiple) {
+        Values values = split_values({{"N", n}, {"M", m}}, b);
+        int outer = 2 * (n + m + 2) / b + 3, inner = b + 1;
+        Point low = {-outer, -outer, -inner, -inner}, high = {outer, outer, inner, inner};
+        for (size_t k = 0; k < 2; k++)
+          if (c.denominators[k] > 1) {
+            low.push_back(0);
+            high.push_back(c.denominators[k] - 1);
+          }
+        std::set<Point> points = union_points(r.second, tiled, values, low, high);
+        std::set<Point> iterations = union_points({domain}, original, values, {-5, -5}, {n + 5, m + 5});
+        EXPECT_EQ(bijection_failure(points, tiled, values, r.first.second, original, iterations), "")
+            << "case " << &c - &cases[0] << " N=" << n << " M=" << m << " b=" << b;
+      }
+    release(r);
+    delete shape;
+    delete domain;
+  }
+}
+
+TEST_F(ZILGeneralTest, TheLatticeInLowestTermsAndItsBlockMultiple) {
+  EXPECT_EQ(ZILWrapper::reduced_lattice({{2, 3}, {4, 0}, {2, 6}}), (Rows{{1, 1}, {2, 0}, {1, 2}}));
+  EXPECT_EQ(ZILWrapper::lattice_block_multiple({{1, 0}, {1, 1}, {2, 3}}), 6);
+  EXPECT_EQ(ZILWrapper::lattice_block_multiple({{2, 0}, {0, 2}, {2, 2}}), 1) << "integer generators";
+  EXPECT_EQ(ZILWrapper::lattice_block_multiple({{1, 0}, {0, 1}, {4, 6}}), 12);
+  EXPECT_EQ(ZILWrapper::lattice_offset_count({{1, 0}, {0, 1}, {4, 6}}), 24);
+  EXPECT_EQ(ZILWrapper::common_denominator_basis({{1, 0}, {1, 1}, {2, 3}}),
+            (std::vector<std::vector<long long>>{{3, 0}, {3, 2}}));
+}
+
+TEST_F(ZILGeneralTest, StopsOnLatticesWithDenominatorsThatCannotBeServed) {
+  const std::string who = "ZILWrapper::get_general_tiled_domain: ";
+  Polyhedron* domain = square();
+  Polyhedron* shape = box();
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {65536, 65537}}),
+                        who + "the lattice denominators ask for a block size multiple of more than 2147483647");
+  // The minimum block size leaves no even block size within int.
+  Options::option["min-block-size"] = 1;
+  Options::min_block_size = 2147483647;
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {2, 1}}),
+                        who + "no block size from the minimum block size on is a multiple of 2 within int");
+  Options::min_block_size = 0;
+  for (Polyhedron* p : {domain, shape}) delete p;
 }
 
 }  // namespace

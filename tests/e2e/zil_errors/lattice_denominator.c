@@ -1,4 +1,6 @@
-// stderr: ZILWrapper::get_general_tiled_domain: lattice denominators other than 1 are not supported
+// Box tiles on origins b·(1/2, 0) apart along i overlap: the lattice with
+// denominators does not fit this shape.
+// stderr: ZILWrapper::get_general_tiled_domain: the tile shape does not tile the space with the lattice (block size 2)
 int N;
 int a[10][10];
 
