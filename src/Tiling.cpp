@@ -220,6 +220,8 @@ Tiling::~Tiling() {
   for (IndexFunction* f : schedule) delete f;
   for (Polyhedron* p : tile) delete p;
   for (auto& counter : tile_counter) delete counter.second;
+  for (auto& vertices : tile_vertices)
+    for (auto& vertex : vertices) del(vertex);
 }
 
 // Schedules may use the marker __T besides the declared names, tile shapes
