@@ -15,56 +15,15 @@
 #include "Polyhedron.h"
 #include "Rank.h"
 #include "Stop.h"
-#include "TileCover.h"
 #include "ZIL.h"
 #include "ZILWrapper.h"
+#include "ZILWrapperChecks.h"
 
 namespace ZILWrapper {
 
 namespace {
 
 const std::string who = "ZILWrapper::get_general_tiled_domain: ";
-
-void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n) {
-  bool well_formed = lattice.size() == n + 1;
-  for (const std::vector<int>& row : lattice) well_formed = well_formed && row.size() == n;
-  if (!well_formed)
-    stop(std::cerr, who + "the lattice must have " + std::to_string(n + 1) + " rows of " + std::to_string(n) +
-                        " values");
-  // Several offsets would give lists whose congruences contradict each
-  // other in the cross product, and the substitution ignores denominators.
-  for (int denominator : lattice.back())
-    if (denominator != 1) stop(std::cerr, who + "lattice denominators other than 1 are not supported");
-  // Tile origins on a singular lattice leave whole directions uncovered; the
-  // library's extrema are then unbounded and iscc fails far from the cause.
-  IntMatrix smith = snf(IntMatrix(lattice.begin(), lattice.begin() + n))[1];
-  for (size_t k = 0; k < n; k++)
-    if (smith[k][k] == 0) stop(std::cerr, who + "the lattice must be invertible");
-}
-
-// The block sizes on which the fit of a shape is checked: the first five
-// the tiled code may be run with, then the powers of two above them up to
-// 2^30, which catch a shape whose constants only fit small block sizes
-// (isl decides each one in about the same time, whatever its size).
-std::vector<int> checked_block_sizes() {
-  long long first = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
-  std::vector<int> sizes;
-  for (long long b = first; b < first + 5 && b <= INT_MAX; b++) sizes.push_back(static_cast<int>(b));
-  for (int k = 3; k <= 30; k++)
-    if ((1 << k) >= first + 5) sizes.push_back(1 << k);
-  return sizes;
-}
-
-// A shape that does not fit its lattice gives tiled code that loses or runs
-// twice some iterations, with nothing to show for it at compile or run time.
-void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std::vector<std::vector<int>>& lattice) {
-  Rows rows = shape->to_matrix(counters, to_vec_int(shape->get_parameters()));
-  Rows generators(lattice.begin(), lattice.begin() + counters.size());
-  for (int b : checked_block_sizes())
-    if (!shape_tiles_space(rows, generators, b))
-      stop(std::cerr, who + "the tile shape does not tile the space with the lattice (block size " +
-                          std::to_string(b) + ")");
-}
 
 // c_i -> block_size * (Σ_k lattice[i][k] * outer_k) + inner_<c_i>, from
 // every lattice row but the last (the denominators).
@@ -92,11 +51,8 @@ void check_general_tiling(Polyhedron* domain, Polyhedron* shape, const std::vect
   if (shape->get_parameters().size() != 1)
     stop(std::cerr, who + "shape must uses block_size parameter. Any other parameter is forbidden.");
   std::set<int> counters = domain->get_counters();
-  check_lattice(lattice, counters.size());
-  for (int c : shape->get_counters())
-    if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
-  if (shape->is_unbounded(to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
-  check_tiling(shape, to_vec_int(counters), lattice);
+  check_lattice(lattice, counters.size(), who);
+  check_shape(shape, counters, lattice, who);
 }
 
 namespace {
