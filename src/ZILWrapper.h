@@ -147,6 +147,45 @@ std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shap
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice);
 
+// ---- tilings named after the variables they split ----
+// Every tiled variable v is named outer_<v> and inner_<v>: counter c is
+// split into its block and local parts, c = s·block_size·outer_c + inner_c
+// (s its tile ratio), and parameter N into N = block_size·outer_N +
+// inner_N. The pieces assume block_size >= 4 and do not bound inner_N.
+
+// Registers outer_<c> for every counter c of the domain, then inner_<c>,
+// then outer_<p> and inner_<p> for every parameter p (increasing rank, each
+// name only when new), and appends them in that order to the active lists,
+// which the caller empties first.
+tiling_t make_tiling_variables(Polyhedron* domain);
+// The affine map M (r rows [nb_counters | nb_parameters | constant])
+// applied to the outer variables and, separately, to the inner ones: 2r rows
+// [outer counters | inner counters | outer parameters | inner parameters |
+// block_size | constant]. With x = b·o + l and N = b·Nb + Nl, M(x, N) is
+// b·(A·o + B·Nb) + (A·l + B·Nl + f): the constant f goes in the inner rows
+// only, and the block_size column is 0.
+Rows double_matrix(const Rows& M, int nb_counters, int nb_parameters);
+// `piece` (taken over) in the basis y = basis(x): a new record, or the
+// piece itself when it has no row (the universe in every basis).
+polyhedronZIL* into_basis(polyhedronZIL* piece, affFuncZIL* basis);
+// Rectangular tiling of the domain in its own counters, with the ratio
+// scale[c] (at least 1) of every counter c: (names, pieces).
+std::pair<tiling_t, std::vector<Polyhedron*>> get_rectangular_tiled_domain(Polyhedron* domain,
+                                                                          std::map<int, int> scale);
+// Tiling along the hyperplanes y = A·x + B·N + f, one per counter of the
+// domain and a unimodular change of basis, with the ratio scale[k] of
+// hyperplane k: y_k = scale[k]·block_size·Y_k + y'_k where (Y, y') =
+// (A·outer + B·outer_N, A·inner + B·inner_N + f). Without counters, the
+// rectangular tiling. (names, pieces).
+std::pair<tiling_t, std::vector<Polyhedron*>> get_parallelepipedic_tiled_domain(Polyhedron* domain,
+                                                                               IndexFunction* hyperplanes,
+                                                                               std::vector<int> scale);
+// On standard output: "Tiled counters", a line "c --> (outer_c,inner_c)"
+// per counter, "Tiled parameters" and the same lines for the parameters.
+void print_tiling(const tiling_t& tiling);
+// The same lines without the headings, then the pieces.
+void print_tiled_domain(const std::pair<tiling_t, std::vector<Polyhedron*>>& tiled);
+
 }  // namespace ZILWrapper
 
 #endif

@@ -6,10 +6,14 @@
 // union at fixed parameter values, mapped back through a tiling's
 // substitution, must be the points of the original domain, each once.
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "CoreTest.h"
 
 class Expression;
 class Polyhedron;
@@ -40,5 +44,19 @@ std::string bijection_failure(const std::set<Point>& tiled, const std::vector<in
 // The parameter values of a run: every size parameter, its outer_ and
 // inner_ parts for block size b, and block_size.
 Values split_values(const std::map<std::string, int>& sizes, int b);
+
+// `statement` stops the run with `text` on standard error and nothing on
+// standard output (a stop before anything is printed or passed to the
+// tiling library).
+template <class F>
+void expect_silent_stop(F statement, const std::string& text) {
+  EXPECT_STOP_ON_STDERR(statement(), text);
+  EXPECT_EXIT(
+      {
+        check_stdout_only();
+        statement();
+      },
+      ::testing::ExitedWithCode(1), "^$");
+}
 
 #endif
