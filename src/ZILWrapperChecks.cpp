@@ -47,8 +47,6 @@ void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std
                           std::to_string(b) + ")");
 }
 
-}  // namespace
-
 void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n, const std::string& who) {
   bool well_formed = lattice.size() == n + 1;
   for (const std::vector<int>& row : lattice) well_formed = well_formed && row.size() == n;
@@ -66,8 +64,13 @@ void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n, const
     if (smith[k][k] == 0) stop(std::cerr, who + "the lattice must be invertible");
 }
 
-void check_shape(Polyhedron* shape, const std::set<int>& counters, const std::vector<std::vector<int>>& lattice,
-                 const std::string& who) {
+}  // namespace
+
+void check_shape_and_lattice(Polyhedron* shape, const std::set<int>& counters,
+                             const std::vector<std::vector<int>>& lattice, const std::string& who) {
+  if (shape->get_parameters().size() != 1)
+    stop(std::cerr, who + "shape must uses block_size parameter. Any other parameter is forbidden.");
+  check_lattice(lattice, counters.size(), who);
   for (int c : shape->get_counters())
     if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
   if (shape->is_unbounded(to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");

@@ -20,14 +20,13 @@ class Polyhedron;
 
 namespace ZILWrapper {
 
-// A lattice of n + 1 rows of n values: the basis rows, independent, then a
-// row of denominators, all 1.
-void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n, const std::string& who);
-// A tile shape over `counters` that bounds every counter and tiles the
-// space with the basis rows of `lattice`, at every block size the tiled
-// code may be run with (checked on a sample of them).
-void check_shape(Polyhedron* shape, const std::set<int>& counters, const std::vector<std::vector<int>>& lattice,
-                 const std::string& who);
+// A shape over `counters` with one parameter (the block size) that bounds
+// every counter, and a lattice of n + 1 rows of n values (n counters): the
+// basis rows, independent, then a row of denominators, all 1. The shape
+// must tile the space with the lattice at every block size the tiled code
+// may be run with (checked on a sample of them).
+void check_shape_and_lattice(Polyhedron* shape, const std::set<int>& counters,
+                             const std::vector<std::vector<int>>& lattice, const std::string& who);
 
 // `expected` ratios (one per hyperplane or output, as `what` names them),
 // each at least 1: the library asserts it and reads exactly that many.

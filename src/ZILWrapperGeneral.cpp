@@ -48,11 +48,7 @@ std::map<int, Expression*> substitution(Polyhedron* domain, const general_tiling
 // printed on standard output.
 void check_general_tiling(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice) {
   if (lattice.empty() || lattice[0].empty()) stop(std::cerr, who + "null lattice");
-  if (shape->get_parameters().size() != 1)
-    stop(std::cerr, who + "shape must uses block_size parameter. Any other parameter is forbidden.");
-  std::set<int> counters = domain->get_counters();
-  check_lattice(lattice, counters.size(), who);
-  check_shape(shape, counters, lattice, who);
+  check_shape_and_lattice(shape, domain->get_counters(), lattice, who);
 }
 
 namespace {
