@@ -20,17 +20,6 @@ typedef std::pair<ZILWrapper::tiling_t, std::vector<Polyhedron*>> Tiled;
 
 using ZILDomainsTest = CommandTest;
 
-std::vector<std::string> names(const std::string& prefix, int n) {
-  std::vector<std::string> result;
-  for (int k = 0; k < n; k++) result.push_back(prefix + std::to_string(k));
-  return result;
-}
-
-std::vector<int> counter_ranks(const std::vector<std::string>& names) {
-  std::vector<int> ranks;
-  for (const std::string& name : names) ranks.push_back(get_counter_rank(name));
-  return ranks;
-}
 
 std::vector<Expression*> leaves(const std::vector<std::string>& names) {
   std::vector<Expression*> result;
@@ -98,11 +87,9 @@ struct DomainCase {
 // Returns the number of iterations met.
 size_t check_bijection(const DomainCase& c, const Tiled& r) {
   size_t met = 0;
-  std::vector<std::string> counters = names("x", c.n), parameters = names("N", c.p);
-  std::vector<int> parameter_ranks;
-  for (const std::string& name : parameters) parameter_ranks.push_back(get_parameter_rank(name));
-  IndexFunction hyperplanes(c.h, counter_ranks(counters), parameter_ranks);
-  Rows h_inverse = hyperplanes.invert(counter_ranks(counters), parameter_ranks);
+  std::vector<std::string> counters = numbered("x", c.n), parameters = numbered("N", c.p);
+  IndexFunction hyperplanes(c.h, counter_ranks(counters), parameter_ranks(parameters));
+  Rows h_inverse = hyperplanes.invert(counter_ranks(counters), parameter_ranks(parameters));
   std::map<int, Expression*> back = map_back(c.h, h_inverse, c.s, counters, parameters);
   std::vector<std::string> tiled_names;
   for (const std::string& x : counters) tiled_names.push_back("outer_" + x);
@@ -179,28 +166,6 @@ Rows random_domain(std::mt19937& g, int n, int p) {
   return rows;
 }
 
-// A random unimodular n x n matrix, a product of elementary operations,
-// with a constant and a parameter term in every row.
-Rows random_hyperplanes(std::mt19937& g, int n, int p) {
-  std::uniform_int_distribution<int> pick(0, n - 1), factor(-1, 1), constant(-2, 2);
-  Rows h(n, std::vector<int>(n + p + 1, 0));
-  for (int k = 0; k < n; k++) h[k][k] = 1;
-  for (int step = 0; step < 4; step++) {
-    int a = pick(g), b = pick(g);
-    if (a == b) {
-      for (int q = 0; q < n; q++) h[a][q] = -h[a][q];
-      continue;
-    }
-    int f = factor(g);
-    for (int q = 0; q < n; q++) h[a][q] += f * h[b][q];
-  }
-  for (int k = 0; k < n; k++) {
-    if (p) h[k][n] = factor(g);
-    h[k].back() = constant(g);
-  }
-  return h;
-}
-
 Rows identity_rows(int n, int p) {
   Rows h(n, std::vector<int>(n + p + 1, 0));
   for (int k = 0; k < n; k++) h[k][k] = 1;
@@ -251,8 +216,8 @@ TEST_F(ZILDomainsTest, RectangularTilingOfRandomDomainsIsABijection) {
     clear_registries();
     int n = trial < 5 ? 1 : trial < 12 ? 2 : 3, p = trial % 2;
     DomainCase c = {random_domain(g, n, p), n, p, identity_rows(n, p), {}};
-    std::vector<std::string> counters = names("x", n);
-    Polyhedron* domain = rows_over(c.domain, counters, names("N", p));
+    std::vector<std::string> counters = numbered("x", n);
+    Polyhedron* domain = rows_over(c.domain, counters, numbered("N", p));
     std::map<int, int> scale;
     for (int k = 0; k < n; k++) {
       c.s.push_back(n == 3 ? 1 : ratio(g));
@@ -278,15 +243,13 @@ TEST_F(ZILDomainsTest, ParallelepipedicTilingOfRandomDomainsIsABijection) {
     int n = trial < 4 ? 1 : trial < 11 ? 2 : 3, p = trial % 2;
     std::vector<int> s;
     for (int k = 0; k < n; k++) s.push_back(n == 3 ? 1 : ratio(g));
-    cases.push_back({random_domain(g, n, p), n, p, random_hyperplanes(g, n, p), s});
+    cases.push_back({random_domain(g, n, p), n, p, random_unimodular(g, n, p), s});
   }
   int with_points = 0;
   for (const DomainCase& c : cases) {
     clear_registries();
-    Polyhedron* domain = rows_over(c.domain, names("x", c.n), names("N", c.p));
-    std::vector<int> parameters;
-    if (c.p) parameters.push_back(get_parameter_rank("N0"));
-    IndexFunction hyperplanes(c.h, counter_ranks(names("x", c.n)), parameters);
+    Polyhedron* domain = rows_over(c.domain, numbered("x", c.n), numbered("N", c.p));
+    IndexFunction hyperplanes(c.h, counter_ranks(numbered("x", c.n)), parameter_ranks(numbered("N", c.p)));
     Tiled r = ZILWrapper::get_parallelepipedic_tiled_domain(domain, &hyperplanes, c.s);
     SCOPED_TRACE("case " + std::to_string(&c - &cases[0]));
     with_points += check_bijection(c, r) > 0;

@@ -26,23 +26,7 @@ typedef std::function<Values64(const Values64& outputs, const Values& parameters
 
 using ZILFunctionsTest = CommandTest;
 
-std::vector<std::string> names(const std::string& prefix, int n) {
-  std::vector<std::string> result;
-  for (int k = 0; k < n; k++) result.push_back(prefix + std::to_string(k));
-  return result;
-}
 
-std::vector<int> counter_ranks(const std::vector<std::string>& names) {
-  std::vector<int> ranks;
-  for (const std::string& name : names) ranks.push_back(get_counter_rank(name));
-  return ranks;
-}
-
-std::vector<int> parameter_ranks(const std::vector<std::string>& names) {
-  std::vector<int> ranks;
-  for (const std::string& name : names) ranks.push_back(get_parameter_rank(name));
-  return ranks;
-}
 
 // The value of every named parameter.
 Values64 values_of(const std::vector<std::string>& names, const Values& values) {
@@ -238,8 +222,8 @@ TEST_F(ZILFunctionsTest, RectangularTilingMapsBackToTheFunction) {
   }
   for (const RectangularCase& c : cases) {
     clear_registries();
-    std::vector<std::string> x = names("x", c.n), p = names("N", c.p);
-    ZILWrapper::tiling_t input = tiling_of(x, p), output = tiling_of(names("z", c.f.size()), {});
+    std::vector<std::string> x = numbered("x", c.n), p = numbered("N", c.p);
+    ZILWrapper::tiling_t input = tiling_of(x, p), output = tiling_of(numbered("z", c.f.size()), {});
     IndexFunction* index = function(c.f, x, p);
     std::map<int, int> scale;
     for (int k = 0; k < c.n; k++) scale[get_counter_rank(x[k])] = c.in[k];
@@ -358,25 +342,8 @@ Join parallelepipedic_join(const std::vector<std::string>& parameters, const Row
   };
 }
 
-// A random unimodular matrix with a constant and a parameter term per row.
-Rows unimodular(std::mt19937& g, int n, int p) {
-  std::uniform_int_distribution<int> pick(0, n - 1), factor(-1, 1), constant(-2, 2);
-  Rows h(n, std::vector<int>(n + p + 1, 0));
-  for (int k = 0; k < n; k++) h[k][k] = 1;
-  for (int step = 0; step < 3; step++) {
-    int a = pick(g), b = pick(g), f = factor(g);
-    if (a != b)
-      for (int q = 0; q < n; q++) h[a][q] += f * h[b][q];
-  }
-  for (int k = 0; k < n; k++) {
-    if (p) h[k][n] = factor(g);
-    h[k].back() = constant(g);
-  }
-  return h;
-}
-
 void check_parallelepipedic(const ParallelepipedicCase& c) {
-  std::vector<std::string> x = names("x", c.n), p = names("N", c.p), z = names("z", c.h2.size());
+  std::vector<std::string> x = numbered("x", c.n), p = numbered("N", c.p), z = numbered("z", c.h2.size());
   ZILWrapper::tiling_t input = tiling_of(x, p), output = tiling_of(z, {});
   IndexFunction* index = function(c.f, x, p);
   IndexFunction* h1 = function(c.h1, x, p);
@@ -417,8 +384,8 @@ TEST_F(ZILFunctionsTest, ParallelepipedicTilingMapsBackToTheFunction) {
       c.out.push_back(1);
       c.sigma.push_back(m - 1 - i);
     }
-    c.h1 = unimodular(g, c.n, c.p);
-    c.h2 = unimodular(g, m, c.p);
+    c.h1 = random_unimodular(g, c.n, c.p);
+    c.h2 = random_unimodular(g, m, c.p);
     for (int k = 0; k < c.n; k++) c.in.push_back(ratio(g));
     cases.push_back(c);
   }
@@ -525,7 +492,7 @@ TEST_F(ZILFunctionsTest, GeneralTilingMapsBackToTheFunction) {
   for (const GeneralCase& c : cases) {
     clear_registries();
     SCOPED_TRACE("case " + std::to_string(&c - &cases[0]));
-    std::vector<std::string> x = names("x", c.n), p = names("N", c.p), z = names("z", c.f.size());
+    std::vector<std::string> x = numbered("x", c.n), p = numbered("N", c.p), z = numbered("z", c.f.size());
     ZILWrapper::tiling_t input = tiling_of(x, p), output = tiling_of(z, {});
     IndexFunction* index = function(c.f, x, p);
     Polyhedron* input_shape = rows_over(c.input_shape, x, {"block_size"});
