@@ -215,10 +215,10 @@ class Expression {
   // companion counter "<p>_counter" (so the bound holds for all parameter
   // values, negative ones included). Codes: -1 when P is empty, -2 when
   // every maximum is negative, -3 when some term has no constant maximum.
-  // The solver flags a whole maximum as unbounded as soon as any counter
-  // of P (renamed parameters included) is unbounded, so -3 also comes for
-  // a bounded term over such a P: i over {0 <= i <= 10, N >= 1} gives -3.
-  // -3 means "no constant bound found", never a wrong bound. The companion
+  // Where the solver finds the whole optimum unbounded (any counter of P,
+  // renamed parameters included, may cause it), a term's bound is taken
+  // over the rational shadow of the problem on the bound counter: still an
+  // upper bound, possibly above the integer maximum. The companion
   // counters and "upper_bound_var_<k>" stay registered. A name clash (a
   // companion, the bound's counter or a quotient counter of the division
   // elimination already in use) stops the run.

@@ -93,8 +93,19 @@ void check_fresh(int counter, const std::set<int>& used) {
   if (used.count(counter)) name_clash(counter);
 }
 
+// The maximum of the bound counter c over `problem` (parameter-free): a
+// constant >= 0, or the codes of upper_bound.
+int maximum_of(Polyhedron* problem, int c, Schedule* theta) {
+  Quast* q = problem->max_lex(theta);
+  if (q->is_if) stop(std::cerr, "Expression::upper_bound: conditional max, should be a leaf");
+  // An unbounded maximum has no values to read: no constant bound.
+  int local = q->is_leaf && q->is_unbounded ? -3 : q->get_max_positive_constant_dim(c);
+  delete q;
+  return local;
+}
+
 // The maximum of `term` (over companion counters) on P', read at the bound
-// counter c: a constant >= 0, or the codes of upper_bound.
+// counter c.
 int term_maximum(Expression* term, Polyhedron* renamed, int c, Expression* c_leaf,
                  Schedule* theta) {
   Polyhedron* with_term = renamed->clone();
@@ -106,12 +117,17 @@ int term_maximum(Expression* term, Polyhedron* renamed, int c, Expression* c_lea
   std::pair<std::set<int>, Polyhedron*> flat = with_term->eliminate_divs();
   delete with_term;
   for (int q : flat.first) check_fresh(q, used);
-  Quast* q = flat.second->max_lex(theta);
+  int local = maximum_of(flat.second, c, theta);
+  // The solver calls the whole optimum unbounded as soon as any counter is
+  // (a free parameter's companion, say), c's own maximum lost with it. The
+  // rational shadow of the problem on c has c's maximum alone: at least
+  // the integer one, and unbounded only when c is.
+  if (local == -3) {
+    Polyhedron* shadow = flat.second->project(c);
+    local = maximum_of(shadow, c, theta);
+    delete shadow;
+  }
   delete flat.second;
-  if (q->is_if) stop(std::cerr, "Expression::upper_bound: conditional max, should be a leaf");
-  // An unbounded maximum has no values to read: no constant bound.
-  int local = q->is_leaf && q->is_unbounded ? -3 : q->get_max_positive_constant_dim(c);
-  delete q;
   return local;
 }
 

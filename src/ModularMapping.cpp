@@ -150,6 +150,42 @@ void ModularMapping::closest_pow2(ModularMapping* m) {
   }
 }
 
+void ModularMapping::upper_bound(ModularMapping* m, Polyhedron* context) {
+  m->bound_moduli(context, "upper_bound", 0);
+}
+
+void ModularMapping::upper_bound_inc(ModularMapping* m, Polyhedron* context) {
+  m->bound_moduli(context, "upper_bound_inc", 1);
+}
+
+// Expression::upper_bound answers -1 (empty context), -2 (negative maximum)
+// or -3 (no constant maximum) where it finds no bound. Taken as moduli,
+// these or a bound of 0 would give a mapping of no or negative size: each
+// stops the run instead.
+void ModularMapping::bound_moduli(Polyhedron* context, const std::string& who, int inc) {
+  if (!has_modulo_expr) return;
+  check_moduli();
+  std::vector<int> bounds;
+  for (size_t k = 0; k < b_expr.size(); k++) {
+    Expression* modulus = b_expr[k];
+    // Only e + 1 keeps the bound of its left operand, plus 1, an upper
+    // bound of the whole.
+    if (inc && !(modulus->is_op(PLUS) && modulus->fd->is_value(1)))
+      stop(std::cerr, "ModularMapping::upper_bound_inc: modulus of the form e+1 expected");
+    long long bound = (inc ? modulus->fg : modulus)->upper_bound(context);
+    long long cells = bound + inc;
+    if (bound < 0 || cells < 1 || cells > INT_MAX) {
+      std::ostringstream message;
+      message << "ModularMapping::" << who << ": no constant upper bound for modulus " << k << ": " << *modulus;
+      stop(std::cerr, message.str());
+    }
+    bounds.push_back(static_cast<int>(cells));
+  }
+  b = bounds;
+  has_modulo = 1;
+  has_modulo_expr = 0;
+}
+
 ModularMapping* ModularMapping::clone() {
   if (has_modulo) return new ModularMapping(A, b);
   if (has_modulo_expr) return new ModularMapping(A, b_expr);

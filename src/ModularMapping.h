@@ -28,6 +28,7 @@
 
 class Expression;
 class IndexFunction;
+class Polyhedron;
 
 class ModularMapping {
  public:
@@ -67,6 +68,15 @@ class ModularMapping {
   static void increment(ModularMapping* m);
   // Rounds every integer modulus of m up to a power of two.
   static void closest_pow2(ModularMapping* m);
+  // Turns symbolic moduli into integers: b[k] is the constant upper bound
+  // of b_expr[k] over the parameters of `context` (Expression::upper_bound),
+  // then has_modulo is 1 and has_modulo_expr 0; b_expr stays, still owned.
+  // A modulus without a constant bound, or bounded below 1, stops the run.
+  // Nothing happens without symbolic moduli.
+  static void upper_bound(ModularMapping* m, Polyhedron* context);
+  // The same for moduli e + 1, as increment makes them: b[k] is the bound
+  // of e, plus 1. Any other form of modulus stops the run.
+  static void upper_bound_inc(ModularMapping* m, Polyhedron* context);
   ModularMapping* clone();
   // Number of storage dimensions.
   int dim();
@@ -86,6 +96,8 @@ class ModularMapping {
   // Stops unless A's rows have one length and each has its modulus.
   void check_moduli() const;
   void write_rows(std::ostream& os, const std::string& row_end);
+  // The common walk of upper_bound (inc 0) and upper_bound_inc (inc 1).
+  void bound_moduli(Polyhedron* context, const std::string& who, int inc);
   void trace();
 };
 

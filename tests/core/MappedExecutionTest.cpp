@@ -13,6 +13,7 @@
 #include "Operation.h"
 #include "PointSets.h"
 #include "Polyhedron.h"
+#include "PolyhedronBuilders.h"
 #include "Program.h"
 #include "Rank.h"
 #include "Schedule.h"
@@ -156,19 +157,23 @@ TEST_F(MappedExecutionTest, LatticeAvoidsTheWavefrontsLiveCells) {
 TEST_F(MappedExecutionTest, ReadsAtADistanceOfN) {
   program = model_of(kernel("int N;\nint L;\nint i;\ndouble B[40];\n", "for (i = N; i < L; i++)\n  B[i] = B[i-N] + 1;\n"));
   std::map<std::string, int> sizes{{"N", 9}, {"L", 30}};
-  ModularMapping ten({{1}}, std::vector<int>{10});
-  EXPECT_EQ(wrong_with(&ten, "B", sizes, 30), 0);
-  ModularMapping::closest_pow2(&ten);
-  EXPECT_EQ(ten.b, std::vector<int>{16});
-  EXPECT_EQ(wrong_with(&ten, "B", sizes, 30), 0);
-  ModularMapping eight({{1}}, std::vector<int>{8});
-  EXPECT_GT(wrong_with(&eight, "B", sizes, 30), 0);
   // Symbolic moduli N, then N + 1.
   Expression n("N");
   ModularMapping symbolic({{1}}, std::vector<Expression*>{&n});
   EXPECT_EQ(wrong_with(&symbolic, "B", sizes, 30), 0);
   ModularMapping::increment(&symbolic);
   EXPECT_EQ(wrong_with(&symbolic, "B", sizes, 30), 0);
+  // N + 1 over 1 <= N <= 9: ten cells, enough at N = 9, and so are 16.
+  Polyhedron* context = poly({n >= 1, n <= 9});
+  ModularMapping::upper_bound_inc(&symbolic, context);
+  delete context;
+  EXPECT_EQ(symbolic.b, std::vector<int>{10});
+  EXPECT_EQ(wrong_with(&symbolic, "B", sizes, 30), 0);
+  ModularMapping::closest_pow2(&symbolic);
+  EXPECT_EQ(symbolic.b, std::vector<int>{16});
+  EXPECT_EQ(wrong_with(&symbolic, "B", sizes, 30), 0);
+  ModularMapping eight({{1}}, std::vector<int>{8});
+  EXPECT_GT(wrong_with(&eight, "B", sizes, 30), 0);
 }
 
 }  // namespace

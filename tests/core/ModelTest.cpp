@@ -84,7 +84,10 @@ TEST_F(ModelTest, CounterUsedAsValueIsRewrittenLikeASubscript) {
   Statement* s = p->statement[1];
   EXPECT_EQ(text_of(*s), "A[i][j]=((i)*2)+(j)");
   EXPECT_EQ(array.count(""), 0u);
-  Expression shifted(PLUS, Expression::from_counter_rank(get_counter_rank("i")), new Expression(1));
+  Expression* i = Expression::from_counter_rank(get_counter_rank("i"));
+  Expression one(1);
+  Expression shifted(PLUS, i, &one);
+  delete i;
   std::map<int, Expression*> m = {{get_counter_rank("i"), &shifted}};
   Statement* t = s->substitute_counters_ref(m);
   EXPECT_EQ(text_of(*t), "A[i+1][j]=((i+1)*2)+(j)");

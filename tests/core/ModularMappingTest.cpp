@@ -8,6 +8,8 @@
 #include "IndexFunction.h"
 #include "ModularMapping.h"
 #include "Options.h"
+#include "Polyhedron.h"
+#include "PolyhedronBuilders.h"
 
 namespace {
 
@@ -179,6 +181,106 @@ TEST_F(ModularMappingTest, CombiningModuli) {
   ModularMapping huge({{1}}, std::vector<int>{(1 << 30) + 1});
   EXPECT_STOP_ON_STDERR(ModularMapping::closest_pow2(&huge), "ModularMapping::closest_pow2: modulus too large");
   for (ModularMapping* m : {n_m, n_m2, sym}) delete m;
+}
+
+TEST_F(ModularMappingTest, SymbolicModuliBecomeTheirConstantBounds) {
+  Expression n("N");
+  Expression m("M");
+  Expression five(5);
+  Polyhedron* context = poly({n >= 1, n <= 9, m >= 0, m <= 4});
+  ModularMapping* sym = symbolic({{1, 0}, {0, 1}});
+  ModularMapping::upper_bound(sym, context);
+  EXPECT_EQ(sym->has_modulo, 1);
+  EXPECT_EQ(sym->has_modulo_expr, 0);
+  EXPECT_EQ(sym->b, (std::vector<int>{9, 4}));
+  EXPECT_EQ(sym->size(), 36);
+  EXPECT_EQ(sym->to_string(), "  i_0 --> i_0 mod 9,   i_1 --> i_1 mod 4, ");
+  // The expressions stay with the mapping, which frees them (the sanitizer
+  // build watches); a second call finds no symbolic moduli.
+  EXPECT_EQ(sym->b_expr.size(), 2u);
+  ModularMapping::upper_bound(sym, nullptr);
+  ModularMapping::upper_bound_inc(sym, nullptr);
+  EXPECT_EQ(sym->b, (std::vector<int>{9, 4}));
+  delete sym;
+
+  // e + 1 as increment makes it: the bound of e, plus 1.
+  ModularMapping* inc = symbolic({{1, 0}, {0, 1}});
+  ModularMapping::increment(inc);
+  ModularMapping::upper_bound_inc(inc, context);
+  EXPECT_EQ(inc->b, (std::vector<int>{10, 5}));
+  EXPECT_EQ(inc->has_modulo_expr, 0);
+  delete inc;
+  // A maximum of terms: the largest of their bounds.
+  Expression n_or_5(MAX, &n, &five);
+  ModularMapping max({{1}}, std::vector<Expression*>{&n_or_5});
+  ModularMapping::upper_bound(&max, context);
+  EXPECT_EQ(max.b, std::vector<int>{9});
+
+  // A free parameter elsewhere in the context takes no bound away.
+  Expression two(2);
+  Polyhedron* free_m = poly({n >= 1, n <= 9, m >= 1});
+  ModularMapping jacobi({{1, 0}, {0, 1}}, std::vector<Expression*>{&two, &n});
+  ModularMapping::upper_bound(&jacobi, free_m);
+  EXPECT_EQ(jacobi.b, (std::vector<int>{2, 9}));
+  delete free_m;
+
+  // Integer moduli, or none, are left alone.
+  ModularMapping constant({{1}}, std::vector<int>{3});
+  ModularMapping::upper_bound(&constant, context);
+  ModularMapping::upper_bound_inc(&constant, context);
+  EXPECT_EQ(constant.b, std::vector<int>{3});
+  ModularMapping plain(2);
+  ModularMapping::upper_bound(&plain, context);
+  EXPECT_EQ(plain.has_modulo, 0);
+  EXPECT_TRUE(plain.b.empty());
+  delete context;
+}
+
+TEST_F(ModularMappingTest, ModuliWithoutConstantBoundStop) {
+  Expression n("N");
+  Expression one(1), two(2), five(5), minus_one(-1);
+  Polyhedron* unbounded = poly({n >= 0});
+  Polyhedron* small = poly({n >= 1, n <= 9});
+  Polyhedron* none = poly({n >= 1, n <= 0});
+  Polyhedron* zero = poly({n >= 0, n <= 0});
+  const std::string bound = "ModularMapping::upper_bound: no constant upper bound for modulus ";
+  auto stops = [&](Expression* modulus, Polyhedron* context, const std::string& message) {
+    ModularMapping m({{1, 0}, {0, 1}}, std::vector<Expression*>{&two, modulus});
+    EXPECT_STOP_ON_STDERR(ModularMapping::upper_bound(&m, context), message);
+  };
+  // No constant maximum, also where a constant term would outvote it.
+  stops(&n, unbounded, bound + "1: N");
+  Expression n_or_5(MAX, &n, &five);
+  stops(&n_or_5, unbounded, bound + "1: " + ::text(n_or_5));
+  // A negative maximum, an empty context, a maximum of 0.
+  Expression minus_n(TIMES, &minus_one, &n);
+  stops(&minus_n, small, bound + "1: " + ::text(minus_n));
+  stops(&n, none, bound + "0: 2");
+  stops(&n, zero, bound + "1: N");
+
+  // upper_bound_inc: only e + 1 keeps an upper bound in e's.
+  const std::string form = "ModularMapping::upper_bound_inc: modulus of the form e+1 expected";
+  Expression n_plus_1(PLUS, &n, &one);
+  Expression n_plus_2(PLUS, &n, &two);
+  Expression one_plus_n(PLUS, &one, &n);
+  for (Expression* modulus : {&n, &n_plus_2, &one_plus_n}) {
+    ModularMapping m({{1}}, std::vector<Expression*>{modulus});
+    EXPECT_STOP_ON_STDERR(ModularMapping::upper_bound_inc(&m, small), form);
+  }
+  ModularMapping inc({{1}}, std::vector<Expression*>{&n_plus_1});
+  EXPECT_STOP_ON_STDERR(ModularMapping::upper_bound_inc(&inc, unbounded),
+                        "ModularMapping::upper_bound_inc: no constant upper bound for modulus 0: " +
+                            ::text(n_plus_1));
+  // e bounded by 0 gives the modulus 1; a bound at the top of the int
+  // range leaves no room for the 1.
+  ModularMapping::upper_bound_inc(&inc, zero);
+  EXPECT_EQ(inc.b, std::vector<int>{1});
+  Polyhedron* top = poly({n >= 0, n <= 2147483647});
+  ModularMapping at_top({{1}}, std::vector<Expression*>{&n_plus_1});
+  EXPECT_STOP_ON_STDERR(ModularMapping::upper_bound_inc(&at_top, top),
+                        "ModularMapping::upper_bound_inc: no constant upper bound for modulus 0: " +
+                            ::text(n_plus_1));
+  for (Polyhedron* p : {unbounded, small, none, zero, top}) delete p;
 }
 
 TEST_F(ModularMappingTest, KeepLast) {

@@ -287,7 +287,11 @@ protected:
       Tiling* t = extract_extended_tiling(p);
       std::pair<Program*, std::vector<Schedule*>> result = t->apply(p);
       result.first->backend_iscc(result.second, file);
+      delete result.first;
+      del(result.second);
+      delete t;
     });
+    delete p;
     std::stringstream script, output;
     script << std::ifstream(folder + "/prog.iscc").rdbuf();
     output << std::ifstream(folder + "/prog.tiled.cc").rdbuf();
