@@ -56,8 +56,10 @@ void add_copy(Statement* copy, std::vector<Statement*>& copies, std::vector<int>
 
 // The tiles of A outside F, as pieces disjoint from each other and from F
 // (isl's difference splits A along the constraints of F one at a time), so
-// that no iteration runs in two copies. A piece with existential variables
-// would be misread as a plain polyhedron: it stops the run.
+// that no iteration runs in two copies. The rows are read here rather than
+// through the polyhedron difference, so that a piece with existential
+// variables, which no plain polyhedron can stand for, stops the run with
+// the statement named.
 std::vector<Polyhedron*> partial_tiles(int i, Polyhedron* a, Polyhedron* f) {
   std::vector<Polyhedron*> both{a, f};
   std::set<int> counters = Polyhedron::get_counters(both);

@@ -90,8 +90,6 @@ Rows fixed(Polyhedron* p, const std::vector<int>& counters, int n, int m) {
   return result;
 }
 
-long floor_of(long a, long d) { return a >= 0 ? a / d : -((-a + d - 1) / d); }
-
 struct TileCase {
   Rows domain;
   Rows hyperplanes;
@@ -132,7 +130,7 @@ TEST_F(TilingTilesTest, FullTilesAreTheTilesInsideTheDomainAndTheCopiesCoverEach
           for (int j = -4; j <= 27; j++) {
             int h0 = c.hyperplanes[0][0] * i + c.hyperplanes[0][1] * j;
             int h1 = c.hyperplanes[1][0] * i + c.hyperplanes[1][1] * j;
-            Point tile = {static_cast<int>(floor_of(h0, c.sizes[0])), static_cast<int>(floor_of(h1, c.sizes[1]))};
+            Point tile = {static_cast<int>(floor_div(h0, c.sizes[0])), static_cast<int>(floor_div(h1, c.sizes[1]))};
             bool inside = satisfies(in_d, {i, j});
             tile_points[tile].first++;
             tile_points[tile].second += inside;

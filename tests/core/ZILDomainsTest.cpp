@@ -20,7 +20,6 @@ typedef std::pair<ZILWrapper::tiling_t, std::vector<Polyhedron*>> Tiled;
 
 using ZILDomainsTest = CommandTest;
 
-
 std::vector<Expression*> leaves(const std::vector<std::string>& names) {
   std::vector<Expression*> result;
   for (const std::string& name : names) result.push_back(new Expression(name));
@@ -71,8 +70,6 @@ std::pair<Point, Point> box_around(const std::set<Point>& points, size_t dim) {
   return {low, high};
 }
 
-long floor_div_of(long a, long d) { return a >= 0 ? a / d : -((-a + d - 1) / d); }
-
 // A tiling of a domain over counters x0.. and parameters P by hyperplanes
 // H with ratios s, checked against the iterations for N in 0..9 with block
 // sizes 4 to 6.
@@ -112,8 +109,8 @@ size_t check_bijection(const DomainCase& c, const Tiled& r) {
         long y = c.h[k].back() + (c.p ? c.h[k][c.n] * n : 0);
         for (int q = 0; q < c.n; q++) y += c.h[k][q] * x[q];
         long side = static_cast<long>(c.s[k]) * b;
-        block.push_back(floor_div_of(y, side));
-        local.push_back(y - side * floor_div_of(y, side));
+        block.push_back(floor_div(y, side));
+        local.push_back(y - side * block.back());
       }
       Point image(2 * c.n);
       for (int q = 0; q < c.n; q++) {

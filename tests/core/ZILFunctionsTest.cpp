@@ -26,8 +26,6 @@ typedef std::function<Values64(const Values64& outputs, const Values& parameters
 
 using ZILFunctionsTest = CommandTest;
 
-
-
 // The value of every named parameter.
 Values64 values_of(const std::vector<std::string>& names, const Values& values) {
   Values64 result;
