@@ -309,6 +309,11 @@ class Polyhedron {
   // registered as counters for good).
   Polyhedron* project_no_parameters(std::set<int> counters);
   Polyhedron* project_no_parameters(int counter);
+  // Integer projection onto the given counters: pieces whose union holds
+  // exactly the integer points of the counters (at any sign) that extend
+  // to an integer point of this polyhedron. Registers the parameters
+  // "c_<rank>" for good.
+  std::vector<Polyhedron*> project_int(std::set<int> counters);
   // Hull with the mirror image through the origin of the counter space.
   Polyhedron* symetrize();
   Polyhedron* project_and_symetrize(std::set<int> counters);
@@ -466,6 +471,11 @@ class Polyhedron {
   void print_volume(std::set<Expression*> counters);
   void print_volume(IndexFunction& f);
   void print_volume();
+  // The symbolic upper, respectively lower, bound of a counter as a
+  // polyhedron over the counter and the other parameters (registers the
+  // parameter "upper_bound", respectively "lower_bound", for good).
+  Polyhedron* upper_bound(int counter);
+  Polyhedron* lower_bound(int counter);
   // The volume of the bounding box of the projection onto the given
   // counters that occur in some constraint: the product of the non-zero
   // extents of its rational vertices, truncated toward zero; 0 for an empty
@@ -522,6 +532,8 @@ class Polyhedron {
                        const std::vector<int>& P, const std::string& who);
   void build_from_rows(const std::vector<std::vector<int>>& M);
   std::set<int> rewrite_divs();
+  // The tagged lexicographic minimum with every parameter free as well.
+  Quast* min_lex_free_parameters(std::vector<int> counters, int stmt);
 };
 
 // New polyhedra holding 0 >= 0, respectively 0 > 0.

@@ -7,8 +7,10 @@
 
 #include "Expression.h"
 #include "IndexFunction.h"
+#include "Inequation.h"
 #include "Polyhedron.h"
 #include "PolylibWrapper.h"
+#include "Quast.h"
 #include "Rank.h"
 #include "Stop.h"
 
@@ -228,3 +230,56 @@ void Polyhedron::print_volume(std::set<Expression*> counters) { print_volume(cou
 void Polyhedron::print_volume(IndexFunction& f) { print_framed(volume(f)); }
 
 void Polyhedron::print_volume() { print_framed(volume()); }
+
+// ---------------------------------------------------------------------------
+// Symbolic bounds
+
+namespace {
+
+// The bound of `counter` in p through the parameter `name` (>= 0 like
+// every parameter of the solver): counter >= name (upper) or counter <=
+// -name (lower) as the solver's problem, the other sign when that problem
+// has no solution; the existence condition of the optimum, mapped back to
+// the counter (name -> counter, respectively name -> -1 * counter).
+Polyhedron* symbolic_bound(Polyhedron* p, int counter, const std::string& name, bool upper,
+                           const std::string& failure) {
+  declare_parameter(name);
+  int b = get_parameter_rank(name);
+  Expression* x = Expression::from_counter_rank(counter);
+  Expression bound(name), minus_one(-1);
+  Expression negated_bound(TIMES, &minus_one, &bound), negated_counter(TIMES, &minus_one, x);
+  // The lower bound tries the negated form first: the parameter is >= 0,
+  // so counter <= lower_bound alone says nothing of a minimum <= 0.
+  for (bool negated : upper ? std::vector<bool>{false, true} : std::vector<bool>{true, false}) {
+    Polyhedron* problem = p->clone();
+    Inequation c(upper ? GREATER_EQ : LESS_EQ, x, negated ? &negated_bound : &bound);
+    problem->add_constraint(&c);
+    Quast* q = upper ? problem->max_lex(std::vector<int>(), 0) : problem->min_lex(std::vector<int>(), 0);
+    delete problem;
+    if (q->empty()) {
+      delete q;
+      continue;
+    }
+    Polyhedron* exists = q->existence_condition();
+    delete q;
+    Polyhedron* r = negated ? exists->substitute_parameters({{b, &negated_counter}})
+                            : exists->parameters_to_counters({{b, counter}});
+    delete exists;
+    delete x;
+    return r;
+  }
+  delete x;
+  stop(std::cerr, failure);
+}
+
+}  // namespace
+
+Polyhedron* Polyhedron::upper_bound(int counter) {
+  return symbolic_bound(expect_single(this, "upper_bound"), counter, "upper_bound", true,
+                        "Polyhedron::bounding_box: empty polyhedron");
+}
+
+Polyhedron* Polyhedron::lower_bound(int counter) {
+  return symbolic_bound(expect_single(this, "lower_bound"), counter, "lower_bound", false,
+                        "Polyhedron::lower_bound: empty polyhedron");
+}

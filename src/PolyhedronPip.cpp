@@ -205,6 +205,12 @@ Quast* Polyhedron::min_lex(std::vector<int> counters, int stmt) {
                [&](PipQuast* answer) { return new Quast(counters, stmt, answer); });
 }
 
+Quast* Polyhedron::min_lex_free_parameters(std::vector<int> counters, int stmt) {
+  RowPair cd = remove_null_columns(to_matrix_context());
+  return solve(cd.second, cd.first, 0, kAllFree,
+               [&](PipQuast* answer) { return new Quast(counters, stmt, answer); });
+}
+
 Quast* Polyhedron::max_lex(std::vector<int> counters, int stmt) {
   RowPair cd = remove_null_columns(to_matrix_context());
   return solve(cd.second, cd.first, 0, kMaximize,

@@ -6,8 +6,10 @@
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
+#include "Operation.h"
 #include "Polyhedron.h"
 #include "PolylibWrapper.h"
+#include "Quast.h"
 #include "Rank.h"
 #include "Schedule.h"
 #include "Stop.h"
@@ -68,6 +70,40 @@ Polyhedron* Polyhedron::project_no_parameters(std::set<int> counters) {
 
 Polyhedron* Polyhedron::project_no_parameters(int counter) {
   return project_no_parameters(std::set<int>{counter});
+}
+
+// The kept counters become the parameters "c_<rank>" of a minimum over the
+// other counters: where the minimum exists, the kept values extend to an
+// integer point. Counters have no sign, so the solve leaves every
+// parameter free, and each piece is tested for emptiness with the kept
+// counters back as counters (the real parameters stay >= 0 there).
+std::vector<Polyhedron*> Polyhedron::project_int(std::set<int> counters) {
+  std::map<int, int> to_parameter;
+  std::map<int, int> to_counter;
+  for (int c : counters) {
+    std::string name = get_counter_parameter(c);
+    create_parameter_rank(name);
+    int p = get_parameter_rank(name);
+    to_parameter[c] = p;
+    to_counter[p] = c;
+  }
+  Polyhedron* w = counters_to_parameters(to_parameter);
+  Polyhedron* rational = project(counters);
+  Quast* q = w->min_lex_free_parameters({}, 0);
+  std::map<Polyhedron*, Operation*> pieces = q->_flatten();
+  delete w;
+  delete q;
+  std::vector<Polyhedron*> result;
+  for (auto& piece : pieces) {
+    if (piece.second->is_bottom) continue;
+    Polyhedron* key = piece.first->parameters_to_counters(to_counter);
+    key->add_constraints(rational);
+    if (!key->is_empty()) result.push_back(key->simplify());
+    delete key;
+  }
+  del(pieces);
+  delete rational;
+  return result;
 }
 
 Polyhedron* Polyhedron::eliminate_divs_and_simplify() {

@@ -49,6 +49,52 @@ int Quast::links(const void* object) {
   return found == extra_links().end() ? 1 : 1 + found->second;
 }
 
+int Quast::shared_objects() { return static_cast<int>(extra_links().size()); }
+
+void Quast::replace_by(Quast* x) {
+  Quast* old_then = then_quast;
+  Quast* old_else = else_quast;
+  IndexFunction* old_point = point;
+  Inequation* old_condition = condition;
+  std::vector<Polyhedron*> old_members = extended_condition;
+  *this = *x;
+  release(old_point);
+  release(old_condition);
+  for (Polyhedron* member : old_members) release(member);
+  release(old_then);
+  release(old_else);
+}
+
+void Quast::become_bottom() {
+  Quast bottom;
+  replace_by(&bottom);
+}
+
+Quast* Quast::shallow_copy() {
+  Quast* copy = new Quast();
+  *copy = *this;
+  return copy;
+}
+
+void Quast::relink(Quast*& field, Quast* q, int adopt) {
+  // The new link comes first: q may be reachable only through the old one.
+  if (!adopt) add_link(q);
+  release(field);
+  field = q;
+}
+
+void Quast::unshare(Quast*& link) {
+  if (links(link) > 1) relink(link, link->shallow_copy(), 1);
+}
+
+void Quast::drop_test() {
+  release(condition);
+  condition = nullptr;
+  for (Polyhedron* member : extended_condition) release(member);
+  extended_condition.clear();
+  has_extended_condition = 0;
+}
+
 // ---------------------------------------------------------------------------
 // Plain constructors
 
@@ -301,16 +347,13 @@ int Quast::is_constant(std::vector<int> v) {
 
 int Quast::height() {
   if (!is_if) return 1;
-  int then_height = is_then_dag ? 1 : then_quast->height();
-  int else_height = is_else_dag ? 1 : else_quast->height();
-  return 1 + std::max(then_height, else_height);
+  return 1 + max(then_height(), else_height());
 }
 
 int Quast::get_max_positive_constant_dim(int d) {
   if (is_empty) return -1;
   if (is_if)
-    return std::max(then_quast->get_max_positive_constant_dim(d),
-                    else_quast->get_max_positive_constant_dim(d));
+    return max(then_quast->get_max_positive_constant_dim(d), else_quast->get_max_positive_constant_dim(d));
   if (is_unbounded) stop(std::cout, "Quast::get_max_positive_constant_dim: unbounded leaf");
   if (d < 0 || d >= point->size())
     stop(std::cout, "Quast::get_max_positive_constant_dim: dimension out of range");

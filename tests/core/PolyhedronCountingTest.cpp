@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sstream>
 
@@ -266,4 +267,134 @@ TEST_F(Ranks, RanksOnATriangle) {
   EXPECT_STOP_ON_STDERR(triangle->rank(-1), "Polyhedron::rank: incorrect depth: -1");
   EXPECT_STOP_ON_STDERR(triangle->rank(2), "Polyhedron::rank: incorrect depth: 2");
   delete triangle;
+}
+
+namespace {
+
+class SymbolicBounds : public IJNLeavesTest {};
+
+// The value of e at integer counter and parameter values; DIV and FLOOR
+// round toward minus infinity, as the quotients of the solver do.
+long long value_of(const Expression* e, const std::map<int, int>& counters, const std::map<int, int>& parameters) {
+  if (e->is_leaf) {
+    if (e->is_val) return e->val;
+    if (e->is_counter) return counters.at(e->counter_rank);
+    return parameters.at(e->parameter_rank);
+  }
+  long long a = value_of(e->fg, counters, parameters), b = value_of(e->fd, counters, parameters);
+  switch (e->op) {
+    case PLUS: return a + b;
+    case MINUS: return a - b;
+    case TIMES: return a * b;
+    case DIV:
+    case FLOOR: return floor_div(a, b);
+    case CEIL: return -floor_div(-a, b);
+    case MAX: return std::max(a, b);
+    default: ADD_FAILURE() << "unexpected operator in " << text(e); return 0;
+  }
+}
+
+// Every constraint of p holds at counters (i, j) and parameter N.
+bool holds_at(Polyhedron* p, int i, int j, int N) {
+  std::map<int, int> counters{{0, i}, {1, j}}, parameters{{0, N}};
+  for (Inequation* c : p->constraints)
+    if (!holds(c->pred, value_of(c->lhs, counters, parameters), value_of(c->rhs, counters, parameters)))
+      return false;
+  return true;
+}
+
+// The points (i, N), i in -12..12 and N in 0..8, where p holds.
+std::set<std::pair<int, int>> pairs_in(Polyhedron* p) {
+  std::set<std::pair<int, int>> r;
+  for (int i = -12; i <= 12; i++)
+    for (int N = 0; N <= 8; N++)
+      if (holds_at(p, i, 0, N)) r.insert({i, N});
+  return r;
+}
+
+}  // namespace
+
+TEST_F(SymbolicBounds, BoundsHoldOnEveryPoint) {
+  std::mt19937 g(1117);
+  for (int t = 0; t < 12; t++) {
+    Polyhedron* p = random_ijn(g, true, 0);
+    // Now and then a counter always negative, or with a minimum above 0.
+    if (t % 3 == 1) p->add(*std::unique_ptr<Inequation>(*i <= -1));
+    if (t % 3 == 2) p->add(*std::unique_ptr<Inequation>(*i >= 1));
+    if (p->is_empty()) {
+      delete p;
+      continue;
+    }
+    Polyhedron* upper = p->upper_bound(0);
+    Polyhedron* lower = p->lower_bound(0);
+    Rows rows = p->to_matrix(IJ, std::set<int>{0});
+    for (int N = 0; N <= 8; N++)
+      for (int a = -5; a <= 5; a++)
+        for (int b = -5; b <= 5; b++)
+          if (satisfies(rows, {a, b, N})) {
+            EXPECT_TRUE(holds_at(upper, a, b, N)) << box(p) << box(upper) << a << " " << N;
+            EXPECT_TRUE(holds_at(lower, a, b, N)) << box(p) << box(lower) << a << " " << N;
+          }
+    del(std::vector<Polyhedron*>{p, upper, lower});
+  }
+}
+
+TEST_F(SymbolicBounds, OneConstraintBoundsAreTight) {
+  std::mt19937 g(1118);
+  std::uniform_int_distribution<int> coef(1, 2), slope(-1, 1), cst(-6, 6);
+  for (int t = 0; t < 16; t++) {
+    // a * i >= l0 + l1 * N and c * i <= u0 + u1 * N, with 0 <= N <= 8.
+    int a = coef(g), l1 = slope(g), l0 = cst(g), c = coef(g), u1 = slope(g), u0 = cst(g) + 6;
+    Polyhedron* p = new Polyhedron(Rows{{1, a, 0, -l1, -l0}, {1, -c, 0, u1, u0}, {1, 0, 0, 1, 0}, {1, 0, 0, -1, 8}}, IJ,
+                                   std::set<int>{0});
+    if (p->is_empty()) {
+      delete p;
+      continue;
+    }
+    Polyhedron* upper = p->upper_bound(0);
+    Polyhedron* lower = p->lower_bound(0);
+    for (int N = 0; N <= 8; N++) {
+      int low = -floor_div(-(l0 + l1 * N), a), high = floor_div(u0 + u1 * N, c);
+      if (low > high) continue;
+      // The existence condition over-approximates: a solver tree with a leaf
+      // on both sides of a test gives no constraint at all. A bound that
+      // does come out must be tight.
+      EXPECT_TRUE(holds_at(upper, high, 0, N)) << box(p) << box(upper) << N;
+      EXPECT_TRUE(holds_at(lower, low, 0, N)) << box(p) << box(lower) << N;
+      if (!upper->constraints.empty()) EXPECT_FALSE(holds_at(upper, high + 1, 0, N)) << box(p) << box(upper) << N;
+      if (!lower->constraints.empty()) EXPECT_FALSE(holds_at(lower, low - 1, 0, N)) << box(p) << box(lower) << N;
+    }
+    del(std::vector<Polyhedron*>{p, upper, lower});
+  }
+}
+
+TEST_F(SymbolicBounds, PinnedBounds) {
+  Expression three(3), n_minus_three(MINUS, n, &three);
+  auto interval = [&](Expression& low, Expression& high) {
+    return poly({new Inequation(GREATER_EQ, i, &low), new Inequation(LESS_EQ, i, &high)});
+  };
+  Expression zero(0), five(5), minus_five(-5), minus_one(-1), minus_two(-2), nine(9);
+  Polyhedron* up_to_n = interval(zero, *n);
+  Polyhedron* negative = interval(minus_five, minus_one);
+  Polyhedron* around = interval(minus_two, five);
+  Polyhedron* above = interval(three, nine);
+  Polyhedron* sliding = interval(n_minus_three, *n);
+  auto same = [&](Polyhedron* bound, Inequation* expected) {
+    Polyhedron* reference = poly({expected});
+    bool equal = pairs_in(bound) == pairs_in(reference);
+    del(std::vector<Polyhedron*>{bound, reference});
+    return equal;
+  };
+  EXPECT_TRUE(same(up_to_n->upper_bound(0), new Inequation(LESS_EQ, i, n)));
+  EXPECT_TRUE(same(negative->upper_bound(0), *i <= -1));
+  EXPECT_TRUE(same(up_to_n->lower_bound(0), *i >= 0));
+  EXPECT_TRUE(same(around->lower_bound(0), *i >= -2));
+  EXPECT_TRUE(same(above->lower_bound(0), *i >= 3));
+  EXPECT_TRUE(same(sliding->lower_bound(0), new Inequation(GREATER_EQ, i, &n_minus_three)));
+  EXPECT_EQ(get_parameter_string(1), "upper_bound");
+  EXPECT_EQ(get_parameter_string(2), "lower_bound");
+  Polyhedron* never = poly({*i >= 1, *i <= 0});
+  EXPECT_STOP_ON_STDERR(never->upper_bound(0), "Polyhedron::bounding_box: empty polyhedron");
+  EXPECT_STOP_ON_STDERR(never->lower_bound(0), "Polyhedron::lower_bound: empty polyhedron");
+  del(std::vector<Polyhedron*>{up_to_n, negative, around, above, sliding, never});
 }
