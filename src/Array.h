@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-// Array name -> number of dimensions. Saved and restored by the XML
-// persistence under this name.
+// Array name -> number of dimensions. Unlike the counter and parameter
+// registry, it has no XML form: a saved model does not restore it.
 extern std::map<std::string, int> array;
 
 void add_array(std::string array_id, int dim);      // records or overwrites

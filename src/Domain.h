@@ -24,6 +24,9 @@ class Domain : public Polyhedron {
   Domain();
   // Copies (slot 0) of the members of v; the caller keeps v's polyhedra.
   explicit Domain(const std::vector<Polyhedron*>& v);
+  // The union of an XML element written by Polyhedron::print_xml, adopting
+  // the members it reads.
+  explicit Domain(const Xml& node);
   ~Domain() override;
 
   // Appends a copy (slot 0) of p.

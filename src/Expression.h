@@ -21,6 +21,7 @@
 
 class Polyhedron;
 class SgNode;
+class Xml;
 class SgExpression;
 struct PipVector;
 struct YEB__evalue;
@@ -80,6 +81,9 @@ class Expression {
   Expression(std::vector<int> coefs, std::set<int> counters, std::set<int> parameters);
   Expression(std::vector<int> coefs, std::vector<int> counters,
              std::vector<int> parameters);
+  // A plain expression read from its XML element (see print_xml); the new
+  // tree owns the operands it reads. Invalid fields stop the run.
+  explicit Expression(const Xml& node);
   virtual ~Expression();
 
   // Replaces this node's contents by a clone of src (src may lie inside this
@@ -234,6 +238,9 @@ class Expression {
   // The text form in isl's syntax: integer divisions as floor/ceil of a
   // quotient by a positive constant.
   void print_iscc(std::ostream& os) const;
+  // The element `tag` with one child per field, "fg" and "fd" only for an
+  // operator node. An enumeration expression has no XML form: it stops.
+  void print_xml(std::ostream& os, std::string tag) const;
 
  private:
   void init_leaf();

@@ -29,6 +29,7 @@
 class Expression;
 class Polyhedron;
 class SgExpression;
+class Xml;
 struct PipList;
 
 class IndexFunction {
@@ -55,6 +56,9 @@ class IndexFunction {
                 std::vector<int> parameters);
   IndexFunction(std::vector<std::vector<int>> matrix, std::set<int> counters,
                 std::set<int> parameters);
+  // Read from its XML element; owns the entries read. Stops on an
+  // unregistered counter or a missing entry.
+  explicit IndexFunction(const Xml& node);
   ~IndexFunction();
   // Copies go through clone(); a member-wise copy would share the entries.
   IndexFunction(const IndexFunction&) = delete;
@@ -122,6 +126,8 @@ class IndexFunction {
   // The same padded with ",0" up to max_dim entries.
   void print_code(std::ostream& sout, int max_dim);
   void print();  // debug box on standard error
+  // The element `tag`: "surrounding_counters", "index_mapping".
+  void print_xml(std::ostream& os, std::string tag);
 
   // ---- algebra ----
 

@@ -16,6 +16,8 @@
 
 #include "Expression.h"
 
+class Xml;
+
 enum predicate_t { LESS = 0, LESS_EQ = 1, GREATER = 2, GREATER_EQ = 3, EQ = 4 };
 
 class Inequation {
@@ -30,6 +32,9 @@ class Inequation {
   Inequation(predicate_t pred, const Expression* lhs, const Expression* rhs);
   // [flag | counters | parameters | constant] >= 0 (flag 1) or = 0 (flag 0).
   explicit Inequation(std::vector<int> row);
+  // Read from its XML element; owns both sides read. Stops on a bad
+  // predicate code or a missing side.
+  explicit Inequation(const Xml& node);
   ~Inequation();
   Inequation(const Inequation&) = delete;
   Inequation& operator=(const Inequation&) = delete;
@@ -81,6 +86,8 @@ class Inequation {
   void print_code(std::ostream& sout) const;  // C form, "==" for EQ
   void print_pavu(std::ostream& sout) const;
   void print_iscc(std::ostream& sout) const;  // sides in isl's syntax
+  // The element `tag`: "pred", "lhs", "rhs".
+  void print_xml(std::ostream& os, std::string tag) const;
 };
 
 // Comparison builders: new constraints over clones, left operand on the

@@ -29,6 +29,7 @@
 class Expression;
 class IndexFunction;
 class Polyhedron;
+class Xml;
 
 class ModularMapping {
  public:
@@ -50,6 +51,10 @@ class ModularMapping {
   // (equal lengths n, rank n): A square, b the invariant factors, every
   // entry of row k of A in 0 .. b[k] - 1.
   explicit ModularMapping(std::vector<std::vector<int>> lattice);
+  // Read from its XML element; owns the moduli read. Stops unless A is
+  // rectangular, at most one flag is set, and the flagged moduli have one
+  // entry per row of A (the other kind none).
+  explicit ModularMapping(const Xml& node);
   ~ModularMapping();
   ModularMapping(const ModularMapping&) = delete;
   ModularMapping& operator=(const ModularMapping&) = delete;
@@ -90,6 +95,8 @@ class ModularMapping {
   void print_matrices(std::ostream* sout);
   // The text form with ", " ending each row.
   std::string to_string();
+  // The element `tag`: "A", "has_modulo", "b", "has_modulo_expr", "b_expr".
+  void print_xml(std::ostream& os, std::string tag);
 
  private:
   friend std::ostream& operator<<(std::ostream& os, ModularMapping& m);

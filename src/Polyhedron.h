@@ -32,6 +32,7 @@ class Schedule;
 struct pipquast;
 class SgExpression;
 class SgNode;
+class Xml;
 
 // Compaction maps of the last parametric integer programming problem: the
 // column of a kept counter, respectively parameter, to its registry rank.
@@ -78,6 +79,10 @@ class Polyhedron {
   // twice takes its later column.
   Polyhedron(const std::vector<std::vector<int>>& M, const std::vector<int>& C,
              const std::vector<int>& P);
+  // A plain polyhedron read from its XML element: the constraints read are
+  // owned, the cached matrix taken as written. The element of a union (one
+  // with a "domain" child) stops the run: it is read as a Domain.
+  explicit Polyhedron(const Xml& node);
   // Deletes the constraints (a Domain also its members).
   virtual ~Polyhedron();
 
@@ -218,6 +223,9 @@ class Polyhedron {
   static void print_list(const std::list<Polyhedron*>& l);
   // This polyhedron's own constraints joined by " and ", in isl's syntax.
   void print_iscc_constraints(std::ostream& os);
+  // The element `tag` with the six fields; a Domain adds its members under
+  // "domain", each written the same way.
+  void print_xml(std::ostream& os, std::string tag);
 
   // ---- predicates (1 or 0) ----
 
@@ -535,6 +543,11 @@ class Polyhedron {
   // The tagged lexicographic minimum with every parameter free as well.
   Quast* min_lex_free_parameters(std::vector<int> counters, int stmt);
 };
+
+// The polyhedron of an XML element, new and owned by the caller: null for an
+// element without content, a Domain for an element with a "domain" child,
+// else a plain Polyhedron. Every reader of a Polyhedron* goes through this.
+void from_xml(Polyhedron*& p, const Xml& node);
 
 // New polyhedra holding 0 >= 0, respectively 0 > 0.
 Polyhedron* universe();

@@ -19,6 +19,7 @@ class Polyhedron;
 class Schedule;
 class SgProject;
 class Statement;
+class Xml;
 
 class Program {
 public:
@@ -39,6 +40,8 @@ public:
   Program() = default;
   // Takes over the statements.
   Program(int nb_counters, int nb_parameters, std::vector<Statement*> statements);
+  // Read from its XML element; owns the statements read.
+  explicit Program(const Xml& node);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -90,6 +93,9 @@ public:
   void backend() const;
   // The matrix-form description of the program.
   void print_candle(std::ostream& out) const;
+  // The element `tag`: the counts, the statements and the declarations,
+  // then declared_names and kernel_entry.
+  void print_xml(std::ostream& os, std::string tag) const;
   // The matrix back end: gathers the statements' matrices, then stops with
   // "Error 1" on standard output, having written nothing.
   [[noreturn]] void backend(const std::vector<Schedule*>& schedules) const;

@@ -14,6 +14,7 @@
 #include <vector>
 
 class Expression;
+class Xml;
 
 // The twelve registry globals. They are saved and restored together by the
 // XML persistence, so each one keeps its own name.
@@ -29,6 +30,13 @@ extern std::map<std::string, int> current_counter_rank;    // get_new_counter st
 extern std::map<std::string, int> current_parameter_rank;  // get_new_parameter state
 extern std::map<std::string, std::set<int>> alive_counter_rank;  // new_counter suffixes
 extern std::map<std::string, std::set<int>> alive_parameter_rank;  // persistence only
+
+// The twelve globals as the element `tag`, in the order above.
+void rank_print_xml(std::ostream& os, std::string tag);
+// Makes the registry exactly the one saved in `node` (the maps are cleared
+// first); an inconsistent registry stops the run. A saved document means
+// something only with its registry, so the registry is read first.
+void rank_from_xml(const Xml& node);
 
 // Registration.
 void create_counter_rank(std::string id);  // true counter, always a new rank

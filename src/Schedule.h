@@ -17,6 +17,7 @@
 class IndexFunction;
 class Operation;
 class Program;
+class Xml;
 
 class Schedule {
  public:
@@ -26,6 +27,8 @@ class Schedule {
   explicit Schedule(IndexFunction* f);
   // The same, the clone's surrounding counters replaced by counters.
   Schedule(IndexFunction* f, std::vector<int> counters);
+  // Read from its XML element: a new function, owned.
+  explicit Schedule(const Xml& node);
   ~Schedule();
   Schedule(const Schedule&) = delete;
   Schedule& operator=(const Schedule&) = delete;
@@ -57,6 +60,8 @@ class Schedule {
 
   // "schedule = " on standard output, the function's dump on standard error.
   void print();
+  // The element `tag` holding the function under "schedule".
+  void print_xml(std::ostream& os, std::string tag);
   static void print_vec(std::vector<Schedule*> theta);
   static void print_vec_matrix(std::vector<Schedule*> theta);
 };

@@ -25,6 +25,7 @@ class Program;
 class SgAssignOp;
 class SgExpression;
 class Statement;
+class Xml;
 
 using Read = std::pair<std::string, IndexFunction*>;
 
@@ -50,6 +51,9 @@ public:
   Rhs(std::string name, int);       // read leaf; its rank comes from fix_ranks or clone
   // Operator node over clones of `operands` (the caller keeps them).
   Rhs(int op_id, std::string op_name, const std::vector<Rhs*>& operands);
+  // Read from its XML element, operands included (owned). Stops unless
+  // exactly one kind flag is set and an operator has its operands.
+  explicit Rhs(const Xml& node);
   ~Rhs();
   Rhs(const Rhs&) = delete;
   Rhs& operator=(const Rhs&) = delete;
@@ -66,6 +70,8 @@ public:
   // Debug tree on standard output, one node per line after `indent`.
   void print(std::string indent) const;
   void print() const;
+  // The element `tag` with one child per field, operands under "successor".
+  void print_xml(std::ostream& os, std::string tag) const;
 
 private:
   void number_reads();
@@ -93,6 +99,9 @@ public:
   // outermost first). It takes over `domain`.
   Statement(int rank, const std::list<std::string>& counters, Polyhedron* domain,
             SgAssignOp* assignment);
+  // A plain statement read from its XML element; owns what it reads. Stops
+  // on an unregistered counter or a read without function.
+  explicit Statement(const Xml& node);
   virtual ~Statement();
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
@@ -161,6 +170,9 @@ public:
   void print_matrices() const;  // standard output
   // "output = " and the tree with numbered inputs; no line end.
   void print_dpn(std::ostream& out) const;
+  // The element `tag` with one child per field; a null pointer is written
+  // as an element without content.
+  void print_xml(std::ostream& os, std::string tag) const;
 
 private:
   bool is_surrounding_counter(const std::string& name) const;

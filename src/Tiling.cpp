@@ -221,7 +221,8 @@ Tiling::~Tiling() {
   for (Polyhedron* p : tile) delete p;
   for (auto& counter : tile_counter) delete counter.second;
   for (auto& vertices : tile_vertices)
-    for (auto& vertex : vertices) del(vertex);
+    for (auto& vertex : vertices)
+      for (auto& entry : vertex) delete entry.second;
 }
 
 // Schedules may use the marker __T besides the declared names, tile shapes

@@ -22,6 +22,7 @@ class Polyhedron;
 class Program;
 class Schedule;
 class Statement;
+class Xml;
 
 // Working sets of one tiling pass, filled statement by statement.
 struct TilingPass {
@@ -63,6 +64,10 @@ public:
          std::vector<std::vector<std::vector<int>>> tile_lattice, std::vector<Polyhedron*> tile_shape,
          std::vector<int> tile_group, std::vector<IndexFunction*> schedule,
          std::vector<std::vector<int>> tile_dimensions);
+  // The saved fields of an XML element; nb_statements becomes the number
+  // of is_tiled entries and tile_counter_set the ranks of tile_counter. The
+  // kinds, ratios, lattices, shapes and groups stay empty.
+  explicit Tiling(const Xml& node);
   ~Tiling();
   Tiling(const Tiling&) = delete;
   Tiling& operator=(const Tiling&) = delete;
@@ -101,6 +106,8 @@ public:
   // hyperplane `hyperplan_rank` of a constant-tiled statement: new clones.
   std::pair<Expression*, Expression*> last_hyperplan(int stmt);
   std::pair<Expression*, Expression*> get_hyperplan(int stmt, int hyperplan_rank);
+  // The element `tag` with the eight saved fields.
+  void print_xml(std::ostream& os, std::string tag);
 
 private:
   // Stops on a name in the directives of statement i that is neither a

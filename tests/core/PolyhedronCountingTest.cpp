@@ -361,8 +361,12 @@ TEST_F(SymbolicBounds, OneConstraintBoundsAreTight) {
       // does come out must be tight.
       EXPECT_TRUE(holds_at(upper, high, 0, N)) << box(p) << box(upper) << N;
       EXPECT_TRUE(holds_at(lower, low, 0, N)) << box(p) << box(lower) << N;
-      if (!upper->constraints.empty()) EXPECT_FALSE(holds_at(upper, high + 1, 0, N)) << box(p) << box(upper) << N;
-      if (!lower->constraints.empty()) EXPECT_FALSE(holds_at(lower, low - 1, 0, N)) << box(p) << box(lower) << N;
+      if (!upper->constraints.empty()) {
+        EXPECT_FALSE(holds_at(upper, high + 1, 0, N)) << box(p) << box(upper) << N;
+      }
+      if (!lower->constraints.empty()) {
+        EXPECT_FALSE(holds_at(lower, low - 1, 0, N)) << box(p) << box(lower) << N;
+      }
     }
     del(std::vector<Polyhedron*>{p, upper, lower});
   }

@@ -165,7 +165,9 @@ TEST_F(SequentialScheduleTest, DatesIncreaseAlongRandomNests) {
     std::vector<int> previous;
     for (const auto& step : nest.trace) {
       std::vector<int> now = date_at(theta[step.first], p->statement[step.first], step.second);
-      if (!previous.empty()) EXPECT_TRUE(strictly_before(previous, now)) << nest.text;
+      if (!previous.empty()) {
+        EXPECT_TRUE(strictly_before(previous, now)) << nest.text;
+      }
       previous = now;
     }
     del(theta);
