@@ -11,6 +11,9 @@
 #include <isl/space.h>
 #include <isl/union_set.h>
 
+#include "CounterDates.h"
+#include "Isolation.h"
+
 namespace iscc {
 namespace {
 
@@ -47,8 +50,13 @@ isl_union_map* separate_every_dimension(isl_union_map* schedule) {
 
 }  // namespace
 
-bool generate_nest(isl_union_map* schedule, std::string& nest) {
+bool generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest) {
   isl_ctx* ctx = isl_union_map_get_ctx(schedule);
+  isl_union_map* dates = counter_dates(schedule);
+  schedule = redate(schedule, dates);
+  if (isolated) schedule = isolate_instances(schedule, redate(isolated, dates));
+  isl_union_map_free(dates);
+  if (!schedule) return false;
   isl_space* space = isl_union_map_get_space(schedule);
   isl_ast_build* build = isl_ast_build_from_context(isl_set_universe(isl_space_params(space)));
   build = isl_ast_build_set_options(build, separate_every_dimension(schedule));

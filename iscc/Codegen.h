@@ -13,10 +13,14 @@ namespace iscc {
 // order of its dates, with isl's option "separate" on every date
 // dimension: a loop is split where the pieces of the domain that it runs
 // change, rather than testing inside it which piece a point belongs to.
-// A tiled domain's full tiles thus get loops of their own, apart from the
-// partial tiles. Stores the C text in `nest` (the caller's) and returns
-// true; returns false when isl fails.
-bool generate_nest(isl_union_map* schedule, std::string& nest);
+// The instances of `isolated` (taken; may be null), a part of the
+// schedule, run apart from the other instances of their statements (see
+// isolate_instances): given the full tiles of a tiled domain, these get
+// loops of their own, apart from the partial tiles. Dates are first
+// rewritten as counters where the order allows (see counter_dates), so
+// that the loops over a tile run over its own box. Stores the C text in
+// `nest` (the caller's) and returns true; returns false when isl fails.
+bool generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest);
 
 }  // namespace iscc
 

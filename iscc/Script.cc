@@ -227,6 +227,7 @@ struct Statement {
   bool codegen;
   std::string target;  // the assigned name
   std::unique_ptr<Expr> expr;
+  std::unique_ptr<Expr> isolated;  // codegen only: "isolating" and its operand
 };
 
 class Parser {
@@ -268,6 +269,10 @@ Statement Parser::statement() {
   st.target = take().text;
   if (!st.codegen) expect(Tok::Assign, "':='");
   st.expr = expression();
+  if (st.codegen && peek().kind == Tok::Ident && peek().text == "isolating") {
+    take();
+    st.isolated = expression();
+  }
   expect(Tok::Semi, "'+', '*' or ';'");
   return st;
 }
@@ -316,7 +321,7 @@ class Interpreter {
   Value eval(const Expr& e);
   Value read_literal(const std::string& text);
   Value combine(const std::string& op, Value left, Value right);
-  std::string generate(Value v);
+  std::string generate(Value v, Value isolated);
   std::string isl_message() const {
     const char* msg = isl_ctx_last_error_msg(ctx_);
     return msg ? msg : "unknown isl error";
@@ -356,8 +361,9 @@ void Interpreter::execute(const Statement& st) {
     vars_[st.target] = std::move(v);
     return;
   }
+  Value isolated = st.isolated ? eval(*st.isolated) : Value();
   // Only a nest that was generated whole reaches the output.
-  out_ << generate(std::move(v));
+  out_ << generate(std::move(v), std::move(isolated));
 }
 
 Value Interpreter::eval(const Expr& e) {
@@ -423,12 +429,19 @@ Value Interpreter::combine(const std::string& op, Value left, Value right) {
   return result;
 }
 
-// The C text of the loop nest for the schedule `v` (a map, or a set
-// scheduled by its identity).
-std::string Interpreter::generate(Value v) {
-  isl_union_map* schedule = v.is_set() ? isl_union_set_identity(v.take_set()) : v.take_map();
+// A schedule given as a map, or a set scheduled by its identity; null for
+// no value.
+isl_union_map* schedule_of(Value v) {
+  if (!v.valid()) return nullptr;
+  return v.is_set() ? isl_union_set_identity(v.take_set()) : v.take_map();
+}
+
+// The C text of the loop nest for the schedule `v`, the part `isolated` of
+// it (no value: none) running apart.
+std::string Interpreter::generate(Value v, Value isolated) {
   std::string nest;
-  if (!generate_nest(schedule, nest)) throw Failure{"codegen failed (" + isl_message() + ")"};
+  if (!generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)), nest))
+    throw Failure{"codegen failed (" + isl_message() + ")"};
   return nest;
 }
 

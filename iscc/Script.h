@@ -1,6 +1,9 @@
 // The iscc script subset that tarvex's back end writes: assignments of
 // isl sets and maps combined with "+" and "*", and "codegen", which prints
 // the C loop nest that isl's AST builder generates for a schedule.
+// "codegen S isolating P;" runs the instances of P, a part of the schedule
+// S, in loops apart from the other instances of their statements (the
+// full tiles of a tiled statement apart from its partial tiles).
 #ifndef ISCC_SCRIPT_H
 #define ISCC_SCRIPT_H
 

@@ -2,29 +2,13 @@
 
 #include <algorithm>
 #include <iostream>
-#include <set>
-#include <sstream>
 #include <vector>
 
 #include "Stop.h"
 #include "SyntaxTree.h"
+#include "TypeNames.h"
 
 namespace {
-
-// Whether the declaration specifiers name the type int: storage classes,
-// qualifiers and `inline` set aside, "int", "signed" or "signed int".
-bool names_int(const std::string& specifiers) {
-  static const std::set<std::string> aside = {"const", "volatile", "static", "extern",
-                                              "register", "auto", "inline"};
-  std::istringstream words(specifiers);
-  std::vector<std::string> type;
-  bool is_signed = false;
-  for (std::string w; words >> w;) {
-    if (w == "signed") is_signed = true;
-    else if (!aside.count(w)) type.push_back(w);
-  }
-  return type == std::vector<std::string>{"int"} || (type.empty() && is_signed);
-}
 
 bool is_comparison_or_logical(VariantT v) {
   switch (v) {
@@ -75,14 +59,41 @@ void DeclarationTable::add_local(const std::string& name, const std::string& tex
   }
 }
 
+void DeclarationTable::add_type_name(const std::string& name, const SgInitializedName* declarator) {
+  type_names[name] = declarator;
+}
+
+std::string DeclarationTable::resolved_specifiers(const SgInitializedName* v, size_t& levels) const {
+  levels = 0;
+  std::string specifiers;
+  while (v) {
+    levels += v->get_array_bounds().size() +
+              static_cast<size_t>(std::count(v->get_pointer().begin(), v->get_pointer().end(), '*'));
+    specifiers = v->get_specifiers();
+    auto named = type_names.find(type_words(specifiers));
+    v = named == type_names.end() ? nullptr : named->second;
+  }
+  return specifiers;
+}
+
 // An int, or an array or pointer of ints with exactly `subscripts` levels.
 bool DeclarationTable::declared_int(const std::string& name, size_t subscripts) const {
   auto known = entries.find(name);
   if (known == entries.end() || !known->second.variable) return false;
+  size_t levels = 0;
+  return names_int(resolved_specifiers(known->second.variable, levels)) && levels == subscripts;
+}
+
+std::string DeclarationTable::counter_value_type(const std::string& name) const {
+  auto known = entries.find(name);
+  if (known == entries.end() || !known->second.variable || declared_int(name, 0)) return "";
   const SgInitializedName* v = known->second.variable;
-  size_t levels = v->get_array_bounds().size() +
-                  static_cast<size_t>(std::count(v->get_pointer().begin(), v->get_pointer().end(), '*'));
-  return names_int(v->get_specifiers()) && levels == subscripts;
+  size_t levels = 0;
+  std::string type = resolved_specifiers(v, levels);
+  if (levels == 0 && names_signed_integer(type)) return type_words(v->get_specifiers());
+  stop(std::cout, "Program::from_Sage: the loop counter " + name + " is declared " + quoted(known->second.text) +
+                      "; a loop counter must have a signed integer type, as its bounds and conditions are "
+                      "read in integer arithmetic");
 }
 
 std::string DeclarationTable::non_int_declaration(const std::string& name) const {

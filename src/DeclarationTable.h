@@ -27,6 +27,9 @@ public:
   // A local variable or kernel parameter hoisted as `text`. Stops the run
   // when the name is declared at file scope or by another text.
   void add_local(const std::string& name, const std::string& text, SgInitializedName* variable);
+  // The typedef `name`, whose declarator says the type it stands for (its
+  // entry comes from add_file_scope or add_local).
+  void add_type_name(const std::string& name, const SgInitializedName* declarator);
 
   // Whether `e` has C type int: int literals and casts, variables and
   // array elements declared int, comparisons and logical operators, and
@@ -37,6 +40,13 @@ public:
   // else "". Functions and types are no variables at all: the tiling pass
   // reports such names as undeclared.
   std::string non_int_declaration(const std::string& name) const;
+  // For the loop counter `name`: "" when it is declared int (or not as a
+  // variable), the type its values are cast back to in the statements when
+  // it is declared with another signed integer type ("long": the tiled
+  // loops count in int). Stops the run on any other type: the model reads
+  // the bounds and conditions over a counter in integer arithmetic, which
+  // an unsigned or floating-point counter does not follow.
+  std::string counter_value_type(const std::string& name) const;
 
 private:
   struct Entry {
@@ -45,8 +55,13 @@ private:
     SgInitializedName* variable;  // not owned; null for a function or type
   };
   std::map<std::string, Entry> entries;
+  std::map<std::string, const SgInitializedName*> type_names;  // typedef declarators, not owned
 
   bool declared_int(const std::string& name, size_t subscripts) const;
+  // The specifiers naming the type of `v`, typedef names followed to what
+  // they stand for; `levels` receives its array and pointer levels, the
+  // typedefs' included.
+  std::string resolved_specifiers(const SgInitializedName* v, size_t& levels) const;
 };
 
 #endif

@@ -39,7 +39,9 @@ enum operator_t {
   CEIL = 8
 };
 
-// While non-zero, the text form writes every counter name as "(" name ")".
+// While non-zero (while C code is written), the text form writes every
+// counter name as "(" name ")" and a negative constant after a minus sign
+// as "(" value ")".
 extern int expression_print_parenthesis;
 
 class Expression {

@@ -44,9 +44,18 @@ int needs_parentheses(const Expression* operand) {
          operand->is_a_multivariate_polynomial();
 }
 
-void print_operand(std::ostream& os, const Expression* operand) {
-  if (needs_parentheses(operand)) os << "(" << *operand << ")";
-  else os << *operand;
+// A negative constant after a minus sign, "i--1" in the text form, would
+// read as a decrement in C code and not at all in isl: the forms they read
+// enclose it.
+int is_negative_after_minus(operator_t op, const Expression* operand) {
+  return op == MINUS && operand->is_constant() && operand->val < 0;
+}
+
+void print_operand(std::ostream& os, const Expression* operand, operator_t op = PLUS) {
+  if (needs_parentheses(operand) || (expression_print_parenthesis && is_negative_after_minus(op, operand)))
+    os << "(" << *operand << ")";
+  else
+    os << *operand;
 }
 
 void print_plain(std::ostream& os, const Expression& e);
@@ -104,8 +113,8 @@ void print_with_addresses(std::ostream& os, const Expression& e) {
   stop(std::cerr, "Expression::print_iscc: " + reason + expression_text(e));
 }
 
-void print_iscc_operand(std::ostream& os, const Expression* operand) {
-  if (needs_parentheses(operand)) {
+void print_iscc_operand(std::ostream& os, const Expression* operand, operator_t op = PLUS) {
+  if (needs_parentheses(operand) || is_negative_after_minus(op, operand)) {
     os << "(";
     operand->print_iscc(os);
     os << ")";
@@ -141,7 +150,7 @@ void Expression::print(std::ostream& os) const {
   } else {
     print_operand(os, fg);
     os << symbol(op);
-    print_operand(os, fd);
+    print_operand(os, fd, op);
   }
 }
 
@@ -184,7 +193,7 @@ void Expression::print_iscc(std::ostream& os) const {
   }
   print_iscc_operand(os, fg);
   os << symbol(op);
-  print_iscc_operand(os, fd);
+  print_iscc_operand(os, fd, op);
 }
 
 std::ostream& operator<<(std::ostream& os, const Expression& e) {

@@ -10,6 +10,7 @@
 #include "Expression.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
+#include "TypeNames.h"
 
 namespace {
 
@@ -22,9 +23,25 @@ std::string function_name(SgNode* node) {
   return callee ? callee->get_symbol()->get_name().getString() : "";
 }
 
+// The value of `l op r` for two constants when it is affine and fits an
+// int (-2 * N must stay affine: a product of two operator nodes is not).
+bool folded(operator_t op, const Expression* l, const Expression* r, long long& value) {
+  if (!l->is_constant() || !r->is_constant()) return false;
+  long long a = l->val, b = r->val;
+  switch (op) {
+    case PLUS: value = a + b; break;
+    case MINUS: value = a - b; break;
+    case TIMES: value = a * b; break;
+    default: return false;
+  }
+  return value >= INT_MIN && value <= INT_MAX;
+}
+
 // op over the two operand attributes, which are freed once cloned.
 Expression* binary(operator_t op, const std::vector<Expression*>& operands) {
-  Expression* made = new Expression(op, operands[0], operands[1]);
+  long long value = 0;
+  Expression* made = folded(op, operands[0], operands[1], value) ? new Expression(static_cast<int>(value))
+                                                                  : new Expression(op, operands[0], operands[1]);
   delete operands[0];
   delete operands[1];
   return made;
@@ -56,6 +73,48 @@ Expression* floor_or_ceil(SgNode* call, Expression* argument) {
   return quotient;
 }
 
+// Whether C computes `node` in floating point: a floating literal, a cast
+// to a floating type, or arithmetic over one of them. The variables of
+// bounds, conditions and subscripts are ints (checked when the model is
+// built), and floor() and ceil() stand for integer quotients here.
+bool is_floating(SgNode* node) {
+  if (!node) return false;
+  switch (node->variantT()) {
+    case V_SgDoubleVal: return true;
+    case V_SgCastExp: return !names_signed_integer(isSgCastExp(node)->get_type()->get_text());
+    case V_SgAddOp: case V_SgSubtractOp: case V_SgMultiplyOp: case V_SgDivideOp: case V_SgMinusOp:
+      for (SgNode* operand : node->get_traversalSuccessorContainer())
+        if (is_floating(operand)) return true;
+      return false;
+    default:
+      return false;
+  }
+}
+
+// A cast is the identity on an int only to int, a wider signed integer
+// type or double; any other (unsigned, char, float) may change the value.
+void check_cast(SgNode* node) {
+  std::string type = isSgCastExp(node)->get_type()->get_text();
+  std::string words = type_words(type);
+  if (!names_wide_signed_integer(type) && words != "double" && words != "long double")
+    stop(std::cout, from_sage + "a cast to " + type + " may change the value: " + node->unparseToString());
+}
+
+// Stops the run on what C computes otherwise than the model reads it: a
+// value-changing cast, or a division of floating-point operands, a real
+// quotient where the model has an integer one ((double)N / 2 is 2.5 for
+// N = 5, not 2). The quotient that floor() or ceil() rounds is the model's
+// exact one, floating or not.
+void check_arithmetic(SgNode* node, bool rounded) {
+  if (!node) return;
+  if (node->variantT() == V_SgCastExp) check_cast(node);
+  if (node->variantT() == V_SgDivideOp && !rounded && is_floating(node))
+    stop(std::cout, from_sage + "a division in floating point has no integer form: " + node->unparseToString());
+  bool rounds = ::is_floor(node) || ::is_ceil(node);
+  for (SgNode* child : node->get_traversalSuccessorContainer())
+    check_arithmetic(child, rounds || (rounded && isSgExprListExp(node)));
+}
+
 class MakeExpressionTraversal : public AstBottomUpProcessing<Expression*> {
  protected:
   Expression* evaluateSynthesizedAttribute(SgNode* node, SynthesizedAttributesList list) override {
@@ -72,9 +131,7 @@ class MakeExpressionTraversal : public AstBottomUpProcessing<Expression*> {
       case V_SgDivideOp: return binary(DIV, list);
       case V_SgMinusOp: {
         Expression minus_one(-1);
-        Expression* negated = new Expression(TIMES, &minus_one, list[0]);
-        delete list[0];
-        return negated;
+        return binary(TIMES, {minus_one.clone(), list[0]});
       }
       case V_SgCastExp: return list[0];
       case V_SgFunctionRefExp: return new Expression(0);
@@ -99,6 +156,7 @@ int is_floor(SgNode* node) { return function_name(node) == "floor"; }
 int is_ceil(SgNode* node) { return function_name(node) == "ceil"; }
 
 Expression* Expression::from_Sage(SgExpression* e) {
+  check_arithmetic(e, false);
   MakeExpressionTraversal traversal;
   return traversal.traverse(e);
 }

@@ -20,6 +20,15 @@ bool is_constant_expression(SgExpression* e);
 // (`parameter`) is not constant: such an array has no file-scope form.
 bool has_variable_length(const SgInitializedName* v, bool parameter);
 
+// Whether a local can be assigned on entry to the kernel and then holds
+// what its own initialisation gave it on every call: neither static nor
+// extern (their value outlives a call), nor const itself.
+bool is_reassignable(const SgInitializedName* v);
+
+// Whether `v` is a const variable defined without initialiser, which C
+// zero-initialises at file scope and C++ refuses.
+bool is_uninitialised_const(const SgInitializedName* v);
+
 // "<specifiers> <declarator>;" without the initialiser, nor the variable's
 // own `const`, which a declaration without initialiser may not have.
 std::string declaration_without_initialiser(SgInitializedName* v);
@@ -28,6 +37,19 @@ std::string declaration_without_initialiser(SgInitializedName* v);
 // pointer it stands for (double A[n][m] is double (*A)[m]), and a scalar
 // loses its own `const`.
 std::string parameter_declaration(SgInitializedName* v);
+
+// Stops the run when `name` (declared by `text`) cannot be declared at file
+// scope in the tiled code, which is C++ and defines tiled_kernel(): a C++
+// keyword that C leaves free (new, class, this...), tiled_kernel, main or
+// std.
+void check_hoisted_name(const std::string& name, const std::string& text);
+
+// `text` (C declarations, a cast's type) as the tiled code, in C++, writes
+// it: `_Bool` becomes bool, and the words C++ lacks or reads otherwise are
+// dropped: `restrict` (a promise only), `register` and `auto` (storage
+// classes of a local, which has none at file scope). String and character
+// literals are kept as they are. A new string.
+std::string cxx_text(const std::string& text);
 
 // "<specifiers> <name>(<parameters>)": a function as messages name it.
 std::string function_head(SgFunctionDeclaration* f);

@@ -18,8 +18,17 @@ const size_t carrier_count = static_cast<size_t>(
 
 }  // namespace
 
+// A directive is read as an assignment to its carrier, and a statement
+// writing an array of that name would be read as a directive (and dropped).
+void InputDeclarations::check_carrier_name(const std::string& name, const std::string& text) const {
+  if (carrier_names.count(name))
+    stop(std::cout, "Program::from_Sage: " + name + " is the name of a directive, which the input may not declare: " +
+                        text);
+}
+
 void InputDeclarations::hoist(const std::string& name, const std::string& text) {
-  var_declaration.push_back(text);
+  check_hoisted_name(name, text);
+  var_declaration.push_back(cxx_text(text));
   var_declared_names.push_back({name});
 }
 
@@ -31,6 +40,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
     std::string name = v->get_name().getString();
     if (name.empty()) continue;
     std::string text = parameter_declaration(v);
+    check_carrier_name(name, text);
     if (has_variable_length(v, true))
       stop(std::cout, "Program::from_Sage: variable-length array parameter: " + v->unparseToString());
     check_variable_name(name, text);
@@ -39,8 +49,15 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   }
 }
 
-void InputDeclarations::type_name(SgTypedefDeclaration* t) {
-  names.add_file_scope(t->get_name().getString(), t->unparseToString(), nullptr);
+// The hoisted declarations may name the type, so it is declared with them,
+// in file order.
+void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
+  std::string name = t->get_name().getString(), text = t->unparseToString();
+  check_carrier_name(name, text);
+  if (local) names.add_local(name, text, nullptr);
+  else names.add_file_scope(name, text, nullptr);
+  names.add_type_name(name, t->get_declarator());
+  hoist(name, text);
 }
 
 void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel,
@@ -49,12 +66,16 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
     std::string name = v->get_name().getString();
     std::string text = d->unparseToCompleteString();
     check_variable_name(name, text);
+    bool carrier = !function && file_scope_variables++ < carrier_count;
+    if (carrier && is_dropped_carrier(name)) carrier_names.insert(name);
+    if (!carrier) check_carrier_name(name, text);
     if (function) {
       text = local_text(d, v, kernel, ahead_of_part);
       names.add_local(name, text, v);
-    } else if (file_scope_variables++ >= carrier_count) {
+    } else if (!carrier) {
       names.add_file_scope(name, text, v);
     }
+    if (is_uninitialised_const(v)) text = declaration_without_initialiser(v);
     hoist(name, text);
   }
 }
@@ -62,21 +83,36 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
 // A local keeps its text unless its initialiser is a run-time value: a
 // local of another function, which no part can see, is then declared
 // without it; a scalar of the kernel's function ahead of the part gets it
-// as an assignment on entry to the kernel. Arrays of a run-time length have
-// no file-scope form.
+// as an assignment on entry to the kernel. A constant initialiser stays at
+// file scope, and is assigned on entry too when the scalar can be written
+// (not static, not const): the original starts from it on every call.
+// Arrays of a run-time length have no file-scope form.
 std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel,
                                           bool ahead_of_part) {
   std::string text = d->unparseToCompleteString();
   if (has_variable_length(v, false)) stop(std::cout, "Program::from_Sage: variable-length array: " + text);
   SgInitializer* initializer = v->get_initializer();
-  if (is_constant_expression(initializer)) return text;
-  if (!kernel) return declaration_without_initialiser(v);
   SgAssignInitializer* value = isSgAssignInitializer(initializer);
+  if (is_constant_expression(initializer)) {
+    bool again = kernel && ahead_of_part && initializer && is_reassignable(v);
+    if (again && value && v->get_array_bounds().empty()) initialise_on_entry(v, value);
+    else if (again) initialised_arrays[v->get_name().getString()] = text;
+    return text;
+  }
+  if (!kernel) return declaration_without_initialiser(v);
   if (!ahead_of_part || !value || !v->get_array_bounds().empty())
     stop(std::cout, "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the static "
                     "control part from run-time values: " + text);
-  entry.push_back("  " + v->get_name().getString() + " = " + value->get_operand()->unparseToString() + ";");
+  initialise_on_entry(v, value);
   return declaration_without_initialiser(v);
+}
+
+void InputDeclarations::initialise_on_entry(SgInitializedName* v, SgAssignInitializer* value) {
+  // C converts a void* (malloc's) to any pointer on assignment, C++ only
+  // with a cast.
+  std::string name = v->get_name().getString(), value_text = cxx_text(value->get_operand()->unparseToString());
+  if (!v->get_pointer().empty()) value_text = "(decltype(" + name + "))(" + value_text + ")";
+  entry.push_back("  " + name + " = " + value_text + ";");
 }
 
 void InputDeclarations::finish() const { prelude_functions.check_defined(); }

@@ -7,18 +7,22 @@
 // var_declared_names); so do the parameters of the kernel's function, the
 // function holding the static control part. A local of that function
 // initialised from a run-time value ahead of the part is declared without
-// its initialiser, which becomes an assignment on entry to tiled_kernel().
+// its initialiser, which becomes an assignment on entry to tiled_kernel();
+// a scalar initialised from a constant keeps it and gets the assignment too.
 // Every declaration is checked against the others (one variable per name)
 // and against the macros of the tiled code.
 //
 // Ownership: nodes are the front end's; nothing is owned.
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "DeclarationTable.h"
 #include "PreludeNames.h"
 
+class SgAssignInitializer;
 class SgFunctionDeclaration;
 class SgInitializedName;
 class SgTypedefDeclaration;
@@ -29,7 +33,8 @@ public:
   // A function, with whether it is the kernel's (its parameters are then
   // declared).
   void function(SgFunctionDeclaration* f, bool kernel);
-  void type_name(SgTypedefDeclaration* t);
+  // A typedef at file scope, or inside a function (`local`).
+  void type_name(SgTypedefDeclaration* t, bool local);
   // A variable declaration at file scope (`function` null) or inside
   // `function`; `ahead_of_part` when no part has started yet.
   void variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel, bool ahead_of_part);
@@ -39,15 +44,22 @@ public:
   const DeclarationTable& table() const { return names; }
   // "  n = N;" for each local initialised on entry to tiled_kernel().
   const std::vector<std::string>& initialisations() const { return entry; }
+  // The arrays of the kernel's function whose initialiser tiled_kernel()
+  // does not give again on each call, with their declarations.
+  const std::map<std::string, std::string>& arrays_initialised_once() const { return initialised_arrays; }
 
 private:
   DeclarationTable names;
   PreludeFunctions prelude_functions;
   std::vector<std::string> entry;
+  std::map<std::string, std::string> initialised_arrays;
   size_t file_scope_variables = 0;  // the first ones are the directive carriers
+  std::set<std::string> carrier_names;  // of the carriers whose statements are dropped
 
   void hoist(const std::string& name, const std::string& text);
+  void check_carrier_name(const std::string& name, const std::string& text) const;
   std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
+  void initialise_on_entry(SgInitializedName* v, SgAssignInitializer* value);
 };
 
 #endif

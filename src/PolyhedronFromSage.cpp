@@ -39,18 +39,24 @@ SgExpression* get_rhs(SgNode* n) {
   return arguments[1];
 }
 
-// The bounds of a min (or max) chain walked down its first argument: the
-// last argument of the outermost call comes first. A call with a third
-// argument would silently lose it, so it stops the run.
+// The bounds of a min (or max) nest: every argument that is not itself a
+// call of the same function, the last argument of a call before the
+// first. A call with a third argument would silently lose it, so it stops
+// the run.
+static void collect_bounds(SgExpression* b, int (*is_chain)(SgNode*), std::vector<SgExpression*>& bounds) {
+  if (!is_chain(b)) {
+    bounds.push_back(b);
+    return;
+  }
+  if (call_arguments(b, "get_rhs").size() > 2)
+    stop(std::cout, "Polyhedron::from_Sage: min/max with more than two arguments unhandled");
+  collect_bounds(get_rhs(b), is_chain, bounds);
+  collect_bounds(get_lhs(b), is_chain, bounds);
+}
+
 static std::vector<SgExpression*> collect_bounds(SgExpression* b, int (*is_chain)(SgNode*)) {
   std::vector<SgExpression*> bounds;
-  while (is_chain(b)) {
-    if (call_arguments(b, "get_rhs").size() > 2)
-      stop(std::cout, "Polyhedron::from_Sage: min/max with more than two arguments unhandled");
-    bounds.push_back(get_rhs(b));
-    b = get_lhs(b);
-  }
-  bounds.push_back(b);
+  collect_bounds(b, is_chain, bounds);
   return bounds;
 }
 

@@ -1,8 +1,10 @@
 #include "Preprocessor.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <vector>
 
 #include "PreprocessorInternal.h"
@@ -104,6 +106,46 @@ std::string quoted(const std::string& text) {
   return content;
 }
 
+// The text of a directive line after its bracketed arguments (and after the
+// rest of its keyword), blanks dropped; empty when nothing follows them or
+// when a bracket is left open, which the parse of the rewritten line reports.
+std::string after_arguments(const std::string& rest) {
+  size_t k = 0;
+  while (k < rest.size() && (std::isalnum(static_cast<unsigned char>(rest[k])) || rest[k] == '_')) k++;
+  for (;;) {
+    k = rest.find_first_not_of(" \t\r", k);
+    if (k == std::string::npos) return "";
+    if (rest[k] != '[') return rest.substr(k);
+    int depth = 0;
+    for (; k < rest.size(); k++) {
+      if (rest[k] == '[') depth++;
+      if (rest[k] == ']' && --depth == 0) break;
+    }
+    if (k == rest.size()) return "";
+    k++;
+  }
+}
+
+// A rewritten directive becomes `<before> R <after>`: text after its
+// arguments would become statements of the part of its own, which the
+// original program, for which a pragma is no code, never runs. A rule whose
+// argument is a statement of its own (`output`) and a quoted one are left
+// out.
+void check_arguments_only(const std::string& line, const std::vector<Rule>& rules, const std::string& file,
+                          int input_line) {
+  if (!is_directive_line(line)) return;
+  for (const Rule& rule : rules) {
+    size_t at = line.find(rule.directive);
+    if (at == std::string::npos) continue;
+    if (rule.quoted || std::strchr(rule.before, ';')) return;
+    std::string extra = after_arguments(line.substr(at + std::strlen(rule.directive)));
+    if (!extra.empty())
+      stop(std::cerr, file + ":" + std::to_string(input_line) + ": error: text after the arguments of a directive: " +
+                          extra);
+    return;
+  }
+}
+
 std::string rewrite_line(std::string line, const std::vector<Rule>& rules) {
   if (!is_directive_line(line)) return line;
   for (const Rule& rule : rules) {
@@ -127,10 +169,15 @@ SgProject* rewrite_and_parse(SgProject* project, const DirectiveRewrite& rewrite
   lines.insert(lines.end(), program_lines.begin(), program_lines.end());
   std::string text = Preprocessor::rewrite_lines(carriers + program + "\n", rewrite.rules);
   const std::vector<std::string>& names = project->getFileNames();
-  SgProject* rewritten = frontend_text(names.empty() ? "" : names.front(), text, lines);
+  std::string file = names.empty() ? "" : names.front();
+  SgProject* rewritten = frontend_text(file, text, lines);
   if (rewritten->numberOfFiles() == 0)
     stop(std::cout,
          std::string("Preprocessor::") + rewrite.function + ": the rewritten directives do not parse");
+  std::istringstream input(carriers + program);
+  size_t k = 0;
+  for (std::string line; std::getline(input, line); k++)
+    check_arguments_only(line, rewrite.rules, file, k < lines.size() ? lines[k] : 0);
   return rewritten;
 }
 

@@ -8,6 +8,7 @@ Program::Program(int nb_counters, int nb_parameters, std::vector<Statement*> sta
 
 Program::~Program() {
   for (Statement* s : statement) delete s;
+  for (Polyhedron* t : tile) delete t;
 }
 
 std::set<int> Program::get_parameters() const {

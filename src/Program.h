@@ -36,6 +36,11 @@ public:
   // split parameters computed again from the sizes and block_size the
   // caller has set by then.
   std::vector<std::string> kernel_entry;
+  // In a tiled program, per statement under a parametric tiling, the
+  // constraints that put a point in its tile, on the inner counters that
+  // locate it there (null for the other statements; owned): code
+  // generation runs the full tiles apart from the partial ones.
+  std::vector<Polyhedron*> tile;
 
   Program() = default;
   // Takes over the statements.

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "Expression.h"
+#include "FullTiles.h"
 #include "ISLWrapper.h"
 #include "IndexFunction.h"
 #include "IsccProcess.h"
@@ -53,9 +54,84 @@ void print_dates(std::ostream& out, const IndexFunction* f, size_t width) {
   }
 }
 
+// The tile of statement i in isl's syntax, under the tuple of its domain.
+std::string tile_text(const Program& program, size_t i) {
+  std::ostringstream out;
+  out << "[";
+  print_names(out, program.tile[i]->get_parameters(), 0);
+  out << "] -> { S" << i << "[";
+  print_names(out, program.statement[i]->iteration_domain->get_counters(), 1);
+  out << "] : ";
+  program.tile[i]->print_iscc_constraints(out);
+  out << " }";
+  return out.str();
+}
+
+// The tile loops of statement i: its counters, then its dates up to the
+// first that depends on a point of its tile. Statements of equal texts
+// share their tile loops.
+std::string tile_loops(const Program& program, size_t i, const IndexFunction* dates,
+                       const std::set<int>& points) {
+  std::ostringstream out;
+  print_names(out, program.statement[i]->iteration_domain->get_counters(), 1);
+  out << " ->";
+  for (Expression* date : dates->index_mapping) {
+    for (int c : date->get_counters())
+      if (points.count(c)) return out.str();
+    out << " ";
+    date->print_iscc(out);
+  }
+  return out.str();
+}
+
+// Statement i as the full-tile search reads it; false when it is not tiled
+// parametrically. The counters that the tile bounds locate a point in its
+// tile.
+bool tiled_domain(const Program& program, size_t i, const IndexFunction* dates, TiledDomain& tiled) {
+  if (i >= program.tile.size() || !program.tile[i]) return false;
+  std::set<int> counters = program.statement[i]->iteration_domain->get_counters();
+  std::set<int> points = program.tile[i]->get_counters();
+  for (int c : points) {
+    if (!counters.count(c)) return false;
+    tiled.points.insert(get_counter_string(c));
+  }
+  std::ostringstream domain;
+  program.statement[i]->iteration_domain->print_iscc("S" + std::to_string(i), domain);
+  tiled.domain = domain.str();
+  tiled.tile = tile_text(program, i);
+  tiled.loops = tile_loops(program, i, dates, points);
+  return true;
+}
+
+// "F<i> := <full-tile instances of statement i>;" for every statement that
+// has some, then "F := " their names joined by "+" and ";". Returns whether
+// any statement has full tiles.
+bool print_full_tiles(std::ostream& out, const Program& program, const std::vector<Schedule*>& schedules) {
+  std::vector<TiledDomain> tiled;
+  std::vector<size_t> statement;
+  for (size_t i = 0; i < program.statement.size(); i++) {
+    TiledDomain t;
+    if (!tiled_domain(program, i, schedules[i]->schedule, t)) continue;
+    tiled.push_back(t);
+    statement.push_back(i);
+  }
+  std::vector<std::string> full = full_tile_instances(tiled);
+  std::string names;
+  for (size_t k = 0; k < full.size(); k++) {
+    if (full[k].empty()) continue;
+    out << "F" << statement[k] << " := " << full[k] << ";\n";
+    names += (names.empty() ? "F" : "+F") + std::to_string(statement[k]);
+  }
+  if (!names.empty()) out << "F := " << names << ";\n";
+  return !names.empty();
+}
+
 std::string script_text(const Program& program, const std::vector<Schedule*>& schedules) {
   std::ostringstream out;
   program.print_iscc(out);
+  // The full tiles run apart from the partial ones, in loops that test
+  // nothing about the tile they are in.
+  bool full_tiles = print_full_tiles(out, program, schedules);
   size_t width = 0;
   for (Schedule* s : schedules) width = std::max(width, s->schedule->index_mapping.size());
   // A parameter that only a date uses (a ZIL-tiled statement's domain is
@@ -73,14 +149,19 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
   for (size_t i = 0; i < program.statement.size(); i++) {
     if (i) out << "; ";
     out << "S" << i << "[";
-    print_names(out, program.statement[i]->iteration_domain->get_counters(), 1);
+    // A domain the tiling left without a piece names no counter, while its
+    // dates may compute with them: isl takes the statement's tuple from the
+    // dates then (the map meets no point of D anyway).
+    std::set<int> counters = program.statement[i]->iteration_domain->get_counters();
+    if (counters.empty()) counters = Expression::get_counters(schedules[i]->schedule->index_mapping);
+    print_names(out, counters, 1);
     out << "] -> [";
     print_dates(out, schedules[i]->schedule, width);
     out << "]";
   }
   out << " };\n"
       << "tiled_program := theta*D;\n"
-      << "codegen tiled_program;\n";
+      << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << ";\n";
   return out.str();
 }
 

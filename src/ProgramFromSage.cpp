@@ -11,6 +11,8 @@
 #include <set>
 #include <string>
 
+#include "Expression.h"
+#include "IndexFunction.h"
 #include "Inequation.h"
 #include "InputDeclarations.h"
 #include "Options.h"
@@ -39,6 +41,7 @@ public:
   int in_for_init = 0;
   SgFunctionDeclaration* function = nullptr;  // the enclosing function, not owned
   bool kernel = false;                        // whether it holds the part
+  int outer_controls = 0;  // loops and ifs around the node outside every part
 
   ASTInfo() : iteration_domain(new Polyhedron()) {}
   ASTInfo(const ASTInfo& other)
@@ -46,7 +49,8 @@ public:
         iteration_domain(other.iteration_domain->clone()),
         in_for_init(other.in_for_init),
         function(other.function),
-        kernel(other.kernel) {}
+        kernel(other.kernel),
+        outer_controls(other.outer_controls) {}
   ASTInfo& operator=(const ASTInfo&) = delete;
   ~ASTInfo() { delete iteration_domain; }
 
@@ -152,6 +156,35 @@ void collect_subscript_names(SgNode* node, std::set<std::string>& names) {
   for (SgNode* child : node->get_traversalSuccessorContainer()) collect_subscript_names(child, names);
 }
 
+// floor() and ceil() calls inside the subscripts of `node`: the model
+// reads them as its own quotients, which have no C form in the statement
+// macros (and C's floor of an int quotient is that truncated quotient).
+void refuse_rounding_in_subscripts(SgNode* node, bool in_subscript) {
+  if (!node) return;
+  if (in_subscript && (is_floor(node) || is_ceil(node)))
+    stop(std::cout, "Program::from_Sage: floor or ceil in a subscript unhandled: " + text_of(node));
+  if (SgPntrArrRefExp* element = isSgPntrArrRefExp(node)) {
+    refuse_rounding_in_subscripts(element->get_lhs_operand(), in_subscript);
+    refuse_rounding_in_subscripts(element->get_rhs_operand(), true);
+    return;
+  }
+  for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_rounding_in_subscripts(child, in_subscript);
+}
+
+// The tiled code defines a macro S<i> for each statement, which would take
+// over a call of a function of that name in a statement's text.
+void refuse_statement_macro_calls(SgNode* node) {
+  if (!node) return;
+  if (SgFunctionCallExp* call = isSgFunctionCallExp(node)) {
+    std::string callee = call->get_callee_name();
+    if (callee.size() > 1 && callee[0] == 'S' &&
+        callee.find_first_not_of("0123456789", 1) == std::string::npos)
+      stop(std::cout, "Program::from_Sage: the tiled code defines a macro " + callee +
+                          " for a statement, which would replace this call: " + call->unparseToString());
+  }
+  for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_statement_macro_calls(child);
+}
+
 bool holds_part(SgNode* node) {
   if (!node) return false;
   if (SgPragma* pragma = isSgPragma(node)) return pragma->get_pragma() == "begin_scop";
@@ -170,6 +203,24 @@ std::vector<std::string> directives_of(SgNode* node) {
   return lines;
 }
 
+// The tree `tree` (taken over) with every read of a counter named in
+// `types` cast to its declared type; the result is owned by the caller. The
+// tiled loops count in int, while the statement computed with the declared
+// type (i * 1000000000 with a long i).
+Rhs* with_counter_casts(Rhs* tree, const Statement& s, const std::map<std::string, std::string>& types) {
+  if (tree->is_op) {
+    for (Rhs*& operand : tree->successor) operand = with_counter_casts(operand, s, types);
+    return tree;
+  }
+  if (!tree->is_an_array || !tree->array_id.empty()) return tree;
+  const Expression* counter = nth(tree->array_rank, s.rhs_index).second->index_mapping[0];
+  auto type = types.find(get_counter_string(counter->counter_rank));
+  if (type == types.end()) return tree;
+  Rhs* cast = new Rhs(V_SgCastExp, type->second, {tree});
+  delete tree;
+  return cast;
+}
+
 class MainTraversal : public AstTopDownProcessing<ASTInfo> {
 public:
   ~MainTraversal() override {
@@ -185,14 +236,15 @@ public:
       return a;
     }
     if (SgTypedefDeclaration* t = isSgTypedefDeclaration(node)) {
-      if (!a.function) declarations.type_name(t);
+      declarations.type_name(t, a.function != nullptr);
       return a;
     }
     if (Options::pragma_scop) {
       if (SgPragma* pragma = isSgPragma(node)) {
-        read_pragma(pragma->get_pragma());
+        read_pragma(pragma->get_pragma(), a);
         return a;
       }
+      if (!in_scop) outside_part(node, a);
       if (!in_scop && !isSgVariableDeclaration(node)) return a;
     }
     auto else_part = else_domains.find(node);
@@ -224,17 +276,47 @@ private:
   // Domain of each else branch met, owned.
   std::map<SgNode*, Polyhedron*> else_domains;
 
-  void read_pragma(const std::string& text) {
+  void read_pragma(const std::string& text, const ASTInfo& a) {
     if (text == "begin_scop") {
+      check_part_start(a);
       in_scop = 1;
       part_started = true;
     } else if (text == "end_scop") {
       in_scop = 0;
+      ended_in = a.function;
+      between_parts = nullptr;
     } else {
       stop(std::cout, "Program::from_Sage: unknown pragma: " + text);
     }
   }
   bool part_started = false;  // whether a begin_scop was met
+  SgFunctionDeclaration* ended_in = nullptr;  // the function of the last end_scop, not owned
+  SgNode* between_parts = nullptr;  // its first statement after that end_scop, not owned
+
+  // tiled_kernel() runs the parts once each, one after the other: a part
+  // inside a loop or an if, or a statement between two parts of one
+  // function, would have run otherwise.
+  void check_part_start(const ASTInfo& a) const {
+    if (a.outer_controls)
+      stop(std::cout, "Program::from_Sage: a static control part inside a loop or an if statement, which "
+                      "tiled_kernel() would run once, unconditionally");
+    if (between_parts && a.function == ended_in)
+      stop(std::cout, "Program::from_Sage: a statement between two static control parts, which tiled_kernel() "
+                      "runs one after the other: " + text_of(between_parts));
+  }
+
+  void outside_part(SgNode* node, ASTInfo& a) {
+    switch (node->variantT()) {
+      case V_SgForStatement: case V_SgIfStmt: case V_SgWhileStmt: case V_SgDoWhileStmt:
+        a.outer_controls++;
+        break;
+      case V_SgExprStatement: case V_SgReturnStmt: case V_SgBreakStmt: case V_SgContinueStmt:
+        break;
+      default:
+        return;
+    }
+    if (!between_parts && a.function == ended_in) between_parts = node;
+  }
 
   static bool inside_part() { return !Options::pragma_scop || in_scop; }
 
@@ -252,6 +334,19 @@ public:
         stop(std::cout, "Program::from_Sage: " + write.first +
                             " is written in the static control part, which takes it for a constant of its loop "
                             "bounds, conditions, subscripts and directives: " + text_of(write.second));
+  }
+
+  // The original initialises its local arrays on every call, the tiled
+  // code once, at program start: the part may only read them.
+  void check_array_initialisations() const {
+    const std::map<std::string, std::string>& once = declarations.arrays_initialised_once();
+    for (const auto& write : writes) {
+      auto array = once.find(write.first);
+      if (array != once.end())
+        stop(std::cout, "Program::from_Sage: " + write.first +
+                            " is initialised once in the tiled code, not on every call, and the static control "
+                            "part writes it: " + array->second);
+    }
   }
 
   // The model reads every such constant as an integer size parameter, and
@@ -300,15 +395,19 @@ private:
   SgNode* where = nullptr;  // the statement met last, in which uses stand
   bool in_directive = false;  // whether that statement carries a directive
 
-  static void assignment(SgAssignOp* node, ASTInfo& a) {
+  std::map<std::string, std::string> counter_types;  // counters declared with another type than int
+
+  void assignment(SgAssignOp* node, ASTInfo& a) {
     if (a.in_for_init) {
       a.in_for_init = 0;
       return;
     }
     // The domain was read with floor divisions; the statement runs where C's
     // truncating ones say.
-    statement_vec.push_back(new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
-                                          with_truncating_divisions(a.iteration_domain), node));
+    Statement* s = new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
+                                 with_truncating_divisions(a.iteration_domain), node);
+    s->rhs = with_counter_casts(s->rhs, *s, counter_types);
+    statement_vec.push_back(s);
   }
 
   // Only plain assignments without inner side effects are statements, and
@@ -330,6 +429,8 @@ private:
     if (in_directive) return;
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
+    refuse_statement_macro_calls(assign);
+    refuse_rounding_in_subscripts(assign, false);
   }
 
   void loop(SgForStatement* node, ASTInfo& a) {
@@ -346,6 +447,8 @@ private:
     for (const std::string& outer : a.loop_counters)
       if (outer == name) refuse_loop(node);
 
+    std::string value_type = declarations.table().counter_value_type(name);
+    if (!value_type.empty()) counter_types[name] = value_type;
     create_counter_rank(name);
     loop_counter_names.insert(name);
     a.add_counter(name);
@@ -396,6 +499,7 @@ Program* Program::from_Sage(SgProject* project) {
   traversal.check_counter_uses();
   traversal.check_constant_writes();
   traversal.check_constant_types();
+  traversal.check_array_initialisations();
   traversal.declarations.finish();
   Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
   program->set_variable_declaration(var_declaration);

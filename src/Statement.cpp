@@ -5,6 +5,7 @@
 
 #include "Array.h"
 #include "Expression.h"
+#include "HoistedDeclaration.h"
 #include "IndexFunction.h"
 #include "Polyhedron.h"
 #include "Rank.h"
@@ -213,7 +214,7 @@ std::pair<Rhs*, std::list<SgExpression*>> Statement::collect_references(SgExpres
     op_name = callee->get_symbol()->get_name().getString();
     operands = call->get_args()->get_expressions();
   } else if (SgCastExp* cast = isSgCastExp(e)) {
-    op_name = cast->get_type()->unparseToString();
+    op_name = cxx_text(cast->get_type()->unparseToString());
     operands = {cast->get_operand()};
   } else if (SgUnaryOp* unary = isSgUnaryOp(e); unary && is_unary(kind)) {
     operands = {unary->get_operand()};

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <numeric>
 
 #include "Domain.h"
 #include "Expression.h"
@@ -14,6 +15,7 @@
 #include "Polyhedron.h"
 #include "Program.h"
 #include "Rank.h"
+#include "RectangularTile.h"
 #include "Schedule.h"
 #include "Statement.h"
 #include "Stop.h"
@@ -57,21 +59,49 @@ std::vector<std::string> output_declarations(const std::vector<std::string>& inp
   return result;
 }
 
-[[noreturn]] void pass_stop(int i, const std::string& why) {
-  stop(std::cerr, "Tiling::apply: statement #" + std::to_string(i) + ": " + why);
+std::string pass_message(int i, const std::string& why) {
+  return "Tiling::apply: statement #" + std::to_string(i) + ": " + why;
 }
+
+[[noreturn]] void pass_stop(int i, const std::string& why) { stop(std::cerr, pass_message(i, why)); }
 
 // Limits on the pieces of the parametric tiling of one statement, as
 // estimated before the work. The pieces of one constraint that can hold
 // points differ in the residue of a size parameter modulo the tile ratio
 // (or in the block offset of a coefficient); the code generator's time
-// grows exponentially with their number, and fast with the number of
-// pieces after the cross product, whatever the tile ratios. Within these
-// limits, the skewed stencils measured (whose estimates run to thousands,
-// since most combinations of their pieces are empty) end within a minute or
-// two: above them, the cross product and code generation may run for hours.
+// grows exponentially with their number. The combinations of the pieces of
+// all constraints bound the work of the cross product; most of them are
+// empty (the skewed stencils measured combine thousands of pieces into a
+// few hundred).
 const long long constraint_piece_limit = 12;
 const long long piece_limit = 10000;
+
+// The limit on the work after the cross product, counted as its pieces are
+// kept. The code generator tells the residues of the sizes apart modulo
+// every tile ratio, and ratios that the longest does not divide multiply
+// its work: each kept piece counts R^3 times, R the least common multiple
+// of the ratios over the largest. Measured (a 3-D nest, one statement):
+// tile_ratio[4][4][4], 29 pieces, 1 s; [3][1][4], 40 pieces (R = 3), 27 s;
+// [5][1][4], 60 pieces (R = 4), over 90 s; a 4-D skewed stencil, 828
+// pieces (R = 1), 31 s. Within the limit a tiling ends in about a minute.
+const long long kept_piece_limit = 1500;
+
+// R^3 above for the ratios of the n hyperplanes (each at most
+// constraint_piece_limit, so no overflow).
+long long residue_weight(const std::vector<int>& ratios, size_t n) {
+  long long lcm = 1, largest = 1;
+  for (size_t d = 0; d < n && d < ratios.size(); d++) {
+    lcm = std::lcm(lcm, static_cast<long long>(ratios[d]));
+    largest = std::max(largest, static_cast<long long>(ratios[d]));
+  }
+  long long r = lcm / largest;
+  return r * r * r;
+}
+
+std::string too_many_pieces(const std::string& directive, long long estimate, long long limit) {
+  return directive + " would split the domain into about " + std::to_string(estimate) +
+         " pieces, more than the limit of " + std::to_string(limit);
+}
 
 // "[v0][v1]..." of a directive's integer arguments.
 std::string subscripts(const std::vector<int>& values) {
@@ -129,27 +159,6 @@ void check_generated_names(const Program* program, const TilingPass& pass, const
   for (const std::string& name : generated)
     if (declared.count(name))
       stop(std::cerr, "Tiling::apply: the input declares '" + name + "', a name the tiled code uses for its own");
-}
-
-// The split of every size parameter p holds 0 <= inner_p < block_size and,
-// with "-positive-parameters", outer_p >= 0.
-Polyhedron* split_constraints(const std::set<int>& parameters) {
-  Polyhedron* p = new Polyhedron();
-  Expression zero(0);
-  Expression block_size("block_size");
-  for (int q : parameters) {
-    Expression inner("inner_" + get_parameter_string(q));
-    Expression outer("outer_" + get_parameter_string(q));
-    Inequation nonnegative(GREATER_EQ, &inner, &zero);
-    Inequation below(LESS, &inner, &block_size);
-    p->add_constraint(&nonnegative);
-    p->add_constraint(&below);
-    if (Options::option["positive-parameters"]) {
-      Inequation positive(GREATER_EQ, &outer, &zero);
-      p->add_constraint(&positive);
-    }
-  }
-  return p;
 }
 
 // A parametric tiling rewrites the schedule's dimensions over the inner
@@ -312,9 +321,7 @@ void Tiling::check_piece_estimates(Program* program) const {
       pass_stop(i, directive + " would split a constraint into " + std::to_string(most) +
                        " pieces, more than the limit of " + std::to_string(constraint_piece_limit));
     long long estimate = ZILWrapper::estimated_pieces(counts);
-    if (estimate > piece_limit)
-      pass_stop(i, directive + " would split the domain into about " + std::to_string(estimate) +
-                       " pieces, more than the limit of " + std::to_string(piece_limit));
+    if (estimate > piece_limit) pass_stop(i, too_many_pieces(directive, estimate, piece_limit));
   }
 }
 
@@ -404,10 +411,15 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     }
     pass.tiled.push_back(s);
     pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
+    // A constant tiling leaves one polyhedron per statement, whose nest
+    // tests nothing about the tile's kind: only the parametric tilings
+    // need their full tiles run apart.
+    pass.tiles.push_back(nullptr);
   }
   check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
+  result->tile = pass.tiles;
   result->set_variable_declaration(
       output_declarations(program->get_variable_declaration(), pass.declarations));
   // The input's own initialisations, then the checks of the values the
@@ -428,8 +440,14 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   size_t m = hyperplanes->index_mapping.size();
   std::set<int> parameters = ZILWrapper::get_tiling_parameters(s->iteration_domain, hyperplanes);
   std::vector<int> hidden;
+  std::string directive = "tile_ratio" + subscripts(tile_ratio[i]);
+  long long weight = residue_weight(tile_ratio[i], m);
+  ZILWrapper::PieceLimit limit{kept_piece_limit / weight, [i, directive, weight](long long estimate) {
+                                 return pass_message(i, too_many_pieces(directive, estimate * weight,
+                                                                        kept_piece_limit));
+                               }};
   auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
-                                                                        tile_ratio[i], &hidden);
+                                                                        tile_ratio[i], &hidden, &limit);
   parameters.insert(hidden.begin(), hidden.end());
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.first);
@@ -461,11 +479,14 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
     if (Options::option["aligned-parameters"] && !ZILWrapper::is_hidden_parameter(name))
       pass.aligned_sizes.insert(name);
   }
-  Polyhedron* split = split_constraints(parameters);
+  Polyhedron* split = ZILWrapper::split_constraints(parameters);
   t->iteration_domain->add_constraints(split);
   delete split;
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], counters));
+  std::vector<int> inner;
+  for (size_t j = 0; j < m; j++) inner.push_back(counters[2 * j + 1]);
+  pass.tiles.push_back(rectangular_tile(inner, tile_ratio[i]));
 }
 
 // New counter list: the lattice counters, the inner counters by the rank of
@@ -503,6 +524,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   delete g;
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
+  pass.tiles.push_back(tile_shape[i]->counters_to_counters(names.first.second));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
   for (const auto& split : names.second)

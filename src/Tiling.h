@@ -30,6 +30,7 @@ struct TilingPass {
   std::set<std::string> declarations;  // C declarations the tiled code needs
   std::vector<Statement*> tiled;       // tiled statement i at index i
   std::vector<Schedule*> schedules;    // schedule of tiled statement i
+  std::vector<Polyhedron*> tiles;      // tile of tiled statement i, or null
   std::set<std::string> split_names;   // outer_ and inner_ parameters declared
   std::set<std::string> sizes;         // the size parameters split
   std::set<std::string> aligned_sizes; // those assumed multiples of block_size

@@ -3,6 +3,7 @@
 
 #include "ZILWrapper.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <iostream>
@@ -156,32 +157,34 @@ IndexFunction* to_index_function(const affFuncZIL* record) {
   return f;
 }
 
-// ---- cross product and the shared tail ----
+// ---- the shared tail ----
 
-std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*>>& domain, int depth) {
-  if (domain.empty()) stop(std::cerr, "ZILWrapper::cross_product: no constraint list");
-  std::vector<Polyhedron*> result;
-  if (depth + 1 == static_cast<int>(domain.size())) {
-    for (Polyhedron* a : domain[depth]) result.push_back(a->clone());
-    return result;
+namespace {
+
+// Consecutive pieces of a cross product share their first choices, and are
+// the likeliest to merge: coalescing runs of them first leaves the final
+// coalescing (whose cost grows faster than the number of pieces) fewer to
+// compare. New polyhedra owned by the caller; `pieces` are freed.
+const size_t coalescing_run = 64;
+
+std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
+  std::vector<Polyhedron*> merged;
+  for (size_t first = 0; first < pieces.size(); first += coalescing_run) {
+    std::vector<Polyhedron*> run(pieces.begin() + first,
+                                 pieces.begin() + std::min(pieces.size(), first + coalescing_run));
+    std::vector<Polyhedron*> coalesced = Polyhedron::coalesce(run);
+    merged.insert(merged.end(), coalesced.begin(), coalesced.end());
   }
-  std::vector<Polyhedron*> rest = cross_product(domain, depth + 1);
-  for (Polyhedron* a : domain[depth]) {
-    for (Polyhedron* b : rest) {
-      Polyhedron* c = new Polyhedron(a);
-      c->add_constraints(b);
-      if (c->is_empty()) {
-        delete c;
-      } else {
-        result.push_back(c);
-      }
-    }
-  }
-  del(rest);
+  del(pieces);
+  std::vector<Polyhedron*> result = Polyhedron::coalesce(merged);
+  del(merged);
   return result;
 }
 
-std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress) {
+}  // namespace
+
+std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
+                                         Polyhedron* context, const PieceLimit* limit) {
   std::vector<std::vector<Polyhedron*>> vectors;
   for (std::list<polyhedronZIL*>& pieces : lists) {
     vectors.emplace_back();
@@ -192,13 +195,17 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
     pieces.clear();
   }
   lists.clear();
-  if (progress) std::cout << "  Cross product..." << std::endl;
-  std::vector<Polyhedron*> crossed = cross_product(vectors, 0);
+  CrossProductOptions options;
+  options.context = context;
+  options.limit = limit;
+  options.progress = progress;
+  std::vector<Polyhedron*> crossed = cross_product(vectors, 0, options);
   del(vectors);
   if (progress) std::cout << "  Coalescing..." << std::endl;
-  std::vector<Polyhedron*> result = Polyhedron::coalesce(crossed);
-  del(crossed);
-  return result;
+  // Within the context, pieces that differ only outside it merge.
+  if (context)
+    for (Polyhedron* piece : crossed) piece->add_constraints(context);
+  return coalesce_in_runs(crossed);
 }
 
 }  // namespace ZILWrapper

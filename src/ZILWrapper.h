@@ -71,13 +71,34 @@ std::vector<int> to_vec(long long* v, int nb_lines);
 std::vector<int> to_vec_int(const std::set<int>& s);
 std::set<int> to_set_int(const std::vector<int>& v);
 
+// The most pieces a cross product may keep, since the work after it
+// (coalescing, code generation) grows with them: past `most`, the run stops
+// with `message` of an estimate of the final count (the pieces kept over
+// the share of the combinations settled).
+struct PieceLimit {
+  long long most;
+  std::function<std::string(long long estimate)> message;
+};
+struct CrossProductOptions {
+  // Intersections without integer points within the context are left out;
+  // the kept pieces do not carry its constraints. Not owned.
+  Polyhedron* context = nullptr;
+  const PieceLimit* limit = nullptr;  // none: no limit. Not owned.
+  // The line "  Cross product... <settled>/<combinations>, <kept> kept".
+  bool progress = false;
+};
 // Every non-empty intersection of one polyhedron per list from `depth` on,
-// the earlier lists outer. The lists stay the caller's.
+// the earlier lists outer (a single list is copied as it stands). The
+// lists stay the caller's.
 std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*>>& domain, int depth);
+std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*>>& domain, int depth,
+                                       const CrossProductOptions& options);
 // The tiled domain of the library's lists, read through the active lists:
 // pieces converted (each record freed, the lists emptied), crossed and
-// coalesced. `progress` prints the cross product and coalescing lines.
-std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress);
+// coalesced, within the context if given (then every piece carries its
+// constraints). `progress` prints the cross product and coalescing lines.
+std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
+                                         Polyhedron* context = nullptr, const PieceLimit* limit = nullptr);
 
 // ---- large constants as hidden parameters ----
 // The library's number of pieces for each row of `rows` (rows handed to the
@@ -118,13 +139,21 @@ Rows check_rectangular_tiling(Polyhedron* domain, IndexFunction* hyperplanes, co
 // arguments that passed check_rectangular_tiling.
 std::vector<long long> rectangular_piece_counts(Polyhedron* domain, IndexFunction* hyperplanes,
                                                 const std::vector<int>& scale);
+// The split of every size parameter p into outer_p = p / block_size and
+// inner_p = p % block_size: 0 <= inner_p < block_size and, with
+// "-positive-parameters", outer_p >= 0.
+Polyhedron* split_constraints(const std::set<int>& parameters);
 // (pieces over outer_time_d, inner_time_d and the split parameters,
 //  (counter -> its tiled expression, counter -> its expression over the
 //   inner time counters and inner parameters)). The hidden parameters of the
 // image's large constants, split like the others, go to `hidden` if given.
+// The pieces are crossed and coalesced within the split constraints of the
+// parameters, and carry them; `limit` bounds the pieces of the cross
+// product.
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
-                                              std::vector<int> scale, std::vector<int>* hidden = nullptr);
+                                              std::vector<int> scale, std::vector<int>* hidden = nullptr,
+                                              const PieceLimit* limit = nullptr);
 
 // ---- general tiling by a shape and a lattice ----
 // The checks of such a tiling that need no tiling, stopping on the first

@@ -154,6 +154,25 @@ TimeDomain time_domain(Polyhedron* domain, IndexFunction* hyperplanes, const std
 
 }  // namespace
 
+Polyhedron* split_constraints(const std::set<int>& parameters) {
+  Polyhedron* p = new Polyhedron();
+  Expression zero(0);
+  Expression block_size("block_size");
+  for (int q : parameters) {
+    Expression inner("inner_" + get_parameter_string(q));
+    Expression outer("outer_" + get_parameter_string(q));
+    Inequation nonnegative(GREATER_EQ, &inner, &zero);
+    Inequation below(LESS, &inner, &block_size);
+    p->add_constraint(&nonnegative);
+    p->add_constraint(&below);
+    if (Options::option["positive-parameters"]) {
+      Inequation positive(GREATER_EQ, &outer, &zero);
+      p->add_constraint(&positive);
+    }
+  }
+  return p;
+}
+
 // A hyperplane's parameter missing from the domain would lose its column
 // in the conversion and in the left inverse.
 std::set<int> get_tiling_parameters(Polyhedron* domain, IndexFunction* hyperplanes) {
@@ -177,7 +196,8 @@ Rows check_rectangular_tiling(Polyhedron* domain, IndexFunction* hyperplanes, co
 
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
-                                              std::vector<int> scale, std::vector<int>* hidden) {
+                                              std::vector<int> scale, std::vector<int>* hidden,
+                                              const PieceLimit* limit) {
   int min_size = min_block_size();
   Rows m = check_rectangular_tiling(domain, hyperplanes, scale);
   TimeDomain t = time_domain(domain, hyperplanes, scale, min_size);
@@ -202,7 +222,10 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
   active_counters = outer;
   active_counters.insert(active_counters.end(), inner.begin(), inner.end());
   active_parameters = tiled;
-  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, true);
+  std::set<int> split_set(split.begin(), split.end());
+  Polyhedron* context = split_constraints(split_set);
+  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, true, context, limit);
+  delete context;
   if (aligned() && !own_hidden.empty()) align(pieces, parameters);
 
   std::cout << "  H^-1..." << std::endl;

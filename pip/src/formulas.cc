@@ -4,6 +4,7 @@
 #include <isl/space.h>
 
 #include "rational_optimum.h"
+#include "widen.h"
 
 namespace {
 
@@ -180,6 +181,7 @@ std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
     out.push_back({Isl<isl_multi_aff>(raw.pieces[f].value.copy()), std::move(domain)});
   }
   if (!no_solution->get()) *no_solution = outside(ctx, space, out);
+  *no_solution = pip_widen_within(ctx, std::move(*no_solution));
   isl_space_free(space);
   return out;
 }

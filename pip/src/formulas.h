@@ -21,7 +21,7 @@ struct PipFormula {
 // another formula on all its integer points is merged into that formula,
 // so that no formula differs from another only in how it is written.
 // *no_solution (empty on entry) becomes the other parameter points (caller
-// owns it), with known divisions.
+// owns it), with known divisions; its basic sets may overlap one another.
 std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
                                              bool maximize, bool integer,
                                              Isl<isl_set> *no_solution);

@@ -1,7 +1,9 @@
 // Tree construction over a region R of integer parameter points, starting
 // from the context. The basic sets of the formulas' domains and of the
-// points without solution split the context into disjoint parts, and every
-// region holds at least one known point (a witness), whose part is B:
+// points without solution split the context into parts, disjoint but for
+// the basic sets without solution, which may overlap one another (a point
+// in two of them leads to Nil either way), and every region holds at least
+// one known point (a witness), whose part (the first holding it) is B:
 //  - R lies in B: a leaf of B's formula, or Nil;
 //  - otherwise some point q of R violates a constraint c of B, which the
 //    witness satisfies: a known witness outside B, or else a point that

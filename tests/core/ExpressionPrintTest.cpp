@@ -69,6 +69,9 @@ TEST_F(ExpressionPrintTest, CounterParenthesisFlag) {
   expression_print_parenthesis = 1;
   EXPECT_EQ(text(negated), "-1*(i)");
   EXPECT_EQ(text(node(PLUS, n, j)), "N+(j)");
+  // C would read "(i)--1" as a decrement.
+  EXPECT_EQ(text(node(MINUS, i, -1)), "(i)-(-1)");
+  EXPECT_EQ(iscc(*node(MINUS, n, -1)), "N-(-1)");
   EXPECT_EQ(iscc(*node(FLOOR, i, 2)), "floor(((i))/2)");
   // The plain form ignores the flag.
   EXPECT_EQ(plain(*node(PLUS, node(FLOOR, i, 2), negated)), "(floor(i,2))+(-1*i)");

@@ -56,6 +56,11 @@ TEST_F(FromSageTest, OperatorsLeavesAndCasts) {
   EXPECT_EQ(read("-i"), "-1*i");
   EXPECT_EQ(read("(int)N"), "N");
   EXPECT_EQ(read("3.0"), "3");
+  // Products of constants are folded, so that -2 * N stays affine.
+  EXPECT_EQ(read("-2 * N + M * -1 + 2 * 3 * i"), "((-2*N)+(M*-1))+(6*i)");
+  Expression* affine = Expression::from_Sage(parse("-2 * N - 3 * -i"));
+  EXPECT_NO_THROW(affine->to_vector());
+  delete affine;
   EXPECT_EQ(read("N / (j - 2)"), "N/(j-2)");
   Expression* e = Expression::from_Sage(parse("i*M"));
   EXPECT_TRUE(e->fg->is__counter(0));
@@ -86,6 +91,19 @@ TEST_F(FromSageTest, RejectedForms) {
   EXPECT_STOP_ON_STDOUT(read("i % 2"), prefix + "SgModOp unhandled");
   EXPECT_STOP_ON_STDOUT(read("i < N"), prefix + "SgLessThanOp unhandled");
   EXPECT_STOP_ON_STDOUT(read("10L"), prefix + "SgLongIntVal unhandled");
+  // C computes these otherwise than the model would read them.
+  EXPECT_STOP_ON_STDOUT(read("i + (double)N / 2"),
+                        prefix + "a division in floating point has no integer form: (double)N / 2");
+  EXPECT_STOP_ON_STDOUT(read("(2.0 * N) / 4"),
+                        prefix + "a division in floating point has no integer form: 2.0 * N / 4");
+  EXPECT_STOP_ON_STDOUT(read("(unsigned)N"), prefix + "a cast to unsigned may change the value: (unsigned)N");
+  EXPECT_STOP_ON_STDOUT(read("(short)N"), prefix + "a cast to short may change the value: (short)N");
+}
+
+TEST_F(FromSageTest, CastsThatKeepTheValue) {
+  EXPECT_EQ(read("(long)N + (long long)i"), "N+i");
+  EXPECT_EQ(read("(double)(N / 2)"), "N/2");
+  EXPECT_EQ(read("floor((double)N / 2)"), "floor(N,2)");
 }
 
 // Random C expressions with the meaning the reader gives them: C's

@@ -208,7 +208,7 @@ TEST_F(ModelTest, KernelParametersAndRunTimeInitialisersAreCarried) {
   std::vector<std::string> d(p->variable_declaration.begin() + 11, p->variable_declaration.end());
   EXPECT_EQ(d, (std::vector<std::string>{"int N;", "int t = 2;", "int o;", "int n;", "double *v;",
                                          "double (*A)[8];", "int i;", "int t = 2;", "int m;", "double *w;"}));
-  EXPECT_EQ(p->kernel_entry, (std::vector<std::string>{"  m = n - 1;", "  w = v + m;"}));
+  EXPECT_EQ(p->kernel_entry, (std::vector<std::string>{"  t = 2;", "  m = n - 1;", "  w = (decltype(w))(v + m);"}));
   delete p;
 }
 

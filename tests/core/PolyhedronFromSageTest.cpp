@@ -96,6 +96,9 @@ TEST_F(PolyhedronFromSage, MinAndMaxBoundsUnfoldLastArgumentFirst) {
   EXPECT_EQ(box_of("i < min(min(a, b), c)"), "/\n| i <= c-1\n| i <= b-1\n| i <= a-1\n\\\n");
   EXPECT_EQ(box_of("i >= max(0, K)"), "/\n| i >= K\n| i >= 0\n\\\n");
   EXPECT_EQ(box_of("i > max(a, b)"), "/\n| i > b\n| i > a\n\\\n");
+  // Nested in either argument.
+  EXPECT_EQ(box_of("i < min(a, min(b, c))"), "/\n| i <= c-1\n| i <= b-1\n| i <= a-1\n\\\n");
+  EXPECT_EQ(box_of("i >= max(max(a, b), max(c, K))"), "/\n| i >= K\n| i >= c\n| i >= b\n| i >= a\n\\\n");
 }
 
 TEST_F(PolyhedronFromSage, UnhandledConditionsStop) {

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "CommandTest.h"
 #include "Options.h"
@@ -325,6 +326,54 @@ TEST_F(BackendTest, ScriptAndPreludeOfTwoStatements) {
       "void tiled_kernel() {\n";
   EXPECT_EQ(files.second.substr(0, prelude.size()), prelude);
   EXPECT_EQ(files.second.substr(files.second.size() - 2), "}\n");
+}
+
+// Whether `nest` holds `depth` loops, each the only statement of the one
+// around it, around a call of S0, whose bounds name no split size: the
+// loops over the points of a full tile, bounded by its shape alone.
+bool has_full_tile_nest(const std::string& nest, size_t depth) {
+  std::istringstream in(nest);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  auto indent = [](const std::string& line) { return line.find_first_not_of(' '); };
+  for (size_t k = depth; k < lines.size(); k++) {
+    if (lines[k].find("S0(") == std::string::npos) continue;
+    bool perfect = true;
+    for (size_t d = 1; d <= depth && perfect; d++) {
+      const std::string& loop = lines[k - d];
+      perfect = loop.find("for (") == indent(loop) && indent(loop) + 2 * d == indent(lines[k]) &&
+                loop.find('{') == std::string::npos && loop.find("inner_") == std::string::npos &&
+                loop.find("outer_") == std::string::npos;
+    }
+    if (perfect) return true;
+  }
+  return false;
+}
+
+// Rectangular tiles of ratio 2 on the inner hyperplane, and sheared tiles
+// of a general tiling: their full tiles run apart from the partial ones,
+// where a test of the tile's kind used to sit between the point loops.
+TEST_F(BackendTest, ParametricTilingsRunTheirFullTilesInPerfectNests) {
+  const std::string ratio = two_loops(
+      "#pragma tile_group[0]\n#pragma tile_ratio[1][2]\n#pragma tile_hyperplans[i][j]\n"
+      "#pragma schedule[__T][__T][i][j]\n      a[i][j] = a[i][j] + 1;");
+  const std::string sheared = two_loops(
+      "#pragma tile_group[0]\n#pragma tile_lattice[1][-1][0][1]\n"
+      "#pragma tile_shape[i + j][block_size - 1 - i - j][j][block_size - 1 - j]\n"
+      "#pragma schedule[__T][__T][i][j]\n      a[i][j] = a[i][j] + 1;");
+  for (const std::string& input : {ratio, sheared}) {
+    std::pair<std::string, std::string> files = generate(input);
+    EXPECT_NE(files.first.find("\nF0 := "), std::string::npos) << files.first;
+    EXPECT_NE(files.first.find("\nF := F0;\n"), std::string::npos) << files.first;
+    EXPECT_NE(files.first.find("\ncodegen tiled_program isolating theta*F;\n"), std::string::npos) << files.first;
+    EXPECT_TRUE(has_full_tile_nest(files.second, 2)) << files.second;
+  }
+  // A constant tiling's nest tests nothing about its tiles: no full tiles.
+  std::pair<std::string, std::string> files = generate(two_loops(
+      "#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][j]\n"
+      "#pragma schedule[__T][__T][i][j]\n      a[i][j] = a[i][j] + 1;"));
+  EXPECT_EQ(files.first.find("F0 := "), std::string::npos) << files.first;
+  EXPECT_NE(files.first.find("\ncodegen tiled_program;\n"), std::string::npos) << files.first;
 }
 
 TEST_F(BackendTest, TraceMacrosPrintTheCounters) {

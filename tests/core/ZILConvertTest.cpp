@@ -154,6 +154,53 @@ TEST_F(ZILConvertWithIJ, CrossProductKeepsPiecesWithNegativeCounters) {
   for (Polyhedron* p : {below, from_minus_5, from_0}) delete p;
 }
 
+// Within the context 0 <= i <= 12, the piece 15 <= i is dropped with all
+// its combinations at once; the kept pieces carry no constraint of the
+// context, and the progress line counts every combination settled.
+TEST_F(ZILConvertWithIJ, CrossProductWithinAContextCountsWhatItSettles) {
+  Polyhedron* a = interval(0, 5);
+  Polyhedron* b = interval(15, 100);
+  Polyhedron* c = interval(-100, 3);
+  Polyhedron* d = interval(4, 100);
+  Polyhedron* e = interval(-1000, 1000);
+  Polyhedron* context = interval(0, 12);
+  ZILWrapper::CrossProductOptions options;
+  options.context = context;
+  options.progress = true;
+  testing::internal::CaptureStdout();
+  std::vector<Polyhedron*> r = ZILWrapper::cross_product({{a, b}, {c, d}, {e}}, 0, options);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "  Cross product... 4/4, 2 kept\n");
+  ASSERT_EQ(r.size(), 2u);
+  EXPECT_EQ(constraint_texts(r[0]), constraint_texts(a) + constraint_texts(c) + constraint_texts(e));
+  EXPECT_EQ(constraint_texts(r[1]), constraint_texts(a) + constraint_texts(d) + constraint_texts(e));
+  del(r);
+
+  // Without the context, b meets d.
+  r = ZILWrapper::cross_product({{a, b}, {c, d}, {e}}, 0);
+  EXPECT_EQ(r.size(), 3u);
+  del(r);
+  for (Polyhedron* p : {a, b, c, d, e, context}) delete p;
+}
+
+// Past the limit the run stops with the caller's message of the pieces
+// kept over the share of the combinations settled: here the second piece
+// comes with one half of them, so about 4.
+TEST_F(ZILConvertWithIJ, CrossProductStopsPastItsLimit) {
+  Polyhedron* a = interval(0, 5);
+  Polyhedron* b = interval(4, 9);
+  Polyhedron* c = interval(-100, 4);
+  Polyhedron* d = interval(4, 100);
+  ZILWrapper::PieceLimit limit{1, [](long long estimate) { return "about " + std::to_string(estimate); }};
+  ZILWrapper::CrossProductOptions options;
+  options.limit = &limit;
+  EXPECT_STOP_ON_STDERR(ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options), "about 4");
+  limit.most = 4;
+  std::vector<Polyhedron*> r = ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options);
+  EXPECT_EQ(r.size(), 4u) << "as many pieces as the limit pass";
+  del(r);
+  for (Polyhedron* p : {a, b, c, d}) delete p;
+}
+
 TEST_F(ZILConvertWithIJ, AnEmptyListOfListsStops) {
   EXPECT_STOP_ON_STDERR(ZILWrapper::cross_product({}, 0), "ZILWrapper::cross_product: no constraint list");
 }

@@ -77,7 +77,7 @@ TEST_F(ZILRectangularTest, NamesRanksMapsAndProgressLines) {
   IndexFunction* h = hyperplanes({"i", "j"});
   std::string trace;
   Result r = tile(domain, h, {1, 2}, &trace);
-  EXPECT_EQ(trace, "  ZIL...\n  Cross product...\n  Coalescing...\n  H^-1...\n");
+  EXPECT_EQ(trace, "  ZIL...\n  Cross product... 24/24, 6 kept\n  Coalescing...\n  H^-1...\n");
   EXPECT_LT(get_counter_rank("t___1"), get_counter_rank("outer_time_0"));
   EXPECT_LT(get_counter_rank("outer_time_0"), get_counter_rank("outer_time_1"));
   EXPECT_LT(get_counter_rank("outer_time_1"), get_counter_rank("inner_time_0"));
@@ -134,7 +134,7 @@ TEST_F(ZILRectangularTest, ProgressLinesAlsoForAnEmptyResult) {
   IndexFunction* h = hyperplanes({"i"});
   std::string trace;
   Result r = tile(domain, h, {1}, &trace);
-  EXPECT_EQ(trace, "  ZIL...\n  Cross product...\n  Coalescing...\n  H^-1...\n");
+  EXPECT_EQ(trace, "  ZIL...\n  Cross product... 1/1, 0 kept\n  Coalescing...\n  H^-1...\n");
   EXPECT_TRUE(r.first.empty());
   release(r);
   delete h;
@@ -157,6 +157,25 @@ TEST_F(ZILRectangularTest, OptionsReachTheLibrary) {
   Options::min_block_size = 0;
   release(plain);
   release(options);
+  delete h;
+  delete domain;
+}
+
+// The pieces are crossed and coalesced within the split of N: none holds a
+// point with inner_N at or beyond block_size.
+TEST_F(ZILRectangularTest, PiecesLieWithinTheSplitOfTheSizes) {
+  Polyhedron* domain = square();
+  IndexFunction* h = hyperplanes({"i", "j"});
+  Result r = tile(domain, h, {2, 3});
+  ASSERT_FALSE(r.first.empty());
+  Expression inner("inner_N"), block_size("block_size");
+  Inequation beyond(GREATER_EQ, &inner, &block_size);
+  for (Polyhedron* piece : r.first) {
+    Polyhedron outside(piece);
+    outside.add_constraint(&beyond);
+    EXPECT_TRUE(outside.is_empty());
+  }
+  release(r);
   delete h;
   delete domain;
 }

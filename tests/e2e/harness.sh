@@ -46,7 +46,9 @@ run_tarvex() {
 # parameters names its calls and the driver's own variables in the input's
 # comment lines "call:" (the original's call, default kernel()),
 # "tiled_call:" (default tiled_kernel()), "original_decls:" (declared for
-# the original build only) and "driver_decls:" (for both builds).
+# the original build only) and "driver_decls:" (for both builds). Lines
+# "original_prelude:" come ahead of the original in its build (macros that
+# let C++ compile C words such as restrict).
 write_driver() {
   local params=$1 arrays=$2 zil=${3:-} a p call tiled_call
   call=$(field call) tiled_call=$(field tiled_call)
@@ -60,6 +62,7 @@ write_driver() {
     echo "#define RUN ${tiled_call:-tiled_kernel()}"
     echo '#else'
     if [ -n "$zil" ]; then echo 'int block_size = 1;'; fi
+    field original_prelude
     echo "#include \"$name.c\""
     echo "$(field original_decls)"
     echo "#define RUN ${call:-kernel()}"

@@ -58,9 +58,11 @@ std::string param_list(const std::vector<std::string>& order, const std::set<std
   return join(names, ",");
 }
 
-std::set<std::string> domain_params(const Statement& st) {
+using Pieces = std::vector<std::vector<Constraint>>;
+
+std::set<std::string> params_of(const Pieces& pieces) {
   std::set<std::string> used;
-  for (const auto& piece : st.pieces)
+  for (const auto& piece : pieces)
     for (const Constraint& c : piece) {
       collect_params(c.lhs, used);
       collect_params(c.rhs, used);
@@ -68,13 +70,15 @@ std::set<std::string> domain_params(const Statement& st) {
   return used;
 }
 
-std::string domain_line(const Script& s, size_t r) {
+std::set<std::string> domain_params(const Statement& st) { return params_of(st.pieces); }
+
+// "<kind><r> := " and the pieces `of` statement r as a set.
+std::string set_line(const Script& s, const std::string& kind, size_t r, const Pieces& of) {
   const Statement& st = s.statements[r];
   std::string name = "S" + std::to_string(r);
-  std::string line = "D" + std::to_string(r) + " := [" +
-                     param_list(s.params, domain_params(st)) + "] -> { ";
+  std::string line = kind + std::to_string(r) + " := [" + param_list(s.params, params_of(of)) + "] -> { ";
   std::vector<std::string> pieces;
-  for (const auto& piece : st.pieces) {
+  for (const auto& piece : of) {
     std::vector<std::string> cs;
     for (const Constraint& c : piece)
       cs.push_back(text(c.lhs, s.parenthesised_counters) + " " + c.op + " " +
@@ -292,13 +296,20 @@ Ex max_of(Ex a, Ex b) { return node(Node::Max, 0, "max", a, b); }
 
 std::string print_script(const Script& s) {
   std::string out;
-  std::vector<std::string> names;
+  std::vector<std::string> names, full;
   for (size_t r = 0; r < s.statements.size(); ++r) {
-    out += domain_line(s, r);
+    out += set_line(s, "D", r, s.statements[r].pieces);
     names.push_back("D" + std::to_string(r));
   }
   out += "D := " + join(names, "+") + ";\n";
-  return out + theta_line(s) + "tiled_program := theta*D;\ncodegen tiled_program;\n";
+  for (size_t r = 0; r < s.statements.size(); ++r) {
+    if (s.statements[r].full.empty()) continue;
+    out += set_line(s, "F", r, s.statements[r].full);
+    full.push_back("F" + std::to_string(r));
+  }
+  if (!full.empty()) out += "F := " + join(full, "+") + ";\n";
+  return out + theta_line(s) + "tiled_program := theta*D;\ncodegen tiled_program" +
+         (full.empty() ? "" : " isolating theta*F") + ";\n";
 }
 
 std::string check_nest(const Script& s, const std::string& nest, const std::vector<Valuation>& grid,

@@ -51,6 +51,10 @@ struct Statement {
   std::vector<std::vector<Constraint>> pieces;
   std::vector<Ex> date;
   std::vector<std::pair<long, long>> box;  // per counter, inclusive
+  // Pieces of the instances to run apart (the full tiles), printed in the
+  // lines and the codegen clause the back end writes; none: nothing runs
+  // apart.
+  std::vector<std::vector<Constraint>> full = {};
 };
 
 struct Script {

@@ -61,6 +61,16 @@ TEST(OracleScript, PrintsTheBackEndForms) {
             "theta := [N] -> { S0[i] -> [(-3+(i))+(2*N)] };\n"
             "tiled_program := theta*D;\n"
             "codegen tiled_program;\n");
+  s.statements[0].full = {{ge(i, one)}};
+  EXPECT_EQ(print_script(s),
+            "D0 := [N] -> { S0[i] : (i) < 32*((t)+1) and (-1+(i))%3 = 0 and "
+            "-1*(i) >= floor(N+1,2)};\n"
+            "D := D0;\n"
+            "F0 := [] -> { S0[i] : (i) >= 1};\n"
+            "F := F0;\n"
+            "theta := [N] -> { S0[i] -> [(-3+(i))+(2*N)] };\n"
+            "tiled_program := theta*D;\n"
+            "codegen tiled_program isolating theta*F;\n");
 }
 
 TEST(Oracle, ImperfectNestWithDatesOfDifferentLengths) {
@@ -90,7 +100,10 @@ TEST(Oracle, ConstantTiledStatement) {
   expect_exact(s, product_grid(s.params, kValues));
 }
 
-TEST(Oracle, RectangularParametricUnion) {
+// Statement 0: the pieces of a parametric tiling along two dimensions
+// (full and last partial tile of each, plus an empty piece), with its
+// full tiles to run apart when `isolated`.
+Script rectangular_union(bool isolated) {
   Script s;
   s.params = {"block_size", "outer_N", "inner_N"};
   Ex b = par("block_size"), oN = par("outer_N"), iN = par("inner_N");
@@ -108,12 +121,59 @@ TEST(Oracle, RectangularParametricUnion) {
                     common + full(o0, i0) + std::vector<Constraint>{lt(one, one), eq(o1, zero), eq(i1, zero)}},
                    {o0, o1, i0, i1},
                    {{-1, 9}, {-1, 3}, {-1, 9}, {-1, 3}}}};
-  // The tiling pass's split of N: outer_N = N / block_size, inner_N = N % block_size.
+  if (isolated) s.statements[0].full = {common + full(o0, i0) + full(o1, i1)};
+  return s;
+}
+
+// The tiling pass's split of N: outer_N = N / block_size, inner_N = N % block_size.
+std::vector<Valuation> split_grid() {
   std::vector<Valuation> grid;
   for (long n : kValues)
     for (long bs : {-1L, 1L, 2L, 3L})
       grid.push_back({{"block_size", bs}, {"outer_N", n / bs}, {"inner_N", n % bs}});
-  expect_exact(s, grid);
+  return grid;
+}
+
+TEST(Oracle, RectangularParametricUnion) { expect_exact(rectangular_union(false), split_grid()); }
+
+TEST(Oracle, RectangularFullTilesApart) { expect_exact(rectangular_union(true), split_grid()); }
+
+// A time-skewed stencil under tiles 4 wide along t and 8 wide along t + i,
+// dated by the tile, then t and i inside it, its full tiles run apart; an
+// untiled statement runs after it.
+TEST(Oracle, SkewedTilesApartWithALaterStatement) {
+  Script s;
+  s.params = {"T", "N"};
+  Ex T = par("T"), o0 = ctr("o0"), o1 = ctr("o1"), p0 = ctr("p0"), p1 = ctr("p1");
+  Ex t = num(4) * o0 + p0, h = num(8) * o1 + p1;
+  std::vector<Constraint> tile = {ge(p0, zero), lt(p0, num(4)), ge(p1, zero), lt(p1, num(8))};
+  s.statements = {
+      {{"o0", "o1", "p0", "p1"},
+       {tile + std::vector<Constraint>{ge(t, zero), lt(t, T), ge(h - t, one), lt(h - t, N - one)}},
+       {o0, o1, p0, p1 - p0},
+       {{-1, 3}, {-1, 4}, {-1, 4}, {-1, 8}},
+       {tile + std::vector<Constraint>{ge(o0, zero), lt(num(4) * o0 + num(3), T),
+                                       ge(num(8) * o1 - num(4) * o0 - num(3), one),
+                                       lt(num(8) * o1 + num(7) - num(4) * o0, N - one)}}},
+      {{"i"}, {{ge(i, zero), lt(i, N)}}, {num(9), i}, {{-1, 12}}},
+  };
+  expect_exact(s, product_grid(s.params, {-1, 0, 1, 3, 5, 9, 12}));
+}
+
+// Skewed dates, some of which iscc rewrites as counters: S0's and S1's
+// share their first date, S2's does not.
+TEST(Oracle, SkewedDatesNextToOtherStatements) {
+  Script s;
+  s.params = {"T", "N"};
+  Ex T = par("T"), t = ctr("t");
+  std::vector<Constraint> rectangle = {ge(t, zero), lt(t, T), ge(i, zero), lt(i, N)};
+  s.statements = {
+      {{"t", "i", "j"}, {rectangle + std::vector<Constraint>{ge(j, zero), le(j, i)}},
+       {t, num(2) * t + i, t - i - j}, {{-1, 8}, {-1, 8}, {-1, 8}}},
+      {{"t", "i"}, {rectangle}, {t, t + i, zero}, {{-1, 8}, {-1, 8}}},
+      {{"t", "i"}, {rectangle}, {T + t, t + i, zero}, {{-1, 8}, {-1, 8}}},
+  };
+  expect_exact(s, product_grid(s.params, kValues));
 }
 
 TEST(Oracle, TriangularDomainWithDoubleBounds) {
