@@ -5,10 +5,11 @@
 // statement in every per-statement vector, and the tiling pass that turns a
 // program into its tiled copy with one schedule per statement.
 //
-// Ownership: a Tiling owns its functions, polyhedra and tile counter
-// expressions; apply() returns a new program and new schedules owned by the
-// caller.
+// Ownership: a Tiling owns its functions, polyhedra, tile counter and
+// vertex expressions; apply() returns a new program and new schedules owned
+// by the caller.
 
+#include <iosfwd>
 #include <map>
 #include <set>
 #include <string>
@@ -57,6 +58,14 @@ public:
   std::vector<std::vector<std::map<int, Expression*>>> tile_vertices;
 
   Tiling() = default;
+  // Copies of the twelve per-statement vectors, with clones of every
+  // hyperplane function, shape and schedule; the derived fields stay empty.
+  Tiling(std::vector<int> is_tiled, std::vector<int> is_constant_tiling, std::vector<int> is_rectangular_ZIL,
+         std::vector<int> is_general_ZIL, std::vector<std::vector<int>> tile_size,
+         std::vector<IndexFunction*> tile_hyperplans, std::vector<std::vector<int>> tile_ratio,
+         std::vector<std::vector<std::vector<int>>> tile_lattice, std::vector<Polyhedron*> tile_shape,
+         std::vector<int> tile_group, std::vector<IndexFunction*> schedule,
+         std::vector<std::vector<int>> tile_dimensions);
   // The saved fields of an XML element; nb_statements becomes the number
   // of is_tiled entries and tile_counter_set the ranks of tile_counter. The
   // kinds, ratios, lattices, shapes and groups stay empty.
@@ -77,6 +86,28 @@ public:
   void apply_general_ZIL(int i, Statement* s, TilingPass& pass);
   // Converts nothing: the record is left as it is.
   void turn_to_ZIL_gen() {}
+  // A new record built from the twelve per-statement vectors.
+  Tiling* clone();
+
+  // ---- full and partial tiles of constant tiling ----
+  // For these, and once compute_constant_tiling_domains() has run, an
+  // is_tiled entry of -1 marks a statement that is not tiled. The domain
+  // stays the caller's; results are new.
+  // The tile counter values of the tiles that meet `domain`.
+  Polyhedron* tile_domain(int stmt, Polyhedron* domain);
+  // The tile counter values of the tiles whose every vertex (tile_vertices)
+  // lies in `domain`; tile_domain without vertices.
+  Polyhedron* full_tile_domain(int stmt, Polyhedron* domain);
+  // Every tiled statement split into a copy running its full tiles and one
+  // copy per piece of its partial tiles, all over the tile counters too:
+  // ((new program, no schedule), statement -> ranks of its copies). Traces
+  // the copies on standard output.
+  std::pair<std::pair<Program*, std::vector<Schedule*>>, std::map<int, std::vector<int>>>
+  apply_separate_full_tiles(Program* program);
+  // (last hyperplane of the statement, its tile counter), and the same for
+  // hyperplane `hyperplan_rank` of a constant-tiled statement: new clones.
+  std::pair<Expression*, Expression*> last_hyperplan(int stmt);
+  std::pair<Expression*, Expression*> get_hyperplan(int stmt, int hyperplan_rank);
   // The element `tag` with the eight saved fields.
   void print_xml(std::ostream& os, std::string tag);
 
@@ -94,6 +125,15 @@ private:
   void check_constant_tiling(int i) const;
   void build_tile(int i);
   void place_tile_counters(int i);
+  // Stops unless statement `stmt` is tiled with a tile; `who` names the
+  // operation.
+  void check_tile(int stmt, const std::string& who) const;
 };
+
+// The report of every statement's tiling (an is_tiled entry of 0 is not
+// tiled). The "Incorrect <field>" lines of fields whose length differs from
+// is_tiled and the tile group lines go to standard output; a line whose
+// field has no entry for the statement is left out.
+std::ostream& operator<<(std::ostream& out, Tiling& tiling);
 
 #endif

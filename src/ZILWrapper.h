@@ -209,6 +209,92 @@ std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shap
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice);
 
+// ---- tilings named after the variables they split ----
+// Every tiled variable v is named outer_<v> and inner_<v>: counter c is
+// split into its block and local parts, c = s·block_size·outer_c + inner_c
+// (s its tile ratio), and parameter N into N = block_size·outer_N +
+// inner_N. The pieces assume block_size >= 4 and do not bound inner_N.
+
+// Registers outer_<c> for every counter c of the domain, then inner_<c>,
+// then outer_<p> and inner_<p> for every parameter p (increasing rank, each
+// name only when new), and appends them in that order to the active lists,
+// which the caller empties first.
+tiling_t make_tiling_variables(Polyhedron* domain);
+// The affine map M (r rows [nb_counters | nb_parameters | constant])
+// applied to the outer variables and, separately, to the inner ones: 2r rows
+// [outer counters | inner counters | outer parameters | inner parameters |
+// block_size | constant]. With x = b·o + l and N = b·Nb + Nl, M(x, N) is
+// b·(A·o + B·Nb) + (A·l + B·Nl + f): the constant f goes in the inner rows
+// only, and the block_size column is 0.
+Rows double_matrix(const Rows& M, int nb_counters, int nb_parameters);
+// `piece` (taken over) in the basis y = basis(x): a new record, or the
+// piece itself when it has no row (the universe in every basis).
+polyhedronZIL* into_basis(polyhedronZIL* piece, affFuncZIL* basis);
+// Rectangular tiling of the domain in its own counters, with the ratio
+// scale[c] (at least 1) of every counter c: (names, pieces).
+std::pair<tiling_t, std::vector<Polyhedron*>> get_rectangular_tiled_domain(Polyhedron* domain,
+                                                                          std::map<int, int> scale);
+// Tiling along the hyperplanes y = A·x + B·N + f, one per counter of the
+// domain and a unimodular change of basis, with the ratio scale[k] of
+// hyperplane k: y_k = scale[k]·block_size·Y_k + y'_k where (Y, y') =
+// (A·outer + B·outer_N, A·inner + B·inner_N + f). Without counters, the
+// rectangular tiling. (names, pieces).
+std::pair<tiling_t, std::vector<Polyhedron*>> get_parallelepipedic_tiled_domain(Polyhedron* domain,
+                                                                               IndexFunction* hyperplanes,
+                                                                               std::vector<int> scale);
+// On standard output: "Tiled counters", a line "c --> (outer_c,inner_c)"
+// per counter, "Tiled parameters" and the same lines for the parameters.
+void print_tiling(const tiling_t& tiling);
+// The same lines without the headings, then the pieces.
+void print_tiled_domain(const std::pair<tiling_t, std::vector<Polyhedron*>>& tiled);
+
+// ---- tilings of affine functions ----
+// A tiled function: condition piece over the tiled input variables of the
+// input tiling (outer counters, inner counters; outer parameters, inner
+// parameters, block_size) -> the function valid on it, whose output i is
+// the block part of output i of the function and output m + i its local
+// part (an integer division where the library's divisor is not 1). Keyed by
+// pointer, so the order means nothing; keys and values are new, owned by
+// the caller. block_size must be registered.
+typedef std::map<Polyhedron*, IndexFunction*> tiled_function_t;
+
+// `index` over the counters and parameters of input_tiling (the keys),
+// each counter c with the ratio input_scale[c], output i with the ratio t_i
+// = output_scale[i]: output i = t_i·block_size·block_i + local_i, with 0 <=
+// local_i < t_i·block_size. t_i must divide the block coefficients of
+// output i: each input ratio times its counter coefficient, and each
+// parameter coefficient. output_tiling plays no part.
+tiled_function_t get_rectangular_tiled_function(IndexFunction* index, std::map<int, int> input_scale,
+                                                std::vector<int> output_scale, tiling_t input_tiling,
+                                                tiling_t output_tiling);
+// The same in the coordinates of unimodular hyperplanes on both sides: the
+// input's over the counters and parameters of input_tiling, the output's
+// over the counters of output_tiling (one per output) and the parameters of
+// input_tiling. Output i of `index` computes the output counter
+// output_counter_rank[i] (each output counter once); its block and local
+// parts come back through the doubled inverse of the output hyperplanes.
+// The output ratios must divide the block coefficients of the function
+// from input to output hyperplane coordinates.
+tiled_function_t get_parallelepipedic_tiled_function(IndexFunction* index, IndexFunction* input_hyperplanes,
+                                                     std::vector<int> input_scale, tiling_t input_tiling,
+                                                     IndexFunction* output_hyperplanes, std::vector<int> output_scale,
+                                                     tiling_t output_tiling, std::vector<int> output_counter_rank);
+// The general tiling of `index`: the input by input_shape over the counters
+// of input_tiling (at least one) and the lattice basis input_lattice (n rows
+// of n values), the output by output_shape over the counters of
+// output_tiling (one per output) and output_lattice (m rows of m values);
+// each shape has one parameter, the block size. Output i is
+// block_size·(output lattice row i . block parts) + local part i.
+tiled_function_t get_general_tiled_function(IndexFunction* index, Polyhedron* input_shape,
+                                            std::vector<std::vector<int>> input_lattice, Polyhedron* output_shape,
+                                            std::vector<std::vector<int>> output_lattice, tiling_t input_tiling,
+                                            tiling_t output_tiling);
+// r[i] = the position in `counters` of output_rank[i] (the last one when
+// several); a rank that is not there stops the run.
+std::vector<int> set_line_permutation(std::vector<int> output_rank, std::vector<int> counters);
+// v, then v[i] + |v| for each i.
+std::vector<int> double_vector(std::vector<int> v);
+
 }  // namespace ZILWrapper
 
 #endif

@@ -15,76 +15,15 @@
 #include "Polyhedron.h"
 #include "Rank.h"
 #include "Stop.h"
-#include "TileCover.h"
 #include "ZIL.h"
 #include "ZILWrapper.h"
+#include "ZILWrapperChecks.h"
 
 namespace ZILWrapper {
 
 namespace {
 
 const std::string who = "ZILWrapper::get_general_tiled_domain: ";
-
-void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n) {
-  bool well_formed = lattice.size() == n + 1;
-  for (const std::vector<int>& row : lattice) well_formed = well_formed && row.size() == n;
-  if (!well_formed)
-    stop(std::cerr, who + "the lattice must have " + std::to_string(n + 1) + " rows of " + std::to_string(n) +
-                        " values");
-  for (int denominator : lattice.back())
-    if (denominator < 1) stop(std::cerr, who + "the lattice denominators must be positive");
-  // The tiled code runs only with block sizes that are multiples of M, so
-  // that every tile origin is an integer point.
-  long long M = lattice_block_multiple(lattice);
-  if (M > INT_MAX)
-    stop(std::cerr, who + "the lattice denominators ask for a block size multiple of more than " +
-                        std::to_string(INT_MAX));
-  for (const std::vector<long long>& row : common_denominator_basis(lattice))
-    for (long long v : row)
-      if (v < INT_MIN || v > INT_MAX)
-        stop(std::cerr, who + "the lattice over the common denominator " + std::to_string(M) +
-                            " has a value beyond int");
-  // Tile origins on a singular lattice leave whole directions uncovered; the
-  // library's extrema are then unbounded and iscc fails far from the cause.
-  IntMatrix smith = snf(IntMatrix(lattice.begin(), lattice.begin() + n))[1];
-  for (size_t k = 0; k < n; k++)
-    if (smith[k][k] == 0) stop(std::cerr, who + "the lattice must be invertible");
-}
-
-// The block sizes on which the fit of a shape is checked, among those the
-// tiled code accepts (the multiples of `multiple` from the minimum block
-// size on): the first five, then the multiples by powers of two above them
-// up to 2^30 times `multiple`, which catch a shape whose constants only fit
-// small block sizes (isl decides each one in about the same time, whatever
-// its size). None when no int block size is accepted.
-std::vector<int> checked_block_sizes(long long multiple) {
-  long long least = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
-  long long first = (least + multiple - 1) / multiple * multiple;
-  long long after = first + 5 * multiple;
-  std::vector<int> sizes;
-  for (long long b = first; b < after && b <= INT_MAX; b += multiple) sizes.push_back(static_cast<int>(b));
-  for (int k = 3; k <= 30 && (multiple << k) <= INT_MAX; k++)
-    if ((multiple << k) >= after) sizes.push_back(static_cast<int>(multiple << k));
-  return sizes;
-}
-
-// A shape that does not fit its lattice gives tiled code that loses or runs
-// twice some iterations, with nothing to show for it at compile or run time.
-void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std::vector<std::vector<int>>& lattice) {
-  Rows rows = shape->to_matrix(counters, to_vec_int(shape->get_parameters()));
-  long long M = lattice_block_multiple(lattice);
-  Rows generators;
-  for (const std::vector<long long>& row : common_denominator_basis(lattice))
-    generators.emplace_back(row.begin(), row.end());
-  std::vector<int> sizes = checked_block_sizes(M);
-  if (sizes.empty())
-    stop(std::cerr, who + "no block size from the minimum block size on is a multiple of " + std::to_string(M) +
-                        " within int");
-  for (int b : sizes)
-    if (!shape_tiles_space(rows, generators, b, static_cast<int>(M)))
-      stop(std::cerr, who + "the tile shape does not tile the space with the lattice (block size " +
-                          std::to_string(b) + ")");
-}
 
 // c_i -> block_size * (Σ_k lattice[i][k] * outer_k) + inner_<c_i>, from
 // every lattice row but the last (the denominators). With denominators in
@@ -134,14 +73,7 @@ std::map<int, Expression*> substitution(Polyhedron* domain, const general_tiling
 // printed on standard output.
 void check_general_tiling(Polyhedron* domain, Polyhedron* shape, const std::vector<std::vector<int>>& lattice) {
   if (lattice.empty() || lattice[0].empty()) stop(std::cerr, who + "null lattice");
-  if (shape->get_parameters().size() != 1)
-    stop(std::cerr, who + "shape must uses block_size parameter. Any other parameter is forbidden.");
-  std::set<int> counters = domain->get_counters();
-  check_lattice(lattice, counters.size());
-  for (int c : shape->get_counters())
-    if (!counters.count(c)) stop(std::cerr, who + "the tile shape uses a counter outside the statement's loops");
-  if (shape->is_unbounded(to_vec_int(counters))) stop(std::cerr, who + "the tile shape must bound every counter");
-  check_tiling(shape, to_vec_int(counters), lattice);
+  check_shape_and_lattice(shape, domain->get_counters(), lattice, who);
 }
 
 namespace {

@@ -109,3 +109,41 @@ Values split_values(const std::map<std::string, int>& sizes, int b) {
   values[get_parameter_rank("block_size")] = b;
   return values;
 }
+
+std::vector<std::string> numbered(const std::string& prefix, int n) {
+  std::vector<std::string> result;
+  for (int k = 0; k < n; k++) result.push_back(prefix + std::to_string(k));
+  return result;
+}
+
+std::vector<int> counter_ranks(const std::vector<std::string>& names) {
+  std::vector<int> ranks;
+  for (const std::string& name : names) ranks.push_back(get_counter_rank(name));
+  return ranks;
+}
+
+std::vector<int> parameter_ranks(const std::vector<std::string>& names) {
+  std::vector<int> ranks;
+  for (const std::string& name : names) ranks.push_back(get_parameter_rank(name));
+  return ranks;
+}
+
+Rows random_unimodular(std::mt19937& g, int n, int p) {
+  std::uniform_int_distribution<int> pick(0, n - 1), factor(-1, 1), constant(-2, 2);
+  Rows h(n, std::vector<int>(n + p + 1, 0));
+  for (int k = 0; k < n; k++) h[k][k] = 1;
+  for (int step = 0; step < 4; step++) {
+    int a = pick(g), b = pick(g);
+    if (a == b) {
+      for (int q = 0; q < n; q++) h[a][q] = -h[a][q];
+      continue;
+    }
+    int f = factor(g);
+    for (int q = 0; q < n; q++) h[a][q] += f * h[b][q];
+  }
+  for (int k = 0; k < n; k++) {
+    if (p) h[k][n] = factor(g);
+    h[k].back() = constant(g);
+  }
+  return h;
+}

@@ -6,10 +6,15 @@
 // union at fixed parameter values, mapped back through a tiling's
 // substitution, must be the points of the original domain, each once.
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "CoreTest.h"
 
 class Expression;
 class Polyhedron;
@@ -40,5 +45,30 @@ std::string bijection_failure(const std::set<Point>& tiled, const std::vector<in
 // The parameter values of a run: every size parameter, its outer_ and
 // inner_ parts for block size b, and block_size.
 Values split_values(const std::map<std::string, int>& sizes, int b);
+
+// prefix0, prefix1, ... (n names).
+std::vector<std::string> numbered(const std::string& prefix, int n);
+// The registry ranks of the named counters, respectively parameters.
+std::vector<int> counter_ranks(const std::vector<std::string>& names);
+std::vector<int> parameter_ranks(const std::vector<std::string>& names);
+
+// A random unimodular n x n matrix, a product of elementary operations,
+// with a constant and a parameter term (p of 0 or 1) in every row: rows
+// [n coefficients | p | constant].
+Rows random_unimodular(std::mt19937& g, int n, int p);
+
+// `statement` stops the run with `text` on standard error and nothing on
+// standard output (a stop before anything is printed or passed to the
+// tiling library).
+template <class F>
+void expect_silent_stop(F statement, const std::string& text) {
+  EXPECT_STOP_ON_STDERR(statement(), text);
+  EXPECT_EXIT(
+      {
+        check_stdout_only();
+        statement();
+      },
+      ::testing::ExitedWithCode(1), "^$");
+}
 
 #endif
