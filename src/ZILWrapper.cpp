@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <iostream>
+#include <set>
 
 #include "Expression.h"
 #include "IndexFunction.h"
@@ -161,6 +162,8 @@ IndexFunction* to_index_function(const affFuncZIL* record) {
 
 namespace {
 
+typedef std::vector<std::vector<Polyhedron*>> Lists;
+
 // Consecutive pieces of a cross product share their first choices, and are
 // the likeliest to merge: coalescing runs of them first leaves the final
 // coalescing (whose cost grows faster than the number of pieces) fewer to
@@ -181,11 +184,54 @@ std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
   return result;
 }
 
+// Each piece carrying the context's constraints (kept by the caller), if
+// there is one: within it, pieces that differ only outside it merge.
+void add_context(const std::vector<Polyhedron*>& pieces, Polyhedron* context) {
+  if (!context) return;
+  for (Polyhedron* piece : pieces) piece->add_constraints(context);
+}
+
+// The library's lists of one constraint each, those over the same counters
+// (the bounds of the same tiled dimensions) crossed and coalesced into one
+// list. Crossing these few short lists, in the order of their first list,
+// settles far fewer combinations than crossing the library's own and keeps
+// fewer pieces to coalesce; the intersection of the unions stays the same.
+// The lists' pieces are freed or moved into the result.
+Lists merged_by_counters(Lists& lists, Polyhedron* context) {
+  std::vector<std::set<int>> keys;
+  std::vector<Lists> groups;
+  for (std::vector<Polyhedron*>& list : lists) {
+    std::set<int> key = Polyhedron::get_counters(list);
+    size_t g = std::find(keys.begin(), keys.end(), key) - keys.begin();
+    if (g == keys.size()) {
+      keys.push_back(key);
+      groups.emplace_back();
+    }
+    groups[g].push_back(list);
+  }
+  lists.clear();
+  Lists merged;
+  for (Lists& group : groups) {
+    if (group.size() == 1) {
+      merged.push_back(group[0]);
+      continue;
+    }
+    CrossProductOptions options;
+    options.context = context;
+    std::vector<Polyhedron*> crossed = cross_product(group, 0, options);
+    del(group);
+    add_context(crossed, context);
+    merged.push_back(Polyhedron::coalesce(crossed));
+    del(crossed);
+  }
+  return merged;
+}
+
 }  // namespace
 
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
                                          Polyhedron* context, const PieceLimit* limit) {
-  std::vector<std::vector<Polyhedron*>> vectors;
+  Lists vectors;
   for (std::list<polyhedronZIL*>& pieces : lists) {
     vectors.emplace_back();
     for (polyhedronZIL* record : pieces) {
@@ -199,13 +245,13 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   options.context = context;
   options.limit = limit;
   options.progress = progress;
-  std::vector<Polyhedron*> crossed = cross_product(vectors, 0, options);
-  del(vectors);
+  Lists merged = merged_by_counters(vectors, context);
+  std::vector<Polyhedron*> crossed = cross_product(merged, 0, options);
+  del(merged);
   if (progress) std::cout << "  Coalescing..." << std::endl;
-  // Within the context, pieces that differ only outside it merge.
-  if (context)
-    for (Polyhedron* piece : crossed) piece->add_constraints(context);
+  add_context(crossed, context);
   return coalesce_in_runs(crossed);
 }
 
 }  // namespace ZILWrapper
+
