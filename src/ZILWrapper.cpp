@@ -184,6 +184,32 @@ std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
   return result;
 }
 
+// The pieces of a cross product coalesced apart for each piece of its last
+// list (`last[k]`: the index of piece k's choice in that list, of `size`
+// pieces). Pieces of two choices of the shortest list seldom merge: they
+// differ in the bound of one tiled dimension that neither the other lists
+// nor the coalescing of that list could join. Apart, each coalescing
+// compares a fraction of the pairs; a union small enough to coalesce
+// cheaply is coalesced once more as a whole. New polyhedra owned by the
+// caller; `pieces` are freed.
+const size_t whole_coalescing_most = 2 * coalescing_run;
+
+std::vector<Polyhedron*> coalesce_by_last_choice(std::vector<Polyhedron*>& pieces, const std::vector<size_t>& last,
+                                                 size_t size) {
+  std::vector<std::vector<Polyhedron*>> buckets(size);
+  for (size_t k = 0; k < pieces.size(); k++) buckets[last[k]].push_back(pieces[k]);
+  pieces.clear();
+  std::vector<Polyhedron*> result;
+  for (std::vector<Polyhedron*>& bucket : buckets) {
+    std::vector<Polyhedron*> coalesced = coalesce_in_runs(bucket);
+    result.insert(result.end(), coalesced.begin(), coalesced.end());
+  }
+  if (buckets.size() < 2 || result.size() > whole_coalescing_most) return result;
+  std::vector<Polyhedron*> whole = Polyhedron::coalesce(result);
+  del(result);
+  return whole;
+}
+
 // Each piece carrying the context's constraints (kept by the caller), if
 // there is one: within it, pieces that differ only outside it merge.
 void add_context(const std::vector<Polyhedron*>& pieces, Polyhedron* context) {
@@ -191,12 +217,29 @@ void add_context(const std::vector<Polyhedron*>& pieces, Polyhedron* context) {
   for (Polyhedron* piece : pieces) piece->add_constraints(context);
 }
 
+// The pieces of the lists that may hold points within the context, crossed
+// and coalesced into one list. New polyhedra owned by the caller; the
+// lists' pieces are freed.
+std::vector<Polyhedron*> crossed_and_coalesced(Lists& group, Polyhedron* context) {
+  CrossProductOptions options;
+  options.context = context;
+  bool single = group.size() == 1;
+  std::vector<Polyhedron*> crossed = cross_product(group, 0, options);
+  del(group);
+  if (single && !context) return crossed;
+  add_context(crossed, context);
+  std::vector<Polyhedron*> coalesced = Polyhedron::coalesce(crossed);
+  del(crossed);
+  return coalesced;
+}
+
 // The library's lists of one constraint each, those over the same counters
 // (the bounds of the same tiled dimensions) crossed and coalesced into one
-// list. Crossing these few short lists, in the order of their first list,
-// settles far fewer combinations than crossing the library's own and keeps
-// fewer pieces to coalesce; the intersection of the unions stays the same.
-// The lists' pieces are freed or moved into the result.
+// list. Crossing these few short lists settles far fewer combinations than
+// crossing the library's own and keeps fewer pieces to coalesce; the
+// intersection of the unions stays the same. Lists of one piece come
+// first (they narrow every combination), then the longest, so that the
+// shortest list of several pieces comes last. The lists' pieces are freed.
 Lists merged_by_counters(Lists& lists, Polyhedron* context) {
   std::vector<std::set<int>> keys;
   std::vector<Lists> groups;
@@ -211,19 +254,16 @@ Lists merged_by_counters(Lists& lists, Polyhedron* context) {
   }
   lists.clear();
   Lists merged;
-  for (Lists& group : groups) {
-    if (group.size() == 1) {
-      merged.push_back(group[0]);
-      continue;
-    }
-    CrossProductOptions options;
-    options.context = context;
-    std::vector<Polyhedron*> crossed = cross_product(group, 0, options);
-    del(group);
-    add_context(crossed, context);
-    merged.push_back(Polyhedron::coalesce(crossed));
-    del(crossed);
-  }
+  for (Lists& group : groups) merged.push_back(crossed_and_coalesced(group, context));
+  // (0, 0) for one piece, else (1, -size).
+  auto rank = [](const std::vector<Polyhedron*>& list) {
+    long long size = static_cast<long long>(list.size());
+    return size == 1 ? std::make_pair(0, 0LL) : std::make_pair(1, -size);
+  };
+  std::stable_sort(merged.begin(), merged.end(),
+                   [&rank](const std::vector<Polyhedron*>& a, const std::vector<Polyhedron*>& b) {
+                     return rank(a) < rank(b);
+                   });
   return merged;
 }
 
@@ -246,11 +286,14 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   options.limit = limit;
   options.progress = progress;
   Lists merged = merged_by_counters(vectors, context);
+  std::vector<size_t> last;
+  options.last_choices = &last;
   std::vector<Polyhedron*> crossed = cross_product(merged, 0, options);
+  size_t last_size = merged.back().size();
   del(merged);
   if (progress) std::cout << "  Coalescing..." << std::endl;
   add_context(crossed, context);
-  return coalesce_in_runs(crossed);
+  return coalesce_by_last_choice(crossed, last, last_size);
 }
 
 }  // namespace ZILWrapper
