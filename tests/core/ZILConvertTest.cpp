@@ -224,6 +224,26 @@ TEST_F(ZILConvertWithIJ, ListsOverTheSameCountersAreCrossedTogetherFirst) {
   del(pieces);
 }
 
+// The two pieces of the last list, j == 0 and j == 1, merge only once
+// crossed with 5 <= i <= 9: coalesced apart they stay two, and the small
+// union is coalesced once more as a whole.
+TEST_F(ZILConvertWithIJ, PiecesOfTheLastListMergeInASmallUnion) {
+  auto piece = [](const Rows& rows) {
+    return buildPolyhedron(matrix_of(rows), static_cast<int>(rows.size()), 2, 0);
+  };
+  std::list<std::list<polyhedronZIL*>> lists = {
+      {piece({{0, 0, 1, 0}, {1, 1, 0, 0}}), piece({{0, 0, 1, -1}, {1, 1, 0, -5}})},
+      {piece({{1, 1, 0, -5}, {1, -1, 0, 9}})}};
+  std::vector<Polyhedron*> pieces = ZILWrapper::to_tiled_domain(lists, false);
+  ASSERT_EQ(pieces.size(), 1u);
+  std::vector<int> ij = {get_counter_rank("i"), get_counter_rank("j")};
+  std::set<Point> expected;
+  for (int i = 5; i <= 9; i++)
+    for (int j = 0; j <= 1; j++) expected.insert({i, j});
+  EXPECT_EQ(union_points(pieces, ij, {}, {-2, -2}, {14, 4}), expected);
+  del(pieces);
+}
+
 // Within the context 0 <= i <= 12, the piece 15 <= i is dropped with all
 // its combinations at once; the kept pieces carry no constraint of the
 // context, and the progress line counts every combination settled.
