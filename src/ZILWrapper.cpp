@@ -233,14 +233,10 @@ std::vector<Polyhedron*> crossed_and_coalesced(Lists& group, Polyhedron* context
   return coalesced;
 }
 
-// The library's lists of one constraint each, those over the same counters
-// (the bounds of the same tiled dimensions) crossed and coalesced into one
-// list. Crossing these few short lists settles far fewer combinations than
-// crossing the library's own and keeps fewer pieces to coalesce; the
-// intersection of the unions stays the same. Lists of one piece come
-// first (they narrow every combination), then the longest, so that the
-// shortest list of several pieces comes last. The lists' pieces are freed.
-Lists merged_by_counters(Lists& lists, Polyhedron* context) {
+// The library's lists of one constraint each, in groups over the same
+// counters (the bounds of the same tiled dimensions), in the order of
+// their first list. `lists` is emptied.
+std::vector<Lists> groups_by_counters(Lists& lists) {
   std::vector<std::set<int>> keys;
   std::vector<Lists> groups;
   for (std::vector<Polyhedron*>& list : lists) {
@@ -253,8 +249,19 @@ Lists merged_by_counters(Lists& lists, Polyhedron* context) {
     groups[g].push_back(list);
   }
   lists.clear();
+  return groups;
+}
+
+// Each group crossed and coalesced into one list. Crossing these few short
+// lists settles far fewer combinations than crossing the library's own
+// and keeps fewer pieces to coalesce; the intersection of the unions stays
+// the same. Lists of one piece come first (they narrow every combination),
+// then the longest, so that the shortest list of several pieces comes
+// last. The groups' pieces are freed.
+Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context) {
   Lists merged;
   for (Lists& group : groups) merged.push_back(crossed_and_coalesced(group, context));
+  groups.clear();
   // (0, 0) for one piece, else (1, -size).
   auto rank = [](const std::vector<Polyhedron*>& list) {
     long long size = static_cast<long long>(list.size());
@@ -285,15 +292,19 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   options.context = context;
   options.limit = limit;
   options.progress = progress;
-  Lists merged = merged_by_counters(vectors, context);
+  // Lists all over the same counters are crossed as they come, within the
+  // limit, and coalesced in runs.
+  std::vector<Lists> groups = groups_by_counters(vectors);
+  bool grouped = groups.size() > 1;
+  Lists crossing = grouped ? merged_groups(groups, context) : groups.empty() ? Lists() : groups[0];
   std::vector<size_t> last;
   options.last_choices = &last;
-  std::vector<Polyhedron*> crossed = cross_product(merged, 0, options);
-  size_t last_size = merged.back().size();
-  del(merged);
+  std::vector<Polyhedron*> crossed = cross_product(crossing, 0, options);
+  size_t last_size = grouped ? crossing.back().size() : 0;
+  del(crossing);
   if (progress) std::cout << "  Coalescing..." << std::endl;
   add_context(crossed, context);
-  return coalesce_by_last_choice(crossed, last, last_size);
+  return grouped ? coalesce_by_last_choice(crossed, last, last_size) : coalesce_in_runs(crossed);
 }
 
 }  // namespace ZILWrapper

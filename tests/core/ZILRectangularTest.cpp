@@ -134,7 +134,7 @@ TEST_F(ZILRectangularTest, ProgressLinesAlsoForAnEmptyResult) {
   IndexFunction* h = hyperplanes({"i"});
   std::string trace;
   Result r = tile(domain, h, {1}, &trace);
-  EXPECT_EQ(trace, "  ZIL...\n  Cross product... 0/0, 0 kept\n  Coalescing...\n  H^-1...\n");
+  EXPECT_EQ(trace, "  ZIL...\n  Cross product... 1/1, 0 kept\n  Coalescing...\n  H^-1...\n");
   EXPECT_TRUE(r.first.empty());
   release(r);
   delete h;
