@@ -8,12 +8,13 @@
 
 namespace {
 
-// A basic set of a piece's domain with one of its integer points, the
-// index of the formula it currently belongs to and of the piece it came
-// from.
+// A basic set of a piece's domain with known integer points of it (a
+// sample first, then points where a compared formula differs from the
+// piece's own), the index of the formula it currently belongs to and of the
+// piece it came from.
 struct BasicPiece {
   Isl<isl_basic_set> domain;
-  Isl<isl_point> sample;
+  std::vector<Isl<isl_point>> points;
   int piece;
   int formula;
 };
@@ -48,8 +49,8 @@ std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &
     for (Isl<isl_basic_set> &bset : basic_sets(ctx, domain.get())) {
       Isl<isl_point> sample(ctx, isl_basic_set_sample_point(bset.copy()));
       if (isl_checked(ctx, isl_point_is_void(sample.get()))) continue;
-      out.push_back({std::move(bset), std::move(sample), static_cast<int>(i),
-                     static_cast<int>(i)});
+      out.push_back({std::move(bset), {}, static_cast<int>(i), static_cast<int>(i)});
+      out.back().points.push_back(std::move(sample));
     }
   }
   return out;
@@ -67,39 +68,82 @@ bool differ_at(isl_ctx *ctx, isl_point *point, const Isl<isl_multi_aff> &a,
   return false;
 }
 
+// A point of bset (taken) where num * sign >= 1, or NULL when there is
+// none; num (borrowed) is integral at integer points.
+Isl<isl_point> point_beyond(isl_ctx *ctx, isl_basic_set *bset, isl_aff *num, int sign) {
+  isl_aff *below = isl_aff_copy(num);
+  if (sign > 0) below = isl_aff_neg(below);
+  Isl<isl_basic_set> where(
+      ctx, isl_basic_set_intersect(bset, isl_aff_neg_basic_set(below)));
+  Isl<isl_point> point(ctx, isl_basic_set_sample_point(where.take()));
+  if (isl_checked(ctx, isl_point_is_void(point.get()))) return Isl<isl_point>();
+  return point;
+}
+
 // Whether value a equals value b at every integer point of the piece. The
-// piece's sample point refutes most unequal pairs cheaply. Each output is
-// then compared through the zero set of the difference: comparing the
-// graphs instead would find two rational values equal wherever neither is
-// an integer.
-bool equal_on(isl_ctx *ctx, const BasicPiece &piece, const Isl<isl_multi_aff> &a,
+// piece's known points refute most unequal pairs cheaply. Each output is
+// then compared through the numerator of the difference, integral at
+// integer points: it is zero on the piece when the piece holds no integer
+// point where it is >= 1 or <= -1 (comparing the graphs instead would find
+// two rational values equal wherever neither is an integer). A point found
+// there is kept to refute later pairs.
+bool equal_on(isl_ctx *ctx, BasicPiece &piece, const Isl<isl_multi_aff> &a,
               const Isl<isl_multi_aff> &b) {
+  if (isl_checked(ctx, isl_multi_aff_plain_is_equal(a.get(), b.get()))) return true;
   isl_size n = isl_multi_aff_size(a.get());
   if (n < 0) pip_fail_isl(ctx);
-  if (differ_at(ctx, piece.sample.get(), a, b, n)) return false;
-  Isl<isl_set> where(ctx, isl_set_from_basic_set(piece.domain.copy()));
+  for (const Isl<isl_point> &point : piece.points)
+    if (differ_at(ctx, point.get(), a, b, n)) return false;
   for (int i = 0; i < n; ++i) {
     Isl<isl_aff> diff(ctx, isl_aff_sub(isl_multi_aff_get_at(a.get(), i),
                                        isl_multi_aff_get_at(b.get(), i)));
-    Isl<isl_set> zero(ctx, isl_set_from_basic_set(isl_aff_zero_basic_set(diff.take())));
-    if (!isl_checked(ctx, isl_set_is_subset(where.get(), zero.get()))) return false;
+    if (isl_checked(ctx, isl_aff_plain_is_zero(diff.get()))) continue;
+    isl_val *den = isl_aff_get_denominator_val(diff.get());
+    Isl<isl_aff> num(ctx, isl_aff_scale_val(diff.take(), den));
+    for (int sign : {1, -1}) {
+      Isl<isl_point> point = point_beyond(ctx, piece.domain.copy(), num.get(), sign);
+      if (!point.get()) continue;
+      piece.points.push_back(std::move(point));
+      return false;
+    }
   }
   return true;
 }
+
+// Whether the value of piece p's own formula equals that of formula g on
+// it, each pair compared once.
+class EqualOn {
+ public:
+  EqualOn(isl_ctx *ctx, const std::vector<PipPiece> &raw, std::vector<BasicPiece> &pieces)
+      : ctx_(ctx), raw_(raw), pieces_(pieces),
+        known_(pieces.size(), std::vector<signed char>(raw.size(), -1)) {}
+
+  bool operator()(size_t p, size_t g) {
+    signed char &known = known_[p][g];
+    if (known < 0)
+      known = equal_on(ctx_, pieces_[p], raw_[pieces_[p].piece].value, raw_[g].value);
+    return known != 0;
+  }
+
+ private:
+  isl_ctx *ctx_;
+  const std::vector<PipPiece> &raw_;
+  std::vector<BasicPiece> &pieces_;
+  std::vector<std::vector<signed char>> known_;
+};
 
 // Drops formula f when every basic piece it holds has the value of another
 // live formula there, moving each piece to the first such formula. Trying
 // the formulas in order makes two formulas equal everywhere collapse into
 // the later one, and a lower-dimensional piece join a formula that holds
 // next to it.
-void try_drop_formula(isl_ctx *ctx, int f, const std::vector<PipPiece> &raw,
-                      std::vector<BasicPiece> &pieces, std::vector<bool> &alive) {
+void try_drop_formula(int f, const std::vector<PipPiece> &raw, std::vector<BasicPiece> &pieces,
+                      std::vector<bool> &alive, EqualOn &equal) {
   std::vector<int> target(pieces.size(), -1);
   for (size_t p = 0; p < pieces.size(); ++p) {
     if (pieces[p].formula != f) continue;
     for (size_t g = 0; g < raw.size() && target[p] < 0; ++g)
-      if (alive[g] && static_cast<int>(g) != f &&
-          equal_on(ctx, pieces[p], raw[pieces[p].piece].value, raw[g].value))
+      if (alive[g] && static_cast<int>(g) != f && equal(p, g))
         target[p] = static_cast<int>(g);
     if (target[p] < 0) return;
   }
@@ -170,8 +214,9 @@ std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
   }
   std::vector<BasicPiece> pieces = split_pieces(ctx, raw.pieces);
   std::vector<bool> alive(raw.pieces.size(), true);
+  EqualOn equal(ctx, raw.pieces, pieces);
   for (size_t f = 0; f < raw.pieces.size(); ++f)
-    try_drop_formula(ctx, static_cast<int>(f), raw.pieces, pieces, alive);
+    try_drop_formula(static_cast<int>(f), raw.pieces, pieces, alive, equal);
   isl_space *space = isl_checked(ctx, isl_set_get_space(params.get()));
   std::vector<PipFormula> out;
   for (size_t f = 0; f < raw.pieces.size(); ++f) {
