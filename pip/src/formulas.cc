@@ -3,6 +3,8 @@
 #include <isl/mat.h>
 #include <isl/space.h>
 
+#include "box_points.h"
+#include "integer_form.h"
 #include "rational_optimum.h"
 #include "widen.h"
 
@@ -10,14 +12,21 @@ namespace {
 
 // A basic set of a piece's domain with known integer points of it (a
 // sample first, then points where a compared formula differs from the
-// piece's own), the index of the formula it currently belongs to and of the
-// piece it came from.
+// piece's own), all its integer points when it is small enough to list
+// them (listed), the index of the formula it currently belongs to and of
+// the piece it came from.
 struct BasicPiece {
   Isl<isl_basic_set> domain;
   std::vector<Isl<isl_point>> points;
+  bool listed;
+  std::vector<PipPoint> all;
   int piece;
   int formula;
 };
+
+// Beyond this many points in the box around a basic piece, its points are
+// not listed: isl searches them.
+constexpr double kMaxListedBox = 1 << 17;
 
 struct Collect {
   isl_ctx *ctx;
@@ -41,16 +50,24 @@ std::vector<Isl<isl_basic_set>> basic_sets(isl_ctx *ctx, isl_set *set) {
   return out;
 }
 
-// The basic pieces of the optimum, empty ones left out.
-std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &raw) {
+// The basic pieces of the optimum over np parameters, empty ones left out.
+std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &raw, int np) {
   std::vector<BasicPiece> out;
   for (size_t i = 0; i < raw.size(); ++i) {
     Isl<isl_set> domain(ctx, isl_set_compute_divs(raw[i].domain.copy()));
     for (Isl<isl_basic_set> &bset : basic_sets(ctx, domain.get())) {
-      Isl<isl_point> sample(ctx, isl_basic_set_sample_point(bset.copy()));
-      if (isl_checked(ctx, isl_point_is_void(sample.get()))) continue;
-      out.push_back({std::move(bset), {}, static_cast<int>(i), static_cast<int>(i)});
-      out.back().points.push_back(std::move(sample));
+      BasicPiece piece{{}, {}, false, {}, static_cast<int>(i), static_cast<int>(i)};
+      piece.listed = pip_list_points(ctx, bset.get(), np, kMaxListedBox, &piece.all);
+      Isl<isl_point> sample;
+      if (!piece.listed)
+        sample = Isl<isl_point>(ctx, isl_basic_set_sample_point(bset.copy()));
+      else if (!piece.all.empty())
+        sample = pip_point_at(ctx, isl_checked(ctx, isl_basic_set_get_space(bset.get())),
+                              piece.all[0]);
+      if (!sample.get() || isl_checked(ctx, isl_point_is_void(sample.get()))) continue;
+      piece.domain = std::move(bset);
+      piece.points.push_back(std::move(sample));
+      out.push_back(std::move(piece));
     }
   }
   return out;
@@ -80,8 +97,22 @@ Isl<isl_point> point_beyond(isl_ctx *ctx, isl_basic_set *bset, isl_aff *num, int
   return point;
 }
 
-// Whether value a equals value b at every integer point of the piece. The
-// piece's known points refute most unequal pairs cheaply. Each output is
+// Whether num (borrowed, integral at integer points) is zero at every
+// listed point of the piece: 1 or 0, or -1 when a value is beyond
+// PipIntegerForm.
+int zero_at_listed(isl_ctx *ctx, const BasicPiece &piece, isl_aff *num) {
+  PipIntegerForm form(ctx, num);
+  for (const PipPoint &point : piece.all) {
+    int sign;
+    if (!form.sign_at(point, &sign)) return -1;
+    if (sign != 0) return 0;
+  }
+  return 1;
+}
+
+// Whether value a equals value b at every integer point of the piece. A
+// listed piece is checked point by point. Otherwise the piece's known
+// points refute most unequal pairs cheaply. Each output is
 // then compared through the numerator of the difference, integral at
 // integer points: it is zero on the piece when the piece holds no integer
 // point where it is >= 1 or <= -1 (comparing the graphs instead would find
@@ -92,14 +123,18 @@ bool equal_on(isl_ctx *ctx, BasicPiece &piece, const Isl<isl_multi_aff> &a,
   if (isl_checked(ctx, isl_multi_aff_plain_is_equal(a.get(), b.get()))) return true;
   isl_size n = isl_multi_aff_size(a.get());
   if (n < 0) pip_fail_isl(ctx);
-  for (const Isl<isl_point> &point : piece.points)
-    if (differ_at(ctx, point.get(), a, b, n)) return false;
+  if (!piece.listed)
+    for (const Isl<isl_point> &point : piece.points)
+      if (differ_at(ctx, point.get(), a, b, n)) return false;
   for (int i = 0; i < n; ++i) {
     Isl<isl_aff> diff(ctx, isl_aff_sub(isl_multi_aff_get_at(a.get(), i),
                                        isl_multi_aff_get_at(b.get(), i)));
     if (isl_checked(ctx, isl_aff_plain_is_zero(diff.get()))) continue;
     isl_val *den = isl_aff_get_denominator_val(diff.get());
     Isl<isl_aff> num(ctx, isl_aff_scale_val(diff.take(), den));
+    int zero = piece.listed ? zero_at_listed(ctx, piece, num.get()) : -1;
+    if (zero == 0) return false;
+    if (zero == 1) continue;
     for (int sign : {1, -1}) {
       Isl<isl_point> point = point_beyond(ctx, piece.domain.copy(), num.get(), sign);
       if (!point.get()) continue;
@@ -212,7 +247,7 @@ std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
     Isl<isl_set> points(ctx, set);
     raw.pieces = pip_rational_optimum(ctx, points.get(), np, maximize);
   }
-  std::vector<BasicPiece> pieces = split_pieces(ctx, raw.pieces);
+  std::vector<BasicPiece> pieces = split_pieces(ctx, raw.pieces, np);
   std::vector<bool> alive(raw.pieces.size(), true);
   EqualOn equal(ctx, raw.pieces, pieces);
   for (size_t f = 0; f < raw.pieces.size(); ++f)

@@ -1,0 +1,37 @@
+// The integer points of a bounded parameter set, listed by scanning a box
+// around it. On the small bounded regions the solver meets, testing each
+// point of the box with PipIntegerForm costs far less than isl's integer
+// point searches, which on sets with several nested divisions take
+// milliseconds each.
+#ifndef TARVEX_PIP_BOX_POINTS_H
+#define TARVEX_PIP_BOX_POINTS_H
+
+#include <functional>
+#include <vector>
+
+#include "integer_form.h"
+#include "isl_handle.h"
+
+// How keep judges a point: kept, dropped, or undecided (a value beyond
+// what PipIntegerForm computes).
+enum class PipKeep { kKeep, kDrop, kUndecided };
+
+// Sets *out to the points of a box around set (borrowed: a parameter set
+// over np parameters, divisions allowed) that keep keeps, in lexicographic
+// order; keep must keep every integer point of set. Returns false, *out
+// then unspecified, when the box is unbounded, holds more than limit
+// points, or keep leaves a point undecided.
+bool pip_box_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
+                    const std::function<PipKeep(const PipPoint &)> &keep,
+                    std::vector<PipPoint> *out);
+
+// Sets *out to the integer points of set (borrowed, as above), read from
+// its own constraints; false as above.
+bool pip_list_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
+                     std::vector<PipPoint> *out);
+
+// The point with the given coordinates in the parameter space space
+// (taken). The caller owns it.
+Isl<isl_point> pip_point_at(isl_ctx *ctx, isl_space *space, const PipPoint &coordinates);
+
+#endif
