@@ -1,7 +1,5 @@
 #include "box_points.h"
 
-#include <isl/ilp.h>
-#include <isl/local_space.h>
 #include <isl/space.h>
 
 #include <climits>
@@ -9,21 +7,106 @@
 
 namespace {
 
-// The largest value of coordinate i on set (borrowed, parameters moved to
-// set dimensions), times sign; NaN when set is empty, infinite when
-// unbounded.
-Isl<isl_val> extreme(isl_ctx *ctx, isl_basic_set *set, int i, int sign) {
-  isl_local_space *ls =
-      isl_local_space_from_space(isl_checked(ctx, isl_basic_set_get_space(set)));
-  Isl<isl_aff> coordinate(ctx, isl_aff_var_on_domain(ls, isl_dim_set, i));
-  if (sign < 0) coordinate = Isl<isl_aff>(ctx, isl_aff_neg(coordinate.take()));
-  return Isl<isl_val>(ctx, isl_basic_set_max_val(set, coordinate.get()));
+using Big = __int128;
+
+// Coefficients of the scan stay below this, so that no bound computed
+// from them leaves 127 bits.
+constexpr long long kMaxCoefficient = 1LL << 40;
+constexpr Big kMaxCoordinate = static_cast<Big>(1) << 40;
+
+// An inequality row . (x_0, ..., x_k, 1) >= 0 of the scan at level k,
+// row[k] != 0.
+typedef std::vector<long long> Row;
+
+struct Rows {
+  isl_ctx *ctx;
+  int level;
+  bool exact;
+  std::vector<Row> rows;
+};
+
+long long value_si(isl_ctx *ctx, isl_val *v, bool *exact) {
+  if (!isl_checked(ctx, isl_val_is_int(v)) || isl_val_cmp_si(v, kMaxCoefficient) > 0 ||
+      isl_val_cmp_si(v, -kMaxCoefficient) < 0) {
+    *exact = false;
+    return 0;
+  }
+  return isl_val_get_num_si(v);
 }
 
-bool fits(isl_val *v) {
-  return isl_val_is_int(v) == isl_bool_true && isl_val_cmp_si(v, LLONG_MAX / 4) < 0 &&
-         isl_val_cmp_si(v, -LLONG_MAX / 4) > 0;
+isl_stat collect_row(isl_constraint *c, void *user) {
+  Rows *out = static_cast<Rows *>(user);
+  Isl<isl_constraint> constraint(c);
+  Row row;
+  for (int i = 0; i <= out->level; ++i) {
+    Isl<isl_val> v(out->ctx, isl_constraint_get_coefficient_val(c, isl_dim_set, i));
+    row.push_back(value_si(out->ctx, v.get(), &out->exact));
+  }
+  Isl<isl_val> v(out->ctx, isl_constraint_get_constant_val(c));
+  row.push_back(value_si(out->ctx, v.get(), &out->exact));
+  if (row[out->level] == 0) return isl_stat_ok;
+  out->rows.push_back(row);
+  if (isl_checked(out->ctx, isl_constraint_is_equality(c))) {
+    for (long long &r : row) r = -r;
+    out->rows.push_back(row);
+  }
+  return isl_stat_ok;
 }
+
+Big floor_div(Big a, Big d) {
+  Big q = a / d;
+  return (a % d != 0 && ((a < 0) != (d < 0))) ? q - 1 : q;
+}
+
+// Scans the points of a polyhedron level by level, each coordinate between
+// the bounds its level's rows give once the earlier ones are fixed.
+class Scan {
+ public:
+  Scan(std::vector<std::vector<Row>> levels, double limit,
+       const std::function<PipKeep(const PipPoint &)> &keep, std::vector<PipPoint> *out)
+      : levels_(std::move(levels)), budget_(limit), keep_(keep), out_(out),
+        point_(levels_.size()) {}
+
+  // false when a level is unbounded, more than limit points are visited,
+  // or keep leaves a point undecided.
+  bool run(size_t k) {
+    if (k == levels_.size()) {
+      PipKeep verdict = keep_(point_);
+      if (verdict == PipKeep::kKeep) out_->push_back(point_);
+      return verdict != PipKeep::kUndecided;
+    }
+    Big low = 0, high = 0;
+    bool has_low = false, has_high = false;
+    for (const Row &row : levels_[k]) {
+      Big rest = row.back();
+      for (size_t i = 0; i < k; ++i) rest += static_cast<Big>(row[i]) * point_[i];
+      // row[k] * x_k + rest >= 0
+      if (row[k] > 0) {
+        Big b = -floor_div(rest, row[k]);
+        if (!has_low || b > low) low = b;
+        has_low = true;
+      } else {
+        Big b = floor_div(rest, -row[k]);
+        if (!has_high || b < high) high = b;
+        has_high = true;
+      }
+    }
+    if (!has_low || !has_high || low < -kMaxCoordinate || high > kMaxCoordinate) return false;
+    for (Big x = low; x <= high; ++x) {
+      if (--budget_ < 0) return false;
+      point_[k] = static_cast<long long>(x);
+      if (!run(k + 1)) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::vector<std::vector<Row>> levels_;
+  double budget_;
+  const std::function<PipKeep(const PipPoint &)> &keep_;
+  std::vector<PipPoint> *out_;
+  PipPoint point_;
+};
 
 // A constraint as a form, with whether it is an equality.
 struct Constraints {
@@ -46,33 +129,30 @@ bool pip_box_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
                     const std::function<PipKeep(const PipPoint &)> &keep,
                     std::vector<PipPoint> *out) {
   out->clear();
-  // Without its divisions (a rational projection) the set only grows, and
-  // so does its box.
+  // Without its divisions (a rational projection) the set only grows.
   Isl<isl_basic_set> relaxed(ctx, isl_basic_set_remove_divs(isl_basic_set_copy(set)));
   relaxed = Isl<isl_basic_set>(
       ctx, isl_basic_set_move_dims(relaxed.take(), isl_dim_set, 0, isl_dim_param, 0, np));
-  PipPoint low(np), high(np);
-  double volume = 1;
-  for (int i = 0; i < np; ++i) {
-    Isl<isl_val> hi = extreme(ctx, relaxed.get(), i, 1);
-    if (isl_checked(ctx, isl_val_is_nan(hi.get()))) return true;
-    Isl<isl_val> lo = extreme(ctx, relaxed.get(), i, -1);
-    if (!fits(hi.get()) || !fits(lo.get())) return false;
-    high[i] = isl_val_get_num_si(hi.get());
-    low[i] = -isl_val_get_num_si(lo.get());
-    volume *= static_cast<double>(high[i] - low[i] + 1);
-    if (volume > limit) return false;
+  if (isl_checked(ctx, isl_basic_set_plain_is_empty(relaxed.get()))) return true;
+  // Level k bounds x_k by the rows left once x_{k+1}.. are eliminated
+  // (rationally: again the set only grows).
+  std::vector<std::vector<Row>> levels(np);
+  for (int k = np - 1; k >= 0; --k) {
+    isl_size divs = isl_basic_set_dim(relaxed.get(), isl_dim_div);
+    if (divs < 0) pip_fail_isl(ctx);
+    if (divs > 0) return false;
+    Rows rows{ctx, k, true, {}};
+    if (isl_basic_set_foreach_constraint(relaxed.get(), collect_row, &rows) < 0)
+      pip_fail_isl(ctx);
+    if (!rows.exact) return false;
+    levels[k] = std::move(rows.rows);
+    // isl may eliminate through an equality with a new division: that is
+    // removed too.
+    relaxed = Isl<isl_basic_set>(
+        ctx, isl_basic_set_remove_divs(
+                 isl_basic_set_eliminate(relaxed.take(), isl_dim_set, k, 1)));
   }
-  PipPoint point = low;
-  while (true) {
-    PipKeep verdict = keep(point);
-    if (verdict == PipKeep::kUndecided) return false;
-    if (verdict == PipKeep::kKeep) out->push_back(point);
-    int i = np - 1;
-    while (i >= 0 && point[i] == high[i]) point[i] = low[i], --i;
-    if (i < 0) return true;
-    ++point[i];
-  }
+  return Scan(std::move(levels), limit, keep, out).run(0);
 }
 
 bool pip_list_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
