@@ -10,6 +10,8 @@
 
 namespace {
 
+using Big = __int128;
+
 // A basic set of a piece's domain with known integer points of it (a
 // sample first, then points where a compared formula differs from the
 // piece's own), all its integer points when it is small enough to list
@@ -187,17 +189,63 @@ void try_drop_formula(int f, const std::vector<PipPiece> &raw, std::vector<Basic
   alive[f] = false;
 }
 
+// *v minus times * row; false on overflow.
+bool subtract(std::vector<Big> *v, Big times, const std::vector<Big> &row) {
+  for (size_t i = 0; i < v->size(); ++i) {
+    Big product;
+    if (__builtin_mul_overflow(times, row[i], &product) ||
+        __builtin_sub_overflow((*v)[i], product, &(*v)[i]))
+      return false;
+  }
+  return true;
+}
+
+// Whether the points affinely span the whole space of np parameters; false
+// too when that cannot be told within 127 bits.
+bool span_space(const std::vector<PipPoint> &points, int np) {
+  if (points.empty()) return false;
+  // Differences to the first point, reduced to echelon form: row r has its
+  // first non-zero entry at pivot[r].
+  std::vector<std::vector<Big>> rows;
+  std::vector<int> pivot;
+  for (size_t k = 1; k < points.size() && static_cast<int>(rows.size()) < np; ++k) {
+    std::vector<Big> v(np);
+    for (int i = 0; i < np; ++i) v[i] = static_cast<Big>(points[k][i]) - points[0][i];
+    for (size_t r = 0; r < rows.size(); ++r) {
+      Big a = v[pivot[r]], b = rows[r][pivot[r]];
+      if (a == 0) continue;
+      // v * b - row * a clears the pivot entry.
+      for (Big &x : v)
+        if (__builtin_mul_overflow(x, b, &x)) return false;
+      if (!subtract(&v, a, rows[r])) return false;
+    }
+    int first = 0;
+    while (first < np && v[first] == 0) ++first;
+    if (first == np) continue;
+    rows.push_back(std::move(v));
+    pivot.push_back(first);
+  }
+  return static_cast<int>(rows.size()) == np;
+}
+
+// The basic piece with its implicit equalities made explicit: listed
+// points spanning the space show that there are none.
+Isl<isl_basic_set> with_equalities(isl_ctx *ctx, const BasicPiece &p, int np) {
+  if (p.listed && span_space(p.all, np)) return Isl<isl_basic_set>(p.domain.copy());
+  return Isl<isl_basic_set>(ctx, isl_basic_set_detect_equalities(p.domain.copy()));
+}
+
 // Union of the basic pieces of formula f with implicit equalities made
 // explicit (so that an equality piece next to an inequality piece
 // coalesces into one), divisions known.
 Isl<isl_set> formula_domain(isl_ctx *ctx, int f, const std::vector<BasicPiece> &pieces,
-                            isl_space *space) {
+                            isl_space *space, int np) {
   Isl<isl_set> domain(ctx, isl_set_empty(isl_space_copy(space)));
   for (const BasicPiece &p : pieces)
     if (p.formula == f)
-      domain = Isl<isl_set>(ctx, isl_set_union(domain.take(),
-                                               isl_set_from_basic_set(p.domain.copy())));
-  domain = Isl<isl_set>(ctx, isl_set_detect_equalities(domain.take()));
+      domain = Isl<isl_set>(
+          ctx, isl_set_union(domain.take(),
+                             isl_set_from_basic_set(with_equalities(ctx, p, np).take())));
   domain = Isl<isl_set>(ctx, isl_set_coalesce(domain.take()));
   return Isl<isl_set>(ctx, isl_set_compute_divs(domain.take()));
 }
@@ -256,7 +304,7 @@ std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
   std::vector<PipFormula> out;
   for (size_t f = 0; f < raw.pieces.size(); ++f) {
     if (!alive[f]) continue;
-    Isl<isl_set> domain = formula_domain(ctx, static_cast<int>(f), pieces, space);
+    Isl<isl_set> domain = formula_domain(ctx, static_cast<int>(f), pieces, space, np);
     if (isl_checked(ctx, isl_set_is_empty(domain.get()))) continue;
     out.push_back({Isl<isl_multi_aff>(raw.pieces[f].value.copy()), std::move(domain)});
   }
