@@ -58,6 +58,15 @@ Big floor_div(Big a, Big d) {
   return (a % d != 0 && ((a < 0) != (d < 0))) ? q - 1 : q;
 }
 
+// Whether the rows bound x_k from below and from above. They are taken
+// level by level from the last coordinate, so an unbounded set (the usual
+// case near the root of a tree) is told before most of the work.
+bool bounds_both_ways(const std::vector<Row> &rows, int k) {
+  bool below = false, above = false;
+  for (const Row &row : rows) (row[k] > 0 ? below : above) = true;
+  return below && above;
+}
+
 // Scans the points of a polyhedron level by level, each coordinate between
 // the bounds its level's rows give once the earlier ones are fixed.
 class Scan {
@@ -144,7 +153,7 @@ bool pip_box_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
     Rows rows{ctx, k, true, {}};
     if (isl_basic_set_foreach_constraint(relaxed.get(), collect_row, &rows) < 0)
       pip_fail_isl(ctx);
-    if (!rows.exact) return false;
+    if (!rows.exact || !bounds_both_ways(rows.rows, k)) return false;
     levels[k] = std::move(rows.rows);
     // isl may eliminate through an equality with a new division: that is
     // removed too.
@@ -155,11 +164,25 @@ bool pip_box_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
   return Scan(std::move(levels), limit, keep, out).run(0);
 }
 
+bool pip_may_be_bounded(const std::vector<int> &directions) {
+  for (int marks : directions)
+    if (marks != 3) return false;
+  return true;
+}
+
 bool pip_list_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
                      std::vector<PipPoint> *out) {
   Constraints constraints{ctx, {}};
   if (isl_basic_set_foreach_constraint(set, collect_constraint, &constraints) < 0)
     pip_fail_isl(ctx);
+  std::vector<int> directions(np, 0);
+  for (const auto &c : constraints.forms) {
+    std::vector<int> marks(np, 0);
+    c.first.mark_directions(&marks);
+    // An equality bounds its parameters both ways.
+    for (int i = 0; i < np; ++i) directions[i] |= c.second && marks[i] ? 3 : marks[i];
+  }
+  if (!pip_may_be_bounded(directions)) return false;
   auto in_set = [&constraints](const PipPoint &point) {
     for (const auto &c : constraints.forms) {
       int sign;

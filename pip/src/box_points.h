@@ -16,6 +16,11 @@
 // what PipIntegerForm computes).
 enum class PipKeep { kKeep, kDrop, kUndecided };
 
+// Whether a set may be bounded, from the marks
+// PipIntegerForm::mark_directions left over its np parameters: false when
+// one of them is not bounded both ways, and the set is unbounded.
+bool pip_may_be_bounded(const std::vector<int> &directions);
+
 // Sets *out to the points of a box around set (borrowed: a parameter set
 // over np parameters, divisions allowed) that keep keeps, in lexicographic
 // order; keep must keep every integer point of set. Returns false, *out

@@ -115,6 +115,18 @@ bool PipIntegerForm::implies(const PipIntegerForm &other) const {
   return exact_ && other.exact_ && other.constant_ >= constant_ && terms_ == other.terms_;
 }
 
+void PipIntegerForm::mark_directions(std::vector<int> *directions) const {
+  for (size_t i = 0; i < directions->size(); ++i) {
+    int marks = 0;
+    if (!exact_) marks = 3;
+    if (exact_ && coefficients_[i] > 0) marks |= 1;
+    if (exact_ && coefficients_[i] < 0) marks |= 2;
+    for (const Division &d : divisions_)
+      if (d.num[i] != 0) marks = 3;
+    (*directions)[i] |= marks;
+  }
+}
+
 bool PipIntegerForm::sign_at(const PipPoint &point, int *sign) const {
   if (!exact_) return false;
   std::vector<Big> values(point.begin(), point.end());

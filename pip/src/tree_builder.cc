@@ -271,6 +271,9 @@ Listing TreeBuilder::list_points(const Isl<isl_basic_set> &region) const {
     return PipKeep::kKeep;
   };
   Listing out;
+  std::vector<int> directions(shape_.np, 0);
+  for (const Step &s : path_) (s.then ? s.test->form : s.test->below).mark_directions(&directions);
+  if (!pip_may_be_bounded(directions)) return out;
   out.listed = pip_box_points(ctx_, region.get(), shape_.np, kMaxListedBox, in_region, &out.points);
   return out;
 }
