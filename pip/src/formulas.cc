@@ -3,14 +3,12 @@
 #include <isl/mat.h>
 #include <isl/space.h>
 
-#include "box_points.h"
 #include "integer_form.h"
+#include "listed_points.h"
 #include "rational_optimum.h"
 #include "widen.h"
 
 namespace {
-
-using Big = __int128;
 
 // A basic set of a piece's domain with known integer points of it (a
 // sample first, then points where a compared formula differs from the
@@ -26,9 +24,9 @@ struct BasicPiece {
   int formula;
 };
 
-// Beyond this many points in the box around a basic piece, its points are
-// not listed: isl searches them.
-constexpr double kMaxListedBox = 1 << 17;
+// Beyond this many points scanned in the relaxation of a basic piece, its
+// points are not listed: isl searches them.
+constexpr double kMaxScanned = 1 << 17;
 
 struct Collect {
   isl_ctx *ctx;
@@ -59,7 +57,7 @@ std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &
     Isl<isl_set> domain(ctx, isl_set_compute_divs(raw[i].domain.copy()));
     for (Isl<isl_basic_set> &bset : basic_sets(ctx, domain.get())) {
       BasicPiece piece{{}, {}, false, {}, static_cast<int>(i), static_cast<int>(i)};
-      piece.listed = pip_list_points(ctx, bset.get(), np, kMaxListedBox, &piece.all);
+      piece.listed = pip_list_points(ctx, bset.get(), np, kMaxScanned, &piece.all);
       Isl<isl_point> sample;
       if (!piece.listed)
         sample = Isl<isl_point>(ctx, isl_basic_set_sample_point(bset.copy()));
@@ -112,13 +110,13 @@ int zero_at_listed(isl_ctx *ctx, const BasicPiece &piece, isl_aff *num) {
   return 1;
 }
 
-// Whether value a equals value b at every integer point of the piece. A
-// listed piece is checked point by point. Otherwise the piece's known
-// points refute most unequal pairs cheaply. Each output is
-// then compared through the numerator of the difference, integral at
-// integer points: it is zero on the piece when the piece holds no integer
-// point where it is >= 1 or <= -1 (comparing the graphs instead would find
-// two rational values equal wherever neither is an integer). A point found
+// Whether value a equals value b at every integer point of the piece. Each
+// output is compared through the numerator of the difference, integral at
+// integer points. A listed piece is checked point by point. Otherwise the
+// piece's known points refute most unequal pairs cheaply, and the
+// numerator is zero on the piece when the piece holds no integer point
+// where it is >= 1 or <= -1 (comparing the graphs instead would find two
+// rational values equal wherever neither is an integer); a point found
 // there is kept to refute later pairs.
 bool equal_on(isl_ctx *ctx, BasicPiece &piece, const Isl<isl_multi_aff> &a,
               const Isl<isl_multi_aff> &b) {
@@ -189,49 +187,10 @@ void try_drop_formula(int f, const std::vector<PipPiece> &raw, std::vector<Basic
   alive[f] = false;
 }
 
-// *v minus times * row; false on overflow.
-bool subtract(std::vector<Big> *v, Big times, const std::vector<Big> &row) {
-  for (size_t i = 0; i < v->size(); ++i) {
-    Big product;
-    if (__builtin_mul_overflow(times, row[i], &product) ||
-        __builtin_sub_overflow((*v)[i], product, &(*v)[i]))
-      return false;
-  }
-  return true;
-}
-
-// Whether the points affinely span the whole space of np parameters; false
-// too when that cannot be told within 127 bits.
-bool span_space(const std::vector<PipPoint> &points, int np) {
-  if (points.empty()) return false;
-  // Differences to the first point, reduced to echelon form: row r has its
-  // first non-zero entry at pivot[r].
-  std::vector<std::vector<Big>> rows;
-  std::vector<int> pivot;
-  for (size_t k = 1; k < points.size() && static_cast<int>(rows.size()) < np; ++k) {
-    std::vector<Big> v(np);
-    for (int i = 0; i < np; ++i) v[i] = static_cast<Big>(points[k][i]) - points[0][i];
-    for (size_t r = 0; r < rows.size(); ++r) {
-      Big a = v[pivot[r]], b = rows[r][pivot[r]];
-      if (a == 0) continue;
-      // v * b - row * a clears the pivot entry.
-      for (Big &x : v)
-        if (__builtin_mul_overflow(x, b, &x)) return false;
-      if (!subtract(&v, a, rows[r])) return false;
-    }
-    int first = 0;
-    while (first < np && v[first] == 0) ++first;
-    if (first == np) continue;
-    rows.push_back(std::move(v));
-    pivot.push_back(first);
-  }
-  return static_cast<int>(rows.size()) == np;
-}
-
 // The basic piece with its implicit equalities made explicit: listed
 // points spanning the space show that there are none.
 Isl<isl_basic_set> with_equalities(isl_ctx *ctx, const BasicPiece &p, int np) {
-  if (p.listed && span_space(p.all, np)) return Isl<isl_basic_set>(p.domain.copy());
+  if (p.listed && pip_points_span(p.all, np)) return Isl<isl_basic_set>(p.domain.copy());
   return Isl<isl_basic_set>(ctx, isl_basic_set_detect_equalities(p.domain.copy()));
 }
 

@@ -26,7 +26,7 @@
 // one of the region's own implies is recognised from the terms. R is kept
 // as one basic set, so that each search is over one basic set (isl's
 // operations on sets also test every pair of basic sets for emptiness).
-// Once R is bounded and the box around it small, its integer points are
+// Once R is bounded and its relaxation small, its integer points are
 // listed, and each search is a scan of the list, which goes down filtered
 // to both sides of each test: on the small bounded regions deep in a tree,
 // isl's searches through nested divisions cost milliseconds each.
@@ -35,7 +35,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "box_points.h"
+#include "listed_points.h"
 #include "fail.h"
 #include "integer_form.h"
 #include "newparms.h"
@@ -83,9 +83,9 @@ struct Listing {
   std::vector<PipPoint> points;
 };
 
-// Beyond this many points in the box around a region, its points are not
-// listed: isl searches them.
-constexpr double kMaxListedBox = 1 << 17;
+// Beyond this many points scanned in the relaxation of a region, its
+// points are not listed: isl searches them.
+constexpr double kMaxScanned = 1 << 17;
 
 Test test_of(isl_ctx *ctx, Isl<isl_aff> aff) {
   Isl<isl_aff> below(ctx, isl_aff_add_constant_si(isl_aff_neg(aff.copy()), -1));
@@ -258,8 +258,8 @@ int TreeBuilder::add_point(Isl<isl_point> point) {
   return index;
 }
 
-// The integer points of region, the points of its box where every test of
-// the path holds, when they can be listed.
+// The integer points of region, the points of its relaxation where every
+// test of the path holds, when they can be listed.
 Listing TreeBuilder::list_points(const Isl<isl_basic_set> &region) const {
   auto in_region = [this](const PipPoint &point) {
     for (const Step &s : path_) {
@@ -274,7 +274,7 @@ Listing TreeBuilder::list_points(const Isl<isl_basic_set> &region) const {
   std::vector<int> directions(shape_.np, 0);
   for (const Step &s : path_) (s.then ? s.test->form : s.test->below).mark_directions(&directions);
   if (!pip_may_be_bounded(directions)) return out;
-  out.listed = pip_box_points(ctx_, region.get(), shape_.np, kMaxListedBox, in_region, &out.points);
+  out.listed = pip_scan_points(ctx_, region.get(), shape_.np, kMaxScanned, in_region, &out.points);
   return out;
 }
 

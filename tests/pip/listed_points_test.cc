@@ -8,11 +8,11 @@
 
 #include <algorithm>
 
-#include "box_points.h"
+#include "listed_points.h"
 
 namespace {
 
-class BoxPointsTest : public testing::Test {
+class ListedPointsTest : public testing::Test {
  protected:
   void SetUp() override {
     ctx_ = isl_ctx_alloc();
@@ -53,7 +53,7 @@ class BoxPointsTest : public testing::Test {
   isl_ctx *ctx_ = nullptr;
 };
 
-TEST_F(BoxPointsTest, ListsThePointsIslEnumerates) {
+TEST_F(ListedPointsTest, ListsThePointsIslEnumerates) {
   // An equality with a coefficient (isl eliminates through it with a new
   // division), nested divisions, a division in an equality.
   for (const char *text :
@@ -70,7 +70,7 @@ TEST_F(BoxPointsTest, ListsThePointsIslEnumerates) {
   }
 }
 
-TEST_F(BoxPointsTest, ListsNothingUnboundedOrTooLarge) {
+TEST_F(ListedPointsTest, ListsNothingUnboundedOrTooLarge) {
   std::vector<PipPoint> listed;
   Isl<isl_basic_set> unbounded = basic_set("[p0, p1] -> { : p0 >= 0 and 0 <= p1 <= 3 }");
   EXPECT_FALSE(pip_list_points(ctx_, unbounded.get(), 2, 1e6, &listed));
@@ -78,6 +78,16 @@ TEST_F(BoxPointsTest, ListsNothingUnboundedOrTooLarge) {
   EXPECT_FALSE(pip_list_points(ctx_, large.get(), 2, 1000, &listed));
   EXPECT_TRUE(pip_list_points(ctx_, large.get(), 2, 20000, &listed));
   EXPECT_EQ(listed.size(), 10000u);
+}
+
+TEST(ListedPointsSpan, TellsPointsOnAHyperplaneFromASpanningSet) {
+  EXPECT_FALSE(pip_points_span({{1, 13}, {4, 15}, {7, 17}, {10, 19}}, 2));  // 3p1 = 37 + 2p0
+  EXPECT_TRUE(pip_points_span({{1, 13}, {4, 15}, {4, 16}}, 2));
+  EXPECT_FALSE(pip_points_span({{2, 2}}, 2));
+  EXPECT_FALSE(pip_points_span({}, 2));
+  EXPECT_TRUE(pip_points_span({{}}, 0));
+  // Differences whose products leave 127 bits: not told.
+  EXPECT_FALSE(pip_points_span({{0, 0, 0}, {1LL << 62, 1, 0}, {1, 1LL << 62, 0}, {0, 1, 1LL << 62}}, 3));
 }
 
 }  // namespace

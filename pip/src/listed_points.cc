@@ -1,8 +1,7 @@
-#include "box_points.h"
+#include "listed_points.h"
 
 #include <isl/space.h>
 
-#include <climits>
 #include <utility>
 
 namespace {
@@ -117,6 +116,17 @@ class Scan {
   PipPoint point_;
 };
 
+// *v minus times * row; false on overflow.
+bool subtract(std::vector<Big> *v, Big times, const std::vector<Big> &row) {
+  for (size_t i = 0; i < v->size(); ++i) {
+    Big product;
+    if (__builtin_mul_overflow(times, row[i], &product) ||
+        __builtin_sub_overflow((*v)[i], product, &(*v)[i]))
+      return false;
+  }
+  return true;
+}
+
 // A constraint as a form, with whether it is an equality.
 struct Constraints {
   isl_ctx *ctx;
@@ -134,7 +144,7 @@ isl_stat collect_constraint(isl_constraint *c, void *user) {
 
 }  // namespace
 
-bool pip_box_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
+bool pip_scan_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
                     const std::function<PipKeep(const PipPoint &)> &keep,
                     std::vector<PipPoint> *out) {
   out->clear();
@@ -191,7 +201,7 @@ bool pip_list_points(isl_ctx *ctx, isl_basic_set *set, int np, double limit,
     }
     return PipKeep::kKeep;
   };
-  return pip_box_points(ctx, set, np, limit, in_set, out);
+  return pip_scan_points(ctx, set, np, limit, in_set, out);
 }
 
 Isl<isl_point> pip_point_at(isl_ctx *ctx, isl_space *space, const PipPoint &coordinates) {
@@ -201,4 +211,30 @@ Isl<isl_point> pip_point_at(isl_ctx *ctx, isl_space *space, const PipPoint &coor
         ctx, isl_point_set_coordinate_val(point.take(), isl_dim_param, static_cast<int>(i),
                                           isl_val_int_from_si(ctx, coordinates[i])));
   return point;
+}
+
+bool pip_points_span(const std::vector<PipPoint> &points, int np) {
+  if (points.empty()) return false;
+  // Differences to the first point, reduced to echelon form: row r has its
+  // first non-zero entry at pivot[r].
+  std::vector<std::vector<Big>> rows;
+  std::vector<int> pivot;
+  for (size_t k = 1; k < points.size() && static_cast<int>(rows.size()) < np; ++k) {
+    std::vector<Big> v(np);
+    for (int i = 0; i < np; ++i) v[i] = static_cast<Big>(points[k][i]) - points[0][i];
+    for (size_t r = 0; r < rows.size(); ++r) {
+      Big a = v[pivot[r]], b = rows[r][pivot[r]];
+      if (a == 0) continue;
+      // v * b - row * a clears the pivot entry.
+      for (Big &x : v)
+        if (__builtin_mul_overflow(x, b, &x)) return false;
+      if (!subtract(&v, a, rows[r])) return false;
+    }
+    int first = 0;
+    while (first < np && v[first] == 0) ++first;
+    if (first == np) continue;
+    rows.push_back(std::move(v));
+    pivot.push_back(first);
+  }
+  return static_cast<int>(rows.size()) == np;
 }
