@@ -298,7 +298,7 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   bool grouped = groups.size() > 1;
   Lists crossing = grouped ? merged_groups(groups, context) : groups.empty() ? Lists() : groups[0];
   std::vector<size_t> last;
-  options.last_choices = &last;
+  if (grouped) options.last_choices = &last;
   std::vector<Polyhedron*> crossed = cross_product(crossing, 0, options);
   size_t last_size = grouped ? crossing.back().size() : 0;
   del(crossing);
@@ -308,4 +308,3 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
 }
 
 }  // namespace ZILWrapper
-
