@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <iostream>
+#include <set>
 
 #include "Expression.h"
 #include "IndexFunction.h"
@@ -161,6 +162,8 @@ IndexFunction* to_index_function(const affFuncZIL* record) {
 
 namespace {
 
+typedef std::vector<std::vector<Polyhedron*>> Lists;
+
 // Consecutive pieces of a cross product share their first choices, and are
 // the likeliest to merge: coalescing runs of them first leaves the final
 // coalescing (whose cost grows faster than the number of pieces) fewer to
@@ -181,11 +184,101 @@ std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
   return result;
 }
 
+// The pieces of a cross product coalesced apart for each piece of its last
+// list (`last[k]`: the index of piece k's choice in that list, of `size`
+// pieces). Pieces of two choices of the shortest list seldom merge: they
+// differ in the bound of one tiled dimension that neither the other lists
+// nor the coalescing of that list could join. Apart, each coalescing
+// compares a fraction of the pairs; a union small enough to coalesce
+// cheaply is coalesced once more as a whole. New polyhedra owned by the
+// caller; `pieces` are freed.
+const size_t whole_coalescing_most = 2 * coalescing_run;
+
+std::vector<Polyhedron*> coalesce_by_last_choice(std::vector<Polyhedron*>& pieces, const std::vector<size_t>& last,
+                                                 size_t size) {
+  std::vector<std::vector<Polyhedron*>> buckets(size);
+  for (size_t k = 0; k < pieces.size(); k++) buckets[last[k]].push_back(pieces[k]);
+  pieces.clear();
+  std::vector<Polyhedron*> result;
+  for (std::vector<Polyhedron*>& bucket : buckets) {
+    std::vector<Polyhedron*> coalesced = coalesce_in_runs(bucket);
+    result.insert(result.end(), coalesced.begin(), coalesced.end());
+  }
+  if (buckets.size() < 2 || result.size() > whole_coalescing_most) return result;
+  std::vector<Polyhedron*> whole = Polyhedron::coalesce(result);
+  del(result);
+  return whole;
+}
+
+// Each piece carrying the context's constraints (kept by the caller), if
+// there is one: within it, pieces that differ only outside it merge.
+void add_context(const std::vector<Polyhedron*>& pieces, Polyhedron* context) {
+  if (!context) return;
+  for (Polyhedron* piece : pieces) piece->add_constraints(context);
+}
+
+// The pieces of the lists that may hold points within the context, crossed
+// and coalesced into one list. New polyhedra owned by the caller; the
+// lists' pieces are freed.
+std::vector<Polyhedron*> crossed_and_coalesced(Lists& group, Polyhedron* context) {
+  CrossProductOptions options;
+  options.context = context;
+  bool single = group.size() == 1;
+  std::vector<Polyhedron*> crossed = cross_product(group, 0, options);
+  del(group);
+  if (single && !context) return crossed;
+  add_context(crossed, context);
+  std::vector<Polyhedron*> coalesced = Polyhedron::coalesce(crossed);
+  del(crossed);
+  return coalesced;
+}
+
+// The library's lists of one constraint each, in groups over the same
+// counters (the bounds of the same tiled dimensions), in the order of
+// their first list. `lists` is emptied.
+std::vector<Lists> groups_by_counters(Lists& lists) {
+  std::vector<std::set<int>> keys;
+  std::vector<Lists> groups;
+  for (std::vector<Polyhedron*>& list : lists) {
+    std::set<int> key = Polyhedron::get_counters(list);
+    size_t g = std::find(keys.begin(), keys.end(), key) - keys.begin();
+    if (g == keys.size()) {
+      keys.push_back(key);
+      groups.emplace_back();
+    }
+    groups[g].push_back(list);
+  }
+  lists.clear();
+  return groups;
+}
+
+// Each group crossed and coalesced into one list. Crossing these few short
+// lists settles far fewer combinations than crossing the library's own
+// and keeps fewer pieces to coalesce; the intersection of the unions stays
+// the same. Lists of one piece come first (they narrow every combination),
+// then the longest, so that the shortest list of several pieces comes
+// last. The groups' pieces are freed.
+Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context) {
+  Lists merged;
+  for (Lists& group : groups) merged.push_back(crossed_and_coalesced(group, context));
+  groups.clear();
+  // (0, 0) for one piece, else (1, -size).
+  auto rank = [](const std::vector<Polyhedron*>& list) {
+    long long size = static_cast<long long>(list.size());
+    return size == 1 ? std::make_pair(0, 0LL) : std::make_pair(1, -size);
+  };
+  std::stable_sort(merged.begin(), merged.end(),
+                   [&rank](const std::vector<Polyhedron*>& a, const std::vector<Polyhedron*>& b) {
+                     return rank(a) < rank(b);
+                   });
+  return merged;
+}
+
 }  // namespace
 
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
                                          Polyhedron* context, const PieceLimit* limit) {
-  std::vector<std::vector<Polyhedron*>> vectors;
+  Lists vectors;
   for (std::list<polyhedronZIL*>& pieces : lists) {
     vectors.emplace_back();
     for (polyhedronZIL* record : pieces) {
@@ -199,13 +292,19 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   options.context = context;
   options.limit = limit;
   options.progress = progress;
-  std::vector<Polyhedron*> crossed = cross_product(vectors, 0, options);
-  del(vectors);
+  // Lists all over the same counters are crossed as they come, within the
+  // limit, and coalesced in runs.
+  std::vector<Lists> groups = groups_by_counters(vectors);
+  bool grouped = groups.size() > 1;
+  Lists crossing = grouped ? merged_groups(groups, context) : groups.empty() ? Lists() : groups[0];
+  std::vector<size_t> last;
+  if (grouped) options.last_choices = &last;
+  std::vector<Polyhedron*> crossed = cross_product(crossing, 0, options);
+  size_t last_size = grouped ? crossing.back().size() : 0;
+  del(crossing);
   if (progress) std::cout << "  Coalescing..." << std::endl;
-  // Within the context, pieces that differ only outside it merge.
-  if (context)
-    for (Polyhedron* piece : crossed) piece->add_constraints(context);
-  return coalesce_in_runs(crossed);
+  add_context(crossed, context);
+  return grouped ? coalesce_by_last_choice(crossed, last, last_size) : coalesce_in_runs(crossed);
 }
 
 }  // namespace ZILWrapper

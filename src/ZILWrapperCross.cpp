@@ -97,7 +97,8 @@ class Search {
   // the lists before `depth`.
   void visit(size_t depth, Polyhedron* within, std::vector<Polyhedron*>& chosen) {
     bool tested = depth > first || options.context;
-    for (Polyhedron* piece : lists[depth]) {
+    for (size_t choice = 0; choice < lists[depth].size(); choice++) {
+      Polyhedron* piece = lists[depth][choice];
       Polyhedron* next = new Polyhedron(within);
       next->add_constraints(piece);
       chosen.push_back(piece);
@@ -107,6 +108,7 @@ class Search {
         visit(depth + 1, next, chosen);
       } else {
         settled++;
+        if (options.last_choices) options.last_choices->push_back(choice);
         keep(chosen);
       }
       chosen.pop_back();

@@ -189,6 +189,61 @@ TEST_F(ZILConvertWithIJ, OffsetGroupsAreJoinedAndCrossedOffsetByOffset) {
   }
 }
 
+// The lists over i alone are crossed and coalesced first, then crossed
+// with the list over i and j: the combinations settled are those of the
+// two resulting lists, and the points are those of every list.
+TEST_F(ZILConvertWithIJ, ListsOverTheSameCountersAreCrossedTogetherFirst) {
+  auto piece = [](const Rows& rows) {
+    return buildPolyhedron(matrix_of(rows), static_cast<int>(rows.size()), 2, 0);
+  };
+  // 0 <= i <= 3 or 6 <= i <= 9; i <= 7 or 9 <= i <= 12; j == i or j == i + 1.
+  std::list<std::list<polyhedronZIL*>> lists = {
+      {piece({{1, 1, 0, 0}, {1, -1, 0, 3}}), piece({{1, 1, 0, -6}, {1, -1, 0, 9}})},
+      {piece({{0, -1, 1, 0}}), piece({{0, -1, 1, -1}})},
+      {piece({{1, -1, 0, 7}}), piece({{1, 1, 0, -9}, {1, -1, 0, 12}})}};
+  std::vector<std::vector<Polyhedron*>> read;
+  for (const std::list<polyhedronZIL*>& list : lists) {
+    read.emplace_back();
+    for (polyhedronZIL* record : list) read.back().push_back(ZILWrapper::to_polyhedron(record));
+  }
+  std::vector<int> ij = {get_counter_rank("i"), get_counter_rank("j")};
+  std::set<Point> expected = union_points(read[0], ij, {}, {-2, -2}, {14, 14});
+  for (size_t k = 1; k < read.size(); k++) {
+    std::set<Point> points = union_points(read[k], ij, {}, {-2, -2}, {14, 14}), both;
+    for (const Point& x : points)
+      if (expected.count(x)) both.insert(x);
+    expected = both;
+  }
+  del(read);
+  testing::internal::CaptureStdout();
+  std::vector<Polyhedron*> pieces = ZILWrapper::to_tiled_domain(lists, true);
+  // {0..3} or {6, 7} or {9} over i, times the list over j.
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "  Cross product... 6/6, 6 kept\n  Coalescing...\n");
+  EXPECT_TRUE(lists.empty());
+  EXPECT_EQ(union_points(pieces, ij, {}, {-2, -2}, {14, 14}), expected);
+  del(pieces);
+}
+
+// The two pieces of the last list, j == 0 and j == 1, merge only once
+// crossed with 5 <= i <= 9: coalesced apart they stay two, and the small
+// union is coalesced once more as a whole.
+TEST_F(ZILConvertWithIJ, PiecesOfTheLastListMergeInASmallUnion) {
+  auto piece = [](const Rows& rows) {
+    return buildPolyhedron(matrix_of(rows), static_cast<int>(rows.size()), 2, 0);
+  };
+  std::list<std::list<polyhedronZIL*>> lists = {
+      {piece({{0, 0, 1, 0}, {1, 1, 0, 0}}), piece({{0, 0, 1, -1}, {1, 1, 0, -5}})},
+      {piece({{1, 1, 0, -5}, {1, -1, 0, 9}})}};
+  std::vector<Polyhedron*> pieces = ZILWrapper::to_tiled_domain(lists, false);
+  ASSERT_EQ(pieces.size(), 1u);
+  std::vector<int> ij = {get_counter_rank("i"), get_counter_rank("j")};
+  std::set<Point> expected;
+  for (int i = 5; i <= 9; i++)
+    for (int j = 0; j <= 1; j++) expected.insert({i, j});
+  EXPECT_EQ(union_points(pieces, ij, {}, {-2, -2}, {14, 4}), expected);
+  del(pieces);
+}
+
 // Within the context 0 <= i <= 12, the piece 15 <= i is dropped with all
 // its combinations at once; the kept pieces carry no constraint of the
 // context, and the progress line counts every combination settled.

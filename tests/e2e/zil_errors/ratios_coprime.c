@@ -2,7 +2,7 @@
 // k differ in the remainders of N / block_size modulo 5 and modulo 4, and
 // the code generator would tell apart every combination of them for every
 // piece. Refused during the cross product, before any code generation.
-// stderr: Tiling::apply: statement #0: tile_ratio[5][1][4] would split the domain into about 1792 pieces, more than the limit of 1500
+// stderr: Tiling::apply: statement #0: tile_ratio[5][1][4] would split the domain into about 3840 pieces, more than the limit of 1500
 // not on stdout: Coalescing...
 int N;
 double A[17][17];
