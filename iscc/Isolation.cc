@@ -1,5 +1,7 @@
 #include "Isolation.h"
 
+#include "DisjointSets.h"
+
 #include <isl/ctx.h>
 #include <isl/id.h>
 #include <isl/map.h>
@@ -26,35 +28,43 @@ isl_bool is_injective(isl_map* map) {
   return injective == isl_bool_false ? isl_map_is_injective(map) : injective;
 }
 
-// The statements of `schedule` (kept) other than the one of `map` (kept).
-// The caller owns the result.
-isl_union_map* other_statements(isl_union_map* schedule, isl_map* map) {
-  isl_space* space = isl_map_get_space(map);
-  isl_union_map* others = isl_union_map_remove_map_if(
-      isl_union_map_copy(schedule),
-      [](isl_map* other, void* user) {
-        isl_space* own = isl_map_get_space(other);
-        isl_bool same = isl_space_is_equal(own, static_cast<isl_space*>(user));
-        isl_space_free(own);
-        return same;
-      },
-      space);
+// Whether no date of `dates` (kept) is a date of `other` (kept).
+isl_bool apart_from(isl_set* dates, isl_map* other) {
+  isl_set* others = isl_map_range(isl_map_copy(other));
+  isl_space* space = isl_set_get_space(dates);
+  isl_space* other_space = isl_set_get_space(others);
+  isl_bool same = isl_space_is_equal(space, other_space);
   isl_space_free(space);
-  return others;
+  isl_space_free(other_space);
+  isl_bool apart = same == isl_bool_true ? are_disjoint(dates, others) : isl_bool_not(same);
+  isl_set_free(others);
+  return apart;
 }
 
 // Whether no instance of `schedule` (kept) other than those of `map` (kept,
 // one of its statements) runs at a date of `map`, and `map` itself runs
 // one instance per date.
 isl_bool has_own_dates(isl_map* map, isl_union_map* schedule) {
-  isl_bool injective = is_injective(map);
-  if (injective != isl_bool_true) return injective;
-  isl_union_set* shared = isl_union_set_intersect(
-      isl_union_map_range(other_statements(schedule, map)),
-      isl_union_set_from_set(isl_map_range(isl_map_copy(map))));
-  isl_bool empty = isl_union_set_is_empty(shared);
-  isl_union_set_free(shared);
-  return empty;
+  isl_bool own = is_injective(map);
+  if (own != isl_bool_true) return own;
+  isl_set* dates = isl_map_range(isl_map_copy(map));
+  isl_space* space = isl_map_get_space(map);
+  isl_map_list* maps = isl_union_map_get_map_list(schedule);
+  isl_size n = isl_map_list_size(maps);
+  if (n < 0) own = isl_bool_error;
+  for (isl_size k = 0; k < n && own == isl_bool_true; ++k) {
+    isl_map* other = isl_map_list_get_at(maps, k);
+    isl_space* other_space = isl_map_get_space(other);
+    isl_bool itself = isl_space_is_equal(space, other_space);
+    isl_space_free(other_space);
+    if (itself == isl_bool_error) own = isl_bool_error;
+    if (itself == isl_bool_false) own = apart_from(dates, other);
+    isl_map_free(other);
+  }
+  isl_map_list_free(maps);
+  isl_space_free(space);
+  isl_set_free(dates);
+  return own;
 }
 
 // `map` (taken) less `inside` (kept); null when isl fails. Only the pieces
