@@ -3,20 +3,30 @@
 #include <isl/mat.h>
 #include <isl/space.h>
 
+#include "integer_form.h"
+#include "listed_points.h"
 #include "rational_optimum.h"
 #include "widen.h"
 
 namespace {
 
-// A basic set of a piece's domain with one of its integer points, the
-// index of the formula it currently belongs to and of the piece it came
-// from.
+// A basic set of a piece's domain with known integer points of it (a
+// sample first, then points where a compared formula differs from the
+// piece's own), all its integer points when it is small enough to list
+// them (listed), the index of the formula it currently belongs to and of
+// the piece it came from.
 struct BasicPiece {
   Isl<isl_basic_set> domain;
-  Isl<isl_point> sample;
+  std::vector<Isl<isl_point>> points;
+  bool listed;
+  std::vector<PipPoint> all;
   int piece;
   int formula;
 };
+
+// Beyond this many points scanned in the relaxation of a basic piece, its
+// points are not listed: isl searches them.
+constexpr double kMaxScanned = 1 << 17;
 
 struct Collect {
   isl_ctx *ctx;
@@ -40,16 +50,24 @@ std::vector<Isl<isl_basic_set>> basic_sets(isl_ctx *ctx, isl_set *set) {
   return out;
 }
 
-// The basic pieces of the optimum, empty ones left out.
-std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &raw) {
+// The basic pieces of the optimum over np parameters, empty ones left out.
+std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &raw, int np) {
   std::vector<BasicPiece> out;
   for (size_t i = 0; i < raw.size(); ++i) {
     Isl<isl_set> domain(ctx, isl_set_compute_divs(raw[i].domain.copy()));
     for (Isl<isl_basic_set> &bset : basic_sets(ctx, domain.get())) {
-      Isl<isl_point> sample(ctx, isl_basic_set_sample_point(bset.copy()));
-      if (isl_checked(ctx, isl_point_is_void(sample.get()))) continue;
-      out.push_back({std::move(bset), std::move(sample), static_cast<int>(i),
-                     static_cast<int>(i)});
+      BasicPiece piece{{}, {}, false, {}, static_cast<int>(i), static_cast<int>(i)};
+      piece.listed = pip_list_points(ctx, bset.get(), np, kMaxScanned, &piece.all);
+      Isl<isl_point> sample;
+      if (!piece.listed)
+        sample = Isl<isl_point>(ctx, isl_basic_set_sample_point(bset.copy()));
+      else if (!piece.all.empty())
+        sample = pip_point_at(ctx, isl_checked(ctx, isl_basic_set_get_space(bset.get())),
+                              piece.all[0]);
+      if (!sample.get() || isl_checked(ctx, isl_point_is_void(sample.get()))) continue;
+      piece.domain = std::move(bset);
+      piece.points.push_back(std::move(sample));
+      out.push_back(std::move(piece));
     }
   }
   return out;
@@ -67,39 +85,100 @@ bool differ_at(isl_ctx *ctx, isl_point *point, const Isl<isl_multi_aff> &a,
   return false;
 }
 
-// Whether value a equals value b at every integer point of the piece. The
-// piece's sample point refutes most unequal pairs cheaply. Each output is
-// then compared through the zero set of the difference: comparing the
-// graphs instead would find two rational values equal wherever neither is
-// an integer.
-bool equal_on(isl_ctx *ctx, const BasicPiece &piece, const Isl<isl_multi_aff> &a,
+// A point of bset (taken) where num * sign >= 1, or NULL when there is
+// none; num (borrowed) is integral at integer points.
+Isl<isl_point> point_beyond(isl_ctx *ctx, isl_basic_set *bset, isl_aff *num, int sign) {
+  isl_aff *below = isl_aff_copy(num);
+  if (sign > 0) below = isl_aff_neg(below);
+  Isl<isl_basic_set> where(
+      ctx, isl_basic_set_intersect(bset, isl_aff_neg_basic_set(below)));
+  Isl<isl_point> point(ctx, isl_basic_set_sample_point(where.take()));
+  if (isl_checked(ctx, isl_point_is_void(point.get()))) return Isl<isl_point>();
+  return point;
+}
+
+// Whether num (borrowed, integral at integer points) is zero at every
+// listed point of the piece: 1 or 0, or -1 when a value is beyond
+// PipIntegerForm.
+int zero_at_listed(isl_ctx *ctx, const BasicPiece &piece, isl_aff *num) {
+  PipIntegerForm form(ctx, num);
+  for (const PipPoint &point : piece.all) {
+    int sign;
+    if (!form.sign_at(point, &sign)) return -1;
+    if (sign != 0) return 0;
+  }
+  return 1;
+}
+
+// Whether value a equals value b at every integer point of the piece. Each
+// output is compared through the numerator of the difference, integral at
+// integer points. A listed piece is checked point by point. Otherwise the
+// piece's known points refute most unequal pairs cheaply, and the
+// numerator is zero on the piece when the piece holds no integer point
+// where it is >= 1 or <= -1 (comparing the graphs instead would find two
+// rational values equal wherever neither is an integer); a point found
+// there is kept to refute later pairs.
+bool equal_on(isl_ctx *ctx, BasicPiece &piece, const Isl<isl_multi_aff> &a,
               const Isl<isl_multi_aff> &b) {
+  if (isl_checked(ctx, isl_multi_aff_plain_is_equal(a.get(), b.get()))) return true;
   isl_size n = isl_multi_aff_size(a.get());
   if (n < 0) pip_fail_isl(ctx);
-  if (differ_at(ctx, piece.sample.get(), a, b, n)) return false;
-  Isl<isl_set> where(ctx, isl_set_from_basic_set(piece.domain.copy()));
+  if (!piece.listed)
+    for (const Isl<isl_point> &point : piece.points)
+      if (differ_at(ctx, point.get(), a, b, n)) return false;
   for (int i = 0; i < n; ++i) {
     Isl<isl_aff> diff(ctx, isl_aff_sub(isl_multi_aff_get_at(a.get(), i),
                                        isl_multi_aff_get_at(b.get(), i)));
-    Isl<isl_set> zero(ctx, isl_set_from_basic_set(isl_aff_zero_basic_set(diff.take())));
-    if (!isl_checked(ctx, isl_set_is_subset(where.get(), zero.get()))) return false;
+    if (isl_checked(ctx, isl_aff_plain_is_zero(diff.get()))) continue;
+    isl_val *den = isl_aff_get_denominator_val(diff.get());
+    Isl<isl_aff> num(ctx, isl_aff_scale_val(diff.take(), den));
+    int zero = piece.listed ? zero_at_listed(ctx, piece, num.get()) : -1;
+    if (zero == 0) return false;
+    if (zero == 1) continue;
+    for (int sign : {1, -1}) {
+      Isl<isl_point> point = point_beyond(ctx, piece.domain.copy(), num.get(), sign);
+      if (!point.get()) continue;
+      piece.points.push_back(std::move(point));
+      return false;
+    }
   }
   return true;
 }
+
+// Whether the value of piece p's own formula equals that of formula g on
+// it, each pair compared once.
+class EqualOn {
+ public:
+  EqualOn(isl_ctx *ctx, const std::vector<PipPiece> &raw, std::vector<BasicPiece> &pieces)
+      : ctx_(ctx), raw_(raw), pieces_(pieces),
+        known_(pieces.size(), std::vector<signed char>(raw.size(), -1)) {}
+
+  bool operator()(size_t p, size_t g) {
+    signed char &known = known_[p][g];
+    if (known < 0)
+      known = equal_on(ctx_, pieces_[p], raw_[pieces_[p].piece].value, raw_[g].value);
+    return known != 0;
+  }
+
+ private:
+  isl_ctx *ctx_;
+  const std::vector<PipPiece> &raw_;
+  std::vector<BasicPiece> &pieces_;
+  std::vector<std::vector<signed char>> known_;
+};
 
 // Drops formula f when every basic piece it holds has the value of another
 // live formula there, moving each piece to the first such formula. Trying
 // the formulas in order makes two formulas equal everywhere collapse into
 // the later one, and a lower-dimensional piece join a formula that holds
 // next to it.
-void try_drop_formula(isl_ctx *ctx, int f, const std::vector<PipPiece> &raw,
-                      std::vector<BasicPiece> &pieces, std::vector<bool> &alive) {
+void try_drop_formula(int f, const std::vector<PipPiece> &raw, std::vector<BasicPiece> &pieces,
+                      std::vector<bool> &alive, EqualOn &equal) {
   std::vector<int> target(pieces.size(), -1);
   for (size_t p = 0; p < pieces.size(); ++p) {
     if (pieces[p].formula != f) continue;
     for (size_t g = 0; g < raw.size() && target[p] < 0; ++g)
-      if (alive[g] && static_cast<int>(g) != f &&
-          equal_on(ctx, pieces[p], raw[pieces[p].piece].value, raw[g].value))
+      if (alive[g] && static_cast<int>(g) != f && equal(p, g))
         target[p] = static_cast<int>(g);
     if (target[p] < 0) return;
   }
@@ -108,17 +187,24 @@ void try_drop_formula(isl_ctx *ctx, int f, const std::vector<PipPiece> &raw,
   alive[f] = false;
 }
 
+// The basic piece with its implicit equalities made explicit: listed
+// points spanning the space show that there are none.
+Isl<isl_basic_set> with_equalities(isl_ctx *ctx, const BasicPiece &p, int np) {
+  if (p.listed && pip_points_span(p.all, np)) return Isl<isl_basic_set>(p.domain.copy());
+  return Isl<isl_basic_set>(ctx, isl_basic_set_detect_equalities(p.domain.copy()));
+}
+
 // Union of the basic pieces of formula f with implicit equalities made
 // explicit (so that an equality piece next to an inequality piece
 // coalesces into one), divisions known.
 Isl<isl_set> formula_domain(isl_ctx *ctx, int f, const std::vector<BasicPiece> &pieces,
-                            isl_space *space) {
+                            isl_space *space, int np) {
   Isl<isl_set> domain(ctx, isl_set_empty(isl_space_copy(space)));
   for (const BasicPiece &p : pieces)
     if (p.formula == f)
-      domain = Isl<isl_set>(ctx, isl_set_union(domain.take(),
-                                               isl_set_from_basic_set(p.domain.copy())));
-  domain = Isl<isl_set>(ctx, isl_set_detect_equalities(domain.take()));
+      domain = Isl<isl_set>(
+          ctx, isl_set_union(domain.take(),
+                             isl_set_from_basic_set(with_equalities(ctx, p, np).take())));
   domain = Isl<isl_set>(ctx, isl_set_coalesce(domain.take()));
   return Isl<isl_set>(ctx, isl_set_compute_divs(domain.take()));
 }
@@ -168,15 +254,16 @@ std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
     Isl<isl_set> points(ctx, set);
     raw.pieces = pip_rational_optimum(ctx, points.get(), np, maximize);
   }
-  std::vector<BasicPiece> pieces = split_pieces(ctx, raw.pieces);
+  std::vector<BasicPiece> pieces = split_pieces(ctx, raw.pieces, np);
   std::vector<bool> alive(raw.pieces.size(), true);
+  EqualOn equal(ctx, raw.pieces, pieces);
   for (size_t f = 0; f < raw.pieces.size(); ++f)
-    try_drop_formula(ctx, static_cast<int>(f), raw.pieces, pieces, alive);
+    try_drop_formula(static_cast<int>(f), raw.pieces, pieces, alive, equal);
   isl_space *space = isl_checked(ctx, isl_set_get_space(params.get()));
   std::vector<PipFormula> out;
   for (size_t f = 0; f < raw.pieces.size(); ++f) {
     if (!alive[f]) continue;
-    Isl<isl_set> domain = formula_domain(ctx, static_cast<int>(f), pieces, space);
+    Isl<isl_set> domain = formula_domain(ctx, static_cast<int>(f), pieces, space, np);
     if (isl_checked(ctx, isl_set_is_empty(domain.get()))) continue;
     out.push_back({Isl<isl_multi_aff>(raw.pieces[f].value.copy()), std::move(domain)});
   }

@@ -35,8 +35,8 @@ long long scaled(isl_ctx *ctx, isl_aff *aff, isl_dim_type type, int pos, isl_val
 }
 
 // sum of terms[k] * values[k] plus constant; false on overflow.
-bool affine(const std::vector<long long> &terms, const std::vector<Big> &values,
-            long long constant, Big *out) {
+bool affine(const std::vector<long long> &terms, const Big *values, long long constant,
+            Big *out) {
   Big sum = constant;
   for (size_t k = 0; k < terms.size(); ++k) {
     Big product;
@@ -115,13 +115,32 @@ bool PipIntegerForm::implies(const PipIntegerForm &other) const {
   return exact_ && other.exact_ && other.constant_ >= constant_ && terms_ == other.terms_;
 }
 
+void PipIntegerForm::mark_directions(std::vector<int> *directions) const {
+  for (size_t i = 0; i < directions->size(); ++i) {
+    int marks = 0;
+    if (!exact_) marks = 3;
+    if (exact_ && coefficients_[i] > 0) marks |= 1;
+    if (exact_ && coefficients_[i] < 0) marks |= 2;
+    for (const Division &d : divisions_)
+      if (d.num[i] != 0) marks = 3;
+    (*directions)[i] |= marks;
+  }
+}
+
 bool PipIntegerForm::sign_at(const PipPoint &point, int *sign) const {
   if (!exact_) return false;
-  std::vector<Big> values(point.begin(), point.end());
+  // The parameters, then each division's value; on the stack for the
+  // usual sizes (the tree builder asks this very often).
+  size_t n = point.size() + divisions_.size();
+  Big on_stack[32];
+  std::vector<Big> on_heap(n > 32 ? n : 0);
+  Big *values = n > 32 ? on_heap.data() : on_stack;
+  size_t known = 0;
+  for (long long x : point) values[known++] = x;
   for (const Division &d : divisions_) {
     Big e;
     if (!affine(d.num, values, d.constant, &e)) return false;
-    values.push_back(floor_div(e, d.den));
+    values[known++] = floor_div(e, d.den);
   }
   Big v;
   if (!affine(coefficients_, values, constant_, &v)) return false;

@@ -34,6 +34,14 @@ class PipIntegerForm {
   // same terms and a constant at least as large in other.
   bool implies(const PipIntegerForm &other) const;
 
+  // Marks in (*directions)[i] the ways form >= 0 may bound parameter i in
+  // the rational relaxation of its set, divisions eliminated: bit 1 from
+  // below (a positive coefficient), bit 2 from above (a negative one), both
+  // for a parameter in a division's numerator, whose two defining
+  // inequalities bound it either way. A parameter some set of forms does
+  // not mark both ways is unbounded on that set.
+  void mark_directions(std::vector<int> *directions) const;
+
  private:
   // floor((num . (parameters, earlier divisions) + constant) / den), den > 0.
   struct Division {

@@ -26,11 +26,16 @@
 // one of the region's own implies is recognised from the terms. R is kept
 // as one basic set, so that each search is over one basic set (isl's
 // operations on sets also test every pair of basic sets for emptiness).
+// Once R is bounded and its relaxation small, its integer points are
+// listed, and each search is a scan of the list, which goes down filtered
+// to both sides of each test: on the small bounded regions deep in a tree,
+// isl's searches through nested divisions cost milliseconds each.
 #include "tree_builder.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "listed_points.h"
 #include "fail.h"
 #include "integer_form.h"
 #include "newparms.h"
@@ -70,6 +75,17 @@ struct Step {
   const Test *test;
   bool then;
 };
+
+// The integer points of a region, when it is bounded and small enough to
+// list (listed); searches in it are then scans of the list.
+struct Listing {
+  bool listed = false;
+  std::vector<PipPoint> points;
+};
+
+// Beyond this many points scanned in the relaxation of a region, its
+// points are not listed: isl searches them.
+constexpr double kMaxScanned = 1 << 17;
 
 Test test_of(isl_ctx *ctx, Isl<isl_aff> aff) {
   Isl<isl_aff> below(ctx, isl_aff_add_constant_si(isl_aff_neg(aff.copy()), -1));
@@ -127,9 +143,10 @@ class TreeBuilder {
   TreeBuilder(isl_ctx *ctx, const PipTreeShape &shape, const std::vector<PipFormula> &formulas,
               isl_set *no_solution, isl_basic_set *context);
 
-  // The tree over region, whose known points are witnesses (not empty).
-  PipQuast *build(const Isl<isl_basic_set> &region, NewparmScope scope, PipQuast *father,
-                  std::vector<int> witnesses);
+  // The tree over region, whose known points are witnesses (not empty),
+  // and whose integer points are those of points when they are listed.
+  PipQuast *build(const Isl<isl_basic_set> &region, Listing points, NewparmScope scope,
+                  PipQuast *father, std::vector<int> witnesses);
 
   // A point of the context (borrowed) as a witness, or -1 when it is empty.
   int first_witness(isl_basic_set *context);
@@ -143,10 +160,15 @@ class TreeBuilder {
   std::vector<int> tests_by_cuts(int part) const;
   bool implied(int part, int test) const;
   int find(Isl<isl_basic_set> set);
+  int add_point(Isl<isl_point> point);
+  Listing list_points(const Isl<isl_basic_set> &region) const;
+  int find_listed(const Isl<isl_basic_set> &region, const Listing &points,
+                  const PipIntegerForm &form);
+  Listing side(const Listing &points, const PipIntegerForm &form) const;
   Isl<isl_basic_set> with(const Isl<isl_basic_set> &region, isl_aff *nonneg) const;
   void make_leaf(PipQuast *node, const PipFormula &f, NewparmScope &scope) const;
-  void make_test(PipQuast *node, const Isl<isl_basic_set> &region, NewparmScope &scope,
-                 std::vector<int> witnesses, int part, int test);
+  void make_test(PipQuast *node, const Isl<isl_basic_set> &region, const Listing &points,
+                 NewparmScope &scope, std::vector<int> witnesses, int part, int test);
 
   isl_ctx *ctx_;
   PipTreeShape shape_;
@@ -221,6 +243,11 @@ bool TreeBuilder::implied(int part, int test) const {
 int TreeBuilder::find(Isl<isl_basic_set> set) {
   Isl<isl_point> point(ctx_, isl_basic_set_sample_point(set.take()));
   if (isl_checked(ctx_, isl_point_is_void(point.get()))) return -1;
+  return add_point(std::move(point));
+}
+
+// point (a point of the context) as a new entry of points_.
+int TreeBuilder::add_point(Isl<isl_point> point) {
   Found found{std::move(point), {}, false, -1};
   found.exact = pip_point_of(ctx_, found.point.get(), shape_.np, &found.coordinates);
   points_.push_back(std::move(found));
@@ -229,6 +256,55 @@ int TreeBuilder::find(Isl<isl_basic_set> set) {
     if (in_part(static_cast<int>(k), index)) points_[index].part = static_cast<int>(k);
   if (points_[index].part < 0) pip_fail("internal error: a point of the context in no part");
   return index;
+}
+
+// The integer points of region, the points of its relaxation where every
+// test of the path holds, when they can be listed.
+Listing TreeBuilder::list_points(const Isl<isl_basic_set> &region) const {
+  auto in_region = [this](const PipPoint &point) {
+    for (const Step &s : path_) {
+      int sign;
+      if (!(s.then ? s.test->form : s.test->below).sign_at(point, &sign))
+        return PipKeep::kUndecided;
+      if (sign < 0) return PipKeep::kDrop;
+    }
+    return PipKeep::kKeep;
+  };
+  Listing out;
+  std::vector<int> directions(shape_.np, 0);
+  for (const Step &s : path_) (s.then ? s.test->form : s.test->below).mark_directions(&directions);
+  if (!pip_may_be_bounded(directions)) return out;
+  out.listed = pip_scan_points(ctx_, region.get(), shape_.np, kMaxScanned, in_region, &out.points);
+  return out;
+}
+
+// The points of the list where form >= 0; not listed when a sign is beyond
+// PipIntegerForm.
+Listing TreeBuilder::side(const Listing &points, const PipIntegerForm &form) const {
+  Listing out;
+  if (!points.listed) return out;
+  for (const PipPoint &point : points.points) {
+    int sign;
+    if (!form.sign_at(point, &sign)) return Listing();
+    if (sign >= 0) out.points.push_back(point);
+  }
+  out.listed = true;
+  return out;
+}
+
+// A listed point of region where form >= 0, as a new entry of points_, or
+// -1 when there is none. A sign beyond PipIntegerForm leaves the search to
+// isl.
+int TreeBuilder::find_listed(const Isl<isl_basic_set> &region, const Listing &points,
+                             const PipIntegerForm &form) {
+  for (const PipPoint &point : points.points) {
+    int sign;
+    if (!form.sign_at(point, &sign)) return -2;
+    if (sign >= 0)
+      return add_point(
+          pip_point_at(ctx_, isl_checked(ctx_, isl_basic_set_get_space(region.get())), point));
+  }
+  return -1;
 }
 
 int TreeBuilder::first_witness(isl_basic_set *context) {
@@ -264,8 +340,8 @@ std::vector<int> TreeBuilder::tests_by_cuts(int part) const {
   return order;
 }
 
-PipQuast *TreeBuilder::build(const Isl<isl_basic_set> &region, NewparmScope scope,
-                             PipQuast *father, std::vector<int> witnesses) {
+PipQuast *TreeBuilder::build(const Isl<isl_basic_set> &region, Listing points,
+                             NewparmScope scope, PipQuast *father, std::vector<int> witnesses) {
   PipQuast *node = pip_quast_new(father);
   int part = points_[witnesses[0]].part;
   const std::vector<Test> &tests = parts_[part].tests;
@@ -273,19 +349,21 @@ PipQuast *TreeBuilder::build(const Isl<isl_basic_set> &region, NewparmScope scop
   for (int t : order)
     for (size_t w = 1; w < witnesses.size(); ++w)
       if (!nonneg_at(tests[t], true, witnesses[w])) {
-        make_test(node, region, scope, std::move(witnesses), part, t);
+        make_test(node, region, points, scope, std::move(witnesses), part, t);
         return node;
       }
+  if (!points.listed) points = list_points(region);
   size_t mark = implied_.size();
   for (int t : order) {
     if (implied(part, t)) continue;
-    int beyond = find(with(region, tests[t].below_aff.get()));
+    int beyond = points.listed ? find_listed(region, points, tests[t].below) : -2;
+    if (beyond == -2) beyond = find(with(region, tests[t].below_aff.get()));
     if (beyond < 0) {
       implied_.push_back({part, t});
       continue;
     }
     witnesses.push_back(beyond);
-    make_test(node, region, scope, std::move(witnesses), part, t);
+    make_test(node, region, points, scope, std::move(witnesses), part, t);
     implied_.resize(mark);
     return node;
   }
@@ -328,8 +406,8 @@ void TreeBuilder::make_leaf(PipQuast *node, const PipFormula &f,
 // Splits on test `test` of part `part`, which holds the first witness; each
 // witness goes to the side it lies on, and both sides get one.
 void TreeBuilder::make_test(PipQuast *node, const Isl<isl_basic_set> &region,
-                            NewparmScope &scope, std::vector<int> witnesses, int part,
-                            int test) {
+                            const Listing &points, NewparmScope &scope,
+                            std::vector<int> witnesses, int part, int test) {
   const Test &split = parts_[part].tests[test];
   std::vector<int> then_side, else_side;
   for (int w : witnesses) (nonneg_at(split, true, w) ? then_side : else_side).push_back(w);
@@ -339,9 +417,11 @@ void TreeBuilder::make_test(PipQuast *node, const Isl<isl_basic_set> &region,
                               : scope.rational_row(ctx_, split.aff.get());
   node->condition = scope.vector(row);
   path_.push_back({&split, true});
-  node->next_then = build(then_region, scope, node, std::move(then_side));
+  node->next_then =
+      build(then_region, side(points, split.form), scope, node, std::move(then_side));
   path_.back().then = false;
-  node->next_else = build(else_region, scope, node, std::move(else_side));
+  node->next_else =
+      build(else_region, side(points, split.below), scope, node, std::move(else_side));
   path_.pop_back();
 }
 
@@ -382,5 +462,5 @@ PipQuast *pip_build_tree(isl_ctx *ctx, const PipTreeShape &shape,
   TreeBuilder builder(ctx, shape, formulas, no_solution, context.get());
   int witness = builder.first_witness(context.get());
   if (witness < 0) return pip_quast_new(nullptr);
-  return settle(builder.build(context, NewparmScope(shape.np), nullptr, {witness}));
+  return settle(builder.build(context, Listing(), NewparmScope(shape.np), nullptr, {witness}));
 }

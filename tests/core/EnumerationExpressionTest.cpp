@@ -8,6 +8,7 @@
 #include "EnumerationExpression.h"
 #include "PointSets.h"
 #include "PolylibWrapper.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -147,7 +148,7 @@ TEST_F(EnumerationTest, RandomCountsAgreeWithBruteForce) {
   std::mt19937 g(23);
   std::uniform_int_distribution<int> coef(-3, 3), extra(1, 2), kind(0, 3);
   int evaluations = 0;
-  for (int t = 0; t < 300; ++t) {
+  for (int t = 0; t < sampled(300); ++t) {
     // 0 <= i, j <= N over [i, j | N, M | 1], plus one or two random rows.
     Rows m{{1, 1, 0, 0, 0, 0}, {1, 0, 1, 0, 0, 0}, {1, -1, 0, 1, 0, 0}, {1, 0, -1, 1, 0, 0}};
     for (int k = extra(g); k > 0; --k)
@@ -182,7 +183,7 @@ TEST_F(EnumerationTest, RandomCountsAgreeWithBruteForce) {
     }
     release(pieces);
   }
-  EXPECT_GT(evaluations, 1500);
+  EXPECT_GT(evaluations, sampled(1500));
 }
 
 TEST_F(EnumerationTest, ReaderStops) {

@@ -9,6 +9,7 @@
 #include "CoreTest.h"
 #include "Expression.h"
 #include "Inequation.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -191,7 +192,7 @@ TEST_F(ExpressionPrintTest, IsccFormMeansTheSameToIsl) {
   RandomQuasiAffine random(17, {i, j, n});
   isl_ctx* ctx = isl_ctx_alloc();
   const int box = 5;
-  for (int trial = 0; trial < 150; trial++) {
+  for (int trial = 0; trial < sampled(150); trial++) {
     Expression* lhs = random.draw(3);
     Expression* rhs = random.draw(2);
     Inequation constraint(random.predicate(), lhs, rhs);

@@ -8,6 +8,7 @@
 #include "PolyhedronBuilders.h"
 #include "PolyhedronOracles.h"
 #include "PolyhedronTestSupport.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ std::set<int> range(int low, int high) {
 
 TEST_F(Difference, DifferencesOfRandomPairsAreExactOnBothRoads) {
   std::mt19937 g(21);
-  for (int t = 0; t < 30; t++) {
+  for (int t = 0; t < sampled(30); t++) {
     Polyhedron* p1 = random_ijn(g, t % 3 != 0);
     Polyhedron* p2 = random_ijn(g, t % 2 == 0);
     std::set<Point> expected = minus(point_set(p1, -3), point_set(p2, -3));
@@ -62,7 +63,7 @@ TEST_F(Difference, DifferencesOfRandomPairsAreExactOnBothRoads) {
 TEST_F(Difference, DifferencesOfRandomUnionsAreExactOnBothRoads) {
   std::mt19937 g(2113);
   testing::internal::CaptureStderr();
-  for (int t = 0; t < 16; t++) {
+  for (int t = 0; t < sampled(16); t++) {
     Union a = random_union(g, 1 + t % 3, t % 2 == 0);
     Union b = random_union(g, 1 + (t / 3) % 3, t % 4 != 1);
     std::set<Point> expected = minus(point_set(a, -3), point_set(b, -3));

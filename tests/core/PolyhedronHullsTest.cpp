@@ -13,6 +13,7 @@
 #include "PolyhedronOracles.h"
 #include "PolyhedronTestSupport.h"
 #include "Quast.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -168,7 +169,7 @@ TEST_F(IntervalHulls, ConvexUnionsOfIntervals) {
 
 TEST_F(ParametricHulls, PartitionsAreDisjointAndCoverTheUnion) {
   std::mt19937 g(1164);
-  for (int t = 0; t < 16; t++) {
+  for (int t = 0; t < sampled(16); t++) {
     Union v = random_union(g, 2 + t % 3, t % 4 != 0);
     Union two = Polyhedron::partition(v[0], v[1]);
     EXPECT_EQ(point_set(two, -3), point_set(Union{v[0], v[1]}, -3));

@@ -9,6 +9,7 @@
 #include "PolyhedronTestSupport.h"
 #include "Quast.h"
 #include "QuastTestSupport.h"
+#include "Sampling.h"
 #include "Schedule.h"
 
 namespace {
@@ -34,7 +35,7 @@ std::set<Point> points_at(const std::set<Point>& all, int n) {
 // counters: emptiness and both optima agree with enumeration for N >= 0.
 TEST_F(PolyhedronPipTest, EmptinessAndOptimaAgreeWithEnumeration) {
   std::mt19937 g(11);
-  for (int round = 0; round < 40; round++) {
+  for (int round = 0; round < sampled(40); round++) {
     Rows rows = random_polyhedron(g, 3, 4);
     if (round % 3 == 0) rows.push_back({1, -1, 0, 0, -1});  // i <= -1
     std::set<Point> all = points(rows, 3, 4);
@@ -72,7 +73,7 @@ TEST_F(PolyhedronPipTest, EmptinessIsTheMaximumsAnswer) {
   std::mt19937 g(23);
   std::uniform_int_distribution<int> coin(0, 2), scale(1, 4);
   int empties = 0;
-  const int rounds = 400;
+  const int rounds = sampled(400);
   for (int round = 0; round < rounds; round++) {
     Rows rows = random_polyhedron(g, 3, 4);
     for (int k = 5; k >= 0; k--)

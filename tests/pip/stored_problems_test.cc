@@ -1,7 +1,7 @@
 // The stored problems of bench/pip-slow, small problems on which the solver
 // once took seconds to minutes, checked at every parameter point of a box
-// against enumeration. slow_b still takes minutes: the benchmark runs it,
-// the tests do not.
+// against enumeration. slow_b still takes about ten seconds: the benchmark
+// runs it, the tests do not.
 #include <gtest/gtest.h>
 
 #include <sstream>
