@@ -24,8 +24,9 @@ namespace {
 // constraint does not change where the option applies. It makes the
 // option depend on the dates, and isl looks for strides shared by shifted
 // statements only at dates no option depends on: that search pairs every
-// piece of a statement with every other, most of the build of a tiled
-// statement of a few hundred pieces, and finds nothing in tiled dates.
+// piece of a statement with every piece of another, which took seconds
+// on tiled statements of a few hundred pieces, and finds nothing in tiled
+// dates (the nests of the tests and examples came out unchanged).
 isl_union_map* add_separate(isl_union_map* options, isl_space* dates) {
   isl_size n = isl_space_dim(dates, isl_dim_set);
   isl_space* kind = isl_space_set_from_params(isl_space_params(isl_space_copy(dates)));
