@@ -1,5 +1,7 @@
 #include "CounterDates.h"
 
+#include "DisjointSets.h"
+
 #include <climits>
 #include <vector>
 
@@ -121,10 +123,10 @@ isl_bool own_prefix(isl_map_list* maps, isl_size own, isl_size k) {
   for (isl_size other = 0; other < n && apart == isl_bool_true; ++other) {
     if (other == own) continue;
     isl_map* map = isl_map_list_get_at(maps, other);
-    isl_set* shared = isl_set_intersect(isl_set_copy(prefix), date_prefix(map, k));
+    isl_set* other_prefix = date_prefix(map, k);
     isl_map_free(map);
-    apart = isl_set_is_empty(shared);
-    isl_set_free(shared);
+    apart = are_disjoint(prefix, other_prefix);
+    isl_set_free(other_prefix);
   }
   isl_set_free(prefix);
   return apart;

@@ -138,6 +138,20 @@ TEST(Oracle, RectangularParametricUnion) { expect_exact(rectangular_union(false)
 
 TEST(Oracle, RectangularFullTilesApart) { expect_exact(rectangular_union(true), split_grid()); }
 
+// The same with its piece of full tiles cut in slabs of one outer_time_0
+// each: more pieces than iscc coalesces whole once the full tiles are
+// taken out, so only the slabs that meet them are cut.
+TEST(Oracle, FullTilesApartFromAStatementOfManyPieces) {
+  Script s = rectangular_union(true);
+  std::vector<std::vector<Constraint>>& pieces = s.statements[0].pieces;
+  std::vector<Constraint> whole = pieces.front();
+  pieces.erase(pieces.begin());
+  Ex o0 = ctr("outer_time_0");
+  for (long slab = 0; slab < 70; ++slab) pieces.push_back(whole + std::vector<Constraint>{eq(o0, num(slab))});
+  pieces.push_back(whole + std::vector<Constraint>{ge(o0, num(70))});
+  expect_exact(s, split_grid());
+}
+
 // A time-skewed stencil under tiles 4 wide along t and 8 wide along t + i,
 // dated by the tile, then t and i inside it, its full tiles run apart; an
 // untiled statement runs after it.
