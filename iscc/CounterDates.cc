@@ -1,7 +1,5 @@
 #include "CounterDates.h"
 
-#include "DisjointSets.h"
-
 #include <climits>
 #include <vector>
 
@@ -13,6 +11,8 @@
 #include <isl/space.h>
 #include <isl/union_set.h>
 #include <isl/val.h>
+
+#include "DisjointSets.h"
 
 namespace iscc {
 namespace {

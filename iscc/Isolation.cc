@@ -1,13 +1,13 @@
 #include "Isolation.h"
 
-#include "DisjointSets.h"
-
 #include <isl/ctx.h>
 #include <isl/id.h>
 #include <isl/map.h>
 #include <isl/set.h>
 #include <isl/space.h>
 #include <isl/union_set.h>
+
+#include "DisjointSets.h"
 
 namespace iscc {
 namespace {

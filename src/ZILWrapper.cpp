@@ -184,6 +184,10 @@ std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
   return result;
 }
 
+// The most pieces coalesced once more as a whole after the coalescing by
+// last choice.
+const size_t whole_coalescing_most = 2 * coalescing_run;
+
 // The pieces of a cross product coalesced apart for each piece of its last
 // list (`last[k]`: the index of piece k's choice in that list, of `size`
 // pieces). Pieces of two choices of the shortest list seldom merge: they
@@ -192,8 +196,6 @@ std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
 // compares a fraction of the pairs; a union small enough to coalesce
 // cheaply is coalesced once more as a whole. New polyhedra owned by the
 // caller; `pieces` are freed.
-const size_t whole_coalescing_most = 2 * coalescing_run;
-
 std::vector<Polyhedron*> coalesce_by_last_choice(std::vector<Polyhedron*>& pieces, const std::vector<size_t>& last,
                                                  size_t size) {
   std::vector<std::vector<Polyhedron*>> buckets(size);

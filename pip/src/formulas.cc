@@ -24,10 +24,6 @@ struct BasicPiece {
   int formula;
 };
 
-// Beyond this many points scanned in the relaxation of a basic piece, its
-// points are not listed: isl searches them.
-constexpr double kMaxScanned = 1 << 17;
-
 struct Collect {
   isl_ctx *ctx;
   std::vector<PipPiece> pieces;
@@ -57,7 +53,7 @@ std::vector<BasicPiece> split_pieces(isl_ctx *ctx, const std::vector<PipPiece> &
     Isl<isl_set> domain(ctx, isl_set_compute_divs(raw[i].domain.copy()));
     for (Isl<isl_basic_set> &bset : basic_sets(ctx, domain.get())) {
       BasicPiece piece{{}, {}, false, {}, static_cast<int>(i), static_cast<int>(i)};
-      piece.listed = pip_list_points(ctx, bset.get(), np, kMaxScanned, &piece.all);
+      piece.listed = pip_list_points(ctx, bset.get(), np, kPipMaxScanned, &piece.all);
       Isl<isl_point> sample;
       if (!piece.listed)
         sample = Isl<isl_point>(ctx, isl_basic_set_sample_point(bset.copy()));

@@ -48,11 +48,6 @@ bool affine(const std::vector<long long> &terms, const Big *values, long long co
   return true;
 }
 
-Big floor_div(Big a, Big d) {
-  Big q = a / d;
-  return (a % d != 0 && a < 0) ? q - 1 : q;
-}
-
 // The name of the term with the given coefficients over names.
 std::string term_name(const std::vector<long long> &num, const std::vector<std::string> &names,
                       long long constant, long long den) {
@@ -72,6 +67,11 @@ std::string text_of(const std::map<std::string, Big> &terms, int sign) {
 }
 
 }  // namespace
+
+__int128 pip_floor_div(__int128 a, __int128 d) {
+  __int128 q = a / d;
+  return (a % d != 0 && a < 0) ? q - 1 : q;
+}
 
 PipIntegerForm::PipIntegerForm(isl_ctx *ctx, isl_aff *aff) {
   int np = dim(ctx, aff, isl_dim_param);
@@ -140,7 +140,7 @@ bool PipIntegerForm::sign_at(const PipPoint &point, int *sign) const {
   for (const Division &d : divisions_) {
     Big e;
     if (!affine(d.num, values, d.constant, &e)) return false;
-    values[known++] = floor_div(e, d.den);
+    values[known++] = pip_floor_div(e, d.den);
   }
   Big v;
   if (!affine(coefficients_, values, constant_, &v)) return false;

@@ -13,6 +13,9 @@
 // An integer parameter point (one value per parameter).
 typedef std::vector<long long> PipPoint;
 
+// floor(a / d) for d > 0.
+__int128 pip_floor_div(__int128 a, __int128 d);
+
 class PipIntegerForm {
  public:
   // The form of aff (borrowed: integer coefficients, divisions with integer

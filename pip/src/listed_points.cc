@@ -52,11 +52,6 @@ isl_stat collect_row(isl_constraint *c, void *user) {
   return isl_stat_ok;
 }
 
-Big floor_div(Big a, Big d) {
-  Big q = a / d;
-  return (a % d != 0 && ((a < 0) != (d < 0))) ? q - 1 : q;
-}
-
 // Whether the rows bound x_k from below and from above. They are taken
 // level by level from the last coordinate, so an unbounded set (the usual
 // case near the root of a tree) is told before most of the work.
@@ -90,11 +85,11 @@ class Scan {
       for (size_t i = 0; i < k; ++i) rest += static_cast<Big>(row[i]) * point_[i];
       // row[k] * x_k + rest >= 0
       if (row[k] > 0) {
-        Big b = -floor_div(rest, row[k]);
+        Big b = -pip_floor_div(rest, row[k]);
         if (!has_low || b > low) low = b;
         has_low = true;
       } else {
-        Big b = floor_div(rest, -row[k]);
+        Big b = pip_floor_div(rest, -row[k]);
         if (!has_high || b < high) high = b;
         has_high = true;
       }

@@ -17,6 +17,10 @@
 // what PipIntegerForm computes).
 enum class PipKeep { kKeep, kDrop, kUndecided };
 
+// The solver lists the points of a set only up to this many points scanned
+// in its relaxation; past it, isl searches the set.
+constexpr double kPipMaxScanned = 1 << 17;
+
 // Whether a set may be bounded, from the marks
 // PipIntegerForm::mark_directions left over its np parameters: false when
 // one of them is not bounded both ways, and the set is unbounded.

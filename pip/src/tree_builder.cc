@@ -35,9 +35,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "listed_points.h"
 #include "fail.h"
 #include "integer_form.h"
+#include "listed_points.h"
 #include "newparms.h"
 #include "records.h"
 
@@ -82,10 +82,6 @@ struct Listing {
   bool listed = false;
   std::vector<PipPoint> points;
 };
-
-// Beyond this many points scanned in the relaxation of a region, its
-// points are not listed: isl searches them.
-constexpr double kMaxScanned = 1 << 17;
 
 Test test_of(isl_ctx *ctx, Isl<isl_aff> aff) {
   Isl<isl_aff> below(ctx, isl_aff_add_constant_si(isl_aff_neg(aff.copy()), -1));
@@ -274,7 +270,7 @@ Listing TreeBuilder::list_points(const Isl<isl_basic_set> &region) const {
   std::vector<int> directions(shape_.np, 0);
   for (const Step &s : path_) (s.then ? s.test->form : s.test->below).mark_directions(&directions);
   if (!pip_may_be_bounded(directions)) return out;
-  out.listed = pip_scan_points(ctx_, region.get(), shape_.np, kMaxScanned, in_region, &out.points);
+  out.listed = pip_scan_points(ctx_, region.get(), shape_.np, kPipMaxScanned, in_region, &out.points);
   return out;
 }
 

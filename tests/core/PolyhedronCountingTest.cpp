@@ -15,6 +15,7 @@
 #include "PolyhedronBuilders.h"
 #include "PolyhedronOracles.h"
 #include "PolyhedronTestSupport.h"
+#include "QuastTestSupport.h"
 
 namespace {
 
@@ -273,35 +274,8 @@ namespace {
 
 class SymbolicBounds : public IJNLeavesTest {};
 
-// The value of e at integer counter and parameter values; DIV and FLOOR
-// round toward minus infinity, as the quotients of the solver do.
-long long value_of(const Expression* e, const std::map<int, int>& counters, const std::map<int, int>& parameters) {
-  if (e->is_leaf) {
-    if (e->is_val) return e->val;
-    if (e->is_counter) return counters.at(e->counter_rank);
-    return parameters.at(e->parameter_rank);
-  }
-  long long a = value_of(e->fg, counters, parameters), b = value_of(e->fd, counters, parameters);
-  switch (e->op) {
-    case PLUS: return a + b;
-    case MINUS: return a - b;
-    case TIMES: return a * b;
-    case DIV:
-    case FLOOR: return floor_div(a, b);
-    case CEIL: return -floor_div(-a, b);
-    case MAX: return std::max(a, b);
-    default: ADD_FAILURE() << "unexpected operator in " << text(e); return 0;
-  }
-}
-
 // Every constraint of p holds at counters (i, j) and parameter N.
-bool holds_at(Polyhedron* p, int i, int j, int N) {
-  std::map<int, int> counters{{0, i}, {1, j}}, parameters{{0, N}};
-  for (Inequation* c : p->constraints)
-    if (!holds(c->pred, value_of(c->lhs, counters, parameters), value_of(c->rhs, counters, parameters)))
-      return false;
-  return true;
-}
+bool holds_at(Polyhedron* p, int i, int j, int N) { return contains_at(p, {{0, N}}, {{0, i}, {1, j}}); }
 
 // The points (i, N), i in -12..12 and N in 0..8, where p holds.
 std::set<std::pair<int, int>> pairs_in(Polyhedron* p) {

@@ -26,6 +26,7 @@ int floor_value(const Expression* e, const Values& parameters, const Values& cou
     case TIMES: return a * b;
     case DIV:
     case FLOOR: return floor_div(a, b);
+    case CEIL: return -floor_div(-a, b);
     case MAX: return std::max(a, b);
     default: throw std::logic_error("floor_value: unexpected operator");
   }

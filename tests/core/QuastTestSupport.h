@@ -21,7 +21,8 @@ class Polyhedron;
 
 typedef std::map<int, int> Values;
 
-// Value of e for the given counter and parameter values; DIV floors.
+// Value of e for the given counter and parameter values; DIV floors,
+// CEIL rounds up.
 int floor_value(const Expression* e, const Values& parameters, const Values& counters = {});
 // Whether c holds, every constraint of p holds, some member of u holds,
 // respectively the condition holds, at the given values.
