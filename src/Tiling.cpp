@@ -497,11 +497,13 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     // tests nothing about the tile's kind: only the parametric tilings
     // need their full tiles run apart.
     pass.tiles.push_back(nullptr);
+    pass.domain_factors.emplace_back();
   }
   check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
   result->tile = pass.tiles;
+  result->domain_factors = pass.domain_factors;
   result->set_variable_declaration(
       output_declarations(program->get_variable_declaration(), pass.declarations));
   // The input's own initialisations, then the checks of the values the
@@ -528,12 +530,18 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
                                  return pass_message(i, too_many_pieces(directive, estimate * weight,
                                                                         kept_piece_limit));
                                }};
+  std::vector<std::vector<Polyhedron*>> factors;
   auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
-                                                                        tile_ratio[i], &hidden, &limit);
+                                                                        tile_ratio[i], &hidden, &limit, &factors);
   parameters.insert(hidden.begin(), hidden.end());
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.first);
   del(tiled.first);
+  std::vector<Domain*> domain_factors;
+  for (std::vector<Polyhedron*>& factor : factors) {
+    domain_factors.push_back(new Domain(factor));
+    del(factor);
+  }
 
   std::vector<int> counters;
   std::vector<Expression*> outer;
@@ -563,7 +571,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   }
   Polyhedron* split = ZILWrapper::split_constraints(parameters);
   t->iteration_domain->add_constraints(split);
+  for (Domain* factor : domain_factors) factor->add_constraints(split);
   delete split;
+  pass.domain_factors.push_back(domain_factors);
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], counters));
   std::vector<int> inner;
@@ -612,6 +622,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
   pass.tiles.push_back(tile_shape[i]->counters_to_counters(names.first.second));
+  pass.domain_factors.emplace_back();
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
   for (const auto& split : names.second)

@@ -219,6 +219,18 @@ void add_context(const std::vector<Polyhedron*>& pieces, Polyhedron* context) {
   for (Polyhedron* piece : pieces) piece->add_constraints(context);
 }
 
+// Copies of the pieces of `lists`, each carrying the context's constraints
+// if there is one (both kept by the caller).
+Lists copies_with_context(const Lists& lists, Polyhedron* context) {
+  Lists copies;
+  for (const std::vector<Polyhedron*>& list : lists) {
+    copies.emplace_back();
+    for (Polyhedron* piece : list) copies.back().push_back(new Polyhedron(piece));
+    add_context(copies.back(), context);
+  }
+  return copies;
+}
+
 // The pieces of the lists that may hold points within the context, crossed
 // and coalesced into one list. New polyhedra owned by the caller; the
 // lists' pieces are freed.
@@ -279,7 +291,7 @@ Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context) {
 }  // namespace
 
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
-                                         Polyhedron* context, const PieceLimit* limit) {
+                                         Polyhedron* context, const PieceLimit* limit, Lists* factors) {
   Lists vectors;
   for (std::list<polyhedronZIL*>& pieces : lists) {
     vectors.emplace_back();
@@ -299,6 +311,7 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   std::vector<Lists> groups = groups_by_counters(vectors);
   bool grouped = groups.size() > 1;
   Lists crossing = grouped ? merged_groups(groups, context) : groups.empty() ? Lists() : groups[0];
+  if (factors) *factors = copies_with_context(crossing, context);
   std::vector<size_t> last;
   if (grouped) options.last_choices = &last;
   std::vector<Polyhedron*> crossed = cross_product(crossing, 0, options);

@@ -100,8 +100,12 @@ std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*
 // pieces converted (each record freed, the lists emptied), crossed and
 // coalesced, within the context if given (then every piece carries its
 // constraints). `progress` prints the cross product and coalescing lines.
+// `factors` receives, if given, the lists crossed, each piece carrying the
+// context: unions whose intersection is the tiled domain, each one far
+// smaller than the domain.
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
-                                         Polyhedron* context = nullptr, const PieceLimit* limit = nullptr);
+                                         Polyhedron* context = nullptr, const PieceLimit* limit = nullptr,
+                                         std::vector<std::vector<Polyhedron*>>* factors = nullptr);
 
 // ---- large constants as hidden parameters ----
 // The library's number of pieces for each row of `rows` (rows handed to the
@@ -152,11 +156,13 @@ Polyhedron* split_constraints(const std::set<int>& parameters);
 // image's large constants, split like the others, go to `hidden` if given.
 // The pieces are crossed and coalesced within the split constraints of the
 // parameters, and carry them; `limit` bounds the pieces of the cross
-// product.
+// product. `factors` receives, if given, unions of pieces whose
+// intersection is the pieces' union (see to_tiled_domain).
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
                                               std::vector<int> scale, std::vector<int>* hidden = nullptr,
-                                              const PieceLimit* limit = nullptr);
+                                              const PieceLimit* limit = nullptr,
+                                              std::vector<std::vector<Polyhedron*>>* factors = nullptr);
 
 // ---- lattices with denominators ----
 // A lattice of n + 1 rows of n values: the basis L (row i for counter i,
