@@ -101,7 +101,8 @@ std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*
 // coalesced, within the context if given (then every piece carries its
 // constraints). `progress` prints the cross product and coalescing lines.
 // `factors` receives, if given, the lists crossed, each piece carrying the
-// context: unions whose intersection is the tiled domain, each one far
+// context: unions whose intersection is the tiled domain for parameters
+// >= 0 (the combinations left out have no point there), each one far
 // smaller than the domain.
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
                                          Polyhedron* context = nullptr, const PieceLimit* limit = nullptr,
