@@ -519,6 +519,18 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
 }
 
 
+// The unions of the lists of pieces `factors` (emptied, their pieces freed),
+// owned by the caller.
+static std::vector<Domain*> domain_factors(std::vector<std::vector<Polyhedron*>>& factors) {
+  std::vector<Domain*> unions;
+  for (std::vector<Polyhedron*>& factor : factors) {
+    unions.push_back(new Domain(factor));
+    del(factor);
+  }
+  factors.clear();
+  return unions;
+}
+
 void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   IndexFunction* hyperplanes = tile_hyperplans[i];
   size_t m = hyperplanes->index_mapping.size();
@@ -537,11 +549,7 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.first);
   del(tiled.first);
-  std::vector<Domain*> domain_factors;
-  for (std::vector<Polyhedron*>& factor : factors) {
-    domain_factors.push_back(new Domain(factor));
-    del(factor);
-  }
+  std::vector<Domain*> factor_unions = domain_factors(factors);
 
   std::vector<int> counters;
   std::vector<Expression*> outer;
@@ -571,9 +579,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   }
   Polyhedron* split = ZILWrapper::split_constraints(parameters);
   t->iteration_domain->add_constraints(split);
-  for (Domain* factor : domain_factors) factor->add_constraints(split);
+  for (Domain* factor : factor_unions) factor->add_constraints(split);
   delete split;
-  pass.domain_factors.push_back(domain_factors);
+  pass.domain_factors.push_back(factor_unions);
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], counters));
   std::vector<int> inner;
@@ -597,7 +605,8 @@ static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& nam
 
 void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   std::cout << *s->iteration_domain << "\n" << *tile_shape[i] << "\n" << tile_lattice[i] << "\n";
-  auto tiled = ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i]);
+  std::vector<std::vector<Polyhedron*>> factors;
+  auto tiled = ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i], &factors);
   const ZILWrapper::general_tiling_t& names = tiled.first.first;
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.second);
@@ -622,7 +631,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
   pass.tiles.push_back(tile_shape[i]->counters_to_counters(names.first.second));
-  pass.domain_factors.emplace_back();
+  pass.domain_factors.push_back(domain_factors(factors));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
   for (const auto& split : names.second)

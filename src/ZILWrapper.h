@@ -215,9 +215,12 @@ std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shap
                                             const std::vector<std::vector<int>>& lattice);
 // ((names, counter -> block_size * (lattice row . outer counters) + inner
 // counter), pieces). The names split the hidden parameters of the domain's
-// large constants like the others.
+// large constants like the others. `factors` receives, if given, unions of
+// pieces whose intersection is the pieces' union (see to_tiled_domain;
+// none for a lattice with denominators).
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
-get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice);
+get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice,
+                         std::vector<std::vector<Polyhedron*>>* factors = nullptr);
 
 // ---- tilings named after the variables they split ----
 // Every tiled variable v is named outer_<v> and inner_<v>: counter c is
