@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstdlib>
 #include <iostream>
-#include <map>
 #include <set>
 
 #include "Expression.h"
@@ -185,69 +184,26 @@ std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
   return result;
 }
 
-// The pieces of one bucket (`choices[k]`: piece k's choice in each list)
-// coalesced level by level: first among the pieces that differ only in
-// their choice of the next to last list, then in that of the two lists
-// before the last, and so on up to the whole bucket. Pieces of close
-// choices are the likeliest to merge, and each level compares the pairs of
-// far smaller groups than the bucket, so the whole bucket's coalescing
-// starts from far fewer pieces than the crossing kept. New polyhedra owned
-// by the caller; `pieces` are freed.
-std::vector<Polyhedron*> coalesce_by_choices(std::vector<Polyhedron*>& pieces,
-                                             std::vector<std::vector<size_t>>& choices) {
-  size_t groups_before = pieces.size();
-  for (size_t depth = choices.empty() ? 0 : choices[0].size() - 1; depth-- > 0;) {
-    // The pieces of equal choices before `depth`, in the crossing's order.
-    std::map<std::vector<size_t>, std::vector<size_t>> groups;
-    for (size_t k = 0; k < pieces.size(); k++)
-      groups[std::vector<size_t>(choices[k].begin(), choices[k].begin() + depth)].push_back(k);
-    if (groups.size() == groups_before) continue;  // a list of one piece: nothing new to compare
-    groups_before = groups.size();
-    std::vector<Polyhedron*> merged;
-    std::vector<std::vector<size_t>> merged_choices;
-    for (const auto& group : groups) {
-      std::vector<Polyhedron*> members;
-      for (size_t k : group.second) members.push_back(pieces[k]);
-      std::vector<Polyhedron*> coalesced = Polyhedron::coalesce(members);
-      merged.insert(merged.end(), coalesced.begin(), coalesced.end());
-      merged_choices.resize(merged.size(), choices[group.second[0]]);
-    }
-    del(pieces);
-    pieces = merged;
-    choices = merged_choices;
-  }
-  std::vector<Polyhedron*> result = pieces;
-  pieces.clear();
-  return result;
-}
-
 // The most pieces coalesced once more as a whole after the coalescing by
 // last choice.
 const size_t whole_coalescing_most = 2 * coalescing_run;
 
-// The pieces of a cross product (`choices[k]`: the index of piece k's
-// choice in each list, of `size` pieces in the last) coalesced apart for
-// each piece of its last list. Pieces of two choices of the shortest list
-// seldom merge: they differ in the bound of one tiled dimension that
-// neither the other lists nor the coalescing of that list could join.
-// Apart, each coalescing compares a fraction of the pairs; a union small
-// enough to coalesce cheaply is coalesced once more as a whole. A bucket
-// of more than a run of pieces is coalesced level by level. New polyhedra
-// owned by the caller; `pieces` are freed.
-std::vector<Polyhedron*> coalesce_by_last_choice(std::vector<Polyhedron*>& pieces,
-                                                 const std::vector<std::vector<size_t>>& choices, size_t size) {
+// The pieces of a cross product coalesced apart for each piece of its last
+// list (`last[k]`: the index of piece k's choice in that list, of `size`
+// pieces). Pieces of two choices of the shortest list seldom merge: they
+// differ in the bound of one tiled dimension that neither the other lists
+// nor the coalescing of that list could join. Apart, each coalescing
+// compares a fraction of the pairs; a union small enough to coalesce
+// cheaply is coalesced once more as a whole. New polyhedra owned by the
+// caller; `pieces` are freed.
+std::vector<Polyhedron*> coalesce_by_last_choice(std::vector<Polyhedron*>& pieces, const std::vector<size_t>& last,
+                                                 size_t size) {
   std::vector<std::vector<Polyhedron*>> buckets(size);
-  std::vector<std::vector<std::vector<size_t>>> bucket_choices(size);
-  for (size_t k = 0; k < pieces.size(); k++) {
-    buckets[choices[k].back()].push_back(pieces[k]);
-    bucket_choices[choices[k].back()].push_back(choices[k]);
-  }
+  for (size_t k = 0; k < pieces.size(); k++) buckets[last[k]].push_back(pieces[k]);
   pieces.clear();
   std::vector<Polyhedron*> result;
-  for (size_t b = 0; b < size; b++) {
-    std::vector<Polyhedron*> coalesced = buckets[b].size() > coalescing_run
-                                             ? coalesce_by_choices(buckets[b], bucket_choices[b])
-                                             : coalesce_in_runs(buckets[b]);
+  for (std::vector<Polyhedron*>& bucket : buckets) {
+    std::vector<Polyhedron*> coalesced = coalesce_in_runs(bucket);
     result.insert(result.end(), coalesced.begin(), coalesced.end());
   }
   if (buckets.size() < 2 || result.size() > whole_coalescing_most) return result;
@@ -356,14 +312,14 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   bool grouped = groups.size() > 1;
   Lists crossing = grouped ? merged_groups(groups, context) : groups.empty() ? Lists() : groups[0];
   if (factors) *factors = copies_with_context(crossing, context);
-  std::vector<std::vector<size_t>> choices;
-  if (grouped) options.choices = &choices;
+  std::vector<size_t> last;
+  if (grouped) options.last_choices = &last;
   std::vector<Polyhedron*> crossed = cross_product(crossing, 0, options);
   size_t last_size = grouped ? crossing.back().size() : 0;
   del(crossing);
   if (progress) std::cout << "  Coalescing..." << std::endl;
   add_context(crossed, context);
-  return grouped ? coalesce_by_last_choice(crossed, choices, last_size) : coalesce_in_runs(crossed);
+  return grouped ? coalesce_by_last_choice(crossed, last, last_size) : coalesce_in_runs(crossed);
 }
 
 }  // namespace ZILWrapper

@@ -86,9 +86,9 @@ struct CrossProductOptions {
   const PieceLimit* limit = nullptr;  // none: no limit. Not owned.
   // The line "  Cross product... <settled>/<combinations>, <kept> kept".
   bool progress = false;
-  // Receives, if given, for each kept piece the index of its choice in
-  // each list from `depth` on. Not owned.
-  std::vector<std::vector<size_t>>* choices = nullptr;
+  // Receives, if given, the index of each kept piece's choice in the last
+  // list. Not owned.
+  std::vector<size_t>* last_choices = nullptr;
 };
 // Every non-empty intersection of one polyhedron per list from `depth` on,
 // the earlier lists outer (a single list is copied as it stands). The

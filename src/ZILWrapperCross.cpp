@@ -102,18 +102,16 @@ class Search {
       Polyhedron* next = new Polyhedron(within);
       next->add_constraints(piece);
       chosen.push_back(piece);
-      indices.push_back(choice);
       if (tested && next->is_empty()) {
         settled += below[depth];
       } else if (depth + 1 < lists.size()) {
         visit(depth + 1, next, chosen);
       } else {
         settled++;
-        if (options.choices) options.choices->push_back(indices);
+        if (options.last_choices) options.last_choices->push_back(choice);
         keep(chosen);
       }
       chosen.pop_back();
-      indices.pop_back();
       delete next;
       progress.advance(settled, nb_kept());
     }
@@ -140,7 +138,6 @@ class Search {
   long long total;
   ProgressLine progress;
   long long settled = 0;
-  std::vector<size_t> indices;  // of the pieces chosen, in their lists
   std::vector<Polyhedron*> kept;
 };
 

@@ -244,10 +244,10 @@ TEST_F(ZILConvertWithIJ, PiecesOfTheLastListMergeInASmallUnion) {
   del(pieces);
 }
 
-// Buckets of more pieces than a run are coalesced level by level: 12
-// intervals 3a <= i <= 3a + 1 crossed with 12 such intervals over j, then
-// with j <= i or j > i, keep every point and every piece (no two of them
-// touch; the boxes on the diagonal are split in two).
+// Buckets of more pieces than a run are coalesced run by run, then as a
+// whole: 12 intervals 3a <= i <= 3a + 1 crossed with 12 such intervals over
+// j, then with j <= i or j > i, keep every point and every piece (no two of
+// them touch; the boxes on the diagonal are split in two).
 TEST_F(ZILConvertWithIJ, LargeBucketsKeepTheirPoints) {
   auto piece = [](const Rows& rows) {
     return buildPolyhedron(matrix_of(rows), static_cast<int>(rows.size()), 2, 0);
