@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -138,10 +139,12 @@ void run_part(PartJob& job) {
   isl_union_map* schedule = isl_union_map_read_from_str(ctx, job.schedule.c_str());
   isl_union_map* isolated = nullptr;
   if (!job.isolated.empty()) isolated = isl_union_map_read_from_str(ctx, job.isolated.c_str());
-  if (schedule && (isolated || job.isolated.empty()))
+  if (schedule && (isolated || job.isolated.empty())) {
     job.ok = generate_whole(schedule, isolated, job.nest);
-  else
-    isl_union_map_free(schedule), isl_union_map_free(isolated);
+  } else {
+    isl_union_map_free(schedule);
+    isl_union_map_free(isolated);
+  }
   isl_ctx_free(ctx);
 }
 
@@ -150,14 +153,23 @@ void run_part(PartJob& job) {
 // after the other in `nest`.
 bool generate_parts(const std::vector<DatePart>& parts, isl_union_map* isolated, std::string& nest) {
   std::vector<PartJob> jobs(parts.size());
+  // isl prints no object as an empty text.
   for (size_t k = 0; k < parts.size(); ++k) {
     jobs[k].schedule = text_of(isl_union_map_copy(parts[k].schedule));
+    if (jobs[k].schedule.empty()) return false;
     if (!isolated) continue;
     isl_union_set* dates = isl_union_set_from_set(isl_set_copy(parts[k].first_dates));
     jobs[k].isolated = text_of(isl_union_map_intersect_range(isl_union_map_copy(isolated), dates));
+    if (jobs[k].isolated.empty()) return false;
   }
   std::vector<std::thread> threads;
-  for (PartJob& job : jobs) threads.emplace_back(run_part, std::ref(job));
+  for (PartJob& job : jobs) {
+    try {
+      threads.emplace_back(run_part, std::ref(job));
+    } catch (const std::system_error&) {
+      run_part(job);  // no thread to be had: this one does the work
+    }
+  }
   for (std::thread& thread : threads) thread.join();
   nest.clear();
   for (const PartJob& job : jobs) {
