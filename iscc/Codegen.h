@@ -18,8 +18,13 @@ namespace iscc {
 // isolate_instances): given the full tiles of a tiled domain, these get
 // loops of their own, apart from the partial tiles. Dates are first
 // rewritten as counters where the order allows (see counter_dates), so
-// that the loops over a tile run over its own box. Stores the C text in
-// `nest` (the caller's) and returns true; returns false when isl fails.
+// that the loops over a tile run over its own box. A schedule of many
+// pieces whose first dates fall in groups that follow each other (see
+// first_date_parts) gets one nest per group, in that order: isl's work
+// grows with the square of the pieces it is given at once, and the groups
+// are generated at the same time, each in an isl context of its own.
+// Stores the C text in `nest` (the caller's) and returns true; returns
+// false when isl fails.
 bool generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest);
 
 }  // namespace iscc

@@ -152,6 +152,21 @@ TEST(Oracle, FullTilesApartFromAStatementOfManyPieces) {
   expect_exact(s, split_grid());
 }
 
+// The same with its full tiles cut in slabs of one outer_time_1 each:
+// enough pieces that iscc generates the tiles before the last
+// outer_time_0 and those of the last one as two nests, one after the
+// other.
+TEST(Oracle, StatementOfManyPiecesInNestsAlongItsFirstDate) {
+  Script s = rectangular_union(true);
+  std::vector<std::vector<Constraint>>& pieces = s.statements[0].pieces;
+  std::vector<Constraint> whole = pieces.front();
+  pieces.erase(pieces.begin());
+  Ex o1 = ctr("outer_time_1");
+  for (long slab = 0; slab < 130; ++slab) pieces.push_back(whole + std::vector<Constraint>{eq(o1, num(slab))});
+  pieces.push_back(whole + std::vector<Constraint>{ge(o1, num(130))});
+  expect_exact(s, split_grid());
+}
+
 // A time-skewed stencil under tiles 4 wide along t and 8 wide along t + i,
 // dated by the tile, then t and i inside it, its full tiles run apart; an
 // untiled statement runs after it.
