@@ -22,11 +22,27 @@ isl_set* whole_tiles(isl_set* set, const std::set<std::string>& points) {
   return set;
 }
 
-// The full-tile instances of `domain` under `tile` (both taken).
-isl_set* full_part(isl_set* domain, isl_set* tile, const std::set<std::string>& points) {
-  isl_set* tiles = whole_tiles(isl_set_copy(domain), points);
-  isl_set* missing = isl_set_subtract(isl_set_intersect(isl_set_copy(tiles), isl_set_copy(tile)), domain);
-  isl_set* full = isl_set_subtract(tiles, whole_tiles(missing, points));
+// The tiles (point counters free) that hold a point of `part` and whose
+// points under `tile` all lie in `part` (taken; `tile` kept).
+isl_set* tiles_inside(isl_set* part, isl_set* tile, const std::set<std::string>& points) {
+  isl_set* tiles = whole_tiles(isl_set_copy(part), points);
+  isl_set* missing = isl_set_subtract(isl_set_intersect(isl_set_copy(tiles), isl_set_copy(tile)), part);
+  return isl_set_subtract(tiles, whole_tiles(missing, points));
+}
+
+// The full-tile instances of statement `s` under its tile, read in `ctx`.
+// A tile lies in the domain exactly when it lies in each of its factors:
+// the tiles inside each factor, far smaller than the domain, are
+// intersected (a tile with a point lies in every factor's tiles).
+isl_set* full_part(isl_ctx* ctx, const TiledDomain& s) {
+  isl_set* tile = isl_set_read_from_str(ctx, s.tile.c_str());
+  std::vector<std::string> factors = s.factors;
+  if (factors.empty()) factors.push_back(s.domain);
+  isl_set* full = nullptr;
+  for (const std::string& factor : factors) {
+    isl_set* inside = tiles_inside(isl_set_read_from_str(ctx, factor.c_str()), tile, s.points);
+    full = full ? isl_set_coalesce(isl_set_intersect(full, inside)) : inside;
+  }
   return isl_set_coalesce(isl_set_intersect(full, tile));
 }
 
@@ -88,8 +104,7 @@ std::vector<std::string> full_tile_instances(const std::vector<TiledDomain>& sta
   // each of them, on an anonymous tuple.
   std::map<std::string, isl_set*> common;
   for (const TiledDomain& s : statements) {
-    full.push_back(full_part(isl_set_read_from_str(ctx, s.domain.c_str()), isl_set_read_from_str(ctx, s.tile.c_str()),
-                             s.points));
+    full.push_back(full_part(ctx, s));
     isl_set* tiles = isl_set_reset_tuple_id(whole_tiles(isl_set_copy(full.back()), s.points));
     auto group = common.find(s.loops);
     if (group == common.end()) common[s.loops] = tiles;

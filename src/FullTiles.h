@@ -14,6 +14,9 @@ struct TiledDomain {
   std::string tile;              // same tuple: the constraints that put a point in its tile
   std::set<std::string> points;  // the counters that range over the points of one tile
   std::string loops;             // statements of equal `loops` share their tile loops
+  // When not empty: unions (same tuple) whose intersection is `domain`,
+  // each far smaller; the search then works on them instead.
+  std::vector<std::string> factors;
 };
 
 // For each statement, the instances that lie in its full tiles, in isl's

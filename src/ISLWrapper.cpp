@@ -10,11 +10,15 @@
 #include <isl/val.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <system_error>
+#include <thread>
 
 #include "MatrixPrinter.h"
 #include "Stop.h"
@@ -142,6 +146,27 @@ std::vector<IntRows> ISLWrapper::coalesce(std::vector<IntRows> domain, int nb_co
   isl_space_free(space);
   isl_ctx_free(ctx);
   return r;
+}
+
+void ISLWrapper::coalesce_all(std::vector<CoalescingJob>& jobs) {
+  // The jobs are independent: each worker takes the next one left, and
+  // every coalescing has its isl context to itself.
+  std::atomic<size_t> next(0);
+  auto work = [&jobs, &next] {
+    for (size_t k; (k = next++) < jobs.size();)
+      jobs[k].coalesced = coalesce(jobs[k].domain, jobs[k].nb_counters, jobs[k].nb_parameters);
+  };
+  size_t most = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> workers;
+  for (size_t w = 1; w < std::min(most, jobs.size()); w++) {
+    try {
+      workers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // no more threads to be had: fewer workers share the jobs
+    }
+  }
+  work();
+  for (std::thread& worker : workers) worker.join();
 }
 
 std::vector<IntRows> ISLWrapper::subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,

@@ -22,6 +22,17 @@ public:
 
   // The union of the members, merged where isl can.
   static std::vector<IntRows> coalesce(std::vector<IntRows> domain, int nb_counters, int nb_parameters);
+  // One union for coalesce_all: its members over its own columns, and the
+  // coalesced union.
+  struct CoalescingJob {
+    std::vector<IntRows> domain;
+    int nb_counters = 0;
+    int nb_parameters = 0;
+    std::vector<IntRows> coalesced;
+  };
+  // coalesce() of every job, several at once, each in a thread of its own
+  // (in the calling thread when no thread can be started).
+  static void coalesce_all(std::vector<CoalescingJob>& jobs);
   // domain1 minus domain2.
   static std::vector<IntRows> subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,
                                        int nb_counters, int nb_parameters);

@@ -162,6 +162,8 @@ class Polyhedron {
   // single polyhedron. The options "no-coalesce" and "no-gist" turn the
   // operations into copies of the domain's members.
   static std::vector<Polyhedron*> coalesce(const std::vector<Polyhedron*>& domain);
+  // coalesce() of each union, isl working on several at once.
+  static std::vector<std::vector<Polyhedron*>> coalesce_each(const std::vector<std::vector<Polyhedron*>>& unions);
   static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain,
                                        const std::vector<Polyhedron*>& context);
   static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain, Polyhedron* context);

@@ -30,6 +30,28 @@ std::vector<Polyhedron*> Polyhedron::coalesce(const std::vector<Polyhedron*>& do
   return polyhedra(pieces, c, p);
 }
 
+std::vector<std::vector<Polyhedron*>> Polyhedron::coalesce_each(const std::vector<std::vector<Polyhedron*>>& unions) {
+  std::vector<std::vector<Polyhedron*>> result;
+  if (Options::option["no-coalesce"]) {
+    for (const std::vector<Polyhedron*>& domain : unions) result.push_back(::clone(domain));
+    return result;
+  }
+  // The model is read and built here only: the isl work alone runs apart.
+  std::vector<ISLWrapper::CoalescingJob> jobs(unions.size());
+  std::vector<std::pair<std::set<int>, std::set<int>>> columns;
+  for (size_t k = 0; k < unions.size(); k++) {
+    expect_single(unions[k], "coalesce");
+    columns.emplace_back(get_counters(unions[k]), get_parameters(unions[k]));
+    jobs[k].domain = matrices(unions[k], columns[k].first, columns[k].second);
+    jobs[k].nb_counters = static_cast<int>(columns[k].first.size());
+    jobs[k].nb_parameters = static_cast<int>(columns[k].second.size());
+  }
+  ISLWrapper::coalesce_all(jobs);
+  for (size_t k = 0; k < unions.size(); k++)
+    result.push_back(polyhedra(jobs[k].coalesced, columns[k].first, columns[k].second));
+  return result;
+}
+
 std::vector<Polyhedron*> Polyhedron::gist(const std::vector<Polyhedron*>& domain,
                                           const std::vector<Polyhedron*>& context) {
   if (Options::option["no-gist"]) return ::clone(domain);

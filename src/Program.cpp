@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "Domain.h"
 #include "Polyhedron.h"
 #include "Statement.h"
 
@@ -9,6 +10,8 @@ Program::Program(int nb_counters, int nb_parameters, std::vector<Statement*> sta
 Program::~Program() {
   for (Statement* s : statement) delete s;
   for (Polyhedron* t : tile) delete t;
+  for (const std::vector<Domain*>& factors : domain_factors)
+    for (Domain* factor : factors) delete factor;
 }
 
 std::set<int> Program::get_parameters() const {

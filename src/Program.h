@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class Domain;
 class ModularMapping;
 class Polyhedron;
 class Schedule;
@@ -41,6 +42,13 @@ public:
   // locate it there (null for the other statements; owned): code
   // generation runs the full tiles apart from the partial ones.
   std::vector<Polyhedron*> tile;
+  // In a tiled program, per statement under a rectangular parametric
+  // tiling, unions whose intersection is its domain for parameters >= 0
+  // (the only values the tiled code runs with: the kernel checks the
+  // sizes), each far smaller than the domain (empty for the other
+  // statements; owned): the full-tile search works on each instead of the
+  // whole domain.
+  std::vector<std::vector<Domain*>> domain_factors;
 
   Program() = default;
   // Takes over the statements.

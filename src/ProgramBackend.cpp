@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "Domain.h"
 #include "Expression.h"
 #include "FullTiles.h"
 #include "ISLWrapper.h"
@@ -84,6 +85,34 @@ std::string tile_loops(const Program& program, size_t i, const IndexFunction* da
   return out.str();
 }
 
+// The union `factor` under the tuple S<i>[counters] and the parameters of
+// statement i's domain, or "" when it names a counter or parameter that
+// the domain's text does not declare.
+std::string factor_text(const Program& program, size_t i, Domain* factor) {
+  Polyhedron* domain = program.statement[i]->iteration_domain;
+  std::set<int> counters = domain->get_counters(), parameters = domain->get_parameters();
+  for (Polyhedron* piece : factor->domain) {
+    for (int c : piece->get_counters())
+      if (!counters.count(c)) return "";
+    for (int p : piece->get_parameters())
+      if (!parameters.count(p)) return "";
+  }
+  std::ostringstream out;
+  out << "[";
+  print_names(out, parameters, 0);
+  out << "] -> { ";
+  for (size_t k = 0; k < factor->domain.size(); k++) {
+    if (k) out << "; ";
+    out << "S" << i << "[";
+    print_names(out, counters, 1);
+    out << "]";
+    if (!factor->domain[k]->constraints.empty()) out << " : ";
+    factor->domain[k]->print_iscc_constraints(out);
+  }
+  out << " }";
+  return out.str();
+}
+
 // Statement i as the full-tile search reads it; false when it is not tiled
 // parametrically. The counters that the tile bounds locate a point in its
 // tile.
@@ -100,6 +129,14 @@ bool tiled_domain(const Program& program, size_t i, const IndexFunction* dates, 
   tiled.domain = domain.str();
   tiled.tile = tile_text(program, i);
   tiled.loops = tile_loops(program, i, dates, points);
+  if (i < program.domain_factors.size())
+    for (Domain* factor : program.domain_factors[i]) {
+      tiled.factors.push_back(factor_text(program, i, factor));
+      if (tiled.factors.back().empty()) {
+        tiled.factors.clear();
+        break;
+      }
+    }
   return true;
 }
 

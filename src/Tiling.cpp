@@ -497,11 +497,13 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     // tests nothing about the tile's kind: only the parametric tilings
     // need their full tiles run apart.
     pass.tiles.push_back(nullptr);
+    pass.domain_factors.emplace_back();
   }
   check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
   result->tile = pass.tiles;
+  result->domain_factors = pass.domain_factors;
   result->set_variable_declaration(
       output_declarations(program->get_variable_declaration(), pass.declarations));
   // The input's own initialisations, then the checks of the values the
@@ -517,6 +519,18 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
 }
 
 
+// The unions of the lists of pieces `factors` (emptied, their pieces freed),
+// owned by the caller.
+static std::vector<Domain*> domain_factors(std::vector<std::vector<Polyhedron*>>& factors) {
+  std::vector<Domain*> unions;
+  for (std::vector<Polyhedron*>& factor : factors) {
+    unions.push_back(new Domain(factor));
+    del(factor);
+  }
+  factors.clear();
+  return unions;
+}
+
 void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   IndexFunction* hyperplanes = tile_hyperplans[i];
   size_t m = hyperplanes->index_mapping.size();
@@ -528,12 +542,14 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
                                  return pass_message(i, too_many_pieces(directive, estimate * weight,
                                                                         kept_piece_limit));
                                }};
+  std::vector<std::vector<Polyhedron*>> factors;
   auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
-                                                                        tile_ratio[i], &hidden, &limit);
+                                                                        tile_ratio[i], &hidden, &limit, &factors);
   parameters.insert(hidden.begin(), hidden.end());
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.first);
   del(tiled.first);
+  std::vector<Domain*> factor_unions = domain_factors(factors);
 
   std::vector<int> counters;
   std::vector<Expression*> outer;
@@ -563,7 +579,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   }
   Polyhedron* split = ZILWrapper::split_constraints(parameters);
   t->iteration_domain->add_constraints(split);
+  for (Domain* factor : factor_unions) factor->add_constraints(split);
   delete split;
+  pass.domain_factors.push_back(factor_unions);
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], counters));
   std::vector<int> inner;
@@ -587,7 +605,8 @@ static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& nam
 
 void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   std::cout << *s->iteration_domain << "\n" << *tile_shape[i] << "\n" << tile_lattice[i] << "\n";
-  auto tiled = ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i]);
+  std::vector<std::vector<Polyhedron*>> factors;
+  auto tiled = ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i], &factors);
   const ZILWrapper::general_tiling_t& names = tiled.first.first;
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.second);
@@ -612,6 +631,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
   pass.tiles.push_back(tile_shape[i]->counters_to_counters(names.first.second));
+  pass.domain_factors.push_back(domain_factors(factors));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
   for (const auto& split : names.second)

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+class Domain;
 class Expression;
 class IndexFunction;
 class Polyhedron;
@@ -31,6 +32,7 @@ struct TilingPass {
   std::vector<Statement*> tiled;       // tiled statement i at index i
   std::vector<Schedule*> schedules;    // schedule of tiled statement i
   std::vector<Polyhedron*> tiles;      // tile of tiled statement i, or null
+  std::vector<std::vector<Domain*>> domain_factors;  // of tiled statement i (see Program)
   std::set<std::string> split_names;   // outer_ and inner_ parameters declared
   std::set<std::string> sizes;         // the size parameters split
   std::set<std::string> aligned_sizes; // those assumed multiples of block_size

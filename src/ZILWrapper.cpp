@@ -167,19 +167,27 @@ typedef std::vector<std::vector<Polyhedron*>> Lists;
 // Consecutive pieces of a cross product share their first choices, and are
 // the likeliest to merge: coalescing runs of them first leaves the final
 // coalescing (whose cost grows faster than the number of pieces) fewer to
-// compare. New polyhedra owned by the caller; `pieces` are freed.
+// compare. Each union of `unions` is coalesced so, the runs of all of
+// them at once, then their results at once. New polyhedra owned by the
+// caller; the unions' pieces are freed.
 const size_t coalescing_run = 64;
 
-std::vector<Polyhedron*> coalesce_in_runs(std::vector<Polyhedron*>& pieces) {
-  std::vector<Polyhedron*> merged;
-  for (size_t first = 0; first < pieces.size(); first += coalescing_run) {
-    std::vector<Polyhedron*> run(pieces.begin() + first,
-                                 pieces.begin() + std::min(pieces.size(), first + coalescing_run));
-    std::vector<Polyhedron*> coalesced = Polyhedron::coalesce(run);
-    merged.insert(merged.end(), coalesced.begin(), coalesced.end());
-  }
-  del(pieces);
-  std::vector<Polyhedron*> result = Polyhedron::coalesce(merged);
+Lists coalesce_in_runs(Lists& unions) {
+  Lists runs;
+  std::vector<size_t> owner;  // the union of each run
+  for (size_t u = 0; u < unions.size(); u++)
+    for (size_t first = 0; first < unions[u].size(); first += coalescing_run) {
+      runs.emplace_back(unions[u].begin() + first,
+                        unions[u].begin() + std::min(unions[u].size(), first + coalescing_run));
+      owner.push_back(u);
+    }
+  Lists coalesced = Polyhedron::coalesce_each(runs);
+  Lists merged(unions.size());
+  for (size_t k = 0; k < coalesced.size(); k++)
+    merged[owner[k]].insert(merged[owner[k]].end(), coalesced[k].begin(), coalesced[k].end());
+  del(unions);
+  unions.clear();
+  Lists result = Polyhedron::coalesce_each(merged);
   del(merged);
   return result;
 }
@@ -193,20 +201,18 @@ const size_t whole_coalescing_most = 2 * coalescing_run;
 // pieces). Pieces of two choices of the shortest list seldom merge: they
 // differ in the bound of one tiled dimension that neither the other lists
 // nor the coalescing of that list could join. Apart, each coalescing
-// compares a fraction of the pairs; a union small enough to coalesce
-// cheaply is coalesced once more as a whole. New polyhedra owned by the
-// caller; `pieces` are freed.
+// compares a fraction of the pairs, and the buckets are coalesced at once;
+// a union small enough to coalesce cheaply is coalesced once more as a
+// whole. New polyhedra owned by the caller; `pieces` are freed.
 std::vector<Polyhedron*> coalesce_by_last_choice(std::vector<Polyhedron*>& pieces, const std::vector<size_t>& last,
                                                  size_t size) {
-  std::vector<std::vector<Polyhedron*>> buckets(size);
+  Lists buckets(size);
   for (size_t k = 0; k < pieces.size(); k++) buckets[last[k]].push_back(pieces[k]);
   pieces.clear();
   std::vector<Polyhedron*> result;
-  for (std::vector<Polyhedron*>& bucket : buckets) {
-    std::vector<Polyhedron*> coalesced = coalesce_in_runs(bucket);
+  for (const std::vector<Polyhedron*>& coalesced : coalesce_in_runs(buckets))
     result.insert(result.end(), coalesced.begin(), coalesced.end());
-  }
-  if (buckets.size() < 2 || result.size() > whole_coalescing_most) return result;
+  if (size < 2 || result.size() > whole_coalescing_most) return result;
   std::vector<Polyhedron*> whole = Polyhedron::coalesce(result);
   del(result);
   return whole;
@@ -217,6 +223,18 @@ std::vector<Polyhedron*> coalesce_by_last_choice(std::vector<Polyhedron*>& piece
 void add_context(const std::vector<Polyhedron*>& pieces, Polyhedron* context) {
   if (!context) return;
   for (Polyhedron* piece : pieces) piece->add_constraints(context);
+}
+
+// Copies of the pieces of `lists`, each carrying the context's constraints
+// if there is one (both kept by the caller).
+Lists copies_with_context(const Lists& lists, Polyhedron* context) {
+  Lists copies;
+  for (const std::vector<Polyhedron*>& list : lists) {
+    copies.emplace_back();
+    for (Polyhedron* piece : list) copies.back().push_back(new Polyhedron(piece));
+    add_context(copies.back(), context);
+  }
+  return copies;
 }
 
 // The pieces of the lists that may hold points within the context, crossed
@@ -279,7 +297,7 @@ Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context) {
 }  // namespace
 
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
-                                         Polyhedron* context, const PieceLimit* limit) {
+                                         Polyhedron* context, const PieceLimit* limit, Lists* factors) {
   Lists vectors;
   for (std::list<polyhedronZIL*>& pieces : lists) {
     vectors.emplace_back();
@@ -299,6 +317,7 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   std::vector<Lists> groups = groups_by_counters(vectors);
   bool grouped = groups.size() > 1;
   Lists crossing = grouped ? merged_groups(groups, context) : groups.empty() ? Lists() : groups[0];
+  if (factors) *factors = copies_with_context(crossing, context);
   std::vector<size_t> last;
   if (grouped) options.last_choices = &last;
   std::vector<Polyhedron*> crossed = cross_product(crossing, 0, options);
@@ -306,7 +325,9 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   del(crossing);
   if (progress) std::cout << "  Coalescing..." << std::endl;
   add_context(crossed, context);
-  return grouped ? coalesce_by_last_choice(crossed, last, last_size) : coalesce_in_runs(crossed);
+  if (grouped) return coalesce_by_last_choice(crossed, last, last_size);
+  Lists whole = {crossed};
+  return coalesce_in_runs(whole)[0];
 }
 
 }  // namespace ZILWrapper

@@ -100,8 +100,13 @@ std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*
 // pieces converted (each record freed, the lists emptied), crossed and
 // coalesced, within the context if given (then every piece carries its
 // constraints). `progress` prints the cross product and coalescing lines.
+// `factors` receives, if given, the lists crossed, each piece carrying the
+// context: unions whose intersection is the tiled domain for parameters
+// >= 0 (the combinations left out have no point there), each one far
+// smaller than the domain.
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
-                                         Polyhedron* context = nullptr, const PieceLimit* limit = nullptr);
+                                         Polyhedron* context = nullptr, const PieceLimit* limit = nullptr,
+                                         std::vector<std::vector<Polyhedron*>>* factors = nullptr);
 
 // ---- large constants as hidden parameters ----
 // The library's number of pieces for each row of `rows` (rows handed to the
@@ -152,11 +157,13 @@ Polyhedron* split_constraints(const std::set<int>& parameters);
 // image's large constants, split like the others, go to `hidden` if given.
 // The pieces are crossed and coalesced within the split constraints of the
 // parameters, and carry them; `limit` bounds the pieces of the cross
-// product.
+// product. `factors` receives, if given, unions of pieces whose
+// intersection is the pieces' union (see to_tiled_domain).
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
                                               std::vector<int> scale, std::vector<int>* hidden = nullptr,
-                                              const PieceLimit* limit = nullptr);
+                                              const PieceLimit* limit = nullptr,
+                                              std::vector<std::vector<Polyhedron*>>* factors = nullptr);
 
 // ---- lattices with denominators ----
 // A lattice of n + 1 rows of n values: the basis L (row i for counter i,
@@ -208,9 +215,12 @@ std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shap
                                             const std::vector<std::vector<int>>& lattice);
 // ((names, counter -> block_size * (lattice row . outer counters) + inner
 // counter), pieces). The names split the hidden parameters of the domain's
-// large constants like the others.
+// large constants like the others. `factors` receives, if given, unions of
+// pieces whose intersection is the pieces' union (see to_tiled_domain;
+// none for a lattice with denominators).
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
-get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice);
+get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice,
+                         std::vector<std::vector<Polyhedron*>>* factors = nullptr);
 
 // ---- tilings named after the variables they split ----
 // Every tiled variable v is named outer_<v> and inner_<v>: counter c is

@@ -197,7 +197,8 @@ Rows check_rectangular_tiling(Polyhedron* domain, IndexFunction* hyperplanes, co
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
                                               std::vector<int> scale, std::vector<int>* hidden,
-                                              const PieceLimit* limit) {
+                                              const PieceLimit* limit,
+                                              std::vector<std::vector<Polyhedron*>>* factors) {
   int min_size = min_block_size();
   Rows m = check_rectangular_tiling(domain, hyperplanes, scale);
   TimeDomain t = time_domain(domain, hyperplanes, scale, min_size);
@@ -224,9 +225,13 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
   active_parameters = tiled;
   std::set<int> split_set(split.begin(), split.end());
   Polyhedron* context = split_constraints(split_set);
-  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, true, context, limit);
+  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, true, context, limit, factors);
   delete context;
-  if (aligned() && !own_hidden.empty()) align(pieces, parameters);
+  if (aligned() && !own_hidden.empty()) {
+    align(pieces, parameters);
+    if (factors)
+      for (std::vector<Polyhedron*>& factor : *factors) align(factor, parameters);
+  }
 
   std::cout << "  H^-1..." << std::endl;
   active_counters = to_vec_int(domain->get_counters());

@@ -26,7 +26,7 @@ bool same_set(const std::string& a, const std::string& b) {
 
 // The full-tile instances of `domain` under `tile`, a statement alone.
 std::string full_of(const std::string& domain, const std::string& tile, const std::set<std::string>& points) {
-  return full_tile_instances({{domain, tile, points, ""}})[0];
+  return full_tile_instances({{domain, tile, points, "", {}}})[0];
 }
 
 // The full-tile instances of `domain` under `tile` must be `expected`.
@@ -78,6 +78,21 @@ TEST(FullTiles, NoFullTileGivesNothing) {
   EXPECT_EQ(full_of("{ S0[o, p] : 0 <= p < 9 }", "{ S1[o] : o >= 0 }", {"p"}), "");
 }
 
+// Unions whose intersection is the domain give its full tiles, although
+// each holds tiles that hold no point of the domain.
+TEST(FullTiles, FactorsOfTheDomainGiveItsFullTiles) {
+  std::string rows = "[N] -> { S0[oi, oj, pi, pj] : 0 <= pi < 4 and 0 <= 4oi + pi < N }";
+  std::string columns = "[M] -> { S0[oi, oj, pi, pj] : 0 <= pj < 4 and (0 <= 4oj + pj < M or 4oj + pj = M + 2) }";
+  std::string lower = "[M] -> { S0[oi, oj, pi, pj] : 4oj + pj <= 4oi + pi or 4oj + pj >= M }";
+  std::string domain = "[N, M] -> { S0[oi, oj, pi, pj] : 0 <= pi < 4 and 0 <= 4oi + pi < N and 0 <= pj < 4 and "
+                       "((0 <= 4oj + pj < M and 4oj + pj <= 4oi + pi) or 4oj + pj = M + 2) }";
+  std::string tile = "{ S0[oi, oj, pi, pj] : 0 <= pi < 4 and 0 <= pj < 4 }";
+  std::string whole = full_tile_instances({{domain, tile, {"pi", "pj"}, "", {}}})[0];
+  std::string factored = full_tile_instances({{domain, tile, {"pi", "pj"}, "", {rows, columns, lower}}})[0];
+  EXPECT_FALSE(whole.empty());
+  EXPECT_TRUE(same_set(factored, whole)) << factored << "\n" << whole;
+}
+
 // Statements that share their tile loops count a tile as full only when it
 // is full for each of them; statements in loops of their own do not.
 TEST(FullTiles, SharedTileLoopsKeepTheTilesFullForEach) {
@@ -85,11 +100,11 @@ TEST(FullTiles, SharedTileLoopsKeepTheTilesFullForEach) {
   std::string d0 = "[N] -> { S0[o, p] : 0 <= p < 4 and 0 <= 4o + p < N }";
   std::string d1 = "[N] -> { S1[o, p] : 0 <= p < 4 and 1 <= 4o + p < N }";
   std::vector<std::string> shared = full_tile_instances(
-      {{d0, "{ S0[o, p] : 0 <= p < 4 }", {"p"}, "L"}, {d1, "{ S1[o, p] : 0 <= p < 4 }", {"p"}, "L"}});
+      {{d0, "{ S0[o, p] : 0 <= p < 4 }", {"p"}, "L", {}}, {d1, "{ S1[o, p] : 0 <= p < 4 }", {"p"}, "L", {}}});
   EXPECT_TRUE(same_set(shared[0], "[N] -> { S0[o, p] : 0 <= p < 4 and o >= 1 and 4o + 4 <= N }")) << shared[0];
   EXPECT_TRUE(same_set(shared[1], "[N] -> { S1[o, p] : 0 <= p < 4 and o >= 1 and 4o + 4 <= N }")) << shared[1];
   std::vector<std::string> apart = full_tile_instances(
-      {{d0, "{ S0[o, p] : 0 <= p < 4 }", {"p"}, "L0"}, {d1, "{ S1[o, p] : 0 <= p < 4 }", {"p"}, "L1"}});
+      {{d0, "{ S0[o, p] : 0 <= p < 4 }", {"p"}, "L0", {}}, {d1, "{ S1[o, p] : 0 <= p < 4 }", {"p"}, "L1", {}}});
   EXPECT_TRUE(same_set(apart[0], "[N] -> { S0[o, p] : 0 <= p < 4 and o >= 0 and 4o + 4 <= N }")) << apart[0];
   EXPECT_EQ(apart[1], shared[1]);
 }

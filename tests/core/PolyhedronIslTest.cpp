@@ -57,6 +57,31 @@ TEST_F(PolyhedronIsl, CoalesceKeepsTheUnionOverAllItsVariables) {
   del(v);
 }
 
+// Coalesced several at once, each union gives what it gives alone, in its
+// place among the others (more unions than threads, an empty one among
+// them); the option turns them into copies too.
+TEST_F(PolyhedronIsl, CoalesceEachGivesEachUnionItsOwnCoalescing) {
+  std::vector<std::vector<Polyhedron*>> unions;
+  for (int k = 0; k < 40; k++)
+    unions.push_back({poly({i >= k, i <= k + 5}), poly({i >= k + 3, i <= 9 + k % 4, j >= 0, j <= N})});
+  unions.push_back({});
+  std::vector<std::vector<Polyhedron*>> each = Polyhedron::coalesce_each(unions);
+  ASSERT_EQ(each.size(), unions.size());
+  for (size_t k = 0; k < unions.size(); k++) {
+    std::vector<Polyhedron*> alone = Polyhedron::coalesce(unions[k]);
+    ASSERT_EQ(each[k].size(), alone.size()) << k;
+    for (size_t m = 0; m < alone.size(); m++) EXPECT_EQ(box(each[k][m]), box(alone[m])) << k;
+    del(alone);
+  }
+  del(each);
+  Options::option["no-coalesce"] = 1;
+  each = Polyhedron::coalesce_each(unions);
+  ASSERT_EQ(each.size(), unions.size());
+  EXPECT_EQ(box(each[0][1]), box(unions[0][1]));
+  del(each);
+  del(unions);
+}
+
 TEST_F(PolyhedronIsl, EqualityComesBackAsEquality) {
   std::vector<Polyhedron*> v{poly({new Inequation(EQ, &i, &N), j >= 0})};
   std::vector<Polyhedron*> r = Polyhedron::coalesce(v);

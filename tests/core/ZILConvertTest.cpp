@@ -244,6 +244,31 @@ TEST_F(ZILConvertWithIJ, PiecesOfTheLastListMergeInASmallUnion) {
   del(pieces);
 }
 
+// Buckets of more pieces than a run are coalesced run by run, then as a
+// whole: 12 intervals 3a <= i <= 3a + 1 crossed with 12 such intervals over
+// j, then with j <= i or j > i, keep every point and every piece (no two of
+// them touch; the boxes on the diagonal are split in two).
+TEST_F(ZILConvertWithIJ, LargeBucketsKeepTheirPoints) {
+  auto piece = [](const Rows& rows) {
+    return buildPolyhedron(matrix_of(rows), static_cast<int>(rows.size()), 2, 0);
+  };
+  std::list<std::list<polyhedronZIL*>> lists(3);
+  for (int a = 0; a < 12; a++) {
+    lists.front().push_back(piece({{1, 1, 0, -3 * a}, {1, -1, 0, 3 * a + 1}}));
+    (*std::next(lists.begin())).push_back(piece({{1, 0, 1, -3 * a}, {1, 0, -1, 3 * a + 1}}));
+  }
+  lists.back() = {piece({{1, 1, -1, 0}}), piece({{1, -1, 1, -1}})};
+  std::vector<Polyhedron*> pieces = ZILWrapper::to_tiled_domain(lists, false);
+  EXPECT_EQ(pieces.size(), 156u);
+  std::set<Point> expected;
+  for (int i = 0; i < 36; i++)
+    for (int j = 0; j < 36; j++)
+      if (i % 3 != 2 && j % 3 != 2) expected.insert({i, j});
+  std::vector<int> ij = {get_counter_rank("i"), get_counter_rank("j")};
+  EXPECT_EQ(union_points(pieces, ij, {}, {-2, -2}, {40, 40}), expected);
+  del(pieces);
+}
+
 // Within the context 0 <= i <= 12, the piece 15 <= i is dropped with all
 // its combinations at once; the kept pieces carry no constraint of the
 // context, and the progress line counts every combination settled.

@@ -29,9 +29,10 @@ class ZILGeneralTest : public CommandTest {
     return rows_over({{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}}, {"i", "j"},
                      {"block_size"});
   }
-  Result tile(Polyhedron* domain, Polyhedron* shape, const Lattice& lattice, std::string* trace = nullptr) {
+  Result tile(Polyhedron* domain, Polyhedron* shape, const Lattice& lattice, std::string* trace = nullptr,
+              std::vector<std::vector<Polyhedron*>>* factors = nullptr) {
     Result r;
-    std::string out = stdout_of([&] { r = ZILWrapper::get_general_tiled_domain(domain, shape, lattice); });
+    std::string out = stdout_of([&] { r = ZILWrapper::get_general_tiled_domain(domain, shape, lattice, factors); });
     if (trace) *trace = out;
     return r;
   }
@@ -183,6 +184,9 @@ struct GeneralCase {
   Lattice lattice;
 };
 
+// Every tiled point is one original iteration, every iteration is reached
+// once, and the factors of the domain hold its points in their
+// intersection.
 TEST_F(ZILGeneralTest, TiledPointsAreTheIterationsEachOnce) {
   Rows parallelogram = {{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, -1, 1, 0, 0}, {1, 1, -1, 1, -1}};
   std::vector<GeneralCase> cases = {
@@ -197,7 +201,8 @@ TEST_F(ZILGeneralTest, TiledPointsAreTheIterationsEachOnce) {
         rows_over({{1, 1, 0, 0, 0, 0}, {1, -1, 0, 1, 0, -1}, {1, 0, 1, 0, 0, 2}, {1, 0, -1, 0, 1, -1}}, {"i", "j"},
                   {"N", "M"});
     Polyhedron* shape = rows_over(c.shape, {"i", "j"}, {"block_size"});
-    Result r = tile(domain, shape, c.lattice);
+    std::vector<std::vector<Polyhedron*>> factors;
+    Result r = tile(domain, shape, c.lattice, nullptr, &factors);
     std::vector<int> tiled = {get_counter_rank("outer_0"), get_counter_rank("outer_1"), get_counter_rank("inner_i"),
                               get_counter_rank("inner_j")};
     std::vector<int> original = {get_counter_rank("i"), get_counter_rank("j")};
@@ -206,12 +211,16 @@ TEST_F(ZILGeneralTest, TiledPointsAreTheIterationsEachOnce) {
         for (int b = 1; b <= 4; b++) {
           Values values = split_values({{"N", n}, {"M", m}}, b);
           int outer = (n + m + 2) / b + 3, inner = 2 * b + 1;
-          std::set<Point> points =
-              union_points(r.second, tiled, values, {-outer, -outer, -1, -1}, {outer, outer, inner, inner});
+          Point low = {-outer, -outer, -1, -1}, high = {outer, outer, inner, inner};
+          std::set<Point> points = union_points(r.second, tiled, values, low, high);
           std::set<Point> iterations = union_points({domain}, original, values, {-5, -5}, {n + 5, m + 5});
           EXPECT_EQ(bijection_failure(points, tiled, values, r.first.second, original, iterations), "")
               << "case " << &c - &cases[0] << " N=" << n << " M=" << m << " b=" << b;
+          EXPECT_EQ(common_points(factors, tiled, values, low, high), points)
+              << "case " << &c - &cases[0] << " N=" << n << " M=" << m << " b=" << b;
         }
+    EXPECT_FALSE(factors.empty());
+    del(factors);
     release(r);
     delete shape;
     delete domain;

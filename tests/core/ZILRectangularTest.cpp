@@ -53,9 +53,12 @@ class ZILRectangularTest : public CommandTest {
     }
     return sum;
   }
-  Result tile(Polyhedron* domain, IndexFunction* h, std::vector<int> ratios, std::string* trace = nullptr) {
+  Result tile(Polyhedron* domain, IndexFunction* h, std::vector<int> ratios, std::string* trace = nullptr,
+              std::vector<std::vector<Polyhedron*>>* factors = nullptr) {
     Result r;
-    std::string out = stdout_of([&] { r = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(domain, h, ratios); });
+    std::string out = stdout_of([&] {
+      r = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(domain, h, ratios, nullptr, nullptr, factors);
+    });
     if (trace) *trace = out;
     return r;
   }
@@ -206,7 +209,8 @@ struct RectangularCase {
 
 // Every tiled point, with the split parameters of N and M and the
 // constraints the pass adds, is one original iteration, and every
-// iteration is reached once.
+// iteration is reached once. The factors of the domain hold its points in
+// their intersection.
 TEST_F(ZILRectangularTest, TiledPointsAreTheIterationsEachOnce) {
   std::vector<RectangularCase> cases = {
       {{{1, 1, 0, 0, 0, 0}, {1, -1, 0, 1, 0, -1}, {1, 0, 1, 0, 0, 0}, {1, 0, -1, 1, 0, -1}}, {"i", "j"}, {1, 2}},
@@ -218,7 +222,8 @@ TEST_F(ZILRectangularTest, TiledPointsAreTheIterationsEachOnce) {
     clear_registries();
     Polyhedron* domain = rows_over(c.domain, {"i", "j"}, {"N", "M"});
     IndexFunction* h = hyperplanes(c.hyperplanes);
-    Result r = tile(domain, h, c.ratios);
+    std::vector<std::vector<Polyhedron*>> factors;
+    Result r = tile(domain, h, c.ratios, nullptr, &factors);
     if (c.hyperplanes[0] == "i + M") {  // tiles of the time i + M, not of i
       EXPECT_TRUE(Polyhedron::get_parameters(r.first).count(get_parameter_rank("inner_M")));
     }
@@ -231,12 +236,16 @@ TEST_F(ZILRectangularTest, TiledPointsAreTheIterationsEachOnce) {
           declare_parameter("M");
           Values values = split_values({{"N", n}, {"M", m}}, b);
           int outer = 2 * (n + m) / b + 3, inner = 2 * b + 1;
-          std::set<Point> points =
-              union_points(r.first, tiled, values, {-outer, -outer, -1, -1}, {outer, outer, inner, inner});
+          Point low = {-outer, -outer, -1, -1}, high = {outer, outer, inner, inner};
+          std::set<Point> points = union_points(r.first, tiled, values, low, high);
           std::set<Point> iterations = union_points({domain}, original, values, {-5, -5}, {n + 5, n + 5});
           EXPECT_EQ(bijection_failure(points, tiled, values, r.second.first, original, iterations), "")
               << c.hyperplanes[0] << " N=" << n << " M=" << m << " b=" << b;
+          EXPECT_EQ(common_points(factors, tiled, values, low, high), points)
+              << c.hyperplanes[0] << " N=" << n << " M=" << m << " b=" << b;
         }
+    EXPECT_GT(factors.size(), 1u) << c.hyperplanes[0];
+    del(factors);
     release(r);
     delete h;
     delete domain;

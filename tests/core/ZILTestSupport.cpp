@@ -78,6 +78,18 @@ std::set<Point> union_points(const std::vector<Polyhedron*>& pieces, const std::
   return result;
 }
 
+std::set<Point> common_points(const std::vector<std::vector<Polyhedron*>>& factors, const std::vector<int>& counters,
+                              const Values& parameters, const Point& low, const Point& high) {
+  std::set<Point> common;
+  for (size_t f = 0; f < factors.size(); f++) {
+    std::set<Point> points = union_points(factors[f], counters, parameters, low, high), both;
+    for (const Point& x : points)
+      if (f == 0 || common.count(x)) both.insert(x);
+    common = both;
+  }
+  return common;
+}
+
 std::string bijection_failure(const std::set<Point>& tiled, const std::vector<int>& tiled_counters,
                               const Values& parameters, const std::map<int, Expression*>& substitution,
                               const std::vector<int>& domain_counters, const std::set<Point>& original) {

@@ -34,6 +34,11 @@ Polyhedron* rows_over(const Rows& rows, const std::vector<std::string>& counters
 std::set<Point> union_points(const std::vector<Polyhedron*>& pieces, const std::vector<int>& counters,
                              const Values& parameters, const Point& low, const Point& high);
 
+// The points in the box that lie in the union of every list of `factors`
+// (as union_points reads them).
+std::set<Point> common_points(const std::vector<std::vector<Polyhedron*>>& factors, const std::vector<int>& counters,
+                              const Values& parameters, const Point& low, const Point& high);
+
 // "" when `substitution` (domain counter -> expression over the tiled
 // counters and the parameters) maps the tiled points one to one onto the
 // original points (coordinates in `domain_counters` order); else what
