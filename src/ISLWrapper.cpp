@@ -27,6 +27,8 @@ namespace {
 
 typedef std::vector<std::vector<int>> IntRows;
 
+const char kOutOfIntRange[] = "ISLWrapper: value out of int range";
+
 // A context whose errors end the process: isl never returns a half-built
 // answer to us.
 isl_ctx* aborting_context() {
@@ -78,6 +80,52 @@ std::vector<IntRows> union_operation(const std::vector<IntRows>& a, const std::v
   return r;
 }
 
+// Whether every element of `mat` (taken) fits an int.
+bool fits_int(isl_mat* mat) {
+  bool fits = true;
+  for (int i = 0; fits && i < isl_mat_rows(mat); ++i)
+    for (int j = 0; fits && j < isl_mat_cols(mat); ++j) {
+      isl_val* v = isl_mat_get_element_val(mat, i, j);
+      fits = isl_val_cmp_si(v, INT_MIN) >= 0 && isl_val_cmp_si(v, INT_MAX) <= 0;
+      isl_val_free(v);
+    }
+  isl_mat_free(mat);
+  return fits;
+}
+
+// Whether every coefficient of `s` (kept) fits an int.
+bool fits_int(isl_set* s) {
+  isl_basic_set_list* list = isl_set_get_basic_set_list(s);
+  bool fits = true;
+  for (int i = 0; fits && i < isl_basic_set_list_n_basic_set(list); ++i) {
+    isl_basic_set* b = isl_basic_set_list_get_basic_set(list, i);
+    bool ineqs = fits_int(isl_basic_set_inequalities_matrix(b, isl_dim_set, isl_dim_div, isl_dim_param, isl_dim_cst));
+    bool eqs = fits_int(isl_basic_set_equalities_matrix(b, isl_dim_set, isl_dim_div, isl_dim_param, isl_dim_cst));
+    fits = ineqs && eqs;
+    isl_basic_set_free(b);
+  }
+  isl_basic_set_list_free(list);
+  return fits;
+}
+
+// The members of `domain` coalesced, stored in `coalesced`; false (nothing
+// stored) when a coefficient of the result does not fit an int. Ends no
+// run, so that it may run in a worker thread.
+bool coalesce_into(const std::vector<IntRows>& domain, int nb_counters, int nb_parameters,
+                   std::vector<IntRows>& coalesced) {
+  isl_ctx* ctx = aborting_context();
+  isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
+  isl_set* s = isl_set_empty(isl_space_copy(space));
+  for (const auto& m : domain) s = isl_set_union(s, from_vec_vec(ctx, space, m));
+  s = isl_set_coalesce(s);
+  bool fits = fits_int(s);
+  if (fits) coalesced = to_vec_vec_vec(s);
+  isl_set_free(s);
+  isl_space_free(space);
+  isl_ctx_free(ctx);
+  return fits;
+}
+
 IntRows to_rows(isl_mat* mat) {
   IntRows r(isl_mat_rows(mat), std::vector<int>(isl_mat_cols(mat)));
   for (size_t i = 0; i < r.size(); ++i)
@@ -119,7 +167,7 @@ std::vector<IntRows> to_vec_vec_vec(isl_set* s) {
 int to_int(isl_val* v) {
   long n = isl_val_get_num_si(v);
   isl_val_free(v);
-  if (n < INT_MIN || n > INT_MAX) stop(std::cerr, "ISLWrapper: value out of int range");
+  if (n < INT_MIN || n > INT_MAX) stop(std::cerr, kOutOfIntRange);
   return static_cast<int>(n);
 }
 
@@ -136,25 +184,20 @@ void print_union_set(isl_ctx* ctx, isl_union_set* s) {
 }
 
 std::vector<IntRows> ISLWrapper::coalesce(std::vector<IntRows> domain, int nb_counters, int nb_parameters) {
-  isl_ctx* ctx = aborting_context();
-  isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
-  isl_set* s = isl_set_empty(isl_space_copy(space));
-  for (const auto& m : domain) s = isl_set_union(s, from_vec_vec(ctx, space, m));
-  s = isl_set_coalesce(s);
-  std::vector<IntRows> r = to_vec_vec_vec(s);
-  isl_set_free(s);
-  isl_space_free(space);
-  isl_ctx_free(ctx);
+  std::vector<IntRows> r;
+  if (!coalesce_into(domain, nb_counters, nb_parameters, r)) stop(std::cerr, kOutOfIntRange);
   return r;
 }
 
 void ISLWrapper::coalesce_all(std::vector<CoalescingJob>& jobs) {
   // The jobs are independent: each worker takes the next one left, and
-  // every coalescing has its isl context to itself.
+  // every coalescing has its isl context to itself. A worker ends no run:
+  // a value beyond an int stops it here, in the calling thread.
+  std::vector<char> in_range(jobs.size(), 1);
   std::atomic<size_t> next(0);
-  auto work = [&jobs, &next] {
+  auto work = [&jobs, &in_range, &next] {
     for (size_t k; (k = next++) < jobs.size();)
-      jobs[k].coalesced = coalesce(jobs[k].domain, jobs[k].nb_counters, jobs[k].nb_parameters);
+      in_range[k] = coalesce_into(jobs[k].domain, jobs[k].nb_counters, jobs[k].nb_parameters, jobs[k].coalesced);
   };
   size_t most = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::thread> workers;
@@ -167,6 +210,8 @@ void ISLWrapper::coalesce_all(std::vector<CoalescingJob>& jobs) {
   }
   work();
   for (std::thread& worker : workers) worker.join();
+  for (char fits : in_range)
+    if (!fits) stop(std::cerr, kOutOfIntRange);
 }
 
 std::vector<IntRows> ISLWrapper::subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,
