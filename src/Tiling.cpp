@@ -84,7 +84,7 @@ const long long piece_limit = 10000;
 // of the ratios over the largest. Measured (a 3-D nest, one statement):
 // tile_ratio[4][4][4], 29 pieces, 1 s; [3][1][4], 40 pieces (R = 3), 27 s;
 // [5][1][4], 60 pieces (R = 4), over 90 s; a 4-D skewed stencil, 462
-// pieces (R = 1), 15 s. Within the limit a tiling ends within a minute.
+// pieces (R = 1), 6 s. Within the limit a tiling ends within a minute.
 const long long kept_piece_limit = 1500;
 
 // R^3 above for the ratios of the n hyperplanes (each at most
