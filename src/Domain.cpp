@@ -56,17 +56,23 @@ void Domain::print() { print(std::cout); }
 void Domain::print(std::ostream& os) { os << domain; }
 
 void Domain::print_iscc(std::string name, std::ostream& os) {
-  std::set<int> parameters = get_parameters();
-  std::set<int> counters = get_counters();
+  print_iscc(name, get_counters(), get_parameters(), os);
+}
+
+void Domain::print_iscc(std::string name, const std::set<int>& counters, const std::set<int>& parameters,
+                        std::ostream& os) {
   os << "[";
   print_variable_list(os, parameters, ",", 0);
   os << "] -> { ";
   for (size_t k = 0; k < domain.size(); k++) {
     os << name << "[";
     print_variable_list(os, counters, ",", 1);
-    os << "] : ";
+    os << "]";
     if (!domain[k]->is_single_polyhedron())
       stop(std::cerr, "Domain::print_iscc: expect union of single polyhedra");
+    // isl reads "S[i] : ;" as a syntax error: a member without constraints
+    // is the whole tuple.
+    if (!domain[k]->constraints.empty()) os << " : ";
     domain[k]->print_iscc_constraints(os);
     if (k + 1 < domain.size()) os << "; ";
   }

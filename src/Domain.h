@@ -48,6 +48,10 @@ class Domain : public Polyhedron {
   void print(std::ostream& os) override;
   // One iscc set: every member under `name` and the union's counter tuple.
   void print_iscc(std::string name, std::ostream& os) override;
+  // The same over the given tuple and parameters, which hold the members'
+  // own (a member without constraints is printed without " : ").
+  void print_iscc(std::string name, const std::set<int>& counters, const std::set<int>& parameters,
+                  std::ostream& os);
 
   using Polyhedron::print;
   using Polyhedron::print_iscc;

@@ -91,25 +91,12 @@ std::string tile_loops(const Program& program, size_t i, const IndexFunction* da
 std::string factor_text(const Program& program, size_t i, Domain* factor) {
   Polyhedron* domain = program.statement[i]->iteration_domain;
   std::set<int> counters = domain->get_counters(), parameters = domain->get_parameters();
-  for (Polyhedron* piece : factor->domain) {
-    for (int c : piece->get_counters())
-      if (!counters.count(c)) return "";
-    for (int p : piece->get_parameters())
-      if (!parameters.count(p)) return "";
-  }
+  for (int c : factor->get_counters())
+    if (!counters.count(c)) return "";
+  for (int p : factor->get_parameters())
+    if (!parameters.count(p)) return "";
   std::ostringstream out;
-  out << "[";
-  print_names(out, parameters, 0);
-  out << "] -> { ";
-  for (size_t k = 0; k < factor->domain.size(); k++) {
-    if (k) out << "; ";
-    out << "S" << i << "[";
-    print_names(out, counters, 1);
-    out << "]";
-    if (!factor->domain[k]->constraints.empty()) out << " : ";
-    factor->domain[k]->print_iscc_constraints(out);
-  }
-  out << " }";
+  factor->print_iscc("S" + std::to_string(i), counters, parameters, out);
   return out.str();
 }
 
