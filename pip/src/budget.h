@@ -18,9 +18,8 @@ struct PipBudget {
 
 // On the problems whose whole optimum is costly (its context questions on
 // thin unbounded parameter sets) and whose values' optima are cheap, each
-// value takes a few thousand operations; the problems of the tests, of the
-// examples and of the tiling of the benchmark kernels keep the answer
-// computed whole (or fall back to it).
+// value takes a few thousand operations. Most problems need fewer than
+// whole_operations and keep the answer computed whole.
 constexpr PipBudget kPipBudget = {10000, 20000};
 
 // pip_solve under the given budget.
