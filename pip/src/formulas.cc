@@ -1,5 +1,6 @@
 #include "formulas.h"
 
+#include <isl/ilp.h>
 #include <isl/mat.h>
 #include <isl/space.h>
 
@@ -206,24 +207,41 @@ Isl<isl_set> formula_domain(isl_ctx *ctx, int f, const std::vector<BasicPiece> &
 }
 
 // The integer optimum of set (taken), and in *empty the parameter points
-// where set has no point, when isl gives them (unchanged otherwise). On a
-// set of one basic set this calls the basic set's parametric solver
+// where set has no point, when isl gives them (unchanged otherwise); NULL
+// when isl needs more than max_operations of its operations (0: no bound).
+// On a set of one basic set this calls the basic set's parametric solver
 // directly: isl 0.25's set-level optimum adds a pass that makes pieces
 // disjoint, which tripped an internal assertion on some small inputs.
-Isl<isl_pw_multi_aff> lexopt(isl_ctx *ctx, isl_set *set, bool maximize, Isl<isl_set> *empty) {
+isl_pw_multi_aff *lexopt(isl_ctx *ctx, isl_set *set, bool maximize,
+                         unsigned long max_operations, Isl<isl_set> *empty) {
   Isl<isl_set> whole(ctx, set);
   std::vector<Isl<isl_basic_set>> parts = basic_sets(ctx, whole.get());
-  if (parts.size() != 1)
-    return Isl<isl_pw_multi_aff>(ctx, maximize ? isl_set_lexmax_pw_multi_aff(whole.take())
-                                               : isl_set_lexmin_pw_multi_aff(whole.take()));
-  isl_basic_set *all = isl_basic_set_universe(
-      isl_space_params(isl_checked(ctx, isl_basic_set_get_space(parts[0].get()))));
-  isl_basic_set *points = parts[0].take();
+  isl_ctx_reset_operations(ctx);
+  isl_ctx_set_max_operations(ctx, max_operations);
+  isl_pw_multi_aff *optimum;
   isl_set *none = nullptr;
-  Isl<isl_pw_multi_aff> optimum(
-      ctx, maximize ? isl_basic_set_partial_lexmax_pw_multi_aff(points, all, &none)
-                    : isl_basic_set_partial_lexmin_pw_multi_aff(points, all, &none));
-  *empty = Isl<isl_set>(ctx, isl_set_compute_divs(none));
+  if (parts.size() != 1) {
+    optimum = maximize ? isl_set_lexmax_pw_multi_aff(whole.take())
+                       : isl_set_lexmin_pw_multi_aff(whole.take());
+  } else {
+    isl_basic_set *all = isl_basic_set_universe(
+        isl_space_params(isl_checked(ctx, isl_basic_set_get_space(parts[0].get()))));
+    isl_set **no_point = empty ? &none : nullptr;
+    optimum = maximize ? isl_basic_set_partial_lexmax_pw_multi_aff(parts[0].take(), all, no_point)
+                       : isl_basic_set_partial_lexmin_pw_multi_aff(parts[0].take(), all, no_point);
+  }
+  isl_ctx_set_max_operations(ctx, 0);
+  // isl may recover from running out of operations inside a computation
+  // and still return a result; any result computed past the bound is
+  // dropped.
+  if (isl_ctx_last_error(ctx) == isl_error_quota) {
+    isl_ctx_reset_error(ctx);
+    isl_pw_multi_aff_free(optimum);
+    isl_set_free(none);
+    return nullptr;
+  }
+  isl_checked(ctx, optimum);
+  if (none) *empty = Isl<isl_set>(ctx, isl_set_compute_divs(none));
   return optimum;
 }
 
@@ -235,36 +253,86 @@ Isl<isl_set> outside(isl_ctx *ctx, isl_space *space, const std::vector<PipFormul
   return rest;
 }
 
-}  // namespace
-
-std::vector<PipFormula> pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np,
-                                             bool maximize, bool integer,
-                                             Isl<isl_set> *no_solution) {
-  Isl<isl_set> params(ctx, isl_set_params(isl_set_copy(set)));
-  Collect raw{ctx, {}};
-  if (integer) {
-    Isl<isl_pw_multi_aff> optimum = lexopt(ctx, set, maximize, no_solution);
-    if (isl_pw_multi_aff_foreach_piece(optimum.get(), collect_piece, &raw) < 0)
-      pip_fail_isl(ctx);
-  } else {
-    Isl<isl_set> points(ctx, set);
-    raw.pieces = pip_rational_optimum(ctx, points.get(), np, maximize);
-  }
+// The formulas of the pieces of raw, pieces equal on another's domain
+// merged, over the parameter space space (borrowed).
+std::vector<PipFormula> merged(isl_ctx *ctx, const Collect &raw, int np, isl_space *space) {
   std::vector<BasicPiece> pieces = split_pieces(ctx, raw.pieces, np);
   std::vector<bool> alive(raw.pieces.size(), true);
   EqualOn equal(ctx, raw.pieces, pieces);
   for (size_t f = 0; f < raw.pieces.size(); ++f)
     try_drop_formula(static_cast<int>(f), raw.pieces, pieces, alive, equal);
-  isl_space *space = isl_checked(ctx, isl_set_get_space(params.get()));
   std::vector<PipFormula> out;
   for (size_t f = 0; f < raw.pieces.size(); ++f) {
     if (!alive[f]) continue;
     Isl<isl_set> domain = formula_domain(ctx, static_cast<int>(f), pieces, space, np);
     if (isl_checked(ctx, isl_set_is_empty(domain.get()))) continue;
-    out.push_back({Isl<isl_multi_aff>(raw.pieces[f].value.copy()), std::move(domain)});
+    out.push_back({Isl<isl_multi_aff>(raw.pieces[f].value.copy()), std::move(domain), 0});
   }
-  if (!no_solution->get()) *no_solution = outside(ctx, space, out);
+  return out;
+}
+
+}  // namespace
+
+bool pip_optimum_formulas(isl_ctx *ctx, isl_set *set, int np, bool maximize, bool integer,
+                          unsigned long max_operations, Isl<isl_set> *no_solution,
+                          std::vector<PipFormula> *out) {
+  Isl<isl_set> params(ctx, isl_set_params(isl_set_copy(set)));
+  Collect raw{ctx, {}};
+  if (integer) {
+    isl_pw_multi_aff *optimum = lexopt(ctx, set, maximize, max_operations, no_solution);
+    if (!optimum) return false;
+    Isl<isl_pw_multi_aff> owned(optimum);
+    if (isl_pw_multi_aff_foreach_piece(owned.get(), collect_piece, &raw) < 0) pip_fail_isl(ctx);
+  } else {
+    Isl<isl_set> points(ctx, set);
+    raw.pieces = pip_rational_optimum(ctx, points.get(), np, maximize);
+  }
+  isl_space *space = isl_checked(ctx, isl_set_get_space(params.get()));
+  *out = merged(ctx, raw, np, space);
+  if (!no_solution->get()) *no_solution = outside(ctx, space, *out);
   *no_solution = pip_widen_within(ctx, std::move(*no_solution));
   isl_space_free(space);
-  return out;
+  return true;
+}
+
+bool pip_sliced_optimum_formulas(isl_ctx *ctx, isl_set *set, int np, bool maximize,
+                                 unsigned long max_operations, std::vector<PipFormula> *out) {
+  std::vector<Isl<isl_basic_set>> parts = basic_sets(ctx, set);
+  if (parts.size() != 1) return false;
+  isl_size nn = isl_set_dim(set, isl_dim_set);
+  if (nn < 0) pip_fail_isl(ctx);
+  if (nn == 0) return false;
+  Isl<isl_val> low(ctx, isl_set_dim_min_val(isl_set_copy(set), 0));
+  Isl<isl_val> high(ctx, isl_set_dim_max_val(isl_set_copy(set), 0));
+  // Infinite (or NaN for an empty set) bounds are not integers.
+  if (!isl_checked(ctx, isl_val_is_int(low.get())) || !isl_checked(ctx, isl_val_is_int(high.get())))
+    return false;
+  // The values are kept far within a long.
+  constexpr long kMaxValue = 1L << 40;
+  Isl<isl_val> count(ctx, isl_val_add_ui(isl_val_sub(high.copy(), low.copy()), 1));
+  if (isl_val_cmp_si(count.get(), kPipMaxSlices) > 0 || isl_val_cmp_si(low.get(), -kMaxValue) < 0 ||
+      isl_val_cmp_si(high.get(), kMaxValue) > 0)
+    return false;
+  long lo = isl_val_get_num_si(low.get()), hi = isl_val_get_num_si(high.get());
+  isl_space *space = isl_space_params(isl_checked(ctx, isl_set_get_space(set)));
+  std::vector<PipFormula> all;
+  bool within = true;
+  for (long k = 0; k <= hi - lo; ++k) {
+    long v = maximize ? hi - k : lo + k;
+    isl_basic_set *slice = isl_basic_set_fix_si(parts[0].copy(), isl_dim_set, 0, v);
+    Collect raw{ctx, {}};
+    isl_pw_multi_aff *optimum =
+        lexopt(ctx, isl_set_from_basic_set(slice), maximize, max_operations, nullptr);
+    within = optimum != nullptr;
+    if (!within) break;
+    Isl<isl_pw_multi_aff> owned(optimum);
+    if (isl_pw_multi_aff_foreach_piece(owned.get(), collect_piece, &raw) < 0) pip_fail_isl(ctx);
+    for (PipFormula &f : merged(ctx, raw, np, space)) {
+      f.rank = static_cast<int>(k);
+      all.push_back(std::move(f));
+    }
+  }
+  isl_space_free(space);
+  if (within) *out = std::move(all);
+  return within;
 }

@@ -156,6 +156,11 @@ class TreeBuilder {
   std::vector<int> tests_by_cuts(int part) const;
   bool implied(int part, int test) const;
   int find(Isl<isl_basic_set> set);
+  int find_in_part(const Isl<isl_basic_set> &region, const Listing &points, int part);
+  int rank_of(int part) const;
+  int point_of_rank(const Isl<isl_basic_set> &region, const Listing &points, int rank);
+  bool split_off_rank(PipQuast *node, const Isl<isl_basic_set> &region, const Listing &points,
+                      NewparmScope &scope, std::vector<int> &witnesses);
   int add_point(Isl<isl_point> point);
   Listing list_points(const Isl<isl_basic_set> &region) const;
   int find_listed(const Isl<isl_basic_set> &region, const Listing &points,
@@ -168,6 +173,13 @@ class TreeBuilder {
 
   isl_ctx *ctx_;
   PipTreeShape shape_;
+  // Parts may overlap, a point belonging to the first that holds it; the
+  // last part, without constraints, stands for the points without solution.
+  // The current region then holds no point of a part of a rank below
+  // rank_.
+  bool by_priority_;
+  int rank_ = 0;
+  int nil_rank_ = 0;  // the rank of the points without solution
   std::vector<Part> parts_;
   std::vector<Test> context_tests_;
   std::vector<Found> points_;  // every point found, referred to by index
@@ -178,9 +190,14 @@ class TreeBuilder {
 TreeBuilder::TreeBuilder(isl_ctx *ctx, const PipTreeShape &shape,
                          const std::vector<PipFormula> &formulas, isl_set *no_solution,
                          isl_basic_set *context)
-    : ctx_(ctx), shape_(shape) {
+    : ctx_(ctx), shape_(shape), by_priority_(!no_solution) {
   for (const PipFormula &f : formulas) add_parts(&f, f.domain.get());
-  add_parts(nullptr, no_solution);
+  if (by_priority_) {
+    parts_.push_back({nullptr, {}});
+    if (!formulas.empty()) nil_rank_ = formulas.back().rank + 1;
+  } else {
+    add_parts(nullptr, no_solution);
+  }
   context_tests_ = tests_of(ctx, context);
   for (const Test &t : context_tests_) path_.push_back({&t, true});
 }
@@ -303,6 +320,80 @@ int TreeBuilder::find_listed(const Isl<isl_basic_set> &region, const Listing &po
   return -1;
 }
 
+// A point of region in part `part`, as a new entry of points_, or -1 when
+// there is none.
+int TreeBuilder::find_in_part(const Isl<isl_basic_set> &region, const Listing &points,
+                              int part) {
+  const std::vector<Test> &tests = parts_[part].tests;
+  if (points.listed) {
+    for (const PipPoint &point : points.points) {
+      bool in = true;
+      for (size_t t = 0; t < tests.size() && in; ++t) {
+        int sign;
+        if (!tests[t].form.sign_at(point, &sign)) return find_in_part(region, Listing(), part);
+        in = sign >= 0;
+      }
+      if (in)
+        return add_point(
+            pip_point_at(ctx_, isl_checked(ctx_, isl_basic_set_get_space(region.get())), point));
+    }
+    return -1;
+  }
+  Isl<isl_basic_set> within(region.copy());
+  for (const Test &t : tests) within = with(within, t.aff.get());
+  return find(std::move(within));
+}
+
+// The rank of a part's formula; the part of the points without solution
+// comes after every rank.
+int TreeBuilder::rank_of(int part) const {
+  const PipFormula *f = parts_[part].formula;
+  return f ? f->rank : nil_rank_;
+}
+
+// A point of region in a part of the given rank (not excluded by the
+// region's tests), as an index of points_, or -1 when there is none.
+int TreeBuilder::point_of_rank(const Isl<isl_basic_set> &region, const Listing &points,
+                               int rank) {
+  for (size_t a = 0; a < parts_.size(); ++a) {
+    if (!parts_[a].formula || parts_[a].formula->rank != rank) continue;
+    if (excluded(static_cast<int>(a))) continue;
+    int found = find_in_part(region, points, static_cast<int>(a));
+    if (found >= 0) return found;
+  }
+  return -1;
+}
+
+// With parts by priority, while the first witness lies in no part of rank
+// rank_, either the region holds a point of such a part, and a test of
+// that part that the first witness violates splits the two (true), or
+// rank_ goes up. The witness of the lowest part leads, so that a region
+// holding points of two ranks is first cut along the lower one.
+bool TreeBuilder::split_off_rank(PipQuast *node, const Isl<isl_basic_set> &region,
+                                 const Listing &points, NewparmScope &scope,
+                                 std::vector<int> &witnesses) {
+  auto lowest = std::min_element(witnesses.begin(), witnesses.end(), [this](int a, int b) {
+    return points_[a].part < points_[b].part;
+  });
+  std::iter_swap(witnesses.begin(), lowest);
+  while (rank_of(points_[witnesses[0]].part) > rank_) {
+    int found = point_of_rank(region, points, rank_);
+    if (found < 0) {
+      ++rank_;
+      continue;
+    }
+    int a = points_[found].part;
+    const std::vector<Test> &tests = parts_[a].tests;
+    size_t t = 0;
+    while (t < tests.size() && nonneg_at(tests[t], true, witnesses[0])) ++t;
+    if (t == tests.size()) pip_fail("internal error: a witness in an earlier part");
+    witnesses.push_back(found);
+    make_test(node, region, points, scope, std::move(witnesses), a, static_cast<int>(t));
+    return true;
+  }
+  return false;
+}
+
 int TreeBuilder::first_witness(isl_basic_set *context) {
   return find(Isl<isl_basic_set>(ctx_, isl_basic_set_copy(context)));
 }
@@ -339,6 +430,11 @@ std::vector<int> TreeBuilder::tests_by_cuts(int part) const {
 PipQuast *TreeBuilder::build(const Isl<isl_basic_set> &region, Listing points,
                              NewparmScope scope, PipQuast *father, std::vector<int> witnesses) {
   PipQuast *node = pip_quast_new(father);
+  struct Restore {
+    int &rank, saved;
+    ~Restore() { rank = saved; }
+  } restore{rank_, rank_};
+  if (by_priority_ && split_off_rank(node, region, points, scope, witnesses)) return node;
   int part = points_[witnesses[0]].part;
   const std::vector<Test> &tests = parts_[part].tests;
   std::vector<int> order = tests_by_cuts(part);

@@ -18,8 +18,10 @@ struct PipTreeShape {
 
 // New tree (owned by the caller) answering on the integer points of region
 // (borrowed parameter set, one basic set), from formulas (borrowed) and the
-// parameter points without solution (borrowed). Unknowns from shape.solved
-// on get the unbounded marker in every leaf.
+// parameter points without solution (borrowed). With no_solution NULL, the
+// formulas' domains may overlap: a point takes the first formula whose
+// domain holds it, and has no solution when none does. Unknowns from
+// shape.solved on get the unbounded marker in every leaf.
 PipQuast *pip_build_tree(isl_ctx *ctx, const PipTreeShape &shape,
                          const std::vector<PipFormula> &formulas, isl_set *no_solution,
                          isl_set *region);

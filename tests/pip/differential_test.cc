@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "budget.h"
 #include "oracle.h"
 #include "pip_test_util.h"
 
@@ -164,8 +165,9 @@ std::string values_text(const std::vector<Value> &values) {
 
 class Checker {
  public:
-  explicit Checker(const Instance &in)
+  Checker(const Instance &in, const PipBudget &budget)
       : in_(in),
+        budget_(budget),
         integer_(in.options.Nq != 0),
         maximize_(in.options.Maximize != 0),
         free_unknowns_(maximize_ || in.options.Urs_unknowns != 0),
@@ -178,7 +180,7 @@ class Checker {
     PipMatrix *pb = make_matrix(in_.nn + in_.np + 2, in_.rows);
     PipMatrix *ctx = make_matrix(in_.np + 2, in_.context);
     PipOptions opts = in_.options;
-    PipQuast *q = pip_solve(pb, ctx, -1, &opts);
+    PipQuast *q = pip_solve_within(pb, ctx, -1, &opts, budget_);
     std::string faults = check_answer(q);
     pip_quast_free(q);
     pip_matrix_free(pb);
@@ -263,16 +265,18 @@ class Checker {
   }
 
   const Instance &in_;
+  PipBudget budget_;
   bool integer_, maximize_, free_unknowns_;
   int solved_;
 };
 
-void run_family(Family family, bool integer, int count, unsigned seed) {
+void run_family(Family family, bool integer, int count, unsigned seed,
+                const PipBudget &budget = kPipBudget) {
   Generator gen(seed);
   int failures = 0;
   for (int i = 0; i < count && failures < 3; ++i) {
     Instance in = gen.make(family, integer, i);
-    std::string fault = Checker(in).check();
+    std::string fault = Checker(in, budget).check();
     if (fault.empty()) continue;
     ++failures;
     ADD_FAILURE() << "instance " << i << ": " << fault << describe(in);
@@ -293,3 +297,19 @@ TEST(PipDifferential, RationalZeroUnknowns) { run_family(Family::kZeroUnknowns, 
 TEST(PipDifferential, RationalContexts) { run_family(Family::kContexts, false, 250, 24); }
 TEST(PipDifferential, RationalDivisions) { run_family(Family::kDivisions, false, 500, 25); }
 TEST(PipDifferential, RationalProjections) { run_family(Family::kProjection, false, 300, 26); }
+
+// Every integer optimum whose first unknown takes few values computed one
+// value at a time, the tree built from the values' overlapping optima.
+constexpr PipBudget kByValues = {1, 0};
+TEST(PipDifferential, IntegerBoundedByValues) {
+  run_family(Family::kBounded, true, 1000, 31, kByValues);
+}
+TEST(PipDifferential, IntegerContextsByValues) {
+  run_family(Family::kContexts, true, 250, 32, kByValues);
+}
+TEST(PipDifferential, IntegerDivisionsByValues) {
+  run_family(Family::kDivisions, true, 500, 33, kByValues);
+}
+TEST(PipDifferential, IntegerProjectionsByValues) {
+  run_family(Family::kProjection, true, 400, 34, kByValues);
+}
