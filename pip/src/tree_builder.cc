@@ -18,6 +18,15 @@
 // end, a test whose then side holds no leaf is turned around, and a test
 // without leaf on either side becomes Nil.
 //
+// Formulas by rank (the optima of the values of the first unknown) have
+// overlapping domains, a point taking the first that holds it, and no set
+// of points without solution: a last part without constraints stands for
+// them. A region is then known to hold no point of the ranks below a
+// current rank; before B's constraints are tried, a region whose first
+// witness lies in a later rank is either split from a point of the current
+// rank (on a constraint of that point's part the witness violates) or
+// found to hold none, and the current rank moves up.
+//
 // Integer point searches in isl are the costly part: they are made only to
 // show that a constraint is implied, or to find a point violating it. The
 // witnesses go down to the side of each test they lie on, so a node that
