@@ -138,18 +138,23 @@ TEST(Oracle, RectangularParametricUnion) { expect_exact(rectangular_union(false)
 
 TEST(Oracle, RectangularFullTilesApart) { expect_exact(rectangular_union(true), split_grid()); }
 
+// s with the first piece of its first statement replaced by slabs of it,
+// one for each value 0 .. slabs - 1 of counter, and the rest of it.
+Script cut_in_slabs(Script s, const char* counter, long slabs) {
+  std::vector<std::vector<Constraint>>& pieces = s.statements[0].pieces;
+  std::vector<Constraint> whole = pieces.front();
+  pieces.erase(pieces.begin());
+  Ex c = ctr(counter);
+  for (long slab = 0; slab < slabs; ++slab) pieces.push_back(whole + std::vector<Constraint>{eq(c, num(slab))});
+  pieces.push_back(whole + std::vector<Constraint>{ge(c, num(slabs))});
+  return s;
+}
+
 // The same with its piece of full tiles cut in slabs of one outer_time_0
 // each: more pieces than iscc coalesces whole once the full tiles are
 // taken out, so only the slabs that meet them are cut.
 TEST(Oracle, FullTilesApartFromAStatementOfManyPieces) {
-  Script s = rectangular_union(true);
-  std::vector<std::vector<Constraint>>& pieces = s.statements[0].pieces;
-  std::vector<Constraint> whole = pieces.front();
-  pieces.erase(pieces.begin());
-  Ex o0 = ctr("outer_time_0");
-  for (long slab = 0; slab < 70; ++slab) pieces.push_back(whole + std::vector<Constraint>{eq(o0, num(slab))});
-  pieces.push_back(whole + std::vector<Constraint>{ge(o0, num(70))});
-  expect_exact(s, split_grid());
+  expect_exact(cut_in_slabs(rectangular_union(true), "outer_time_0", 70), split_grid());
 }
 
 // The same with its full tiles cut in slabs of one outer_time_1 each:
@@ -157,14 +162,7 @@ TEST(Oracle, FullTilesApartFromAStatementOfManyPieces) {
 // outer_time_0 and those of the last one as two nests, one after the
 // other.
 TEST(Oracle, StatementOfManyPiecesInNestsAlongItsFirstDate) {
-  Script s = rectangular_union(true);
-  std::vector<std::vector<Constraint>>& pieces = s.statements[0].pieces;
-  std::vector<Constraint> whole = pieces.front();
-  pieces.erase(pieces.begin());
-  Ex o1 = ctr("outer_time_1");
-  for (long slab = 0; slab < 130; ++slab) pieces.push_back(whole + std::vector<Constraint>{eq(o1, num(slab))});
-  pieces.push_back(whole + std::vector<Constraint>{ge(o1, num(130))});
-  expect_exact(s, split_grid());
+  expect_exact(cut_in_slabs(rectangular_union(true), "outer_time_1", 130), split_grid());
 }
 
 // A time-skewed stencil under tiles 4 wide along t and 8 wide along t + i,
