@@ -53,7 +53,8 @@ class ModularMapping {
   explicit ModularMapping(std::vector<std::vector<int>> lattice);
   // Read from its XML element; owns the moduli read. Stops unless A is
   // rectangular, at most one flag is set, and the flagged moduli have one
-  // entry per row of A (the other kind none).
+  // entry per row of A (the other kind none, but for the symbolic moduli
+  // that upper_bound keeps beside the integer ones).
   explicit ModularMapping(const Xml& node);
   ~ModularMapping();
   ModularMapping(const ModularMapping&) = delete;

@@ -152,6 +152,20 @@ TEST_F(XmlModelTest, ModularMappingsOfTheThreeKinds) {
   Expression two(2);
   ModularMapping symbolic(A, std::vector<Expression*>{&n, &two});
   expect_same_mapping(symbolic, f);
+  // Bounded over 1 <= N <= 9, the symbolic moduli stay beside the integer
+  // ones and are saved with them.
+  Polyhedron context;
+  for (Inequation* c : {n >= 1, n <= 9}) {
+    context.add_constraint(c);
+    delete c;
+  }
+  ModularMapping::upper_bound(&symbolic, &context);
+  expect_same_mapping(symbolic, f);
+  ModularMapping incremented(A, std::vector<Expression*>{&n, &two});
+  ModularMapping::increment(&incremented);
+  ModularMapping::upper_bound_inc(&incremented, &context);
+  EXPECT_EQ(incremented.b, (std::vector<int>{10, 3}));
+  expect_same_mapping(incremented, f);
 }
 
 // ---- statements and programs ----
