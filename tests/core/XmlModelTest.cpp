@@ -203,12 +203,37 @@ TEST_F(XmlCommandTest, StatementsRoundTrip) {
     }
     delete p;
   }
-  Statement bare(3);
-  EXPECT_NE(written(bare).find("<rhs></rhs>"), std::string::npos);
-  Statement* back = round_trip(bare);
+  // Without a tree, a single read is the right-hand side.
+  Program* p = model_of(scop("a[i] = b[i];"));
+  Statement* s = p->statement.back();
+  delete s->rhs;
+  s->rhs = nullptr;
+  EXPECT_NE(written(*s).find("<rhs></rhs>"), std::string::npos);
+  Statement* back = round_trip(*s);
   EXPECT_EQ(back->rhs, nullptr);
-  EXPECT_EQ(back->iteration_domain, nullptr);
+  EXPECT_EQ(c_text(*back), "a[i]=b[i]");
   delete back;
+  delete p;
+}
+
+// The element `tag` of `text` (its first one) without content.
+std::string emptied(std::string text, const std::string& tag) {
+  size_t from = text.find("<" + tag + ">") + tag.size() + 2;
+  return text.erase(from, text.find("</" + tag + ">") - from);
+}
+
+// A statement has no C text or domain without its domain and its write:
+// none is written, nor read.
+TEST_F(XmlCommandTest, StatementsWithoutDomainOrWriteAreRefused) {
+  Statement bare(3);
+  EXPECT_STOP_ON_STDERR(written(bare),
+                        "Statement::print_xml: a statement without iteration domain or write has no XML form");
+  Program* p = model_of(scop("a[i] = a[i] + b[i];"));
+  std::string text = written(*p);
+  EXPECT_STOP_ON_STDERR(read_back<Program>(emptied(text, "iteration_domain")),
+                        "Statement::Statement(Xml): null iteration_domain");
+  EXPECT_STOP_ON_STDERR(read_back<Program>(emptied(text, "lhs_index")), "Statement::Statement(Xml): null lhs_index");
+  delete p;
 }
 
 TEST_F(XmlCommandTest, ProgramsKeepEveryStringByteForByte) {
