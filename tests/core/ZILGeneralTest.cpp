@@ -247,6 +247,10 @@ TEST_F(ZILGeneralTest, LatticesWithDenominatorsGiveTheIterationsEachOnce) {
       {{{1, 1, 1, 0, 0}, {1, -1, -1, 1, -1}, {1, 1, -2, 0, 0}, {1, -1, 2, 1, -1}}, {{2, 1}, {1, -1}, {3, 3}}, 3, {3, 3}},
       // 0 <= 2i < b, 0 <= 3j - 3i < b on (1, 1)/2, (0, 1)/3.
       {{{1, 2, 0, 0, 0}, {1, -2, 0, 1, -1}, {1, -3, 3, 0, 0}, {1, 3, -3, 1, -1}}, {{1, 0}, {1, 1}, {2, 3}}, 6, {2, 3}},
+      // 0 <= 3i + j < b, 0 <= j < b on (1, 0)/3, (-1, 3)/3: the origin
+      // lattice of these parallelograms, whose second column has the
+      // entries -1/3 and 1.
+      {{{1, 3, 1, 0, 0}, {1, -3, -1, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}}, {{1, -1}, {0, 3}, {3, 3}}, 3, {3, 3}},
       // Boxes on (2, 0)/2, (0, 1)/2: the first column is integer in lowest
       // terms, the second half a block.
       {{{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 2, 0, 0}, {1, 0, -2, 1, -1}}, {{2, 0}, {0, 1}, {2, 2}}, 2, {1, 2}},
