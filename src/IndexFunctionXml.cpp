@@ -35,6 +35,8 @@ Schedule::Schedule(const Xml& node) : schedule(nullptr) {
 }
 
 void ModularMapping::print_xml(std::ostream& os, std::string tag) {
+  // What the reader would refuse is not written.
+  check_moduli();
   open_tag(os, tag);
   ::print_xml(os, "A", A);
   ::print_xml(os, "has_modulo", has_modulo);

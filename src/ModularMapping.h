@@ -97,6 +97,8 @@ class ModularMapping {
   // The text form with ", " ending each row.
   std::string to_string();
   // The element `tag`: "A", "has_modulo", "b", "has_modulo_expr", "b_expr".
+  // Stops, as the other users of the moduli do, unless A's rows have one
+  // length and each has its modulus.
   void print_xml(std::ostream& os, std::string tag);
 
  private:

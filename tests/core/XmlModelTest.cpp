@@ -166,6 +166,12 @@ TEST_F(XmlModelTest, ModularMappingsOfTheThreeKinds) {
   ModularMapping::upper_bound_inc(&incremented, &context);
   EXPECT_EQ(incremented.b, (std::vector<int>{10, 3}));
   expect_same_mapping(incremented, f);
+  incremented.keep_last(1);
+  IndexFunction f0(std::vector<int>{0});
+  expect_same_mapping(incremented, f0);
+  // Rows of A of different lengths make no mapping the reader would take.
+  ModularMapping ragged(std::vector<std::vector<int>>{{1, 0}, {1}}, 0);
+  EXPECT_STOP_ON_STDERR(written(ragged), "ModularMapping: one modulus per row of A expected");
 }
 
 // ---- statements and programs ----
