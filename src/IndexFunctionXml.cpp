@@ -35,6 +35,8 @@ Schedule::Schedule(const Xml& node) : schedule(nullptr) {
 }
 
 void ModularMapping::print_xml(std::ostream& os, std::string tag) {
+  // What the reader would refuse is not written.
+  check_moduli();
   open_tag(os, tag);
   ::print_xml(os, "A", A);
   ::print_xml(os, "has_modulo", has_modulo);
@@ -46,9 +48,12 @@ void ModularMapping::print_xml(std::ostream& os, std::string tag) {
 
 namespace {
 
-// The moduli of one kind: one per row of A under its flag, else none.
-void check_modulus_count(size_t count, int flag, size_t rows, const std::string& tag) {
-  if (count != (flag ? rows : 0))
+// The moduli of one kind: one per row of A under its flag, else none. The
+// symbolic moduli may also stay beside integer ones, one per row, as
+// upper_bound leaves them.
+void check_modulus_count(size_t count, int flag, size_t rows, const std::string& tag, bool may_stay) {
+  bool kept = may_stay && count == rows;
+  if (count != (flag ? rows : 0) && !kept)
     xml_refuse("ModularMapping", tag + " must hold one entry per row of A under its flag, else none");
 }
 
@@ -63,7 +68,7 @@ ModularMapping::ModularMapping(const Xml& node) {
   for (const std::vector<int>& row : A)
     if (row.size() != A[0].size()) xml_refuse("ModularMapping", "A is not rectangular");
   if (has_modulo && has_modulo_expr) xml_refuse("ModularMapping", "both has_modulo and has_modulo_expr");
-  check_modulus_count(b.size(), has_modulo, A.size(), "b");
-  check_modulus_count(b_expr.size(), has_modulo_expr, A.size(), "b_expr");
+  check_modulus_count(b.size(), has_modulo, A.size(), "b", false);
+  check_modulus_count(b_expr.size(), has_modulo_expr, A.size(), "b_expr", has_modulo);
   for (Expression* e : b_expr) check_not_null("ModularMapping", e, "b_expr");
 }

@@ -1,7 +1,5 @@
 #include "KernelAssumptions.h"
 
-#include "Options.h"
-
 namespace {
 
 // "if (<broken>) { <message naming the value and the assumption>; return; }"
@@ -10,17 +8,14 @@ std::string check(const std::string& name, const std::string& broken, const std:
          ") << \" breaks the assumption " + assumption + "; nothing done\" << std::endl; return; }";
 }
 
-int smallest_block_size() {
-  return Options::option["min-block-size"] && Options::min_block_size > 1 ? Options::min_block_size : 1;
-}
-
 }  // namespace
 
 std::vector<std::string> assumption_checks(bool parametric, const std::set<std::string>& sizes,
-                                           const std::set<std::string>& aligned, long long block_multiple) {
+                                           const std::set<std::string>& aligned, long long least_block_size,
+                                           long long block_multiple) {
   std::vector<std::string> lines;
   if (!parametric) return lines;
-  std::string least = std::to_string(smallest_block_size());
+  std::string least = std::to_string(least_block_size);
   lines.push_back(check("block_size", "block_size < " + least, "block_size >= " + least));
   if (block_multiple > 1) {
     std::string multiple = std::to_string(block_multiple);

@@ -4,7 +4,8 @@
 // The parametric tilings hold only for some run-time values: every size
 // parameter they split is >= 0 (its split into N / block_size and
 // N % block_size, and the emptiness tests of the tiling, take it so),
-// block_size is at least the minimum block size, block_size is a multiple
+// block_size is at least the minimum block size of the rectangular
+// tilings (1 in a program without one), block_size is a multiple
 // of the least common multiple of the general tilings' lattice denominators
 // (so that every tile origin is an integer point), and with
 // "-aligned-parameters" the rectangular tiling's sizes are multiples of
@@ -16,11 +17,13 @@
 #include <string>
 #include <vector>
 
-// One line of C++ per assumption, to open the kernel's body: block_size's
-// bound first (the later checks divide by it), then block_size a multiple
-// of `block_multiple` when that is above 1, then `sizes` >= 0, then
-// `aligned` multiples of block_size. No line when `parametric` is false.
+// One line of C++ per assumption, to open the kernel's body: block_size
+// >= `least_block_size` first (the later checks divide by it), then
+// block_size a multiple of `block_multiple` when that is above 1, then
+// `sizes` >= 0, then `aligned` multiples of block_size. No line when
+// `parametric` is false.
 std::vector<std::string> assumption_checks(bool parametric, const std::set<std::string>& sizes,
-                                           const std::set<std::string>& aligned, long long block_multiple = 1);
+                                           const std::set<std::string>& aligned, long long least_block_size,
+                                           long long block_multiple);
 
 #endif

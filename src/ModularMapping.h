@@ -53,7 +53,8 @@ class ModularMapping {
   explicit ModularMapping(std::vector<std::vector<int>> lattice);
   // Read from its XML element; owns the moduli read. Stops unless A is
   // rectangular, at most one flag is set, and the flagged moduli have one
-  // entry per row of A (the other kind none).
+  // entry per row of A (the other kind none, but for the symbolic moduli
+  // that upper_bound keeps beside the integer ones).
   explicit ModularMapping(const Xml& node);
   ~ModularMapping();
   ModularMapping(const ModularMapping&) = delete;
@@ -96,6 +97,8 @@ class ModularMapping {
   // The text form with ", " ending each row.
   std::string to_string();
   // The element `tag`: "A", "has_modulo", "b", "has_modulo_expr", "b_expr".
+  // Stops, as the other users of the moduli do, unless A's rows have one
+  // length and each has its modulus.
   void print_xml(std::ostream& os, std::string tag);
 
  private:

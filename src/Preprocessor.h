@@ -44,8 +44,9 @@ SgNode* import(const std::string& file_name);
 
 // Reads the carrier statements of `program` into a new Tiling (owned by the
 // caller) and removes them; the remaining statements are numbered again
-// from 0. Stops the run on a malformed directive block or a statement
-// without a schedule.
+// from 0. Replaces Preprocessor::context by a new universe, as every
+// extraction does. Stops the run on a malformed directive block or a
+// statement without a schedule.
 Tiling* extract_extended_tiling(Program* program);
 
 // The front ends that read one kind of directive each, and the basic tiling

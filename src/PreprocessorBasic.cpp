@@ -242,9 +242,13 @@ void print_values(const std::vector<int>& values) {
 
 }  // namespace
 
-void Preprocessor::extract_tiling(Program* program) {
+void Preprocessor::reset_context() {
   delete context;
   context = new Polyhedron();
+}
+
+void Preprocessor::extract_tiling(Program* program) {
+  reset_context();
   int described = BasicExtraction(program->statement).read_all();
   file_groups();
   drop_carriers(program);

@@ -223,6 +223,7 @@ bool is_dropped_carrier(const std::string& id) {
 }
 
 Tiling* extract_extended_tiling(Program* program) {
+  Preprocessor::reset_context();
   Tiling* tiling = new Tiling();
   Extraction(program, tiling).read_all();
   drop_carriers(program);

@@ -48,6 +48,10 @@ std::string rewrite_lines(const std::string& text, const std::vector<Rule>& rule
 // literal counts: the front end reads -1 as a minus over 1.
 bool integer_value(const Expression* e, int& value);
 
+// Replaces `context` by a new universe: every extraction starts without the
+// bounds of an earlier one.
+void reset_context();
+
 // The statements i of `program` with kept[i] set become its statement list,
 // as clones numbered from 0 in order; the old statements are deleted (the
 // program owns them).

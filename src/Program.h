@@ -114,8 +114,8 @@ public:
   [[noreturn]] void backend(const std::vector<Schedule*>& schedules) const;
 };
 
-// The program frame with, per statement, its domain, a line end and its C
-// text.
+// The program frame with, per statement, its domain (nothing for a statement
+// without one yet), a line end and its C text.
 std::ostream& operator<<(std::ostream& os, const Program& p);
 
 // State of the model builder, kept for the whole process: whether the

@@ -92,6 +92,9 @@ void write_context(std::ostream& out) {
 }
 
 void write_statement(std::ostream& out, Statement* s, int i) {
+  // A statement still being built, as Program(n) makes them.
+  if (!s->iteration_domain || !s->lhs_index)
+    stop(std::cout, statement_prefix(i) + "a statement without iteration domain or write has no matrix form");
   const std::vector<int>& S = s->surrounding_counters;
   out << kBanner << std::endl << "# -------------------------" << std::endl << "# Statement " << i << std::endl
       << "# Statement type (A: affectation)" << std::endl << "A" << std::endl << std::endl;
@@ -111,14 +114,15 @@ void write_statement(std::ostream& out, Statement* s, int i) {
       << std::endl;
   write_items(out, s->lhs_id, written);
 
-  // Counter reads are values, not items.
+  // Counter reads are values, not items. The width is that of the last
+  // read's first row, 1 when that read (a scalar) has no row.
   std::vector<std::pair<std::string, Rows>> reads;
   size_t total = 0, width = 1;
   for (const Read& read : s->rhs_index) {
     if (read.first.empty()) continue;
     reads.push_back({read.first, item_rows(read.second, S, i)});
     total += reads.back().second.size();
-    if (!reads.back().second.empty()) width = reads.back().second[0].size() + 1;
+    width = reads.back().second.empty() ? 1 : reads.back().second[0].size() + 1;
   }
   out << std::endl << "# Read items" << std::endl << total << " " << width << std::endl;
   for (const auto& read : reads) write_items(out, read.first, read.second);

@@ -90,7 +90,11 @@ void Program::print_matrices() const {
 
 std::ostream& operator<<(std::ostream& os, const Program& p) {
   write_head(os, p);
-  for (Statement* s : p.statement) os << *s->iteration_domain << std::endl << *s;
+  for (Statement* s : p.statement) {
+    // A statement still being built may have no domain yet.
+    if (s->iteration_domain) os << *s->iteration_domain;
+    os << std::endl << *s;
+  }
   write_tail(os);
   return os;
 }

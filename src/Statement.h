@@ -100,7 +100,8 @@ public:
   Statement(int rank, const std::list<std::string>& counters, Polyhedron* domain,
             SgAssignOp* assignment);
   // A plain statement read from its XML element; owns what it reads. Stops
-  // on an unregistered counter or a read without function.
+  // on an unregistered counter, a missing domain or write function, or a
+  // read without function.
   explicit Statement(const Xml& node);
   virtual ~Statement();
   Statement(const Statement&) = delete;
@@ -170,8 +171,10 @@ public:
   void print_matrices() const;  // standard output
   // "output = " and the tree with numbered inputs; no line end.
   void print_dpn(std::ostream& out) const;
-  // The element `tag` with one child per field; a null pointer is written
-  // as an element without content.
+  // The element `tag` with one child per field; a null tree is written as
+  // an element without content. A statement without domain or write
+  // function (one still being built) stops the run: it could not be read
+  // back.
   void print_xml(std::ostream& os, std::string tag) const;
 
 private:

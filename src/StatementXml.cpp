@@ -6,6 +6,7 @@
 #include "Polyhedron.h"
 #include "Program.h"
 #include "Statement.h"
+#include "Stop.h"
 #include "SyntaxTree.h"
 #include "Xml.h"
 #include "XmlChecks.h"
@@ -60,6 +61,8 @@ Rhs::Rhs(const Xml& node) {
 }
 
 void Statement::print_xml(std::ostream& os, std::string tag) const {
+  if (!iteration_domain || !lhs_index)
+    stop(std::cerr, "Statement::print_xml: a statement without iteration domain or write has no XML form");
   open_tag(os, tag);
   ::print_xml(os, "stmt_rank", stmt_rank);
   ::print_xml(os, "surrounding_counters", surrounding_counters);
@@ -76,8 +79,10 @@ Statement::Statement(const Xml& node) {
   from_xml(surrounding_counters, node["surrounding_counters"]);
   for (int c : surrounding_counters) check_counter_rank("Statement", c);
   from_xml(iteration_domain, node["iteration_domain"]);
+  check_not_null("Statement", iteration_domain, "iteration_domain");
   from_xml(lhs_id, node["lhs_id"]);
   from_xml(lhs_index, node["lhs_index"]);
+  check_not_null("Statement", lhs_index, "lhs_index");
   from_xml(rhs_index, node["rhs_index"]);
   for (const Read& read : rhs_index) check_not_null("Statement", read.second, "rhs_index");
   from_xml(rhs, node["rhs"]);

@@ -214,18 +214,25 @@ IndexFunction* mark_tiled_dimensions(IndexFunction* schedule, const std::vector<
   return g;
 }
 
+// The smallest block size the tiled code runs with. "-min-block-size"
+// bounds the rectangular tilings, whose pieces hold from that value on; a
+// general tiling holds for every block size, so that a program without a
+// rectangular tiling runs from 1 on.
+long long least_block_size(const Tiling& tiling) {
+  bool rectangular = std::count(tiling.is_rectangular_ZIL.begin(), tiling.is_rectangular_ZIL.end(), 1) > 0;
+  return rectangular && Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
+}
+
 // The least common multiple of the lattice denominators of every general
 // tiling: the tiled code runs only with block sizes that are its multiples,
-// and at least one of them must fit in an int from the minimum block size
-// on.
-long long lattices_block_multiple(const Tiling& tiling) {
+// and at least one of them must fit in an int from `least` on.
+long long lattices_block_multiple(const Tiling& tiling, long long least) {
   long long multiple = 1;
   for (size_t i = 0; i < tiling.tile_lattice.size(); i++) {
     if (!tiling.is_general_ZIL[i]) continue;
     multiple = std::lcm(multiple, ZILWrapper::lattice_block_multiple(tiling.tile_lattice[i]));
     if (multiple > INT_MAX) break;
   }
-  long long least = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
   if (multiple > INT_MAX || (least + multiple - 1) / multiple * multiple > INT_MAX)
     stop(std::cerr, "Tiling::apply: the lattice denominators leave no block size from the minimum block size on "
                     "within int (they ask for a multiple of " +
@@ -466,11 +473,11 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   if (is_tiled.size() != program->statement.size()) stop(std::cerr, "Tiling::apply: nb_statements mismatch");
   std::set<std::string> declared = input_names(program);
   check_directives(program, declared);
-  long long block_multiple = lattices_block_multiple(*this);
+  TilingPass pass;
+  pass.least_block_size = least_block_size(*this);
+  pass.block_multiple = lattices_block_multiple(*this, pass.least_block_size);
   compute_constant_tiling_domains();
   check_piece_estimates(program);
-  TilingPass pass;
-  pass.block_multiple = block_multiple;
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Statement* s = program->statement[i]->clone();
     std::cout << "Tiling stmt #" << i << ": " << *s << "\n";
@@ -512,7 +519,8 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   bool parametric = std::count(is_rectangular_ZIL.begin(), is_rectangular_ZIL.end(), 1) +
                         std::count(is_general_ZIL.begin(), is_general_ZIL.end(), 1) >
                     0;
-  for (const std::string& line : assumption_checks(parametric, pass.sizes, pass.aligned_sizes, pass.block_multiple))
+  for (const std::string& line :
+       assumption_checks(parametric, pass.sizes, pass.aligned_sizes, pass.least_block_size, pass.block_multiple))
     result->kernel_entry.push_back(line);
   for (const std::string& line : kernel_entry_lines(pass.declarations)) result->kernel_entry.push_back(line);
   return {result, pass.schedules};

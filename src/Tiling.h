@@ -36,6 +36,7 @@ struct TilingPass {
   std::set<std::string> split_names;   // outer_ and inner_ parameters declared
   std::set<std::string> sizes;         // the size parameters split
   std::set<std::string> aligned_sizes; // those assumed multiples of block_size
+  long long least_block_size = 1;      // block_size must be at least it
   long long block_multiple = 1;        // block_size must be a multiple of it
 };
 

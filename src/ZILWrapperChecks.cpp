@@ -11,7 +11,6 @@
 #include "Expression.h"
 #include "IndexFunction.h"
 #include "Matrix.h"
-#include "Options.h"
 #include "Polyhedron.h"
 #include "Rank.h"
 #include "Stop.h"
@@ -48,18 +47,17 @@ void check_lattice(const std::vector<std::vector<int>>& lattice, size_t n, const
     if (smith[k][k] == 0) stop(std::cerr, who + "the lattice must be invertible");
 }
 
-// The block sizes on which the fit of a shape is checked, among those the
-// tiled code accepts (the multiples of `multiple` from the minimum block
-// size on): the first five, then the multiples by powers of two above them
-// up to 2^30 times `multiple`, which catch a shape whose constants only fit
-// small block sizes (isl decides each one in about the same time, whatever
-// its size). None when no int block size is accepted.
+// The block sizes on which the fit of a shape is checked, among those a
+// general tiling holds for (the multiples of `multiple`; the minimum block
+// size concerns the rectangular tilings only): the first five, then the
+// multiples by powers of two above them up to 2^30 times `multiple`, which
+// catch a shape whose constants only fit small block sizes (isl decides
+// each one in about the same time, whatever its size). `multiple` is at
+// most INT_MAX.
 std::vector<int> checked_block_sizes(long long multiple) {
-  long long least = Options::option["min-block-size"] ? std::max(1, Options::min_block_size) : 1;
-  long long first = (least + multiple - 1) / multiple * multiple;
-  long long after = first + 5 * multiple;
+  long long after = 6 * multiple;
   std::vector<int> sizes;
-  for (long long b = first; b < after && b <= INT_MAX; b += multiple) sizes.push_back(static_cast<int>(b));
+  for (long long b = multiple; b < after && b <= INT_MAX; b += multiple) sizes.push_back(static_cast<int>(b));
   for (int k = 3; k <= 30 && (multiple << k) <= INT_MAX; k++)
     if ((multiple << k) >= after) sizes.push_back(static_cast<int>(multiple << k));
   return sizes;
@@ -74,11 +72,7 @@ void check_tiling(Polyhedron* shape, const std::vector<int>& counters, const std
   Rows generators;
   for (const std::vector<long long>& row : common_denominator_basis(lattice))
     generators.emplace_back(row.begin(), row.end());
-  std::vector<int> sizes = checked_block_sizes(M);
-  if (sizes.empty())
-    stop(std::cerr, who + "no block size from the minimum block size on is a multiple of " + std::to_string(M) +
-                        " within int");
-  for (int b : sizes)
+  for (int b : checked_block_sizes(M))
     if (!shape_tiles_space(rows, generators, b, static_cast<int>(M)))
       stop(std::cerr, who + "the tile shape does not tile the space with the lattice (block size " +
                           std::to_string(b) + ")");

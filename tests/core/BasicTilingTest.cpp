@@ -361,6 +361,27 @@ TEST_F(BasicTilingTest, ConstantBlocksReadAsTheExtendedFrontEndReadsThem) {
   delete extended;
 }
 
+// The bounds of one extraction do not stay for the next one, on either
+// front end.
+TEST_F(BasicTilingTest, EveryExtractionStartsFromTheUniverse) {
+  const std::string bounded = "#pragma bound[N][1][100]\n#pragma schedule[i][j]\n      a[i][j] = 0;";
+  Program* basic = basic_model(bounded);
+  extract(basic);
+  ASSERT_EQ(P::context->constraints.size(), 2u);
+  Program* extended;
+  Tiling* tiling = extended_tiling("#pragma schedule[i][j]\n      a[i][j] = 0;", extended);
+  ASSERT_TRUE(P::context);
+  EXPECT_TRUE(P::context->constraints.empty());
+  fresh_state();
+  Program* again = basic_model(bounded);
+  extract(again);
+  EXPECT_EQ(P::context->constraints.size(), 2u);
+  delete tiling;
+  delete basic;
+  delete extended;
+  delete again;
+}
+
 TEST_F(BasicTilingTest, ASecondExtractionAppends) {
   Program* first = basic_model(two_statements);
   extract(first);

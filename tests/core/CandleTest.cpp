@@ -94,7 +94,7 @@ TEST_F(CandleTest, MatrixFormOfTwoStatements) {
                           "\n" +
                           kStatement0 +
                           "# Read items\n"
-                          "2 4\n"
+                          "2 1\n"
                           "2\t1\t0\t0\t\n"
                           "0\t-1\t1\t-1\t\n"
                           "\n"
@@ -132,7 +132,18 @@ TEST_F(CandleTest, ContextOfTwoParametersAndCounterReads) {
   EXPECT_NE(text.find("# Context\n2 4\n#N\tM\t\n1\t1\t0\t0\n1\t0\t1\t0\n\n"), std::string::npos);
   EXPECT_NE(text.find("# Iteration domain\n2 5\n1\t1\t0\t0\t0\n1\t-1\t1\t0\t-1\n\n"), std::string::npos);
   EXPECT_NE(text.find("# Written items\n1 5\n1\t1\t0\t0\t0\t\n\n"), std::string::npos);
-  EXPECT_NE(text.find("# Read items\n2 5\n2\t1\t0\t0\t0\t\n0\t-1\t1\t0\t-1\t\n\n"), std::string::npos);
+  EXPECT_NE(text.find("# Read items\n2 1\n2\t1\t0\t0\t0\t\n0\t-1\t1\t0\t-1\t\n\n"), std::string::npos);
+}
+
+// The width on the size line of the reads is that of the last read's first
+// row plus one, whatever the reads before it.
+TEST_F(CandleTest, TheReadsSizeLineTakesTheLastRead) {
+  IndexFunction c(std::vector<int>{0}, Rows{{2, 0, 0, 1}});
+  program->statement[0]->add_rhs_reference("c", c);
+  EXPECT_NE(candle().find("# Read items\n3 4\n"), std::string::npos);
+  IndexFunction scalar(std::vector<int>{0}, Rows{});
+  program->statement[0]->add_rhs_reference("t", scalar);
+  EXPECT_NE(candle().find("# Read items\n3 1\n"), std::string::npos);
 }
 
 TEST_F(CandleTest, UnionDomains) {
@@ -156,6 +167,13 @@ TEST_F(CandleTest, CountersOutsideTheStatementStop) {
   program->statement[0]->set_iteration_domain(*d);
   delete d;
   EXPECT_STOP_ON_STDOUT(candle(), "Program::print_candle: statement 0: counter j is not a loop counter of the statement");
+}
+
+TEST_F(CandleTest, StatementsWithoutDomainOrWriteStop) {
+  Program empty(1);
+  std::ostringstream out;
+  EXPECT_STOP_ON_STDOUT(empty.print_candle(out), "Program::print_candle: statement 0: a statement without iteration "
+                                                 "domain or write has no matrix form");
 }
 
 TEST_F(CandleTest, MatrixBackEndGivesUp) {

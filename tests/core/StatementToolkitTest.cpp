@@ -148,6 +148,18 @@ TEST_F(StatementToolkitTest, ProgramDumps) {
   EXPECT_EQ(declarations.str(), "int N;\ndouble a[9];\n");
   EXPECT_EQ(stdout_of([&] { p->backend(); }), "a[i]=b[i]+(c[i]*2)\n");
   delete p;
+
+  // Statements still being built, as Program(n) makes them: a missing
+  // domain prints as nothing, a statement without C text stops the run.
+  Program empty(1);
+  std::ostringstream bare;
+  EXPECT_STOP_ON_STDOUT(bare << empty, "Statement::<<: incorrect rhs");
+  IndexFunction at_i(std::vector<int>{0}, Rows{{1, 0, 0, 0}});
+  empty.statement[0]->set_lhs("a", at_i);
+  empty.statement[0]->add_rhs_reference("b", at_i);
+  std::ostringstream copy;
+  copy << empty;
+  EXPECT_EQ(copy.str(), head + "\na[i]=b[i]" + tail);
 }
 
 TEST_F(StatementToolkitTest, Instances) {

@@ -152,6 +152,26 @@ TEST_F(XmlModelTest, ModularMappingsOfTheThreeKinds) {
   Expression two(2);
   ModularMapping symbolic(A, std::vector<Expression*>{&n, &two});
   expect_same_mapping(symbolic, f);
+  // Bounded over 1 <= N <= 9, the symbolic moduli stay beside the integer
+  // ones and are saved with them.
+  Polyhedron context;
+  for (Inequation* c : {n >= 1, n <= 9}) {
+    context.add_constraint(c);
+    delete c;
+  }
+  ModularMapping::upper_bound(&symbolic, &context);
+  expect_same_mapping(symbolic, f);
+  ModularMapping incremented(A, std::vector<Expression*>{&n, &two});
+  ModularMapping::increment(&incremented);
+  ModularMapping::upper_bound_inc(&incremented, &context);
+  EXPECT_EQ(incremented.b, (std::vector<int>{10, 3}));
+  expect_same_mapping(incremented, f);
+  incremented.keep_last(1);
+  IndexFunction f0(std::vector<int>{0});
+  expect_same_mapping(incremented, f0);
+  // Rows of A of different lengths make no mapping the reader would take.
+  ModularMapping ragged(std::vector<std::vector<int>>{{1, 0}, {1}}, 0);
+  EXPECT_STOP_ON_STDERR(written(ragged), "ModularMapping: one modulus per row of A expected");
 }
 
 // ---- statements and programs ----
@@ -189,12 +209,37 @@ TEST_F(XmlCommandTest, StatementsRoundTrip) {
     }
     delete p;
   }
-  Statement bare(3);
-  EXPECT_NE(written(bare).find("<rhs></rhs>"), std::string::npos);
-  Statement* back = round_trip(bare);
+  // Without a tree, a single read is the right-hand side.
+  Program* p = model_of(scop("a[i] = b[i];"));
+  Statement* s = p->statement.back();
+  delete s->rhs;
+  s->rhs = nullptr;
+  EXPECT_NE(written(*s).find("<rhs></rhs>"), std::string::npos);
+  Statement* back = round_trip(*s);
   EXPECT_EQ(back->rhs, nullptr);
-  EXPECT_EQ(back->iteration_domain, nullptr);
+  EXPECT_EQ(c_text(*back), "a[i]=b[i]");
   delete back;
+  delete p;
+}
+
+// The element `tag` of `text` (its first one) without content.
+std::string emptied(std::string text, const std::string& tag) {
+  size_t from = text.find("<" + tag + ">") + tag.size() + 2;
+  return text.erase(from, text.find("</" + tag + ">") - from);
+}
+
+// A statement has no C text or domain without its domain and its write:
+// none is written, nor read.
+TEST_F(XmlCommandTest, StatementsWithoutDomainOrWriteAreRefused) {
+  Statement bare(3);
+  EXPECT_STOP_ON_STDERR(written(bare),
+                        "Statement::print_xml: a statement without iteration domain or write has no XML form");
+  Program* p = model_of(scop("a[i] = a[i] + b[i];"));
+  std::string text = written(*p);
+  EXPECT_STOP_ON_STDERR(read_back<Program>(emptied(text, "iteration_domain")),
+                        "Statement::Statement(Xml): null iteration_domain");
+  EXPECT_STOP_ON_STDERR(read_back<Program>(emptied(text, "lhs_index")), "Statement::Statement(Xml): null lhs_index");
+  delete p;
 }
 
 TEST_F(XmlCommandTest, ProgramsKeepEveryStringByteForByte) {

@@ -87,6 +87,16 @@ TEST(XmlReaderTest, DocumentsNestUpTo2498Levels) {
   expect_refused(nested(2499), "Line 1: syntax error. Last token was \"a\"");
 }
 
+// Text runs and comments far longer than the scanner's buffer, which
+// reads them in several refills.
+TEST(XmlReaderTest, LongTextRunsAndComments) {
+  const std::string run(3 << 20, 'x');
+  Xml root = document_of("//" + run + "\n<a>" + run + "y</a>");
+  EXPECT_EQ(root["a"].string_value(), run + "y");
+  expect_refused("//" + run + "\n//" + run + "\n<a>" + run + "=</a>",
+                 "Illegal character with code 61 (=) on line #3");
+}
+
 TEST(XmlReaderTest, UnreadableAndMissingFiles) {
   char folder[] = "/tmp/tarvex-xml-dir-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);

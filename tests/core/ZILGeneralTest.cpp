@@ -140,19 +140,19 @@ TEST_F(ZILGeneralTest, StopsWhenTheShapeDoesNotTileTheSpaceWithTheLattice) {
   // i <= 40 only cuts tiles from b = 42 on: found at the powers of two.
   Polyhedron* long_capped = rows_over({{1, 1, 0, 0}, {1, -1, 1, -1}, {1, -1, 0, 40}}, {"i"}, {"block_size"});
   EXPECT_STOP_ON_STDERR(tile(segment, long_capped, {{1}, {1}}), who + "64)");
-  // The first block size checked is the one of "-min-block-size".
+  // "-min-block-size" bounds the rectangular tilings only: a general tiling
+  // holds for every block size, and is checked from 1 on.
   Options::option["min-block-size"] = 1;
   Options::min_block_size = 4;
-  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{2, 0}, {0, 1}, {1, 1}}), who + "4)");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{2, 0}, {0, 1}, {1, 1}}), who + "1)");
   Options::min_block_size = 2147483647;
-  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{2, 0}, {0, 1}, {1, 1}}), who + "2147483647)");
+  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{2, 0}, {0, 1}, {1, 1}}), who + "1)");
   Options::min_block_size = 0;
   EXPECT_STOP_ON_STDERR(tile(domain, brick, {{1, 0}, {0, 1}, {1, 1}}), who + "1)");
   for (Polyhedron* p : {domain, shape, brick, capped, long_capped, segment}) delete p;
 }
 
-// Neither "-aligned-parameters" nor "-min-block-size" changes the tiling
-// (the latter only where the shape's fit is checked).
+// Neither "-aligned-parameters" nor "-min-block-size" changes the tiling.
 TEST_F(ZILGeneralTest, CommandLineOptionsLeaveTheTilingAsItIs) {
   Options::option["aligned-parameters"] = 1;
   Options::option["min-block-size"] = 1;
@@ -247,6 +247,10 @@ TEST_F(ZILGeneralTest, LatticesWithDenominatorsGiveTheIterationsEachOnce) {
       {{{1, 1, 1, 0, 0}, {1, -1, -1, 1, -1}, {1, 1, -2, 0, 0}, {1, -1, 2, 1, -1}}, {{2, 1}, {1, -1}, {3, 3}}, 3, {3, 3}},
       // 0 <= 2i < b, 0 <= 3j - 3i < b on (1, 1)/2, (0, 1)/3.
       {{{1, 2, 0, 0, 0}, {1, -2, 0, 1, -1}, {1, -3, 3, 0, 0}, {1, 3, -3, 1, -1}}, {{1, 0}, {1, 1}, {2, 3}}, 6, {2, 3}},
+      // 0 <= 3i + j < b, 0 <= j < b on (1, 0)/3, (-1, 3)/3: the origin
+      // lattice of these parallelograms, whose second column has the
+      // entries -1/3 and 1.
+      {{{1, 3, 1, 0, 0}, {1, -3, -1, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}}, {{1, -1}, {0, 3}, {3, 3}}, 3, {3, 3}},
       // Boxes on (2, 0)/2, (0, 1)/2: the first column is integer in lowest
       // terms, the second half a block.
       {{{1, 1, 0, 0, 0}, {1, -1, 0, 1, -1}, {1, 0, 2, 0, 0}, {1, 0, -2, 1, -1}}, {{2, 0}, {0, 1}, {2, 2}}, 2, {1, 2}},
@@ -301,13 +305,18 @@ TEST_F(ZILGeneralTest, StopsOnLatticesWithDenominatorsThatCannotBeServed) {
   Polyhedron* shape = box();
   EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {65536, 65537}}),
                         who + "the lattice denominators ask for a block size multiple of more than 2147483647");
-  // The minimum block size leaves no even block size within int.
+  // The minimum block size of the rectangular tilings leaves no even block
+  // size within int, which does not concern a general tiling.
+  // 0 <= 2i < b, 0 <= j < b on (1, 0)/2, (0, 1).
+  Polyhedron* half = rows_over({{1, 2, 0, 0, 0}, {1, -2, 0, 1, -1}, {1, 0, 1, 0, 0}, {1, 0, -1, 1, -1}}, {"i", "j"},
+                               {"block_size"});
   Options::option["min-block-size"] = 1;
   Options::min_block_size = 2147483647;
-  EXPECT_STOP_ON_STDERR(tile(domain, shape, {{1, 0}, {0, 1}, {2, 1}}),
-                        who + "no block size from the minimum block size on is a multiple of 2 within int");
+  Result r = tile(domain, half, {{1, 0}, {0, 1}, {2, 1}});
+  EXPECT_FALSE(r.second.empty());
+  release(r);
   Options::min_block_size = 0;
-  for (Polyhedron* p : {domain, shape}) delete p;
+  for (Polyhedron* p : {domain, shape, half}) delete p;
 }
 
 }  // namespace

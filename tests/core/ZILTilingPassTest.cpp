@@ -148,6 +148,31 @@ TEST_F(ZILTilingPassTest, GeneralStatementScheduleTraceAndDeclarations) {
   EXPECT_EQ(run.result.first->kernel_entry.size(), 7u);
 }
 
+// "-min-block-size" bounds block_size where a rectangular tiling needs it:
+// general tilings alone hold for every block size.
+TEST_F(ZILTilingPassTest, TheMinimumBlockSizeConcernsRectangularTilingsOnly) {
+  const std::string diamonds =
+      "#pragma tile_group[1]\n#pragma tile_lattice[1][1][1][-1][2][2]\n"
+      "#pragma tile_shape[i + j][block_size - 1 - i - j][i - j][block_size - 1 - i + j]\n";
+  std::string general = nest(diamonds + "#pragma schedule[__T][__T][i][j]");
+  std::string both = general;
+  both.insert(both.find("  for"), "  for (i = 0; i < N; i++)\n    for (j = 0; j < M; j++) {\n" +
+                                      std::string(rectangular) + "\n      a[j][i] = 0;\n    }\n");
+  both.replace(both.find("[__T][__T][i][j]"), 16, "[0][__T][__T][i][j]");
+  both.replace(both.rfind("[__T][__T][i][j]"), 16, "[1][__T][__T][i][j]");
+  Options::option["min-block-size"] = 1;
+  Options::min_block_size = 8;
+  EXPECT_EQ(PassRun(general).result.first->kernel_entry[0].substr(0, 22), "  if (block_size < 1) ");
+  std::vector<std::string> entry = PassRun(both).result.first->kernel_entry;
+  EXPECT_EQ(entry[0].substr(0, 22), "  if (block_size < 8) ");
+  EXPECT_EQ(entry[1].substr(0, 27), "  if (block_size % 2 != 0) ");
+  Options::min_block_size = 2147483647;
+  EXPECT_EQ(PassRun(general).result.first->kernel_entry[0].substr(0, 22), "  if (block_size < 1) ");
+  EXPECT_STOP_ON_STDERR(PassRun run(both), "Tiling::apply: the lattice denominators leave no block size from the "
+                                           "minimum block size on within int (they ask for a multiple of 2)");
+  Options::min_block_size = 0;
+}
+
 TEST_F(ZILTilingPassTest, RefusedDirectives) {
   std::string stmt = "Tiling::apply: statement #0: ";
   EXPECT_STOP_ON_STDERR(PassRun(nest("#pragma tile_group[0]\n#pragma tile_ratio[1]\n#pragma tile_hyperplans[i]\n"

@@ -137,6 +137,54 @@ TEST(GeneralTiling, BruteForceOracle) {
   }
 }
 
+// Parallelograms 0 <= h_c·x <= s_c·b - 1 on hyperplanes that are not
+// unimodular: the origins b·(H^-1)^T·diag(s)·z have rational generators,
+// here a column whose entries have different denominators (-s_1/3 and s_1,
+// written (-s_1, 3·s_1)/3). Every point of a domain lies in exactly one
+// tile, for block sizes that make the origins integer points.
+TEST(GeneralTiling, NonUnimodularParallelogramsCoverADomainOnce) {
+  const Rows H = {{3, 0}, {1, 1}};  // h_0 = 3·x_0 + x_1, h_1 = x_1
+  // 0 <= x_0 <= N, -2 <= x_1 <= x_0 + 1.
+  polyhedronZIL* poly = makePoly({{1, 1, 0, 0, 0}, {1, -1, 0, 1, 0}, {1, 0, 1, 0, 2}, {1, 1, -1, 0, 1}}, 2, 1);
+  for (long long s1 : {1, 2}) {
+    std::vector<long long> sizes = {1, s1};
+    long long** h = makeMatrix(H);
+    polyhedronZIL* shape = parallelogramShape(h, sizes.data(), 2);
+    long long** lat = parallelogramOriginLattice(h, sizes.data(), 2);
+    freeMatrix(h, 2);
+    ASSERT_EQ(toRows(lat, 3, 2), (Rows{{1, -s1}, {0, 3 * s1}, {3, 3}}));
+    optionZIL option;
+    option.minBlSizeParam = 1;
+    Tiling tiling;
+    captureCout([&] { tiling = getTiledDomain(poly, shape, lat, &option); });
+    for (long long b : {3, 6})
+      for (long long N : {0, 2, 5}) {
+        SCOPED_TRACE(testing::Message() << "s1=" << s1 << " b=" << b << " N=" << N);
+        Point lo = {-3, -4}, hi = {N + 3, N + 4};
+        // The tiles meeting the window: z_c = floor(h_c·x / (s_c·b)).
+        Point zlo = {floorDiv(3 * lo[0] + lo[1], b), floorDiv(lo[1], s1 * b)};
+        Point zhi = {floorDiv(3 * hi[0] + hi[1], b), floorDiv(hi[1], s1 * b)};
+        Point Nb = {floorDiv(N, b)}, Nl = {N - b * Nb[0]};
+        std::map<Point, int> hits;
+        std::vector<Point> locals = shapePoints(shape, b, 2 * s1);
+        forEachPoint(zlo, zhi, [&](const Point& z) {
+          for (const Point& il : locals) {
+            Point x(2);
+            for (int k = 0; k < 2; k++) x[k] = il[k] + b * (lat[k][0] * z[0] + lat[k][1] * z[1]) / 3;
+            if (tilingContains(tiling, tiledPoint(z, il, Nb, Nl, b))) hits[x]++;
+          }
+        });
+        forEachPoint(lo, hi, [&](const Point& x) {
+          EXPECT_EQ(hits[x], domainContainsScaled(poly, x, {N}, 1) ? 1 : 0) << "x=" << x[0] << "," << x[1];
+        });
+      }
+    freeTiling(tiling);
+    freeMatrix(lat, 3);
+    freePolyhedron(shape);
+  }
+  freePolyhedron(poly);
+}
+
 // Closed-form block range of a row over a box tile with scales s.
 std::pair<long, long> closedFormRange(const long long* a, const long long* c, long long d, const long long* s,
                                       int n, int p, long long m) {
