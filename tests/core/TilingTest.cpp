@@ -376,6 +376,19 @@ TEST_F(BackendTest, ParametricTilingsRunTheirFullTilesInPerfectNests) {
   EXPECT_NE(files.first.find("\ncodegen tiled_program;\n"), std::string::npos) << files.first;
 }
 
+// Each part's schedule is written on its own, from the same dates: the
+// part numbers go first, so that the parts run one after the other in file
+// order, also when they stand in different functions.
+TEST_F(BackendTest, StaticControlPartsRunInFileOrder) {
+  const std::string loop = "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = b[i] + 1;\n  }\n";
+  const std::string part = "#pragma begin_scop\n" + loop + "#pragma end_scop\n";
+  std::pair<std::string, std::string> files = generate("int N;\nint i;\nint b[9];\nvoid k() {\n" + part + part +
+                                                       "}\nvoid l() {\n" + part + "}\n");
+  EXPECT_NE(files.first.find("theta := [N] -> { S0[i] -> [0,i]; S1[i] -> [1,i]; S2[i] -> [2,i] };\n"),
+            std::string::npos)
+      << files.first;
+}
+
 TEST_F(BackendTest, TraceMacrosPrintTheCounters) {
   Options::option["trace"] = 1;
   std::pair<std::string, std::string> files =
