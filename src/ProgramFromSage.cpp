@@ -433,6 +433,7 @@ private:
     if (in_directive) return;
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
+    declarations.statement(assign);
     refuse_statement_macro_calls(assign);
     refuse_rounding_in_subscripts(assign, false);
   }
@@ -509,5 +510,6 @@ Program* Program::from_Sage(SgProject* project) {
   program->set_variable_declaration(var_declaration);
   program->declared_names = var_declared_names;
   program->kernel_entry = traversal.declarations.initialisations();
+  program->functions = traversal.declarations.carried_functions();
   return program;
 }

@@ -389,6 +389,22 @@ TEST_F(BackendTest, StaticControlPartsRunInFileOrder) {
       << files.first;
 }
 
+// The carried functions stand between the declarations and the statement
+// macros; the input's own max replaces the macro of that name, min stays.
+TEST_F(BackendTest, CarriedFunctionsPrecedeTheStatementMacros) {
+  std::pair<std::string, std::string> files = generate(
+      "int N;\nint i;\nint b[9];\nint max(int x, int y) { return x < y ? y : x; }\n"
+      "int twice(int x) { return 2 * x; }\nvoid k() {\n#pragma begin_scop\n"
+      "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = max(b[i], i) + twice(b[i]);\n  }\n" +
+      std::string(footer));
+  EXPECT_NE(files.second.find("#define min(x,y)"), std::string::npos);
+  EXPECT_EQ(files.second.find("#define max(x,y)"), std::string::npos);
+  EXPECT_NE(files.second.find("int b[9];\n\nint max(int x, int y) {\n  return x < y ? y : x;\n}\n\n"
+                              "int twice(int x) {\n  return 2 * x;\n}\n\n#define S0(i) "),
+            std::string::npos)
+      << files.second;
+}
+
 TEST_F(BackendTest, TraceMacrosPrintTheCounters) {
   Options::option["trace"] = 1;
   std::pair<std::string, std::string> files =
