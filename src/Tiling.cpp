@@ -148,9 +148,10 @@ void declare_split(TilingPass& pass, const std::string& name, const std::string&
 }
 
 // The tile counters and split parameters are named in the tiled code (macro
-// parameters, loop counters, globals): an input variable of the same name
-// would be captured by them or declared twice.
-void check_generated_names(const Program* program, const TilingPass& pass, const std::set<std::string>& declared) {
+// parameters, loop counters, globals): an input variable or carried
+// function of the same name would be captured by them or declared twice.
+void check_generated_names(const Program* program, const TilingPass& pass, std::set<std::string> declared) {
+  for (const auto& function : program->functions) declared.insert(function.first);
   std::set<int> input_counters;
   for (const Statement* s : program->statement)
     input_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
