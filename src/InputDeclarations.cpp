@@ -34,6 +34,7 @@ void InputDeclarations::hoist(const std::string& name, const std::string& text) 
 
 void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   prelude_functions.add(f);
+  functions.add(f, kernel);
   names.add_file_scope(f->get_name().getString(), function_head(f), nullptr);
   if (!kernel || !f->get_definition() || !f->get_parameterList()) return;
   for (SgInitializedName* v : f->get_parameterList()->get_args()) {
@@ -113,6 +114,7 @@ void InputDeclarations::initialise_on_entry(SgInitializedName* v, SgAssignInitia
   std::string name = v->get_name().getString(), value_text = cxx_text(value->get_operand()->unparseToString());
   if (!v->get_pointer().empty()) value_text = "(decltype(" + name + "))(" + value_text + ")";
   entry.push_back("  " + name + " = " + value_text + ";");
+  functions.run_by_tiled_code(value);
 }
 
 void InputDeclarations::finish() const { prelude_functions.check_defined(); }

@@ -20,11 +20,13 @@
 #include <vector>
 
 #include "DeclarationTable.h"
+#include "InputFunctions.h"
 #include "PreludeNames.h"
 
 class SgAssignInitializer;
 class SgFunctionDeclaration;
 class SgInitializedName;
+class SgNode;
 class SgTypedefDeclaration;
 class SgVariableDeclaration;
 
@@ -38,6 +40,8 @@ public:
   // A variable declaration at file scope (`function` null) or inside
   // `function`; `ahead_of_part` when no part has started yet.
   void variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel, bool ahead_of_part);
+  // A statement of a static control part, which the tiled code runs.
+  void statement(SgNode* assignment) { functions.run_by_tiled_code(assignment); }
   // Stops the run on a prototype of min or max without definition.
   void finish() const;
 
@@ -47,10 +51,13 @@ public:
   // The arrays of the kernel's function whose initialiser tiled_kernel()
   // does not give again on each call, with their declarations.
   const std::map<std::string, std::string>& arrays_initialised_once() const { return initialised_arrays; }
+  // The functions the tiled code carries (InputFunctions::carried).
+  std::vector<std::pair<std::string, std::string>> carried_functions() const { return functions.carried(); }
 
 private:
   DeclarationTable names;
   PreludeFunctions prelude_functions;
+  InputFunctions functions;
   std::vector<std::string> entry;
   std::map<std::string, std::string> initialised_arrays;
   size_t file_scope_variables = 0;  // the first ones are the directive carriers

@@ -5,9 +5,11 @@
 // nest isl generates, and its statements keep calling min and max by name.
 // The input may therefore give these names to no variable, macro or
 // function, with one exception: a function min (max) returning exactly the
-// minimum (maximum) of its two int parameters, which the macro stands for
-// as long as every argument of a call is an int (the macro converts
-// nothing, the function converted its arguments to int).
+// minimum (maximum) of its two int parameters, which loop bounds read as
+// such and which the tiled code carries in place of the macro
+// (InputFunctions). Every argument of a call of min or max in a statement
+// must be an int: without the input's function the macro stands for it,
+// and converts nothing.
 
 #include <map>
 #include <set>

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Domain;
@@ -37,6 +38,11 @@ public:
   // split parameters computed again from the sizes and block_size the
   // caller has set by then.
   std::vector<std::string> kernel_entry;
+  // The input's functions that the tiled code calls, as (name, C text) in
+  // file order, written ahead of the statement macros; filled by from_Sage
+  // (InputFunctions). The input's own min and max replace the macros of
+  // those names.
+  std::vector<std::pair<std::string, std::string>> functions;
   // In a tiled program, per statement under a parametric tiling, the
   // constraints that put a point in its tile, on the inner counters that
   // locate it there (null for the other statements; owned): code
@@ -107,7 +113,7 @@ public:
   // The matrix-form description of the program.
   void print_candle(std::ostream& out) const;
   // The element `tag`: the counts, the statements and the declarations,
-  // then declared_names and kernel_entry.
+  // then declared_names, kernel_entry and functions.
   void print_xml(std::ostream& os, std::string tag) const;
   // The matrix back end: gathers the statements' matrices, then stops with
   // "Error 1" on standard output, having written nothing.

@@ -24,21 +24,35 @@
 
 namespace {
 
+const char* const includes =
+    "#include <math.h>\n"
+    "#include <iostream>\n"
+    "#include <stdio.h>\n"
+    "\n";
+
 // Every macro argument and body is parenthesised: the statements call min
 // and max with arbitrary C operands (min(b[i] & 3, 2)). ceild and floord
 // divide by a positive d in integers: the quotient rounds toward zero, and a
 // remainder of the numerator's sign moves it by one. Neither negates nor
 // adds to the numerator, so no int overflows.
-const char* const prelude =
-    "#include <math.h>\n"
-    "#include <iostream>\n"
-    "#include <stdio.h>\n"
-    "\n"
-    "#define min(x,y)  ((x)<(y)?(x):(y))\n"
-    "#define max(x,y)  ((x)<(y)?(y):(x))\n"
-    "#define ceild(n,d)  (((n) / (d)) + (((n) % (d)) > 0))\n"
-    "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n"
-    "\n";
+const std::pair<const char*, const char*> prelude_macros[] = {
+    {"min", "#define min(x,y)  ((x)<(y)?(x):(y))\n"},
+    {"max", "#define max(x,y)  ((x)<(y)?(y):(x))\n"},
+    {"ceild", "#define ceild(n,d)  (((n) / (d)) + (((n) % (d)) > 0))\n"},
+    {"floord", "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n"},
+};
+
+// The includes and the macros of the loop nest, but those the input defines
+// as functions (its own min and max, which the tiled code carries): the
+// function evaluates each argument once, as the input's statements expect.
+std::string prelude(const Program& program) {
+  std::set<std::string> carried;
+  for (const auto& function : program.functions) carried.insert(function.first);
+  std::string text = includes;
+  for (const auto& macro : prelude_macros)
+    if (!carried.count(macro.first)) text += macro.second;
+  return text + "\n";
+}
 
 void print_names(std::ostream& out, const std::set<int>& ranks, int counters) {
   print_variable_list(out, ranks, ",", counters);
@@ -209,9 +223,10 @@ void print_macro(std::ostream& out, const Statement& s, int i) {
 
 std::string output_head(const Program& program) {
   std::ostringstream out;
-  out << prelude;
+  out << prelude(program);
   for (const std::string& declaration : program.variable_declaration) out << declaration << "\n";
   out << "\n";
+  for (const auto& function : program.functions) out << function.second << "\n\n";
   expression_print_parenthesis = 1;
   for (size_t i = 0; i < program.statement.size(); i++)
     print_macro(out, *program.statement[i], static_cast<int>(i));

@@ -5,6 +5,7 @@
 // form for stop the run instead of being dropped or mis-modelled. The
 // declarations of the whole file are read on the way (InputDeclarations).
 
+#include <algorithm>
 #include <iostream>
 #include <list>
 #include <map>
@@ -279,6 +280,7 @@ private:
   void read_pragma(const std::string& text, const ASTInfo& a) {
     if (text == "begin_scop") {
       check_part_start(a);
+      if (!in_scop) parts++;
       in_scop = 1;
       part_started = true;
     } else if (text == "end_scop") {
@@ -290,6 +292,7 @@ private:
     }
   }
   bool part_started = false;  // whether a begin_scop was met
+  int parts = 0;              // the parts met so far
   SgFunctionDeclaration* ended_in = nullptr;  // the function of the last end_scop, not owned
   SgNode* between_parts = nullptr;  // its first statement after that end_scop, not owned
 
@@ -407,6 +410,7 @@ private:
     Statement* s = new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
                                  with_truncating_divisions(a.iteration_domain), node);
     s->rhs = with_counter_casts(s->rhs, *s, counter_types);
+    s->part = std::max(parts - 1, 0);  // without the part pragmas, the file is one part
     statement_vec.push_back(s);
   }
 
@@ -429,6 +433,7 @@ private:
     if (in_directive) return;
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
+    declarations.statement(assign);
     refuse_statement_macro_calls(assign);
     refuse_rounding_in_subscripts(assign, false);
   }
@@ -505,5 +510,6 @@ Program* Program::from_Sage(SgProject* project) {
   program->set_variable_declaration(var_declaration);
   program->declared_names = var_declared_names;
   program->kernel_entry = traversal.declarations.initialisations();
+  program->functions = traversal.declarations.carried_functions();
   return program;
 }

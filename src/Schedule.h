@@ -17,6 +17,7 @@
 class IndexFunction;
 class Operation;
 class Program;
+class Statement;
 class Xml;
 
 class Schedule {
@@ -57,6 +58,11 @@ class Schedule {
   // the textual order, statements sharing loops as far as their counter
   // ranks agree with the previous statement's.
   static std::vector<Schedule*> from_Program(Program* prog);
+  // schedules[i] belongs to statements[i]. When the statements stand in
+  // several static control parts, each schedule is replaced by one whose
+  // first date is its statement's part number: the parts then run one after
+  // the other, in file order, whatever dates their own schedules give.
+  static void order_parts(const std::vector<Statement*>& statements, std::vector<Schedule*>& schedules);
 
   // "schedule = " on standard output, the function's dump on standard error.
   void print();

@@ -1,7 +1,8 @@
 // The sequential schedule of a program: dates that follow the textual order
 // of the statements. The date of a statement at depth d has 2d + 1 entries:
 // the position of its outermost nest, then per loop its counter and the
-// position of what comes next inside that loop.
+// position of what comes next inside that loop. Also the part numbers put
+// ahead of the dates of a program of several static control parts.
 
 #include <algorithm>
 
@@ -41,4 +42,19 @@ std::vector<Schedule*> Schedule::from_Program(Program* prog) {
     previous = cs;
   }
   return result;
+}
+
+void Schedule::order_parts(const std::vector<Statement*>& statements, std::vector<Schedule*>& schedules) {
+  bool several = false;
+  for (Statement* s : statements) several = several || s->part != statements.front()->part;
+  if (!several) return;
+  for (size_t i = 0; i < statements.size(); i++) {
+    const IndexFunction* f = schedules[i]->schedule;
+    std::vector<Expression*> dates{new Expression(statements[i]->part)};
+    for (Expression* date : f->index_mapping) dates.push_back(date->clone());
+    IndexFunction dated(f->surrounding_counters, dates);
+    del(dates);
+    delete schedules[i];
+    schedules[i] = new Schedule(&dated);
+  }
 }

@@ -255,6 +255,7 @@ Statement* Statement::clone() const {
   if (lhs_index) copy->lhs_index = lhs_index->clone();
   for (const Read& read : rhs_index) copy->rhs_index.push_back(Read(read.first, read.second->clone()));
   if (rhs) copy->rhs = rhs->clone();
+  copy->part = part;
   return copy;
 }
 

@@ -92,6 +92,9 @@ public:
   IndexFunction* lhs_index = nullptr;  // owned; no entry for a scalar
   std::list<Read> rhs_index;           // functions owned, left-to-right order
   Rhs* rhs = nullptr;                  // owned, may be null
+  // The static control part it stands in, numbered in file order from 0:
+  // parts run one after the other, whatever dates their schedules give.
+  int part = 0;
 
   Statement() = default;
   explicit Statement(int rank);

@@ -244,6 +244,7 @@ Statement* Statement::counters_to_counters(std::map<int, int> m) {
   copy->lhs_index = lhs_index->counters_to_counters(m);
   for (const Read& read : rhs_index) copy->rhs_index.push_back(Read(read.first, read.second->counters_to_counters(m)));
   if (rhs) copy->rhs = rhs->clone();
+  copy->part = part;
   return copy;
 }
 

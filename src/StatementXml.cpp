@@ -96,6 +96,7 @@ void Program::print_xml(std::ostream& os, std::string tag) const {
   ::print_xml(os, "variable_declaration", variable_declaration);
   ::print_xml(os, "declared_names", declared_names);
   ::print_xml(os, "kernel_entry", kernel_entry);
+  ::print_xml(os, "functions", functions);
   ::print_xml(os, "tile", tile);
   close_tag(os, tag);
 }
@@ -108,5 +109,6 @@ Program::Program(const Xml& node) {
   from_xml(variable_declaration, node["variable_declaration"]);
   from_xml(declared_names, node["declared_names"]);
   from_xml(kernel_entry, node["kernel_entry"]);
+  from_xml(functions, node["functions"]);
   from_xml(tile, node["tile"]);
 }

@@ -148,9 +148,10 @@ void declare_split(TilingPass& pass, const std::string& name, const std::string&
 }
 
 // The tile counters and split parameters are named in the tiled code (macro
-// parameters, loop counters, globals): an input variable of the same name
-// would be captured by them or declared twice.
-void check_generated_names(const Program* program, const TilingPass& pass, const std::set<std::string>& declared) {
+// parameters, loop counters, globals): an input variable or carried
+// function of the same name would be captured by them or declared twice.
+void check_generated_names(const Program* program, const TilingPass& pass, std::set<std::string> declared) {
+  for (const auto& function : program->functions) declared.insert(function.first);
   std::set<int> input_counters;
   for (const Statement* s : program->statement)
     input_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
@@ -330,18 +331,21 @@ void Tiling::check_directives(Program* program, const std::set<std::string>& dec
       pass_stop(i, "schedule uses __T but the statement is not tiled");
     }
   }
-  for (int i = 0; i < n; i++) check_offset_dates(i);
+  for (int i = 0; i < n; i++) check_offset_dates(program, i);
 }
 
 // The offset dates that follow the tiled dimensions of a lattice with
 // denominators shift the later dates of its schedule: a statement that
 // shares those loops must get the same dates at the same places, or the
-// dates of the two would be compared out of step.
-void Tiling::check_offset_dates(int i) const {
+// dates of the two would be compared out of step. Statements of two static
+// control parts share no loop: the parts run one after the other.
+void Tiling::check_offset_dates(const Program* program, int i) const {
   std::vector<int> own = tiled_denominators(*this, i);
   if (std::count(own.begin(), own.end(), 1) == static_cast<long>(own.size())) return;
   for (size_t k = 0; k < schedule.size(); k++) {
-    if (static_cast<int>(k) == i || apart(schedule[i], schedule[k], tile_dimensions[i][0])) continue;
+    if (static_cast<int>(k) == i || program->statement[k]->part != program->statement[i]->part ||
+        apart(schedule[i], schedule[k], tile_dimensions[i][0]))
+      continue;
     if (tile_dimensions[k] != tile_dimensions[i] || tiled_denominators(*this, static_cast<int>(k)) != own)
       pass_stop(i, "statement #" + std::to_string(k) +
                        " shares the tile loops of a lattice with denominators, but not its tiled dimensions and "
@@ -516,6 +520,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   // The input's own initialisations, then the checks of the values the
   // tiling assumed, then the split parameters computed from those values.
   result->kernel_entry = program->kernel_entry;
+  result->functions = program->functions;
   bool parametric = std::count(is_rectangular_ZIL.begin(), is_rectangular_ZIL.end(), 1) +
                         std::count(is_general_ZIL.begin(), is_general_ZIL.end(), 1) >
                     0;
@@ -523,6 +528,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
        assumption_checks(parametric, pass.sizes, pass.aligned_sizes, pass.least_block_size, pass.block_multiple))
     result->kernel_entry.push_back(line);
   for (const std::string& line : kernel_entry_lines(pass.declarations)) result->kernel_entry.push_back(line);
+  Schedule::order_parts(result->statement, pass.schedules);
   return {result, pass.schedules};
 }
 

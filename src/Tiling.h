@@ -123,7 +123,7 @@ private:
   void check_directives(Program* program, const std::set<std::string>& declared) const;
   void check_rectangular_ZIL(int i, const Statement* s) const;
   void check_general_ZIL(int i, const Statement* s) const;
-  void check_offset_dates(int i) const;
+  void check_offset_dates(const Program* program, int i) const;
   void check_piece_estimates(Program* program) const;
   void check_constant_tiling(int i) const;
   void build_tile(int i);

@@ -212,6 +212,34 @@ TEST_F(ModelTest, KernelParametersAndRunTimeInitialisersAreCarried) {
   delete p;
 }
 
+// The tiled code carries the functions its statements and its entry
+// assignments call, those these call in turn, and the input's own min,
+// which stands in for the macro: definitions and prototypes in file order,
+// nothing else (run calls the kernel, which is not carried).
+TEST_F(ModelTest, FunctionsTheTiledCodeCallsAreCarried) {
+  Program* p = model_of(
+      "int N;\nint a[9];\nint unused(int x) { return x; }\nint g(int x);\n"
+      "static int h(register int x) { return g(x) + 1; }\nint e(int x) { return x; }\n"
+      "int min(int x, int y) { return x < y ? x : y; }\n"
+      "void k() {\n  int i;\n  int s = e(N);\n#pragma begin_scop\n  for (i = 0; i < N; i++) {\n"
+      "#pragma schedule[i]\n    a[i] = h(a[i]) + s;\n  }\n#pragma end_scop\n}\n"
+      "int g(int x) { return 2 * x; }\nvoid run() { k(); }\n");
+  EXPECT_EQ(p->functions, (std::vector<std::pair<std::string, std::string>>{
+                              {"g", "int g(int x);"},
+                              {"h", "static int h(int x) {\n  return g(x) + 1;\n}"},
+                              {"e", "int e(int x) {\n  return x;\n}"},
+                              {"min", "int min(int x, int y) {\n  return x < y ? x : y;\n}"},
+                              {"g", "int g(int x) {\n  return 2 * x;\n}"}}));
+  delete p;
+  EXPECT_STOP_ON_STDOUT(model_of(scop("#pragma schedule[i]\n a[i] = f(N, x);") + "void l() { k(); }\n" +
+                                 "int f(int u, double v) { l(); return u; }\n"),
+                        "Program::from_Sage: the tiled code would call k, which holds a static control part: "
+                        "tiled_kernel() keeps only the parts of such a function: void k()");
+  EXPECT_STOP_ON_STDOUT(model_of("int main();\n" + scop("#pragma schedule[i]\n a[i] = main();")),
+                        "Program::from_Sage: the tiled code, in C++, cannot declare main at file scope (reserved "
+                        "in C++): int main()");
+}
+
 TEST_F(ModelTest, RefusedDeclarations) {
   std::string kernel = "void k() {\n  int i;\n#pragma begin_scop\n  for (i = 0; i < N; i++) {\n"
                        "#pragma schedule[i]\n    a[i] = 1;\n  }\n#pragma end_scop\n";

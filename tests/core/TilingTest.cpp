@@ -376,6 +376,35 @@ TEST_F(BackendTest, ParametricTilingsRunTheirFullTilesInPerfectNests) {
   EXPECT_NE(files.first.find("\ncodegen tiled_program;\n"), std::string::npos) << files.first;
 }
 
+// Each part's schedule is written on its own, from the same dates: the
+// part numbers go first, so that the parts run one after the other in file
+// order, also when they stand in different functions.
+TEST_F(BackendTest, StaticControlPartsRunInFileOrder) {
+  const std::string loop = "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = b[i] + 1;\n  }\n";
+  const std::string part = "#pragma begin_scop\n" + loop + "#pragma end_scop\n";
+  std::pair<std::string, std::string> files = generate("int N;\nint i;\nint b[9];\nvoid k() {\n" + part + part +
+                                                       "}\nvoid l() {\n" + part + "}\n");
+  EXPECT_NE(files.first.find("theta := [N] -> { S0[i] -> [0,i]; S1[i] -> [1,i]; S2[i] -> [2,i] };\n"),
+            std::string::npos)
+      << files.first;
+}
+
+// The carried functions stand between the declarations and the statement
+// macros; the input's own max replaces the macro of that name, min stays.
+TEST_F(BackendTest, CarriedFunctionsPrecedeTheStatementMacros) {
+  std::pair<std::string, std::string> files = generate(
+      "int N;\nint i;\nint b[9];\nint max(int x, int y) { return x < y ? y : x; }\n"
+      "int twice(int x) { return 2 * x; }\nvoid k() {\n#pragma begin_scop\n"
+      "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = max(b[i], i) + twice(b[i]);\n  }\n" +
+      std::string(footer));
+  EXPECT_NE(files.second.find("#define min(x,y)"), std::string::npos);
+  EXPECT_EQ(files.second.find("#define max(x,y)"), std::string::npos);
+  EXPECT_NE(files.second.find("int b[9];\n\nint max(int x, int y) {\n  return x < y ? y : x;\n}\n\n"
+                              "int twice(int x) {\n  return 2 * x;\n}\n\n#define S0(i) "),
+            std::string::npos)
+      << files.second;
+}
+
 TEST_F(BackendTest, TraceMacrosPrintTheCounters) {
   Options::option["trace"] = 1;
   std::pair<std::string, std::string> files =

@@ -250,12 +250,14 @@ TEST_F(XmlCommandTest, ProgramsKeepEveryStringByteForByte) {
   p->variable_declaration.push_back(every_byte);
   p->declared_names.push_back({every_byte, ""});
   p->kernel_entry = {"int outer_N = N / block_size;", every_byte};
+  p->functions = {{"twice", "int twice(int x) {\n  return 2 * x;\n}"}, {every_byte, every_byte}};
   std::string text = written(*p);
   EXPECT_NE(text.find("int a'09110'093;"), std::string::npos);
   Program* back = round_trip(*p);
   EXPECT_EQ(back->variable_declaration, p->variable_declaration);
   EXPECT_EQ(back->declared_names, p->declared_names);
   EXPECT_EQ(back->kernel_entry, p->kernel_entry);
+  EXPECT_EQ(back->functions, p->functions);
   ASSERT_EQ(back->statement.size(), p->statement.size());
   for (size_t k = 0; k < p->statement.size(); k++)
     EXPECT_EQ(c_text(*back->statement[k]), c_text(*p->statement[k]));
@@ -412,6 +414,7 @@ TEST_F(XmlCommandTest, TiledProgramsReloadInAFreshRegistry) {
     EXPECT_EQ(c_texts(program), original_texts);
     EXPECT_EQ(program.variable_declaration, tiled.variable_declaration);
     EXPECT_EQ(program.kernel_entry, tiled.kernel_entry);
+    EXPECT_EQ(program.functions, tiled.functions);
     EXPECT_EQ(program.declared_names, tiled.declared_names);
     size_t unions_back = 0;
     for (Statement* s : program.statement) unions_back += s->iteration_domain->is_domain();

@@ -1,6 +1,7 @@
 // The input's own min and max are exactly the minimum and maximum of two
-// ints, so the tiled code's macros may stand for them; the macros must then
-// give the same value for any int operands, whatever their operators.
+// ints, as loop bounds read them; the tiled code carries them in place of
+// its macros, and its statements call them with int operands of every
+// operator.
 // params: N
 // arrays: a b c
 // values: 0 | 1 | 7 | 16
