@@ -164,6 +164,8 @@ class Polyhedron {
   static std::vector<Polyhedron*> coalesce(const std::vector<Polyhedron*>& domain);
   // coalesce() of each union, isl working on several at once.
   static std::vector<std::vector<Polyhedron*>> coalesce_each(const std::vector<std::vector<Polyhedron*>>& unions);
+  // The domain simplified in the context: pieces with the domain's points
+  // within the context, none for a member without a point there.
   static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain,
                                        const std::vector<Polyhedron*>& context);
   static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain, Polyhedron* context);
