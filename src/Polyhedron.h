@@ -464,9 +464,10 @@ class Polyhedron {
   int is_unbounded(const std::vector<int>& counters);
   // Ehrhart counts of the integer points over the given counters, as a
   // piecewise quasi-polynomial of the parameters (validity domain -> count),
-  // one class-name line per piece on standard output. An empty polyhedron
-  // counts {universe -> 0}; a counter of some constraint outside the set,
-  // or an unbounded polyhedron, stops the run.
+  // one class-name line per piece on standard output, for parameter values
+  // of either sign. A polyhedron without a point for any of them counts
+  // {universe -> 0}; a counter of some constraint outside the set, or an
+  // unbounded polyhedron, stops the run.
   std::map<Polyhedron*, Expression*> volume(std::set<int> counters);
   std::map<Polyhedron*, Expression*> volume();  // over the counters that occur
   // Over f's entries, each of which must be a counter leaf.
@@ -475,8 +476,9 @@ class Polyhedron {
   // int_volume: non constant volume" (the map released first).
   int volume_int();
   // The number of points before the symbolic point (ii, jj, ...) at the
-  // given depth of the lexicographic order, and counter -> the rank of its
-  // parameter (registered for good). A depth without such an order stops.
+  // given depth of the lexicographic order (coordinates of either sign),
+  // and counter -> the rank of its parameter (registered for good). A depth
+  // without such an order stops.
   std::pair<std::map<Polyhedron*, Expression*>, std::map<int, int>> rank(int depth);
   // The matching volume between "/---" and "\---" lines on standard output.
   void print_volume(std::set<int> counters);

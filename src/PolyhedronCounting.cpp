@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Expression.h"
+#include "ISLWrapper.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "Polyhedron.h"
@@ -115,6 +116,14 @@ typedef std::map<Polyhedron*, Expression*> Volume;
 
 Volume nothing() { return {{new Polyhedron(), new Expression(0)}}; }
 
+// 1 when no value of the parameters, of either sign, admits a point of p.
+// The parameters of a count may be coordinates (those of the symbolic point
+// of a rank), which the solver's emptiness test would take >= 0.
+int has_no_point(Polyhedron* p) {
+  Rows m = p->to_matrix();
+  return !m.empty() && ISLWrapper::is_empty(m, static_cast<int>(m[0].size()) - 2);
+}
+
 // The validity domain of one cell at full width: its rows [flag |
 // parameters | constant] with a zero column per registered counter.
 Polyhedron* validity_domain(const YEB_Enumeration* cell) {
@@ -156,14 +165,14 @@ Volume Polyhedron::volume(std::set<int> counters) {
   for (int c : expect_single(this, "volume")->get_counters())
     if (!counters.count(c))
       stop(std::cerr, "Polyhedron::volume: counter " + get_counter_string(c) + " not in the counter set");
-  if (is_empty()) return nothing();
+  if (has_no_point(this)) return nothing();
   if (is_unbounded(std::vector<int>(counters.begin(), counters.end())))
     stop(std::cerr, "Polyhedron::volume: unbounded polyhedron");
   YEB_Enumeration* e = PolylibWrapper::volume(to_matrix(counters), counters.size());
   Volume result;
   for (YEB_Enumeration* cell = e; cell; cell = cell->next) {
     Polyhedron* domain = validity_domain(cell);
-    if (domain->is_empty()) {
+    if (has_no_point(domain)) {
       delete domain;
       continue;
     }

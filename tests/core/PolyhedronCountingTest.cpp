@@ -16,6 +16,7 @@
 #include "PolyhedronOracles.h"
 #include "PolyhedronTestSupport.h"
 #include "QuastTestSupport.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -196,6 +197,12 @@ TEST_F(Counting, PinnedVolumes) {
   EXPECT_EQ(captured_volume(half, m), "periodic number\n");
   for (int N = 0; N <= 5; N++) EXPECT_EQ(count_at(m, {{0, double(N)}}), N % 2 == 0 ? 1 : 0);
   del(m);
+  // Points for negative values of N only: counted there as well.
+  Expression three(3), n_plus_three(PLUS, n, &three);
+  Polyhedron* below = poly({*i >= *n, new Inequation(LESS_EQ, i, &n_plus_three), *n <= -1});
+  captured_volume(below, m);
+  EXPECT_EQ(count_at(m, {{0, -2.0}}), 4);
+  del(m);
   Polyhedron* never = poly({*i >= 1, *i <= 0});
   EXPECT_EQ(captured_volume(never, m), "");
   ASSERT_EQ(m.size(), 1u);
@@ -209,7 +216,7 @@ TEST_F(Counting, PinnedVolumes) {
   EXPECT_STOP_ON_STDERR(square->volume(std::set<int>{0}), "Polyhedron::volume: counter j not in the counter set");
   IndexFunction f(std::vector<Expression*>{i, n});
   EXPECT_STOP_ON_STDERR(square->volume(f), "Polyhedron::volume: counter expected: N");
-  del(std::vector<Polyhedron*>{square, segment, half, never, ray, strip});
+  del(std::vector<Polyhedron*>{square, segment, half, below, never, ray, strip});
 }
 
 TEST_F(Counting, PrintedVolume) {
@@ -268,6 +275,38 @@ TEST_F(Ranks, RanksOnATriangle) {
   EXPECT_STOP_ON_STDERR(triangle->rank(-1), "Polyhedron::rank: incorrect depth: -1");
   EXPECT_STOP_ON_STDERR(triangle->rank(2), "Polyhedron::rank: incorrect depth: 2");
   delete triangle;
+}
+
+// The points of random polygons before a symbolic point (a, b), against
+// brute force, at points of either sign: at depth 0 those with i < a, at
+// depth 1 those with i = a and j < b; none when (a, b) is not in the
+// polygon.
+TEST_F(Ranks, RanksAtPointsOfEitherSignAgainstBruteForce) {
+  register_names({"i", "j"}, {"N"});
+  std::mt19937 g(4217);
+  for (int t = 0; t < sampled(8); t++) {
+    Polyhedron* p = random_ijn(g, true, -3);
+    testing::internal::CaptureStdout();
+    std::pair<Volume, std::map<int, int>> ranks[2] = {p->rank(0), p->rank(1)};
+    testing::internal::GetCapturedStdout();
+    Rows rows = p->to_matrix(IJ, std::set<int>{0});
+    for (int N = -3; N <= 4; N++)
+      for (int a = -4; a <= 4; a++)
+        for (int b = -4; b <= 4; b++) {
+          int before[2] = {0, 0};
+          if (satisfies(rows, {a, b, N}))
+            for (int x = -4; x <= 4; x++)
+              for (int y = -4; y <= 4; y++)
+                if (satisfies(rows, {x, y, N})) before[x < a ? 0 : 1] += x < a || (x == a && y < b);
+          for (int depth = 0; depth < 2; depth++) {
+            int found = count_at(ranks[depth].first, {{0, double(N)}, {1, double(a)}, {2, double(b)}});
+            EXPECT_EQ(found == -1 ? 0 : found, before[depth]) << box(p) << depth << ": " << N << " " << a << " " << b;
+          }
+        }
+    del(ranks[0].first);
+    del(ranks[1].first);
+    delete p;
+  }
 }
 
 namespace {
