@@ -486,7 +486,11 @@ class Polyhedron {
   void print_volume(IndexFunction& f);
   void print_volume();
   // The symbolic upper, respectively lower, bound of a counter as a
-  // polyhedron over the counter and the other parameters (registers the
+  // polyhedron over the counter and the parameters, which every point of
+  // this polyhedron satisfies whatever the parameters' signs: exact where
+  // the solver's optimum is one piece, else the rational projection (a
+  // little larger than the union of the pieces). A polyhedron without
+  // point, or a counter without such a bound, stops the run (registers the
   // parameter "upper_bound", respectively "lower_bound", for good).
   Polyhedron* upper_bound(int counter);
   Polyhedron* lower_bound(int counter);
@@ -548,6 +552,9 @@ class Polyhedron {
   std::set<int> rewrite_divs();
   // The tagged lexicographic minimum with every parameter free as well.
   Quast* min_lex_free_parameters(std::vector<int> counters, int stmt);
+  // The tagged lexicographic maximum (counters free) with every parameter
+  // free.
+  Quast* max_lex_free_parameters(std::vector<int> counters, int stmt);
 };
 
 // The polyhedron of an XML element, new and owned by the caller: null for an
