@@ -279,19 +279,21 @@ TEST_F(Ranks, RanksOnATriangle) {
 
 namespace {
 
-// The pieces of a count over the parameters N, ii, jj (ranks 0, 1, 2), with
-// the rows of their domains, to find the piece of a point without a solve.
-std::vector<std::pair<Rows, Volume>> pieces_with_rows(const Volume& m) {
-  std::vector<std::pair<Rows, Volume>> r;
-  for (const auto& piece : m) r.push_back({piece.first->to_matrix(std::set<int>(), {0, 1, 2}), Volume{piece}});
+// The pieces of a count over the parameters N, ii, jj (ranks 0, 1, 2): the
+// rows of each domain, to find the piece of a point without a solve, and
+// its value, which stays m's.
+typedef std::vector<std::pair<Rows, Expression*>> Pieces;
+
+Pieces pieces_with_rows(const Volume& m) {
+  Pieces r;
+  for (const auto& piece : m) r.push_back({piece.first->to_matrix(std::set<int>(), {0, 1, 2}), piece.second});
   return r;
 }
 
 // The count at (N, ii, jj), 0 where no piece holds the point.
-int count_at(const std::vector<std::pair<Rows, Volume>>& pieces, const Point& x) {
+int count_at(const Pieces& pieces, const Point& x) {
   for (const auto& piece : pieces)
-    if (satisfies(piece.first, x))
-      return evaluate(piece.second, {{0, double(x[0])}, {1, double(x[1])}, {2, double(x[2])}});
+    if (satisfies(piece.first, x)) return piece.second->evaluate_int({{0, x[0]}, {1, x[1]}, {2, x[2]}});
   return 0;
 }
 
@@ -309,8 +311,7 @@ TEST_F(Ranks, RanksAtPointsOfEitherSignAgainstBruteForce) {
     testing::internal::CaptureStdout();
     std::pair<Volume, std::map<int, int>> ranks[2] = {p->rank(0), p->rank(1)};
     testing::internal::GetCapturedStdout();
-    std::vector<std::pair<Rows, Volume>> pieces[2] = {pieces_with_rows(ranks[0].first),
-                                                      pieces_with_rows(ranks[1].first)};
+    Pieces pieces[2] = {pieces_with_rows(ranks[0].first), pieces_with_rows(ranks[1].first)};
     Rows rows = p->to_matrix(IJ, std::set<int>{0});
     for (int N = -3; N <= 8; N++)
       for (int a = -4; a <= 4; a++)
