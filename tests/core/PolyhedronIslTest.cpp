@@ -149,12 +149,11 @@ Polyhedron* over_ijn(const Rows& rows) { return new Polyhedron(rows, std::set<in
 
 }  // namespace
 
-// Rows [flag | i | j | N | 1] on which isl's own gist fails: a member
-// without a point in the context (j = i - N - 1 while the context has
-// j > i) made isl corrupt its heap and abort; on the other pair isl keeps
-// only 2j = -N, and loses the one point N = -2, i = -1, j = 1 that the
-// context leaves to the domain. Either way the gist meets the context like
-// the domain.
+// Rows [flag | i | j | N | 1] on which isl's own gist fails: on the first
+// pair, a member without a point in the context, isl corrupts its heap and
+// aborts; on the second, isl keeps only 2j = -N, which the context meets
+// in points of N = 0 and 2 besides the domain's one point N = -2, i = -1,
+// j = 1. Either way the gist meets the context like the domain.
 TEST_F(PolyhedronIsl, GistOfInputsThatIslGetsWrong) {
   const std::vector<std::pair<Rows, Rows>> cases = {
       {{{1, 1, 0, 0, 4}, {1, 0, 1, 0, 4}, {1, -2, -1, 0, 1}, {0, 1, -1, -1, -1}, {1, 0, 0, 1, 3}},
