@@ -4,6 +4,7 @@
 
 #include "EnumerationExpression.h"
 
+#include <climits>
 #include <cmath>
 #include <iostream>
 
@@ -358,36 +359,86 @@ size_t periodic_index(long long x, size_t p) {
 
 namespace {
 
-ExactRational exact_value(const Expression* e, const std::map<int, int>& counters,
-                          const std::map<int, int>& parameters);
+// The two number types of the evaluations: exact fractions over integer
+// values, doubles over any values. Their leaves and the operators beyond
+// + - * / follow the base evaluation rules.
+ExactRational base_value(const Expression* e, const std::map<int, int>& counters,
+                         const std::map<int, int>& parameters) {
+  return exact_rational(e->evaluate_int(counters, parameters), 1);
+}
 
-// The exact value of a polynomial (Horner, so that no power beyond the
-// degree is formed) or of a periodic number.
-ExactRational exact_form_value(const EnumerationExpression* e, const std::map<int, int>& counters,
-                               const std::map<int, int>& parameters) {
+double base_value(const Expression* e, const std::map<int, double>& counters,
+                  const std::map<int, double>& parameters) {
+  return e->evaluate_double(counters, parameters);
+}
+
+template <class Number>
+Number zero();
+template <>
+ExactRational zero<ExactRational>() { return exact_rational(0, 1); }
+template <>
+double zero<double>() { return 0; }
+
+bool is_zero(ExactRational x) { return x.n == 0; }
+bool is_zero(double x) { return x == 0; }
+
+// The selector of a periodic number: a double selects by its integer part.
+long long selector(int x) { return x; }
+long long selector(double x) { return static_cast<long long>(std::trunc(x)); }
+
+template <class Number, class Value>
+Number value_of_tree(const Expression* e, const std::map<int, Value>& counters,
+                     const std::map<int, Value>& parameters);
+
+// The value of a polynomial (Horner, so that no power beyond the degree is
+// formed) or of a periodic number, nested forms included, without rounding
+// on the way.
+template <class Number, class Value>
+Number form_value(const EnumerationExpression* e, const std::map<int, Value>& counters,
+                  const std::map<int, Value>& parameters) {
   if (e->is_periodic) {
     if (e->periodic_val.empty()) stop(std::cerr, kNoValues);
-    size_t k = periodic_index(value_of(parameters, e->modulo_parameter), e->periodic_val.size());
-    return exact_value(e->periodic_val[k], counters, parameters);
+    size_t k = periodic_index(selector(value_of(parameters, e->modulo_parameter)), e->periodic_val.size());
+    return value_of_tree<Number>(e->periodic_val[k], counters, parameters);
   }
-  ExactRational x = exact_value(e->variable, counters, parameters);
-  ExactRational sum = exact_rational(0, 1);
+  Number x = value_of_tree<Number>(e->variable, counters, parameters);
+  Number sum = zero<Number>();
   for (size_t i = e->coefficient.size(); i-- > 0;)
-    sum = sum * x + exact_value(e->coefficient[i], counters, parameters);
+    sum = sum * x + value_of_tree<Number>(e->coefficient[i], counters, parameters);
   return sum;
 }
 
-// Coefficients, nested counts and constant fractions exactly; any other tree
-// through its integer evaluation.
-ExactRational exact_value(const Expression* e, const std::map<int, int>& counters,
-                          const std::map<int, int>& parameters) {
+// Nested forms and the sums, differences, products and quotients over them
+// (the fractions of the coefficients, the factors that scaling puts in
+// front) without rounding; any other tree by the base rules. A quotient by
+// 0 is left to the base rules too, which report it.
+template <class Number, class Value>
+Number value_of_tree(const Expression* e, const std::map<int, Value>& counters,
+                     const std::map<int, Value>& parameters) {
   const EnumerationExpression* form = dynamic_cast<const EnumerationExpression*>(e);
   if (form != nullptr && form->is_leaf && (form->is_periodic || form->is_polynomial))
-    return exact_form_value(form, counters, parameters);
-  if (form == nullptr && e->is_constant()) return exact_rational(e->val, 1);
-  if (form == nullptr && e->is_constant_fraction() && e->fd->val != 0)
-    return exact_rational(e->fg->val, e->fd->val);
-  return exact_rational(e->evaluate_int(counters, parameters), 1);
+    return form_value<Number>(form, counters, parameters);
+  bool arithmetic =
+      form == nullptr && !e->is_leaf && (e->op == PLUS || e->op == MINUS || e->op == TIMES || e->op == DIV);
+  if (!arithmetic) return base_value(e, counters, parameters);
+  Number a = value_of_tree<Number>(e->fg, counters, parameters);
+  Number b = value_of_tree<Number>(e->fd, counters, parameters);
+  switch (e->op) {
+    case PLUS: return a + b;
+    case MINUS: return a - b;
+    case TIMES: return a * b;
+    default: return is_zero(b) ? base_value(e, counters, parameters) : a / b;
+  }
+}
+
+// The integer values of a map, false when some value is not one.
+bool integral(const std::map<int, double>& values, std::map<int, int>& integers) {
+  for (const auto& entry : values) {
+    bool integer = entry.second == std::trunc(entry.second) && entry.second >= INT_MIN && entry.second <= INT_MAX;
+    if (!integer) return false;
+    integers[entry.first] = static_cast<int>(entry.second);
+  }
+  return true;
 }
 
 }  // namespace
@@ -396,7 +447,7 @@ int EnumerationExpression::evaluate_int(const std::map<int, int>& counters,
                                         const std::map<int, int>& parameters) const {
   if (!periodic() && !polynomial())
     stop(std::cerr, "EnumerationExpression::evaluate_int(): not an enumeration!");
-  ExactRational value = exact_form_value(this, counters, parameters);
+  ExactRational value = form_value<ExactRational>(this, counters, parameters);
   // The base rule for a quotient: truncation toward zero.
   long long truncated = value.n / value.d;
   if (!fits_int(truncated)) stop(std::cerr, kOutOfInt);
@@ -409,22 +460,19 @@ int EnumerationExpression::evaluate_int(const std::map<int, int>& parameters) co
 
 double EnumerationExpression::evaluate_double(const std::map<int, double>& counters,
                                               const std::map<int, double>& parameters) const {
-  if (periodic()) {
-    if (periodic_val.empty()) stop(std::cerr, kNoValues);
-    double x = std::trunc(value_of(parameters, modulo_parameter));
-    size_t k = periodic_index(static_cast<long long>(x), periodic_val.size());
-    return periodic_val[k]->evaluate_double(counters, parameters);
+  if (!periodic() && !polynomial())
+    stop(std::cerr, "EnumerationExpression::evaluate_double(): not an enumeration!");
+  // At integer values (where counts are read) the value is exact: a sum of
+  // fractions in doubles may fall just short of the integer it equals, and
+  // the truncation would then lose one.
+  std::map<int, int> integer_counters, integer_parameters;
+  if (integral(counters, integer_counters) && integral(parameters, integer_parameters)) {
+    ExactRational value = form_value<ExactRational>(this, integer_counters, integer_parameters);
+    if (polynomial()) return static_cast<double>(value.n / value.d);
+    return static_cast<double>(value.n) / static_cast<double>(value.d);
   }
-  if (polynomial()) {
-    double x = variable->evaluate_double(counters, parameters);
-    double sum = 0, power = 1;
-    for (const Expression* c : coefficient) {
-      sum += c->evaluate_double(counters, parameters) * power;
-      power *= x;
-    }
-    return std::trunc(sum);
-  }
-  stop(std::cerr, "EnumerationExpression::evaluate_double(): not an enumeration!");
+  double value = form_value<double>(this, counters, parameters);
+  return polynomial() ? std::trunc(value) : value;
 }
 
 double EnumerationExpression::evaluate_double(const std::map<int, double>& parameters) const {

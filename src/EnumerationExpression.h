@@ -77,7 +77,8 @@ class EnumerationExpression : public Expression {
   int evaluate_int(const std::map<int, int>& counters,
                    const std::map<int, int>& parameters) const override;
   int evaluate_int(const std::map<int, int>& parameters) const override;
-  // The polynomial's sum is truncated toward zero.
+  // The value with nothing rounded on the way (exact at integer values), a
+  // polynomial's truncated toward zero.
   double evaluate_double(const std::map<int, double>& counters,
                          const std::map<int, double>& parameters) const override;
   double evaluate_double(const std::map<int, double>& parameters) const override;

@@ -43,6 +43,10 @@ ExactRational operator*(ExactRational a, ExactRational b) {
   return reduced(mul(a.n / g1, b.n / g2), mul(a.d / g2, b.d / g1));
 }
 
+ExactRational operator-(ExactRational a, ExactRational b) { return a + reduced(mul(b.n, -1), b.d); }
+
+ExactRational operator/(ExactRational a, ExactRational b) { return a * reduced(b.d, b.n); }
+
 long long checked_add(long long a, long long b, const char* message) {
   long long sum;
   if (__builtin_add_overflow(a, b, &sum)) stop(std::cerr, message);

@@ -17,7 +17,10 @@ struct ExactRational {
 // The reduced fraction n / d; d must not be 0.
 ExactRational exact_rational(long long n, long long d);
 ExactRational operator+(ExactRational a, ExactRational b);
+ExactRational operator-(ExactRational a, ExactRational b);
 ExactRational operator*(ExactRational a, ExactRational b);
+// b must not be 0.
+ExactRational operator/(ExactRational a, ExactRational b);
 
 // a + b and a * b in 64 bits; an overflow stops the run with `message` on
 // standard error.

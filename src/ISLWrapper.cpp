@@ -61,6 +61,31 @@ isl_union_set* union_of(isl_ctx* ctx, isl_space* space, const std::vector<IntRow
   return u;
 }
 
+// The union of the members as one set.
+isl_set* set_of(isl_ctx* ctx, isl_space* space, const std::vector<IntRows>& members) {
+  isl_set* s = isl_set_empty(isl_space_copy(space));
+  for (const auto& m : members) s = isl_set_union(s, from_vec_vec(ctx, space, m));
+  return s;
+}
+
+// Whether a and b (kept) share an integer point.
+bool meets(isl_set* a, isl_set* b) {
+  isl_set* both = isl_set_intersect(isl_set_copy(a), isl_set_copy(b));
+  bool empty = isl_set_is_empty(both) == isl_bool_true;
+  isl_set_free(both);
+  return !empty;
+}
+
+// Whether a and b (kept) have the same points in context (kept).
+bool same_within(isl_set* a, isl_set* b, isl_set* context) {
+  isl_set* a_within = isl_set_intersect(isl_set_copy(a), isl_set_copy(context));
+  isl_set* b_within = isl_set_intersect(isl_set_copy(b), isl_set_copy(context));
+  bool same = isl_set_is_equal(a_within, b_within) == isl_bool_true;
+  isl_set_free(a_within);
+  isl_set_free(b_within);
+  return same;
+}
+
 // Runs a binary union-set operation over the two unions and reads back the
 // part of the answer in the set space.
 std::vector<IntRows> union_operation(const std::vector<IntRows>& a, const std::vector<IntRows>& b,
@@ -115,9 +140,7 @@ bool coalesce_into(const std::vector<IntRows>& domain, int nb_counters, int nb_p
                    std::vector<IntRows>& coalesced) {
   isl_ctx* ctx = aborting_context();
   isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
-  isl_set* s = isl_set_empty(isl_space_copy(space));
-  for (const auto& m : domain) s = isl_set_union(s, from_vec_vec(ctx, space, m));
-  s = isl_set_coalesce(s);
+  isl_set* s = isl_set_coalesce(set_of(ctx, space, domain));
   bool fits = fits_int(s);
   if (fits) coalesced = to_vec_vec_vec(s);
   isl_set_free(s);
@@ -221,7 +244,34 @@ std::vector<IntRows> ISLWrapper::subtract(std::vector<IntRows> domain1, std::vec
 
 std::vector<IntRows> ISLWrapper::gist(std::vector<IntRows> domain, std::vector<IntRows> context, int nb_counters,
                                       int nb_parameters) {
-  return union_operation(domain, context, nb_counters, nb_parameters, isl_union_set_gist);
+  isl_ctx* ctx = aborting_context();
+  isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
+  isl_set* within = set_of(ctx, space, context);
+  // isl 0.25 corrupts its heap on the gist of a member that has no point in
+  // the context (it builds the context's tableau empty, then reads
+  // constraints past its end). Such a member adds nothing to the gist: it is
+  // left out.
+  isl_set* meeting = isl_set_empty(isl_space_copy(space));
+  for (const auto& m : domain) {
+    isl_set* member = from_vec_vec(ctx, space, m);
+    if (meets(member, within)) meeting = isl_set_union(meeting, member);
+    else isl_set_free(member);
+  }
+  isl_set* simplified = isl_set_gist(isl_set_copy(meeting), isl_set_copy(within));
+  // isl 0.25 also drops, now and then, a constraint that the context does
+  // not imply: a gist that does not meet the context like the domain is
+  // replaced by the domain itself, which always does.
+  if (!same_within(simplified, meeting, within)) {
+    isl_set_free(simplified);
+    simplified = isl_set_copy(meeting);
+  }
+  std::vector<IntRows> r = to_vec_vec_vec(simplified);
+  isl_set_free(simplified);
+  isl_set_free(meeting);
+  isl_set_free(within);
+  isl_space_free(space);
+  isl_ctx_free(ctx);
+  return r;
 }
 
 int ISLWrapper::is_empty(const IntRows& rows, int nb_variables) {

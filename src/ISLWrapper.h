@@ -36,7 +36,8 @@ public:
   // domain1 minus domain2.
   static std::vector<IntRows> subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,
                                        int nb_counters, int nb_parameters);
-  // domain simplified in context.
+  // domain simplified in context: pieces with the domain's points within
+  // the context; the members without a point there are left out.
   static std::vector<IntRows> gist(std::vector<IntRows> domain, std::vector<IntRows> context,
                                    int nb_counters, int nb_parameters);
   // 1 when the rows [flag | nb_variables variables | constant] have no

@@ -164,6 +164,8 @@ class Polyhedron {
   static std::vector<Polyhedron*> coalesce(const std::vector<Polyhedron*>& domain);
   // coalesce() of each union, isl working on several at once.
   static std::vector<std::vector<Polyhedron*>> coalesce_each(const std::vector<std::vector<Polyhedron*>>& unions);
+  // The domain simplified in the context: pieces with the domain's points
+  // within the context, none for a member without a point there.
   static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain,
                                        const std::vector<Polyhedron*>& context);
   static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain, Polyhedron* context);
@@ -462,9 +464,10 @@ class Polyhedron {
   int is_unbounded(const std::vector<int>& counters);
   // Ehrhart counts of the integer points over the given counters, as a
   // piecewise quasi-polynomial of the parameters (validity domain -> count),
-  // one class-name line per piece on standard output. An empty polyhedron
-  // counts {universe -> 0}; a counter of some constraint outside the set,
-  // or an unbounded polyhedron, stops the run.
+  // one class-name line per piece on standard output, for parameter values
+  // of either sign. A polyhedron without a point for any of them counts
+  // {universe -> 0}; a counter of some constraint outside the set, or an
+  // unbounded polyhedron, stops the run.
   std::map<Polyhedron*, Expression*> volume(std::set<int> counters);
   std::map<Polyhedron*, Expression*> volume();  // over the counters that occur
   // Over f's entries, each of which must be a counter leaf.
@@ -473,8 +476,9 @@ class Polyhedron {
   // int_volume: non constant volume" (the map released first).
   int volume_int();
   // The number of points before the symbolic point (ii, jj, ...) at the
-  // given depth of the lexicographic order, and counter -> the rank of its
-  // parameter (registered for good). A depth without such an order stops.
+  // given depth of the lexicographic order (coordinates of either sign),
+  // and counter -> the rank of its parameter (registered for good). A depth
+  // without such an order stops.
   std::pair<std::map<Polyhedron*, Expression*>, std::map<int, int>> rank(int depth);
   // The matching volume between "/---" and "\---" lines on standard output.
   void print_volume(std::set<int> counters);
@@ -482,7 +486,11 @@ class Polyhedron {
   void print_volume(IndexFunction& f);
   void print_volume();
   // The symbolic upper, respectively lower, bound of a counter as a
-  // polyhedron over the counter and the other parameters (registers the
+  // polyhedron over the counter and the parameters, which every point of
+  // this polyhedron satisfies whatever the parameters' signs: exact where
+  // the solver's optimum is one piece, else the rational projection (a
+  // little larger than the union of the pieces). A polyhedron without
+  // point, or a counter without such a bound, stops the run (registers the
   // parameter "upper_bound", respectively "lower_bound", for good).
   Polyhedron* upper_bound(int counter);
   Polyhedron* lower_bound(int counter);
@@ -544,6 +552,9 @@ class Polyhedron {
   std::set<int> rewrite_divs();
   // The tagged lexicographic minimum with every parameter free as well.
   Quast* min_lex_free_parameters(std::vector<int> counters, int stmt);
+  // The tagged lexicographic maximum (counters free) with every parameter
+  // free.
+  Quast* max_lex_free_parameters(std::vector<int> counters, int stmt);
 };
 
 // The polyhedron of an XML element, new and owned by the caller: null for an

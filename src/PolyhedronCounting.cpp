@@ -1,11 +1,14 @@
 // Measuring a polyhedron: counting its integer points, ranks, bounding
 // boxes and their volume, unboundedness.
 
+#include <algorithm>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 
 #include "Expression.h"
+#include "ISLWrapper.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "Polyhedron.h"
@@ -18,31 +21,43 @@ namespace {
 
 typedef std::vector<std::vector<int>> Rows;
 
-}  // namespace
-
-// The cone of the rows' linear parts holds a non-zero integer point exactly
-// when it holds one with some d_k >= 1 or d_k <= -1 (it is closed under
-// positive scaling), which 2n emptiness tests decide.
-int Polyhedron::is_unbounded(const std::vector<int>& counters) {
+// The linear parts of p's rows over the counters (constants 0, parameters
+// left out): the cone of the directions in which p goes on for ever, the
+// same for every parameter value at which p has a point.
+Rows recession_cone(Polyhedron* p, const std::vector<int>& counters) {
   Rows cone;
   std::vector<int> no_parameter;
-  for (const std::vector<int>& row : expect_single(this, "is_unbounded")->to_matrix(counters, no_parameter)) {
+  for (const std::vector<int>& row : p->to_matrix(counters, no_parameter)) {
     std::vector<int> linear(row.begin(), row.end() - 1);
     linear.push_back(0);
     cone.push_back(linear);
   }
-  for (size_t k = 0; k < counters.size(); k++) {
-    for (int sign : {1, -1}) {
-      std::vector<int> away(counters.size() + 2, 0);
-      away[0] = 1;
-      away[k + 1] = sign;
-      away.back() = -1;
-      Rows rows = cone;
-      rows.push_back(away);
-      Polyhedron ray(rows, counters, no_parameter);
-      if (!ray.is_empty()) return 1;
-    }
-  }
+  return cone;
+}
+
+// Whether the cone holds an integer point whose entry k is >= 1 (sign 1),
+// respectively <= -1 (sign -1): one emptiness test, as the cone is closed
+// under positive scaling.
+bool reaches(const Rows& cone, const std::vector<int>& counters, size_t k, int sign) {
+  std::vector<int> away(counters.size() + 2, 0);
+  away[0] = 1;
+  away[k + 1] = sign;
+  away.back() = -1;
+  Rows rows = cone;
+  rows.push_back(away);
+  Polyhedron ray(rows, counters, std::vector<int>());
+  return !ray.is_empty();
+}
+
+}  // namespace
+
+// The cone holds a non-zero integer point exactly when it holds one with
+// some d_k >= 1 or d_k <= -1, which 2n emptiness tests decide.
+int Polyhedron::is_unbounded(const std::vector<int>& counters) {
+  Rows cone = recession_cone(expect_single(this, "is_unbounded"), counters);
+  for (size_t k = 0; k < counters.size(); k++)
+    for (int sign : {1, -1})
+      if (reaches(cone, counters, k, sign)) return 1;
   return 0;
 }
 
@@ -115,6 +130,14 @@ typedef std::map<Polyhedron*, Expression*> Volume;
 
 Volume nothing() { return {{new Polyhedron(), new Expression(0)}}; }
 
+// 1 when no value of the parameters, of either sign, admits a point of p.
+// The parameters of a count may be coordinates (those of the symbolic point
+// of a rank), which the solver's emptiness test would take >= 0.
+int has_no_point(Polyhedron* p) {
+  Rows m = p->to_matrix();
+  return !m.empty() && ISLWrapper::is_empty(m, static_cast<int>(m[0].size()) - 2);
+}
+
 // The validity domain of one cell at full width: its rows [flag |
 // parameters | constant] with a zero column per registered counter.
 Polyhedron* validity_domain(const YEB_Enumeration* cell) {
@@ -156,14 +179,14 @@ Volume Polyhedron::volume(std::set<int> counters) {
   for (int c : expect_single(this, "volume")->get_counters())
     if (!counters.count(c))
       stop(std::cerr, "Polyhedron::volume: counter " + get_counter_string(c) + " not in the counter set");
-  if (is_empty()) return nothing();
+  if (has_no_point(this)) return nothing();
   if (is_unbounded(std::vector<int>(counters.begin(), counters.end())))
     stop(std::cerr, "Polyhedron::volume: unbounded polyhedron");
   YEB_Enumeration* e = PolylibWrapper::volume(to_matrix(counters), counters.size());
   Volume result;
   for (YEB_Enumeration* cell = e; cell; cell = cell->next) {
     Polyhedron* domain = validity_domain(cell);
-    if (domain->is_empty()) {
+    if (has_no_point(domain)) {
       delete domain;
       continue;
     }
@@ -236,50 +259,75 @@ void Polyhedron::print_volume() { print_framed(volume()); }
 
 namespace {
 
-// The bound of `counter` in p through the parameter `name` (>= 0 like
-// every parameter of the solver): counter >= name (upper) or counter <=
-// -name (lower) as the solver's problem, the other sign when that problem
-// has no solution; the existence condition of the optimum, mapped back to
-// the counter (name -> counter, respectively name -> -1 * counter).
-Polyhedron* symbolic_bound(Polyhedron* p, int counter, const std::string& name, bool upper,
-                           const std::string& failure) {
-  declare_parameter(name);
-  int b = get_parameter_rank(name);
+// One of the two bounds: its direction, its name (the operation's, and the
+// parameter's that stands for the bound), and the solver's optimum of a
+// problem over parameters of either sign.
+struct BoundKind {
+  bool upper;
+  std::string name;
+  std::string empty_message;
+  std::function<Quast*(Polyhedron*)> optimum;
+};
+
+// Whether p, which has points, goes on for ever along `counter` in the
+// bound's direction (for some parameter values, and then for all).
+bool unbounded_along(Polyhedron* p, int counter, bool upper) {
+  std::vector<int> counters = p->get_counters_vec();
+  auto at = std::find(counters.begin(), counters.end(), counter);
+  if (at == counters.end()) return true;
+  return reaches(recession_cone(p, counters), counters, at - counters.begin(), upper ? 1 : -1);
+}
+
+// The region of the values (b, parameters) at which the problem has a
+// point, b being the bound's parameter. The solver gives it exactly when
+// its tree reaches one leaf: the tests on that leaf's path. Where several
+// leaves share it, it is a union; the rational projection of the problem
+// onto the parameters then stands for it: one polyhedron holding the
+// union.
+Polyhedron* existence_region(Polyhedron* problem, const BoundKind& kind) {
+  Quast* q = kind.optimum(problem);
+  std::vector<Polyhedron*> paths = q->get_domains();
+  delete q;
+  Polyhedron* region = paths.size() == 1 ? paths[0]->clone() : problem->project(std::set<int>());
+  del(paths);
+  return region;
+}
+
+// The bound of `counter` in p, for parameter values of either sign: the
+// points (counter, parameters) such that p has a point whose counter is at
+// least (upper), respectively at most (lower), that value. A polyhedron
+// without point, or a counter without bound in that direction, stops the
+// run.
+Polyhedron* symbolic_bound(Polyhedron* p, int counter, const BoundKind& kind) {
+  if (has_no_point(p)) stop(std::cerr, kind.empty_message);
+  if (unbounded_along(p, counter, kind.upper))
+    stop(std::cerr, "Polyhedron::" + kind.name + ": the counter " + get_counter_string(counter) +
+                        " has no " + (kind.upper ? "upper" : "lower") + " bound");
+  declare_parameter(kind.name);
+  int b = get_parameter_rank(kind.name);
   Expression* x = Expression::from_counter_rank(counter);
-  Expression bound(name), minus_one(-1);
-  Expression negated_bound(TIMES, &minus_one, &bound), negated_counter(TIMES, &minus_one, x);
-  // The lower bound tries the negated form first: the parameter is >= 0,
-  // so counter <= lower_bound alone says nothing of a minimum <= 0.
-  for (bool negated : upper ? std::vector<bool>{false, true} : std::vector<bool>{true, false}) {
-    Polyhedron* problem = p->clone();
-    Inequation c(upper ? GREATER_EQ : LESS_EQ, x, negated ? &negated_bound : &bound);
-    problem->add_constraint(&c);
-    Quast* q = upper ? problem->max_lex(std::vector<int>(), 0) : problem->min_lex(std::vector<int>(), 0);
-    delete problem;
-    if (q->empty()) {
-      delete q;
-      continue;
-    }
-    Polyhedron* exists = q->existence_condition();
-    delete q;
-    Polyhedron* r = negated ? exists->substitute_parameters({{b, &negated_counter}})
-                            : exists->parameters_to_counters({{b, counter}});
-    delete exists;
-    delete x;
-    return r;
-  }
+  Expression bound(kind.name);
+  Inequation beyond(kind.upper ? GREATER_EQ : LESS_EQ, x, &bound);
   delete x;
-  stop(std::cerr, failure);
+  Polyhedron* problem = p->clone();
+  problem->add_constraint(&beyond);
+  Polyhedron* region = existence_region(problem, kind);
+  delete problem;
+  Polyhedron* r = region->parameters_to_counters({{b, counter}});
+  delete region;
+  return r;
 }
 
 }  // namespace
 
 Polyhedron* Polyhedron::upper_bound(int counter) {
-  return symbolic_bound(expect_single(this, "upper_bound"), counter, "upper_bound", true,
-                        "Polyhedron::bounding_box: empty polyhedron");
+  BoundKind kind{true, "upper_bound", "Polyhedron::bounding_box: empty polyhedron",
+                 [](Polyhedron* problem) { return problem->max_lex_free_parameters(std::vector<int>(), 0); }};
+  return symbolic_bound(expect_single(this, "upper_bound"), counter, kind);
 }
 
 Polyhedron* Polyhedron::lower_bound(int counter) {
-  return symbolic_bound(expect_single(this, "lower_bound"), counter, "lower_bound", false,
-                        "Polyhedron::lower_bound: empty polyhedron");
+  BoundKind kind{false, "lower_bound", "Polyhedron::lower_bound: empty polyhedron",
+                 [](Polyhedron* problem) { return problem->min_lex_free_parameters(std::vector<int>(), 0); }};
+  return symbolic_bound(expect_single(this, "lower_bound"), counter, kind);
 }

@@ -130,7 +130,7 @@ Rows Polyhedron::deflat(Rows compacted, int nb_counters, int nb_parameters, std:
 
 namespace {
 
-enum Sign { kDefault, kMaximize, kFreeUnknowns, kAllFree };
+enum Sign { kDefault, kMaximize, kMaximizeFreeParameters, kFreeUnknowns, kAllFree };
 
 PipMatrix* to_pip(const Rows& rows, int width) {
   PipMatrix* m = pip_matrix_alloc(static_cast<unsigned>(rows.size()), static_cast<unsigned>(width));
@@ -148,9 +148,9 @@ Quast* solve(const Rows& problem, const Rows& context, int n, Sign sign,
   PipMatrix* pip_problem = to_pip(problem, static_cast<int>(actual_counter.size()) + nb_parameters + 2 + n);
   PipMatrix* pip_context = to_pip(context, nb_parameters + 2);
   PipOptions* options = pip_options_init();
-  options->Maximize = sign == kMaximize;
+  options->Maximize = sign == kMaximize || sign == kMaximizeFreeParameters;
   options->Urs_unknowns = sign == kFreeUnknowns || sign == kAllFree;
-  options->Urs_parms = sign == kAllFree;
+  options->Urs_parms = sign == kAllFree || sign == kMaximizeFreeParameters;
   PipQuast* answer = pip_solve(pip_problem, pip_context, -1, options);
   pip_options_free(options);
   pip_matrix_free(pip_problem);
@@ -161,6 +161,14 @@ Quast* solve(const Rows& problem, const Rows& context, int n, Sign sign,
 }
 
 Quast* untagged(PipQuast* answer) { return new Quast(answer); }
+
+// The optimum over the domain rows, the context rows split off, with leaves
+// tagged by the counters and stmt.
+Quast* tagged_optimum(Polyhedron* p, const std::vector<int>& counters, int stmt, Sign sign) {
+  RowPair cd = Polyhedron::remove_null_columns(p->to_matrix_context());
+  return solve(cd.second, cd.first, 0, sign,
+               [&](PipQuast* answer) { return new Quast(counters, stmt, answer); });
+}
 
 }  // namespace
 
@@ -200,21 +208,19 @@ Quast* Polyhedron::min_lex() {
 }
 
 Quast* Polyhedron::min_lex(std::vector<int> counters, int stmt) {
-  RowPair cd = remove_null_columns(to_matrix_context());
-  return solve(cd.second, cd.first, 0, kFreeUnknowns,
-               [&](PipQuast* answer) { return new Quast(counters, stmt, answer); });
+  return tagged_optimum(this, counters, stmt, kFreeUnknowns);
 }
 
 Quast* Polyhedron::min_lex_free_parameters(std::vector<int> counters, int stmt) {
-  RowPair cd = remove_null_columns(to_matrix_context());
-  return solve(cd.second, cd.first, 0, kAllFree,
-               [&](PipQuast* answer) { return new Quast(counters, stmt, answer); });
+  return tagged_optimum(this, counters, stmt, kAllFree);
+}
+
+Quast* Polyhedron::max_lex_free_parameters(std::vector<int> counters, int stmt) {
+  return tagged_optimum(this, counters, stmt, kMaximizeFreeParameters);
 }
 
 Quast* Polyhedron::max_lex(std::vector<int> counters, int stmt) {
-  RowPair cd = remove_null_columns(to_matrix_context());
-  return solve(cd.second, cd.first, 0, kMaximize,
-               [&](PipQuast* answer) { return new Quast(counters, stmt, answer); });
+  return tagged_optimum(this, counters, stmt, kMaximize);
 }
 
 namespace {

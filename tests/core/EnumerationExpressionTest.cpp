@@ -279,6 +279,37 @@ TEST_F(EnumerationTest, EvaluationCases) {
     delete e;
 }
 
+// Fractions, the factors that scaling puts in front of them and nested
+// forms are read without rounding on the way: only the value of the whole
+// form is truncated.
+TEST_F(EnumerationTest, EvaluationRoundsOnlyTheWholeValue) {
+  Expression zero(0), one(1), two(2), three(3);
+  Expression half(DIV, &one, &two), three_halves(DIV, &three, &two), third(DIV, &one, &three);
+  Expression* n = par("N");
+  Expression* m = par("M");
+  // N/2 + N²/2 scaled by 2 is N + N²; [1/2 3/2]_N scaled by 2 is [1 3]_N.
+  EnumerationExpression triangle({&zero, &half, &half}, n);
+  Expression* doubled = triangle.scale(2);
+  EXPECT_EQ(doubled->evaluate_int({{0, 2}}), 6);
+  EXPECT_EQ(doubled->evaluate_double({{0, 2.0}}), 6.0);
+  EnumerationExpression halves({&half, &three_halves}, 0);
+  Expression* odd = halves.scale(2);
+  EXPECT_EQ(odd->evaluate_int({{0, 1}}), 3);
+  EXPECT_EQ(halves.evaluate_double({{0, 1.0}}), 1.5);
+  // 1/2 + N/2 whose coefficients are polynomials in M: 1 at N = 1, and
+  // 1.25 truncated at N = 1.5.
+  EnumerationExpression inner({&half, &zero}, m);
+  EnumerationExpression nested({&inner, &inner}, n);
+  EXPECT_EQ(nested.evaluate_int({{0, 1}}), 1);
+  EXPECT_EQ(nested.evaluate_double({{0, 1.0}}), 1.0);
+  EXPECT_EQ(nested.evaluate_double({{0, 1.5}}), 1.0);
+  // N/3 + N²/3 at N = 5 is 10; summed in doubles it falls just short.
+  EnumerationExpression thirds({&zero, &third, &third}, n);
+  EXPECT_EQ(thirds.evaluate_int({{0, 5}}), 10);
+  EXPECT_EQ(thirds.evaluate_double({{0, 5.0}}), 10.0);
+  for (Expression* e : std::vector<Expression*>{n, m, doubled, odd}) delete e;
+}
+
 TEST_F(EnumerationTest, ScalingRenamingAndDevelopment) {
   EnumerationExpression* line = polynomial({1, 2});
   Expression* zero = line->scale(0);

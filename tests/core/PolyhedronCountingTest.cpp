@@ -16,6 +16,7 @@
 #include "PolyhedronOracles.h"
 #include "PolyhedronTestSupport.h"
 #include "QuastTestSupport.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -196,6 +197,12 @@ TEST_F(Counting, PinnedVolumes) {
   EXPECT_EQ(captured_volume(half, m), "periodic number\n");
   for (int N = 0; N <= 5; N++) EXPECT_EQ(count_at(m, {{0, double(N)}}), N % 2 == 0 ? 1 : 0);
   del(m);
+  // Points for negative values of N only: counted there as well.
+  Expression three(3), n_plus_three(PLUS, n, &three);
+  Polyhedron* below = poly({*i >= *n, new Inequation(LESS_EQ, i, &n_plus_three), *n <= -1});
+  captured_volume(below, m);
+  EXPECT_EQ(count_at(m, {{0, -2.0}}), 4);
+  del(m);
   Polyhedron* never = poly({*i >= 1, *i <= 0});
   EXPECT_EQ(captured_volume(never, m), "");
   ASSERT_EQ(m.size(), 1u);
@@ -209,7 +216,7 @@ TEST_F(Counting, PinnedVolumes) {
   EXPECT_STOP_ON_STDERR(square->volume(std::set<int>{0}), "Polyhedron::volume: counter j not in the counter set");
   IndexFunction f(std::vector<Expression*>{i, n});
   EXPECT_STOP_ON_STDERR(square->volume(f), "Polyhedron::volume: counter expected: N");
-  del(std::vector<Polyhedron*>{square, segment, half, never, ray, strip});
+  del(std::vector<Polyhedron*>{square, segment, half, below, never, ray, strip});
 }
 
 TEST_F(Counting, PrintedVolume) {
@@ -272,6 +279,60 @@ TEST_F(Ranks, RanksOnATriangle) {
 
 namespace {
 
+// The pieces of a count over the parameters N, ii, jj (ranks 0, 1, 2): the
+// rows of each domain, to find the piece of a point without a solve, and
+// its value, which stays m's.
+typedef std::vector<std::pair<Rows, Expression*>> Pieces;
+
+Pieces pieces_with_rows(const Volume& m) {
+  Pieces r;
+  for (const auto& piece : m) r.push_back({piece.first->to_matrix(std::set<int>(), {0, 1, 2}), piece.second});
+  return r;
+}
+
+// The count at (N, ii, jj), 0 where no piece holds the point.
+int count_at(const Pieces& pieces, const Point& x) {
+  for (const auto& piece : pieces)
+    if (satisfies(piece.first, x)) return piece.second->evaluate_int({{0, x[0]}, {1, x[1]}, {2, x[2]}});
+  return 0;
+}
+
+}  // namespace
+
+// The points of random polygons before a symbolic point (a, b), against
+// brute force, at points of either sign: at depth 0 those with i < a, at
+// depth 1 those with i = a and j < b; none when (a, b) is not in the
+// polygon.
+TEST_F(Ranks, RanksAtPointsOfEitherSignAgainstBruteForce) {
+  register_names({"i", "j"}, {"N"});
+  std::mt19937 g(4217);
+  for (int t = 0; t < sampled(8); t++) {
+    Polyhedron* p = random_ijn(g, true, -3);
+    testing::internal::CaptureStdout();
+    std::pair<Volume, std::map<int, int>> ranks[2] = {p->rank(0), p->rank(1)};
+    testing::internal::GetCapturedStdout();
+    Pieces pieces[2] = {pieces_with_rows(ranks[0].first), pieces_with_rows(ranks[1].first)};
+    Rows rows = p->to_matrix(IJ, std::set<int>{0});
+    for (int N = -3; N <= 8; N++)
+      for (int a = -4; a <= 4; a++)
+        for (int b = -4; b <= 4; b++) {
+          int before[2] = {0, 0};
+          if (satisfies(rows, {a, b, N}))
+            for (int x = -4; x <= 4; x++)
+              for (int y = -4; y <= 4; y++)
+                if (satisfies(rows, {x, y, N})) before[x < a ? 0 : 1] += x < a || (x == a && y < b);
+          for (int depth = 0; depth < 2; depth++)
+            EXPECT_EQ(count_at(pieces[depth], {N, a, b}), before[depth]) << box(p) << depth << ": " << N << " " << a
+                                                                           << " " << b;
+        }
+    del(ranks[0].first);
+    del(ranks[1].first);
+    delete p;
+  }
+}
+
+namespace {
+
 class SymbolicBounds : public IJNLeavesTest {};
 
 // Every constraint of p holds at counters (i, j) and parameter N.
@@ -313,6 +374,54 @@ TEST_F(SymbolicBounds, BoundsHoldOnEveryPoint) {
   }
 }
 
+namespace {
+
+// Random rows [flag | i | j | N | M | 1]: -4 <= i, j <= 4, -3 <= N, M <= 6
+// and one to three further constraints (now and then an equality).
+Rows random_ijnm_rows(std::mt19937& g) {
+  std::uniform_int_distribution<int> coef(-2, 2), par(-1, 1), cst(-3, 3), count(1, 3), eq(0, 6);
+  Rows r = box_rows(4, 4, 4);
+  r[4].back() = r[6].back() = 3;
+  r[5].back() = r[7].back() = 6;
+  for (int k = count(g); k > 0; --k) r.push_back({eq(g) == 0 ? 0 : 1, coef(g), coef(g), par(g), par(g), cst(g)});
+  return r;
+}
+
+}  // namespace
+
+// Two parameters of either sign against brute force: at every parameter
+// point of the box, every point of p satisfies both bounds, and the bounds
+// keep i below 5 and above -5, where p never reaches: a universe is no
+// bound.
+TEST_F(SymbolicBounds, TwoParameterBoundsHoldOnEveryPoint) {
+  create_parameter_rank("M");
+  std::mt19937 g(3617);
+  for (int t = 0; t < sampled(60); t++) {
+    Rows rows = random_ijnm_rows(g);
+    std::vector<Point> inside;
+    for (int N = -3; N <= 6; N++)
+      for (int M = -3; M <= 6; M++)
+        for (int a = -4; a <= 4; a++)
+          for (int b = -4; b <= 4; b++)
+            if (satisfies(rows, {a, b, N, M})) inside.push_back({a, b, N, M});
+    if (inside.empty()) continue;
+    Polyhedron* p = new Polyhedron(rows, IJ, std::set<int>{0, 1});
+    Polyhedron* upper = p->upper_bound(0);
+    Polyhedron* lower = p->lower_bound(0);
+    auto holds = [](Polyhedron* q, int a, int N, int M) { return contains_at(q, {{0, N}, {1, M}}, {{0, a}}); };
+    for (const Point& x : inside) {
+      EXPECT_TRUE(holds(upper, x[0], x[2], x[3])) << box(p) << box(upper) << x[0] << " " << x[2] << " " << x[3];
+      EXPECT_TRUE(holds(lower, x[0], x[2], x[3])) << box(p) << box(lower) << x[0] << " " << x[2] << " " << x[3];
+    }
+    for (int N = -3; N <= 6; N++)
+      for (int M = -3; M <= 6; M++) {
+        EXPECT_FALSE(holds(upper, 5, N, M)) << box(p) << box(upper) << N << " " << M;
+        EXPECT_FALSE(holds(lower, -5, N, M)) << box(p) << box(lower) << N << " " << M;
+      }
+    del(std::vector<Polyhedron*>{p, upper, lower});
+  }
+}
+
 TEST_F(SymbolicBounds, OneConstraintBoundsAreTight) {
   std::mt19937 g(1118);
   std::uniform_int_distribution<int> coef(1, 2), slope(-1, 1), cst(-6, 6);
@@ -330,17 +439,10 @@ TEST_F(SymbolicBounds, OneConstraintBoundsAreTight) {
     for (int N = 0; N <= 8; N++) {
       int low = -floor_div(-(l0 + l1 * N), a), high = floor_div(u0 + u1 * N, c);
       if (low > high) continue;
-      // The existence condition over-approximates: a solver tree with a leaf
-      // on both sides of a test gives no constraint at all. A bound that
-      // does come out must be tight.
       EXPECT_TRUE(holds_at(upper, high, 0, N)) << box(p) << box(upper) << N;
       EXPECT_TRUE(holds_at(lower, low, 0, N)) << box(p) << box(lower) << N;
-      if (!upper->constraints.empty()) {
-        EXPECT_FALSE(holds_at(upper, high + 1, 0, N)) << box(p) << box(upper) << N;
-      }
-      if (!lower->constraints.empty()) {
-        EXPECT_FALSE(holds_at(lower, low - 1, 0, N)) << box(p) << box(lower) << N;
-      }
+      EXPECT_FALSE(holds_at(upper, high + 1, 0, N)) << box(p) << box(upper) << N;
+      EXPECT_FALSE(holds_at(lower, low - 1, 0, N)) << box(p) << box(lower) << N;
     }
     del(std::vector<Polyhedron*>{p, upper, lower});
   }
@@ -374,5 +476,12 @@ TEST_F(SymbolicBounds, PinnedBounds) {
   Polyhedron* never = poly({*i >= 1, *i <= 0});
   EXPECT_STOP_ON_STDERR(never->upper_bound(0), "Polyhedron::bounding_box: empty polyhedron");
   EXPECT_STOP_ON_STDERR(never->lower_bound(0), "Polyhedron::lower_bound: empty polyhedron");
-  del(std::vector<Polyhedron*>{up_to_n, negative, around, above, sliding, never});
+  // No bound at all: refused, not answered by a polyhedron that bounds
+  // nothing. A counter that no constraint names is bounded neither way.
+  Polyhedron* from_n = poly({*i >= *n, *j >= 0, *j <= 3});
+  EXPECT_STOP_ON_STDERR(from_n->upper_bound(0), "Polyhedron::upper_bound: the counter i has no upper bound");
+  create_counter_rank("k");
+  EXPECT_STOP_ON_STDERR(from_n->upper_bound(2), "Polyhedron::upper_bound: the counter k has no upper bound");
+  EXPECT_STOP_ON_STDERR(sliding->lower_bound(1), "Polyhedron::lower_bound: the counter j has no lower bound");
+  del(std::vector<Polyhedron*>{up_to_n, negative, around, above, sliding, never, from_n});
 }
