@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "DeclarationTable.h"
+#include "GeneratedName.h"
 #include "HoistedDeclaration.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
@@ -77,6 +78,14 @@ std::string defined_macro(const std::string& line) {
 }
 
 }  // namespace
+
+void check_generated_family(const std::string& name, SgNode* where) {
+  std::string reason = reserved_name_reason(name);
+  if (reason.empty()) return;
+  const Sg_File_Info* at = where->get_file_info();
+  stop(std::cerr, at->get_filenameString() + ":" + std::to_string(at->get_line()) + ": error: '" + name +
+                      "' is reserved: " + reason);
+}
 
 void check_variable_name(const std::string& name, const std::string& text) {
   if (macros.count(name)) refuse(name, "the input may not declare a variable of that name", text);

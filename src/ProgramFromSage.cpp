@@ -172,8 +172,10 @@ void refuse_rounding_in_subscripts(SgNode* node, bool in_subscript) {
 }
 
 // The tiled code defines a macro S<i> for each statement, which would take
-// over a call of a function of that name in a statement's text.
-void refuse_statement_macro_calls(SgNode* node) {
+// over a call of a function of that name in a statement's text. A function
+// the file does not declare (one of an included header) must leave the
+// names the tiled code makes up free too.
+void refuse_generated_calls(SgNode* node) {
   if (!node) return;
   if (SgFunctionCallExp* call = isSgFunctionCallExp(node)) {
     std::string callee = call->get_callee_name();
@@ -181,8 +183,9 @@ void refuse_statement_macro_calls(SgNode* node) {
         callee.find_first_not_of("0123456789", 1) == std::string::npos)
       stop(std::cout, "Program::from_Sage: the tiled code defines a macro " + callee +
                           " for a statement, which would replace this call: " + call->unparseToString());
+    check_generated_family(callee, call);
   }
-  for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_statement_macro_calls(child);
+  for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_generated_calls(child);
 }
 
 bool holds_part(SgNode* node) {
@@ -429,7 +432,7 @@ private:
     if (in_directive) return;
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
-    refuse_statement_macro_calls(assign);
+    refuse_generated_calls(assign);
     refuse_rounding_in_subscripts(assign, false);
   }
 

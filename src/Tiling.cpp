@@ -7,6 +7,7 @@
 
 #include "Domain.h"
 #include "Expression.h"
+#include "GeneratedName.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "KernelAssumptions.h"
@@ -46,11 +47,18 @@ bool uses_foreign_counter(const IndexFunction* f, const std::vector<int>& own) {
   return false;
 }
 
+// "int outer_N = N / block_size;" for each split parameter.
+std::vector<std::string> split_declarations(const std::map<std::string, std::string>& splits) {
+  std::vector<std::string> declarations;
+  for (const auto& split : splits) declarations.push_back("int " + split.first + " = " + split.second + ";");
+  return declarations;
+}
+
 // The input's own declarations in file order (the carriers left out), then
 // the tiling's, each text once; block_size is a run-time value of the
 // caller of the tiled code.
 std::vector<std::string> output_declarations(const std::vector<std::string>& input,
-                                             const std::set<std::string>& tiling) {
+                                             const std::vector<std::string>& tiling) {
   std::vector<std::string> result;
   std::set<std::string> seen = {"int block_size;"};
   for (size_t k = carrier_count; k < input.size(); k++)
@@ -139,27 +147,12 @@ void check_declared(int i, const std::set<int>& parameters, const std::set<std::
   }
 }
 
-// "int outer_N = N / block_size;" and "int inner_N = N % block_size;".
-void declare_split(TilingPass& pass, const std::string& name, const std::string& outer, const std::string& inner) {
-  pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
-  pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
-  pass.split_names.insert({outer, inner});
-  if (!ZILWrapper::is_hidden_parameter(name)) pass.sizes.insert(name);
-}
-
-// The tile counters and split parameters are named in the tiled code (macro
-// parameters, loop counters, globals): an input variable of the same name
-// would be captured by them or declared twice.
-void check_generated_names(const Program* program, const TilingPass& pass, const std::set<std::string>& declared) {
-  std::set<int> input_counters;
-  for (const Statement* s : program->statement)
-    input_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
-  std::set<std::string> generated = pass.split_names;
-  for (int c : pass.used_counters)
-    if (!input_counters.count(c)) generated.insert(get_counter_string(c));
-  for (const std::string& name : generated)
-    if (declared.count(name))
-      stop(std::cerr, "Tiling::apply: the input declares '" + name + "', a name the tiled code uses for its own");
+// outer_N = N / block_size and inner_N = N % block_size, of a size
+// parameter or a hidden constant.
+void declare_split(TilingPass& pass, const std::string& name) {
+  pass.splits[split_name(true, name)] = name + " / block_size";
+  pass.splits[split_name(false, name)] = name + " % block_size";
+  if (!is_hidden_constant(name)) pass.sizes.insert(name);
 }
 
 // A parametric tiling rewrites the schedule's dimensions over the inner
@@ -268,11 +261,11 @@ bool apart(const IndexFunction* a, const IndexFunction* b, size_t end) {
   return false;
 }
 
-// The declarations, refreshed on entry of the kernel: the caller sets the
-// sizes and block_size at run time, after the file-scope initialisers ran.
-std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
+// The splits, computed on entry of the kernel: the caller sets the sizes
+// and block_size at run time, after the file-scope initialisers ran.
+std::vector<std::string> kernel_entry_lines(const std::map<std::string, std::string>& splits) {
   std::vector<std::string> lines;
-  for (const std::string& declaration : declarations) lines.push_back("  " + declaration.substr(4));
+  for (const auto& split : splits) lines.push_back("  " + split.first + " = " + split.second + ";");
   return lines;
 }
 
@@ -447,9 +440,9 @@ void Tiling::compute_constant_tiling_domains() {
   nb_statements = static_cast<int>(is_tiled.size());
   size_t n = 0;
   for (const std::vector<int>& dims : tile_dimensions) n = std::max(n, dims.size());
-  for (size_t k = 0; k < n; k++) create_counter_rank("tile_counter_" + std::to_string(k));
+  for (size_t k = 0; k < n; k++) create_counter_rank(tile_counter_name(static_cast<int>(k)));
   for (size_t k = 0; k < n; k++) {
-    tile_counter.push_back(create_counter("tile_counter", static_cast<int>(k)));
+    tile_counter.push_back(create_counter(tile_counter_name(static_cast<int>(k)), -1));
     tile_counter_set.insert(tile_counter.back().first);
   }
   tile.assign(nb_statements, nullptr);
@@ -499,13 +492,12 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     pass.tiles.push_back(nullptr);
     pass.domain_factors.emplace_back();
   }
-  check_generated_names(program, pass, declared);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
   result->tile = pass.tiles;
   result->domain_factors = pass.domain_factors;
   result->set_variable_declaration(
-      output_declarations(program->get_variable_declaration(), pass.declarations));
+      output_declarations(program->get_variable_declaration(), split_declarations(pass.splits)));
   // The input's own initialisations, then the checks of the values the
   // tiling assumed, then the split parameters computed from those values.
   result->kernel_entry = program->kernel_entry;
@@ -514,7 +506,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
                     0;
   for (const std::string& line : assumption_checks(parametric, pass.sizes, pass.aligned_sizes, pass.block_multiple))
     result->kernel_entry.push_back(line);
-  for (const std::string& line : kernel_entry_lines(pass.declarations)) result->kernel_entry.push_back(line);
+  for (const std::string& line : kernel_entry_lines(pass.splits)) result->kernel_entry.push_back(line);
   return {result, pass.schedules};
 }
 
@@ -554,9 +546,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   std::vector<int> counters;
   std::vector<Expression*> outer;
   for (size_t j = 0; j < m; j++) {
-    counters.push_back(get_counter_rank("outer_time_" + std::to_string(j)));
-    counters.push_back(get_counter_rank("inner_time_" + std::to_string(j)));
-    outer.push_back(new Expression("outer_time_" + std::to_string(j)));
+    counters.push_back(get_counter_rank(time_counter_name(true, static_cast<int>(j))));
+    counters.push_back(get_counter_rank(time_counter_name(false, static_cast<int>(j))));
+    outer.push_back(new Expression(time_counter_name(true, static_cast<int>(j))));
   }
   s->surrounding_counters = counters;
   pass.used_counters.insert(counters.begin(), counters.end());
@@ -573,8 +565,8 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
 
   for (int p : parameters) {
     std::string name = get_parameter_string(p);
-    declare_split(pass, name, "outer_" + name, "inner_" + name);
-    if (Options::option["aligned-parameters"] && !ZILWrapper::is_hidden_parameter(name))
+    declare_split(pass, name);
+    if (Options::option["aligned-parameters"] && !is_hidden_constant(name))
       pass.aligned_sizes.insert(name);
   }
   Polyhedron* split = ZILWrapper::split_constraints(parameters);
@@ -634,7 +626,5 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   pass.domain_factors.push_back(domain_factors(factors));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
-  for (const auto& split : names.second)
-    declare_split(pass, get_parameter_string(split.first), get_parameter_string(split.second.first),
-                  get_parameter_string(split.second.second));
+  for (const auto& split : names.second) declare_split(pass, get_parameter_string(split.first));
 }
