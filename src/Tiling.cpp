@@ -21,6 +21,7 @@
 #include "Schedule.h"
 #include "Statement.h"
 #include "Stop.h"
+#include "SyntaxTree.h"
 #include "ZILWrapper.h"
 
 namespace {
@@ -47,10 +48,14 @@ bool uses_foreign_counter(const IndexFunction* f, const std::vector<int>& own) {
   return false;
 }
 
-// "int outer_N = N / block_size;" for each split parameter.
-std::vector<std::string> split_declarations(const std::map<std::string, std::string>& splits) {
+// "int outer_N = N / block_size;" for each split parameter. The splits of
+// hidden constants are long long: the code generator adds them to other
+// sizes (outer_N + outer_2147483645_const), sums that the original never
+// forms and that an int would not hold.
+std::vector<std::string> split_declarations(const std::map<std::string, SplitParameter>& splits) {
   std::vector<std::string> declarations;
-  for (const auto& split : splits) declarations.push_back("int " + split.first + " = " + split.second + ";");
+  for (const auto& split : splits)
+    declarations.push_back(split.second.type + " " + split.first + " = " + split.second.value + ";");
   return declarations;
 }
 
@@ -150,9 +155,10 @@ void check_declared(int i, const std::set<int>& parameters, const std::set<std::
 // outer_N = N / block_size and inner_N = N % block_size, of a size
 // parameter or a hidden constant.
 void declare_split(TilingPass& pass, const std::string& name) {
-  pass.splits[split_name(true, name)] = name + " / block_size";
-  pass.splits[split_name(false, name)] = name + " % block_size";
-  if (!is_hidden_constant(name)) pass.sizes.insert(name);
+  std::string type = is_hidden_constant(name) ? "long long" : "int";
+  pass.splits[split_name(true, name)] = {type, name + " / block_size"};
+  pass.splits[split_name(false, name)] = {type, name + " % block_size"};
+  if (type == "int") pass.sizes.insert(name);
 }
 
 // A parametric tiling rewrites the schedule's dimensions over the inner
@@ -261,11 +267,30 @@ bool apart(const IndexFunction* a, const IndexFunction* b, size_t end) {
   return false;
 }
 
+bool is_counter_read(const Rhs* tree) { return tree->is_an_array && tree->array_id.empty(); }
+
+// `tree` (taken over, may be null) with every read of a loop counter that
+// is not cast yet cast to int; the result is owned by the caller. Where the
+// tiled code holds long long splits, the code generator computes the
+// statements' arguments from them in long long, and a statement would read
+// an int counter in that type (against an unsigned, or in a variadic call,
+// C then computes otherwise).
+Rhs* with_int_counter_reads(Rhs* tree) {
+  if (tree && is_counter_read(tree)) {
+    Rhs* cast = new Rhs(V_SgCastExp, "int", {tree});
+    delete tree;
+    return cast;
+  }
+  if (!tree || !tree->is_op || (tree->op_id == V_SgCastExp && is_counter_read(tree->successor[0]))) return tree;
+  for (Rhs*& operand : tree->successor) operand = with_int_counter_reads(operand);
+  return tree;
+}
+
 // The splits, computed on entry of the kernel: the caller sets the sizes
 // and block_size at run time, after the file-scope initialisers ran.
-std::vector<std::string> kernel_entry_lines(const std::map<std::string, std::string>& splits) {
+std::vector<std::string> kernel_entry_lines(const std::map<std::string, SplitParameter>& splits) {
   std::vector<std::string> lines;
-  for (const auto& split : splits) lines.push_back("  " + split.first + " = " + split.second + ";");
+  for (const auto& split : splits) lines.push_back("  " + split.first + " = " + split.second.value + ";");
   return lines;
 }
 
@@ -492,6 +517,10 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     pass.tiles.push_back(nullptr);
     pass.domain_factors.emplace_back();
   }
+  bool wide_splits = std::any_of(pass.splits.begin(), pass.splits.end(),
+                                 [](const auto& split) { return split.second.type != "int"; });
+  if (wide_splits)
+    for (Statement* t : pass.tiled) t->rhs = with_int_counter_reads(t->rhs);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
   result->tile = pass.tiles;
