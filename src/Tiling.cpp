@@ -48,14 +48,18 @@ bool uses_foreign_counter(const IndexFunction* f, const std::vector<int>& own) {
   return false;
 }
 
-// "int outer_N = N / block_size;" for each split parameter. The splits of
-// hidden constants are long long: the code generator adds them to other
-// sizes (outer_N + outer_2147483645_const), sums that the original never
-// forms and that an int would not hold.
+// The declarations of the split parameters. They run at program start,
+// before the caller may have set block_size (a plain global is 0 until
+// then), so they divide only by a positive block_size; the kernel computes
+// the splits again on entry. The splits of hidden constants are long long:
+// the code generator adds them to other sizes (outer_N +
+// outer_2147483645_const), sums that the original never forms and that an
+// int would not hold.
 std::vector<std::string> split_declarations(const std::map<std::string, SplitParameter>& splits) {
   std::vector<std::string> declarations;
   for (const auto& split : splits)
-    declarations.push_back(split.second.type + " " + split.first + " = " + split.second.value + ";");
+    declarations.push_back(split.second.type + " " + split.first + " = block_size > 0 ? " + split.second.value +
+                           " : 0;");
   return declarations;
 }
 
