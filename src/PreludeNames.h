@@ -25,6 +25,11 @@ class SgNode;
 // two globals share a name.
 void check_generated_family(const std::string& name, SgNode* where);
 
+// Stops the run in the same way when the static control part writes
+// block_size at `where` (a statement, or a loop of that counter): the tiled
+// code reads it as its tile size, in every loop bound.
+void check_written_name(const std::string& name, SgNode* where);
+
 // Stops the run when a variable is named like a macro of the tiled code;
 // `text` is its declaration.
 void check_variable_name(const std::string& name, const std::string& text);

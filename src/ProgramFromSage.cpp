@@ -424,6 +424,7 @@ private:
         has_side_effect(assign->get_rhs_operand()))
       refuse_statement(node);
     std::string written = written_variable(assign->get_lhs_operand());
+    check_written_name(written, node);
     // Directives are checked against their statement's loops when read.
     in_directive = is_dropped_carrier(written);
     for (const std::string& counter : a.loop_counters)
@@ -444,6 +445,7 @@ private:
     SgExprStatement* test = isSgExprStatement(node->get_test());
     if (!counter || !test) refuse_loop(node);
     std::string name = counter->get_symbol()->get_name().getString();
+    check_written_name(name, node);
     if (!is_unit_step(node->get_increment(), name)) refuse_loop(node);
     // A loop that reuses an enclosing loop's counter overwrites it: the
     // model would give both loops their own dimension and change the result.

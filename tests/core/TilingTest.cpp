@@ -211,13 +211,16 @@ TEST_F(TilingTest, DirectiveNamesDeclaredAnywhereInTheFilePass) {
 // The names the tiled code makes up fall in families of their own: an input
 // name in one of them (declared as a variable, a kernel parameter, a type or
 // a function, or called in a statement) stops the model's building, whatever
-// the tiling, with the file and line of the name. Names that only look alike
-// pass, as size parameters of a parametric tiling too.
+// the tiling, with the file and line of the name; so does a write of the
+// tile size block_size. Names that only look alike pass, as size parameters
+// of a parametric tiling too.
 TEST_F(TilingTest, InputNamesOfTheTiledCodeAreRefused) {
   const std::string prefixes = "the tiled code begins the names of its split sizes and of its lattice and inner "
                                "counters with outer_ or inner_";
   const std::string rectangular = "the tiled code names the counters of rectangular tilings outer_time_<d> and "
                                   "inner_time_<d>";
+  const std::string tile_size = "the tiled code's tile size, set by its caller, which the static control part "
+                                "may not write";
   const char* const tiled = "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i][j]\n"
                             "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;";
   const std::string untiled = two_loops("#pragma schedule[i][j]\n a[i][j] = tile_counter_0;");
@@ -248,6 +251,10 @@ TEST_F(TilingTest, InputNamesOfTheTiledCodeAreRefused) {
        "  for (i = 0; i < N; i++)\n    for (j = 0; j < N; j++) {\n" + std::string(tiled) + "\n    }\n" + footer,
        "inner_n", prefixes, 3},
       {two_loops("#pragma schedule[i][j]\n a[i][j] = outer_f(i);"), "outer_f", prefixes, 12},
+      {"int block_size;\n" + two_loops("#pragma schedule[i][j]\n block_size = i;"), "block_size", tile_size, 13},
+      {"int block_size;\n" + std::string(header) + "  for (block_size = 0; block_size < N; block_size++) {\n"
+       "#pragma schedule[block_size]\n b[block_size] = 0;\n  }\n" + footer,
+       "block_size", tile_size, 10},
   };
   for (const Case& c : cases)
     EXPECT_EXIT(
