@@ -10,4 +10,41 @@
 // is only read.
 std::string first_word(const std::ostringstream& composed);
 
+// The names the tiling pass makes up for the tiled code, one family per
+// kind (k, d and v are decimal numbers, c and p names of the input):
+//
+//   tile_counter_<k>                    tile counters of constant tilings
+//   outer_time_<d>, inner_time_<d>      tile and inner counters of rectangular tilings
+//   outer_<k>                           lattice counters of general tilings
+//   lattice_offset_<k>                  their offsets, for denominators above 1
+//   inner_<c>                           inner counter of loop counter c (general tilings)
+//   outer_<p>, inner_<p>                splits of size parameter p
+//   outer_<v>_const, inner_<v>_const    splits of the hidden constant v
+//
+// After outer_ or inner_, a number alone, a number followed by _const,
+// time_ followed by a number, and a name of the input tell the families
+// apart, as long as no input name begins with outer_ or inner_ or is
+// time_<d>, tile_counter_<k> or lattice_offset_<k>: reserved_name_reason
+// tells why such a name is reserved. The statement macros S<i> are
+// function-like: only a call of that name would meet one.
+
+std::string tile_counter_name(int k);
+std::string time_counter_name(bool outer, int d);
+std::string lattice_counter_name(int k);
+std::string lattice_offset_name(int k);
+std::string inner_counter_name(const std::string& counter);
+// The split of a size parameter or of a hidden constant, by its registry
+// name.
+std::string split_name(bool outer, const std::string& parameter);
+
+// A hidden constant (a large constant term handed to the tiling library as
+// a parameter) is registered under its decimal value, a name that no input
+// variable can take. It is positive, so it needs no run-time check and is
+// never aligned on block_size.
+std::string hidden_constant_name(int value);
+bool is_hidden_constant(const std::string& parameter);
+
+// Why an input may not use `name`, or "" when it may.
+std::string reserved_name_reason(const std::string& name);
+
 #endif

@@ -33,6 +33,7 @@ void InputDeclarations::hoist(const std::string& name, const std::string& text) 
 }
 
 void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
+  check_generated_family(f->get_name().getString(), f);
   prelude_functions.add(f);
   functions.add(f, kernel);
   names.add_file_scope(f->get_name().getString(), function_head(f), nullptr);
@@ -41,6 +42,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
     std::string name = v->get_name().getString();
     if (name.empty()) continue;
     std::string text = parameter_declaration(v);
+    check_generated_family(name, v);
     check_carrier_name(name, text);
     if (has_variable_length(v, true))
       stop(std::cout, "Program::from_Sage: variable-length array parameter: " + v->unparseToString());
@@ -54,6 +56,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
 // in file order.
 void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
   std::string name = t->get_name().getString(), text = t->unparseToString();
+  check_generated_family(name, t);
   check_carrier_name(name, text);
   if (local) names.add_local(name, text, nullptr);
   else names.add_file_scope(name, text, nullptr);
@@ -66,6 +69,7 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
   for (SgInitializedName* v : d->get_variables()) {
     std::string name = v->get_name().getString();
     std::string text = d->unparseToCompleteString();
+    check_generated_family(name, v);
     check_variable_name(name, text);
     bool carrier = !function && file_scope_variables++ < carrier_count;
     if (carrier && is_dropped_carrier(name)) carrier_names.insert(name);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "DeclarationTable.h"
+#include "GeneratedName.h"
 #include "HoistedDeclaration.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
@@ -77,6 +78,27 @@ std::string defined_macro(const std::string& line) {
 }
 
 }  // namespace
+
+namespace {
+
+[[noreturn]] void refuse_reserved(const std::string& name, SgNode* where, const std::string& reason) {
+  const Sg_File_Info* at = where->get_file_info();
+  stop(std::cerr, at->get_filenameString() + ":" + std::to_string(at->get_line()) + ": error: '" + name +
+                      "' is reserved: " + reason);
+}
+
+}  // namespace
+
+void check_generated_family(const std::string& name, SgNode* where) {
+  std::string reason = reserved_name_reason(name);
+  if (!reason.empty()) refuse_reserved(name, where, reason);
+}
+
+void check_written_name(const std::string& name, SgNode* where) {
+  if (name == "block_size")
+    refuse_reserved(name, where, "the tiled code's tile size, set by its caller, which the static control part "
+                                 "may not write");
+}
 
 void check_variable_name(const std::string& name, const std::string& text) {
   if (macros.count(name)) refuse(name, "the input may not declare a variable of that name", text);

@@ -20,6 +20,18 @@ class DeclarationTable;
 class SgFunctionDeclaration;
 class SgNode;
 
+// Stops the run, naming the input file and line of `where`, when `name` (a
+// name the input declares or calls) falls in a family of names that the
+// tiled code makes up (GeneratedName.h): the two would meet in the tiled
+// code, where a generated counter would capture the input's variable or
+// two globals share a name.
+void check_generated_family(const std::string& name, SgNode* where);
+
+// Stops the run in the same way when the static control part writes
+// block_size at `where` (a statement, or a loop of that counter): the tiled
+// code reads it as its tile size, in every loop bound.
+void check_written_name(const std::string& name, SgNode* where);
+
 // Stops the run when a variable is named like a macro of the tiled code;
 // `text` is its declaration.
 void check_variable_name(const std::string& name, const std::string& text);

@@ -173,8 +173,10 @@ void refuse_rounding_in_subscripts(SgNode* node, bool in_subscript) {
 }
 
 // The tiled code defines a macro S<i> for each statement, which would take
-// over a call of a function of that name in a statement's text.
-void refuse_statement_macro_calls(SgNode* node) {
+// over a call of a function of that name in a statement's text. A function
+// the file does not declare (one of an included header) must leave the
+// names the tiled code makes up free too.
+void refuse_generated_calls(SgNode* node) {
   if (!node) return;
   if (SgFunctionCallExp* call = isSgFunctionCallExp(node)) {
     std::string callee = call->get_callee_name();
@@ -182,8 +184,9 @@ void refuse_statement_macro_calls(SgNode* node) {
         callee.find_first_not_of("0123456789", 1) == std::string::npos)
       stop(std::cout, "Program::from_Sage: the tiled code defines a macro " + callee +
                           " for a statement, which would replace this call: " + call->unparseToString());
+    check_generated_family(callee, call);
   }
-  for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_statement_macro_calls(child);
+  for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_generated_calls(child);
 }
 
 bool holds_part(SgNode* node) {
@@ -425,6 +428,7 @@ private:
         has_side_effect(assign->get_rhs_operand()))
       refuse_statement(node);
     std::string written = written_variable(assign->get_lhs_operand());
+    check_written_name(written, node);
     // Directives are checked against their statement's loops when read.
     in_directive = is_dropped_carrier(written);
     for (const std::string& counter : a.loop_counters)
@@ -434,7 +438,7 @@ private:
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
     declarations.statement(assign);
-    refuse_statement_macro_calls(assign);
+    refuse_generated_calls(assign);
     refuse_rounding_in_subscripts(assign, false);
   }
 
@@ -446,6 +450,7 @@ private:
     SgExprStatement* test = isSgExprStatement(node->get_test());
     if (!counter || !test) refuse_loop(node);
     std::string name = counter->get_symbol()->get_name().getString();
+    check_written_name(name, node);
     if (!is_unit_step(node->get_increment(), name)) refuse_loop(node);
     // A loop that reuses an enclosing loop's counter overwrites it: the
     // model would give both loops their own dimension and change the result.

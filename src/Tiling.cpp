@@ -7,6 +7,7 @@
 
 #include "Domain.h"
 #include "Expression.h"
+#include "GeneratedName.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "KernelAssumptions.h"
@@ -20,6 +21,7 @@
 #include "Schedule.h"
 #include "Statement.h"
 #include "Stop.h"
+#include "SyntaxTree.h"
 #include "ZILWrapper.h"
 
 namespace {
@@ -46,11 +48,26 @@ bool uses_foreign_counter(const IndexFunction* f, const std::vector<int>& own) {
   return false;
 }
 
+// The declarations of the split parameters. They run at program start,
+// before the caller may have set block_size (a plain global is 0 until
+// then), so they divide only by a positive block_size; the kernel computes
+// the splits again on entry. The splits of hidden constants are long long:
+// the code generator adds them to other sizes (outer_N +
+// outer_2147483645_const), sums that the original never forms and that an
+// int would not hold.
+std::vector<std::string> split_declarations(const std::map<std::string, SplitParameter>& splits) {
+  std::vector<std::string> declarations;
+  for (const auto& split : splits)
+    declarations.push_back(split.second.type + " " + split.first + " = block_size > 0 ? " + split.second.value +
+                           " : 0;");
+  return declarations;
+}
+
 // The input's own declarations in file order (the carriers left out), then
 // the tiling's, each text once; block_size is a run-time value of the
 // caller of the tiled code.
 std::vector<std::string> output_declarations(const std::vector<std::string>& input,
-                                             const std::set<std::string>& tiling) {
+                                             const std::vector<std::string>& tiling) {
   std::vector<std::string> result;
   std::set<std::string> seen = {"int block_size;"};
   for (size_t k = carrier_count; k < input.size(); k++)
@@ -139,28 +156,13 @@ void check_declared(int i, const std::set<int>& parameters, const std::set<std::
   }
 }
 
-// "int outer_N = N / block_size;" and "int inner_N = N % block_size;".
-void declare_split(TilingPass& pass, const std::string& name, const std::string& outer, const std::string& inner) {
-  pass.declarations.insert("int " + outer + " = " + name + " / block_size;");
-  pass.declarations.insert("int " + inner + " = " + name + " % block_size;");
-  pass.split_names.insert({outer, inner});
-  if (!ZILWrapper::is_hidden_parameter(name)) pass.sizes.insert(name);
-}
-
-// The tile counters and split parameters are named in the tiled code (macro
-// parameters, loop counters, globals): an input variable or carried
-// function of the same name would be captured by them or declared twice.
-void check_generated_names(const Program* program, const TilingPass& pass, std::set<std::string> declared) {
-  for (const auto& function : program->functions) declared.insert(function.first);
-  std::set<int> input_counters;
-  for (const Statement* s : program->statement)
-    input_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
-  std::set<std::string> generated = pass.split_names;
-  for (int c : pass.used_counters)
-    if (!input_counters.count(c)) generated.insert(get_counter_string(c));
-  for (const std::string& name : generated)
-    if (declared.count(name))
-      stop(std::cerr, "Tiling::apply: the input declares '" + name + "', a name the tiled code uses for its own");
+// outer_N = N / block_size and inner_N = N % block_size, of a size
+// parameter or a hidden constant.
+void declare_split(TilingPass& pass, const std::string& name) {
+  std::string type = is_hidden_constant(name) ? "long long" : "int";
+  pass.splits[split_name(true, name)] = {type, name + " / block_size"};
+  pass.splits[split_name(false, name)] = {type, name + " % block_size"};
+  if (type == "int") pass.sizes.insert(name);
 }
 
 // A parametric tiling rewrites the schedule's dimensions over the inner
@@ -276,11 +278,30 @@ bool apart(const IndexFunction* a, const IndexFunction* b, size_t end) {
   return false;
 }
 
-// The declarations, refreshed on entry of the kernel: the caller sets the
-// sizes and block_size at run time, after the file-scope initialisers ran.
-std::vector<std::string> kernel_entry_lines(const std::set<std::string>& declarations) {
+bool is_counter_read(const Rhs* tree) { return tree->is_an_array && tree->array_id.empty(); }
+
+// `tree` (taken over, may be null) with every read of a loop counter that
+// is not cast yet cast to int; the result is owned by the caller. Where the
+// tiled code holds long long splits, the code generator computes the
+// statements' arguments from them in long long, and a statement would read
+// an int counter in that type (against an unsigned, or in a variadic call,
+// C then computes otherwise).
+Rhs* with_int_counter_reads(Rhs* tree) {
+  if (tree && is_counter_read(tree)) {
+    Rhs* cast = new Rhs(V_SgCastExp, "int", {tree});
+    delete tree;
+    return cast;
+  }
+  if (!tree || !tree->is_op || (tree->op_id == V_SgCastExp && is_counter_read(tree->successor[0]))) return tree;
+  for (Rhs*& operand : tree->successor) operand = with_int_counter_reads(operand);
+  return tree;
+}
+
+// The splits, computed on entry of the kernel: the caller sets the sizes
+// and block_size at run time, after the file-scope initialisers ran.
+std::vector<std::string> kernel_entry_lines(const std::map<std::string, SplitParameter>& splits) {
   std::vector<std::string> lines;
-  for (const std::string& declaration : declarations) lines.push_back("  " + declaration.substr(4));
+  for (const auto& split : splits) lines.push_back("  " + split.first + " = " + split.second.value + ";");
   return lines;
 }
 
@@ -458,9 +479,9 @@ void Tiling::compute_constant_tiling_domains() {
   nb_statements = static_cast<int>(is_tiled.size());
   size_t n = 0;
   for (const std::vector<int>& dims : tile_dimensions) n = std::max(n, dims.size());
-  for (size_t k = 0; k < n; k++) create_counter_rank("tile_counter_" + std::to_string(k));
+  for (size_t k = 0; k < n; k++) create_counter_rank(tile_counter_name(static_cast<int>(k)));
   for (size_t k = 0; k < n; k++) {
-    tile_counter.push_back(create_counter("tile_counter", static_cast<int>(k)));
+    tile_counter.push_back(create_counter(tile_counter_name(static_cast<int>(k)), -1));
     tile_counter_set.insert(tile_counter.back().first);
   }
   tile.assign(nb_statements, nullptr);
@@ -510,13 +531,16 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     pass.tiles.push_back(nullptr);
     pass.domain_factors.emplace_back();
   }
-  check_generated_names(program, pass, declared);
+  bool wide_splits = std::any_of(pass.splits.begin(), pass.splits.end(),
+                                 [](const auto& split) { return split.second.type != "int"; });
+  if (wide_splits)
+    for (Statement* t : pass.tiled) t->rhs = with_int_counter_reads(t->rhs);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
   result->tile = pass.tiles;
   result->domain_factors = pass.domain_factors;
   result->set_variable_declaration(
-      output_declarations(program->get_variable_declaration(), pass.declarations));
+      output_declarations(program->get_variable_declaration(), split_declarations(pass.splits)));
   // The input's own initialisations, then the checks of the values the
   // tiling assumed, then the split parameters computed from those values.
   result->kernel_entry = program->kernel_entry;
@@ -527,7 +551,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   for (const std::string& line :
        assumption_checks(parametric, pass.sizes, pass.aligned_sizes, pass.least_block_size, pass.block_multiple))
     result->kernel_entry.push_back(line);
-  for (const std::string& line : kernel_entry_lines(pass.declarations)) result->kernel_entry.push_back(line);
+  for (const std::string& line : kernel_entry_lines(pass.splits)) result->kernel_entry.push_back(line);
   Schedule::order_parts(result->statement, pass.schedules);
   return {result, pass.schedules};
 }
@@ -568,9 +592,9 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   std::vector<int> counters;
   std::vector<Expression*> outer;
   for (size_t j = 0; j < m; j++) {
-    counters.push_back(get_counter_rank("outer_time_" + std::to_string(j)));
-    counters.push_back(get_counter_rank("inner_time_" + std::to_string(j)));
-    outer.push_back(new Expression("outer_time_" + std::to_string(j)));
+    counters.push_back(get_counter_rank(time_counter_name(true, static_cast<int>(j))));
+    counters.push_back(get_counter_rank(time_counter_name(false, static_cast<int>(j))));
+    outer.push_back(new Expression(time_counter_name(true, static_cast<int>(j))));
   }
   s->surrounding_counters = counters;
   pass.used_counters.insert(counters.begin(), counters.end());
@@ -587,8 +611,8 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
 
   for (int p : parameters) {
     std::string name = get_parameter_string(p);
-    declare_split(pass, name, "outer_" + name, "inner_" + name);
-    if (Options::option["aligned-parameters"] && !ZILWrapper::is_hidden_parameter(name))
+    declare_split(pass, name);
+    if (Options::option["aligned-parameters"] && !is_hidden_constant(name))
       pass.aligned_sizes.insert(name);
   }
   Polyhedron* split = ZILWrapper::split_constraints(parameters);
@@ -648,7 +672,5 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   pass.domain_factors.push_back(domain_factors(factors));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 
-  for (const auto& split : names.second)
-    declare_split(pass, get_parameter_string(split.first), get_parameter_string(split.second.first),
-                  get_parameter_string(split.second.second));
+  for (const auto& split : names.second) declare_split(pass, get_parameter_string(split.first));
 }

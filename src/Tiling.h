@@ -25,15 +25,21 @@ class Schedule;
 class Statement;
 class Xml;
 
+// A split parameter of the tiled code: its C type and the value the kernel
+// gives it on entry ("N / block_size").
+struct SplitParameter {
+  std::string type;
+  std::string value;
+};
+
 // Working sets of one tiling pass, filled statement by statement.
 struct TilingPass {
   std::set<int> used_counters;         // counter ranks of the tiled statements
-  std::set<std::string> declarations;  // C declarations the tiled code needs
+  std::map<std::string, SplitParameter> splits;  // by name
   std::vector<Statement*> tiled;       // tiled statement i at index i
   std::vector<Schedule*> schedules;    // schedule of tiled statement i
   std::vector<Polyhedron*> tiles;      // tile of tiled statement i, or null
   std::vector<std::vector<Domain*>> domain_factors;  // of tiled statement i (see Program)
-  std::set<std::string> split_names;   // outer_ and inner_ parameters declared
   std::set<std::string> sizes;         // the size parameters split
   std::set<std::string> aligned_sizes; // those assumed multiples of block_size
   long long least_block_size = 1;      // block_size must be at least it

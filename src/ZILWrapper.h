@@ -123,10 +123,6 @@ struct HiddenRows {
 // two of the row's pieces. The hidden parameters are appended to
 // active_parameters (a column each, before the constant).
 HiddenRows hide_large_constants(const Rows& rows, const PieceCounter& count);
-// Whether `name` is that of a hidden parameter: its decimal value, which no
-// input variable can be named. Such a parameter is a positive constant, so
-// it needs no run-time check and is never aligned on block_size.
-bool is_hidden_parameter(const std::string& name);
 // The number of pieces of the cross product of lists of these sizes, at
 // most: their product, LLONG_MAX when it does not fit.
 long long estimated_pieces(const std::vector<long long>& counts);

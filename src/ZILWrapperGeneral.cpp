@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Expression.h"
+#include "GeneratedName.h"
 #include "IndexFunction.h"
 #include "Matrix.h"
 #include "Options.h"
@@ -143,25 +144,25 @@ general_tiling_t make_general_tiling_variables(Polyhedron* domain, const std::ve
   std::vector<int> parameters = to_vec_int(domain->get_parameters());
   parameters.insert(parameters.end(), hidden.begin(), hidden.end());
   for (size_t k = 0; k < counters.size(); k++) {
-    std::string name = "outer_" + std::to_string(k);
+    std::string name = lattice_counter_name(static_cast<int>(k));
     create_extra_counter_rank(name);
     names.first.first.push_back(get_counter_rank(name));
     active_counters.push_back(names.first.first.back());
   }
   for (int c : counters) {
-    std::string name = "inner_" + get_counter_string(c);
+    std::string name = inner_counter_name(get_counter_string(c));
     create_extra_counter_rank(name);
     names.first.second[c] = get_counter_rank(name);
     active_counters.push_back(names.first.second[c]);
   }
   for (int p : parameters) {
-    std::string name = "outer_" + get_parameter_string(p);
+    std::string name = split_name(true, get_parameter_string(p));
     create_parameter_rank(name);
     names.second[p].first = get_parameter_rank(name);
     active_parameters.push_back(names.second[p].first);
   }
   for (int p : parameters) {
-    std::string name = "inner_" + get_parameter_string(p);
+    std::string name = split_name(false, get_parameter_string(p));
     create_parameter_rank(name);
     names.second[p].second = get_parameter_rank(name);
     active_parameters.push_back(names.second[p].second);

@@ -8,11 +8,10 @@
 // piece or two whatever its value, since the tiled code splits it into
 // N / block_size and N % block_size at run time. So a large d becomes
 // sign(d) * H, H a parameter of the fixed value |d|, which the tiled code
-// splits like N into outer_H = |d| / block_size and inner_H = |d| %
-// block_size. H is registered under the decimal text of its value, a name
-// no input variable can take; only its outer_ and inner_ parts, under the
-// reserved prefixes, appear in the tiled code, and their initialisers read
-// the value itself.
+// splits like N into |d| / block_size and |d| % block_size. H is registered
+// under the decimal text of its value, a name no input variable can take;
+// only its splits (split_name, of a family of their own) appear in the
+// tiled code, and their initialisers read the value itself.
 //
 // A parameter is not free either (two more dimensions for the code
 // generator), so d counts as large only where H in its place saves at least
@@ -23,6 +22,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "GeneratedName.h"
 #include "Rank.h"
 #include "ZILWrapper.h"
 
@@ -55,16 +55,12 @@ Rows with_hidden_column(const Rows& rows, const std::vector<bool>& hide) {
 
 // The rank of the hidden parameter of `value`, registered on first use.
 int hidden_parameter(int value) {
-  std::string name = std::to_string(value);
+  std::string name = hidden_constant_name(value);
   create_parameter_rank(name);
   return get_parameter_rank(name);
 }
 
 }  // namespace
-
-bool is_hidden_parameter(const std::string& name) {
-  return !name.empty() && name.find_first_not_of("0123456789") == std::string::npos;
-}
 
 HiddenRows hide_large_constants(const Rows& rows, const PieceCounter& count) {
   int nb_parameters = static_cast<int>(active_parameters.size());

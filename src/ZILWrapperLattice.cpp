@@ -22,6 +22,7 @@
 #include <numeric>
 
 #include "Expression.h"
+#include "GeneratedName.h"
 #include "Inequation.h"
 #include "Polyhedron.h"
 #include "Rank.h"
@@ -145,7 +146,7 @@ std::vector<int> lattice_offset_counters(const Rows& lattice) {
       ranks.push_back(-1);
       continue;
     }
-    std::string name = "lattice_offset_" + std::to_string(c);
+    std::string name = lattice_offset_name(static_cast<int>(c));
     create_extra_counter_rank(name);
     ranks.push_back(get_counter_rank(name));
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Expression.h"
+#include "GeneratedName.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "Options.h"
@@ -54,7 +55,7 @@ void align(std::vector<Polyhedron*>& pieces, const std::vector<int>& parameters)
   Polyhedron multiples;
   Expression zero(0);
   for (int p : parameters) {
-    Expression inner("inner_" + get_parameter_string(p));
+    Expression inner(split_name(false, get_parameter_string(p)));
     Inequation c(EQ, &inner, &zero);
     multiples.add_constraint(&c);
   }
@@ -71,10 +72,10 @@ Rows left_inverse_on(Polyhedron* domain, IndexFunction* hyperplanes) {
   return hyperplanes->left_invert(active_counters, active_parameters, domain);
 }
 
-std::vector<int> create_time_counters(const std::string& prefix, size_t n) {
+std::vector<int> create_time_counters(bool outer, size_t n) {
   std::vector<int> ranks;
   for (size_t d = 0; d < n; d++) {
-    std::pair<int, Expression*> counter = create_counter(prefix, static_cast<int>(d));
+    std::pair<int, Expression*> counter = create_counter(time_counter_name(outer, static_cast<int>(d)), -1);
     delete counter.second;
     ranks.push_back(counter.first);
   }
@@ -103,12 +104,12 @@ std::map<int, Expression*> tiled_time(const std::vector<int>& time, const std::v
 std::vector<int> tiled_parameters(const std::vector<int>& parameters, std::vector<int>& inner) {
   std::vector<int> result;
   for (int p : parameters) {
-    create_parameter_rank("outer_" + get_parameter_string(p));
-    result.push_back(get_parameter_rank("outer_" + get_parameter_string(p)));
+    create_parameter_rank(split_name(true, get_parameter_string(p)));
+    result.push_back(get_parameter_rank(split_name(true, get_parameter_string(p))));
   }
   for (int p : parameters) {
-    create_parameter_rank("inner_" + get_parameter_string(p));
-    inner.push_back(get_parameter_rank("inner_" + get_parameter_string(p)));
+    create_parameter_rank(split_name(false, get_parameter_string(p)));
+    inner.push_back(get_parameter_rank(split_name(false, get_parameter_string(p))));
     result.push_back(inner.back());
   }
   declare_parameter("block_size");
@@ -159,8 +160,8 @@ Polyhedron* split_constraints(const std::set<int>& parameters) {
   Expression zero(0);
   Expression block_size("block_size");
   for (int q : parameters) {
-    Expression inner("inner_" + get_parameter_string(q));
-    Expression outer("outer_" + get_parameter_string(q));
+    Expression inner(split_name(false, get_parameter_string(q)));
+    Expression outer(split_name(true, get_parameter_string(q)));
     Inequation nonnegative(GREATER_EQ, &inner, &zero);
     Inequation below(LESS, &inner, &block_size);
     p->add_constraint(&nonnegative);
@@ -214,8 +215,8 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
   freePolyhedron(record);
   std::free(ratios);
 
-  std::vector<int> outer = create_time_counters("outer_time", time.size());
-  std::vector<int> inner = create_time_counters("inner_time", time.size());
+  std::vector<int> outer = create_time_counters(true, time.size());
+  std::vector<int> inner = create_time_counters(false, time.size());
   std::map<int, Expression*> to_tiled_time = tiled_time(time, outer, inner, scale);
   std::vector<int> inner_parameters;
   std::vector<int> tiled = tiled_parameters(split, inner_parameters);

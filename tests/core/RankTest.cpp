@@ -3,6 +3,7 @@
 
 #include "CoreTest.h"
 #include "Expression.h"
+#include "GeneratedName.h"
 #include "Rank.h"
 
 namespace {
@@ -228,6 +229,47 @@ TEST_F(RankTest, VariableListsAndMapInserters) {
   print_variable_list(out, std::set<int>{}, ",", 0);
   out << "|" << counter_rank << "|" << counter_string;
   EXPECT_EQ(out.str(), "i, j|j,i|N||i->0 j->1 |0->i 1->j ");
+}
+
+// Every family of names the tiling pass makes up, for small numbers (the
+// hidden constants among them, as small as the counters' numbers) and for
+// input names that look like the families' own parts: no name comes from
+// two families, and an input may take none of them, while it may take the
+// look-alike names themselves. (A loop counter is never a size parameter:
+// the model refuses a counter used outside its loops.)
+TEST_F(RankTest, GeneratedNameFamiliesAreDisjointAndReserved) {
+  const std::vector<std::string> counters = {"i", "time", "_0", "outer", "tile_counter", "S0", "c0"};
+  const std::vector<std::string> sizes = {"N",     "time_", "time_x",         "_const",
+                                          "inner", "const_2", "lattice_offset", "counter_0"};
+  std::map<std::string, std::string> family_of;
+  auto add = [&](const std::string& family, const std::string& name) {
+    auto made = family_of.emplace(name, family);
+    EXPECT_TRUE(made.second || made.first->second == family)
+        << name << " from " << family << " and " << made.first->second;
+    EXPECT_NE(reserved_name_reason(name), "") << name << " from " << family;
+  };
+  for (int k = 0; k < 12; k++) {
+    add("tile counter", tile_counter_name(k));
+    add("time counter", time_counter_name(true, k));
+    add("time counter", time_counter_name(false, k));
+    add("lattice counter", lattice_counter_name(k));
+    add("lattice offset", lattice_offset_name(k));
+    add("split of a hidden constant", split_name(true, hidden_constant_name(k)));
+    add("split of a hidden constant", split_name(false, hidden_constant_name(k)));
+  }
+  for (const std::string& name : counters) add("inner counter", inner_counter_name(name));
+  for (const std::string& name : sizes) {
+    add("split of a size", split_name(true, name));
+    add("split of a size", split_name(false, name));
+  }
+  for (const std::vector<std::string>& names : {counters, sizes})
+    for (const std::string& name : names) {
+      EXPECT_EQ(reserved_name_reason(name), "") << name;
+      EXPECT_FALSE(is_hidden_constant(name)) << name;
+      EXPECT_FALSE(family_of.count(name)) << name;
+    }
+  EXPECT_EQ(split_name(true, hidden_constant_name(2)), "outer_2_const");
+  EXPECT_EQ(lattice_counter_name(2), "outer_2");
 }
 
 }  // namespace

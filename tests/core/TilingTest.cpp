@@ -208,40 +208,70 @@ TEST_F(TilingTest, DirectiveNamesDeclaredAnywhereInTheFilePass) {
   delete p;
 }
 
-// Tile counters and split parameters are names of the tiled code: an input
-// variable of the same name stops the pass, whatever the tiling; a name
-// that only looks alike (the counter of an untiled nest) passes.
-TEST_F(TilingTest, InputNamesOfTheTiledCodeStopThePass) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"int tile_counter_1;\n", "#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][j]\n"
-                                "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
-      {"int inner_time_1;\n", "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i][j]\n"
-                              "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
-      {"int inner_M;\n", "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i][j]\n"
-                         "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
-      {"int outer_1[4];\n", "#pragma tile_group[0]\n#pragma tile_lattice[1][0][0][1]\n"
-                            "#pragma tile_shape[i][block_size - 1 - i][j][block_size - 1 - j]\n"
-                            "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"},
+// The names the tiled code makes up fall in families of their own: an input
+// name in one of them (declared as a variable, a kernel parameter, a type or
+// a function, or called in a statement) stops the model's building, whatever
+// the tiling, with the file and line of the name; so does a write of the
+// tile size block_size. Names that only look alike pass, as size parameters
+// of a parametric tiling too.
+TEST_F(TilingTest, InputNamesOfTheTiledCodeAreRefused) {
+  const std::string prefixes = "the tiled code begins the names of its split sizes and of its lattice and inner "
+                               "counters with outer_ or inner_";
+  const std::string rectangular = "the tiled code names the counters of rectangular tilings outer_time_<d> and "
+                                  "inner_time_<d>";
+  const std::string tile_size = "the tiled code's tile size, set by its caller, which the static control part "
+                                "may not write";
+  const char* const tiled = "#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i][j]\n"
+                            "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;";
+  const std::string untiled = two_loops("#pragma schedule[i][j]\n a[i][j] = tile_counter_0;");
+  struct Case {
+    std::string text, name, reason;
+    int line;
   };
-  for (const auto& c : cases) {
-    clear_registries();
-    statement_vec.clear();
-    var_declaration.clear();
-    var_declared_names.clear();
-    Program* p = model_of(c.first + two_loops(c.second));
-    Tiling* t = nullptr;
-    stdout_of([&] { t = extract_extended_tiling(p); });
-    std::string name = c.first.substr(4, c.first.find_first_of(";[") - 4);
-    EXPECT_STOP_ON_STDERR(stdout_of([&] { t->apply(p); }),
-                          "Tiling::apply: the input declares '" + name + "', a name the tiled code uses for its own");
-    delete t;
-    delete p;
-  }
-  clear_registries();
-  statement_vec.clear();
-  var_declaration.clear();
-  var_declared_names.clear();
-  Program* p = model_of("int tile_counter_0;\n" + two_loops("#pragma schedule[i][j]\n a[i][j] = tile_counter_0;"));
+  const Case cases[] = {
+      {"int tile_counter_1;\n" + two_loops("#pragma tile_group[0]\n#pragma tile_size[4][4]\n"
+                                           "#pragma tile_hyperplans[i][j]\n#pragma schedule[__T][__T][i][j]\n"
+                                           " a[i][j] = 0;"),
+       "tile_counter_1", "the tiled code names its tile counters tile_counter_<k>", 1},
+      {"int tile_counter_0;\n" + untiled, "tile_counter_0", "the tiled code names its tile counters tile_counter_<k>",
+       1},
+      {"int inner_time_1;\n" + two_loops(tiled), "inner_time_1", rectangular, 1},
+      {"int inner_M;\n" + two_loops(tiled), "inner_M", prefixes, 1},
+      {"int outer_1[4];\n" + two_loops("#pragma tile_group[0]\n#pragma tile_lattice[1][0][0][1]\n"
+                                       "#pragma tile_shape[i][block_size - 1 - i][j][block_size - 1 - j]\n"
+                                       "#pragma schedule[__T][__T][i][j]\n a[i][j] = 0;"),
+       "outer_1", prefixes, 1},
+      {"int lattice_offset_0;\n" + two_loops(tiled), "lattice_offset_0",
+       "the tiled code names the lattice offsets of general tilings lattice_offset_<k>", 1},
+      {"int time_0;\n" + two_loops(tiled), "time_0",
+       "its splits outer_time_0 and inner_time_0 would be named like the counters of rectangular tilings", 1},
+      {"typedef int outer_t;\n" + two_loops(tiled), "outer_t", prefixes, 1},
+      {"double inner_f(double x);\n" + two_loops(tiled), "inner_f", prefixes, 1},
+      {"int N;\nint a[64][64];\nvoid k(int inner_n) {\n  int i, j;\n#pragma begin_scop\n"
+       "  for (i = 0; i < N; i++)\n    for (j = 0; j < N; j++) {\n" + std::string(tiled) + "\n    }\n" + footer,
+       "inner_n", prefixes, 3},
+      {two_loops("#pragma schedule[i][j]\n a[i][j] = outer_f(i);"), "outer_f", prefixes, 12},
+      {"int block_size;\n" + two_loops("#pragma schedule[i][j]\n block_size = i;"), "block_size", tile_size, 13},
+      {"int block_size;\n" + std::string(header) + "  for (block_size = 0; block_size < N; block_size++) {\n"
+       "#pragma schedule[block_size]\n b[block_size] = 0;\n  }\n" + footer,
+       "block_size", tile_size, 10},
+  };
+  for (const Case& c : cases)
+    EXPECT_EXIT(
+        {
+          check_stderr_only();
+          model_of(c.text);
+        },
+        ::testing::ExitedWithCode(1),
+        "/prog\\.c:" + std::to_string(c.line) + ": error: " + regex_escaped("'" + c.name + "' is reserved: " + c.reason) +
+            "\n$")
+        << c.name;
+
+  Program* p = model_of("int time, time_, _0, outer, tile_counter, lattice_offset_x, Outer_N, S1, c0, t___0;\n" +
+                        two_loops("#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n"
+                                  "#pragma tile_hyperplans[i + time + time_ + _0 + outer][j + tile_counter]\n"
+                                  "#pragma schedule[__T][__T][i][j]\n a[i][j] = lattice_offset_x + Outer_N + S1 + "
+                                  "c0 + t___0;"));
   Tiling* t = nullptr;
   stdout_of([&] { t = extract_extended_tiling(p); });
   std::pair<Program*, std::vector<Schedule*>> result;
@@ -254,7 +284,7 @@ TEST_F(TilingTest, InputNamesOfTheTiledCodeStopThePass) {
 }
 
 TEST_F(TilingTest, OutputDeclarationsKeepInputOrderOnce) {
-  Program* p = model_of(std::string("int N;\nint block_size;\nint inner_n = N % block_size;\n") + header +
+  Program* p = model_of(std::string("int N;\nint block_size;\nint rem_n = N % block_size;\n") + header +
                         "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = 0;\n  }\n" + footer +
                         "int N;\n");
   Tiling* t = nullptr;
@@ -262,7 +292,7 @@ TEST_F(TilingTest, OutputDeclarationsKeepInputOrderOnce) {
   std::pair<Program*, std::vector<Schedule*>> result;
   stdout_of([&] { result = t->apply(p); });
   EXPECT_EQ(result.first->variable_declaration,
-            (std::vector<std::string>{"int N;", "int inner_n = N % block_size;", "int M;", "int i;", "int j;",
+            (std::vector<std::string>{"int N;", "int rem_n = N % block_size;", "int M;", "int i;", "int j;",
                                       "int a[64][64];", "int b[64];"}));
   delete result.first;
   del(result.second);

@@ -271,7 +271,7 @@ TEST_F(ZILRectangularTest, LargeConstantsTileAsHiddenParameters) {
   stdout_of([&] { r = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(domain, h, {1, 2}, &hidden); });
   EXPECT_EQ(hidden, (std::vector<int>{get_parameter_rank("19"), get_parameter_rank("15")}));
   std::set<int> used = Polyhedron::get_parameters(r.first);
-  EXPECT_TRUE(used.count(get_parameter_rank("outer_19")) && used.count(get_parameter_rank("inner_15")));
+  EXPECT_TRUE(used.count(get_parameter_rank("outer_19_const")) && used.count(get_parameter_rank("inner_15_const")));
   std::vector<int> tiled = {get_counter_rank("outer_time_0"), get_counter_rank("outer_time_1"),
                             get_counter_rank("inner_time_0"), get_counter_rank("inner_time_1")};
   std::vector<int> original = {get_counter_rank("i"), get_counter_rank("j")};

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "Expression.h"
+#include "GeneratedName.h"
 #include "Polyhedron.h"
 #include "Rank.h"
 
@@ -113,9 +114,9 @@ Values split_values(const std::map<std::string, int>& sizes, int b) {
   Values values;
   for (const auto& size : sizes) {
     values[get_parameter_rank(size.first)] = size.second;
-    if (parameter_rank.count("outer_" + size.first)) {
-      values[get_parameter_rank("outer_" + size.first)] = size.second / b;
-      values[get_parameter_rank("inner_" + size.first)] = size.second % b;
+    if (parameter_rank.count(split_name(true, size.first))) {
+      values[get_parameter_rank(split_name(true, size.first))] = size.second / b;
+      values[get_parameter_rank(split_name(false, size.first))] = size.second % b;
     }
   }
   values[get_parameter_rank("block_size")] = b;

@@ -42,7 +42,9 @@ run_tarvex() {
 # and scalars from a fixed pseudo-random sequence, sets the parameters from
 # the command line, runs the kernel (unless SKIP_KERNEL is set in the
 # environment) and prints every listed object. With "zil" the first
-# command-line value is block_size, declared for both builds. A kernel with
+# command-line value is block_size, set in main; both builds declare it
+# without initialiser, so it is 0 while the tiled file's globals are
+# initialised at program start, as in a user's program. A kernel with
 # parameters names its calls and the driver's own variables in the input's
 # comment lines "call:" (the original's call, default kernel()),
 # "tiled_call:" (default tiled_kernel()), "original_decls:" (declared for
@@ -57,11 +59,11 @@ write_driver() {
     echo '#include <cstdlib>'
     echo '#include <cstddef>'
     echo '#ifdef TILED'
-    echo 'int block_size = 1;'
+    echo 'int block_size;'
     echo "#include \"$name.tiled.cc\""
     echo "#define RUN ${tiled_call:-tiled_kernel()}"
     echo '#else'
-    if [ -n "$zil" ]; then echo 'int block_size = 1;'; fi
+    if [ -n "$zil" ]; then echo 'int block_size;'; fi
     field original_prelude
     echo "#include \"$name.c\""
     echo "$(field original_decls)"

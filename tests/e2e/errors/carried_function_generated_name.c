@@ -1,4 +1,4 @@
-// stderr: Tiling::apply: the input declares 'tile_counter_0', a name the tiled code uses for its own
+// stderr: carried_function_generated_name.c:7: error: 'tile_counter_0' is reserved: the tiled code names its tile counters tile_counter_<k>
 // The statement calls a function named like the tile counter: carried into
 // the tiled code, its call would name the counter the statement macro takes.
 int N;

@@ -1,4 +1,4 @@
-// stderr: Tiling::apply: the input declares 'tile_counter_0', a name the tiled code uses for its own
+// stderr: tile_counter_name.c:5: error: 'tile_counter_0' is reserved: the tiled code names its tile counters tile_counter_<k>
 // The statement macro takes the tile counter as its parameter: the
 // variable read in the statement would silently become the tile index.
 int N;

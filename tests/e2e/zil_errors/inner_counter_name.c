@@ -1,4 +1,4 @@
-// stderr: Tiling::apply: the input declares 'inner_i', a name the tiled code uses for its own
+// stderr: inner_counter_name.c:4: error: 'inner_i' is reserved: the tiled code begins the names of its split sizes and of its lattice and inner counters with outer_ or inner_
 // The general tiling names the index of i inside its tile inner_i.
 int N;
 int inner_i[10];

@@ -1,4 +1,4 @@
-// stderr: Tiling::apply: the input declares 'outer_N', a name the tiled code uses for its own
+// stderr: split_name_declared.c:4: error: 'outer_N' is reserved: the tiled code begins the names of its split sizes and of its lattice and inner counters with outer_ or inner_
 // outer_N is also the tile count of N: the output would declare it twice.
 int N;
 int outer_N;
