@@ -356,6 +356,11 @@ class Polyhedron {
   static std::vector<Polyhedron*> polylib_subtract(Polyhedron* p1, Polyhedron* p2);
   // The isl road over the counters and parameters that occur; not coalesced.
   static std::vector<Polyhedron*> isl_subtract(Polyhedron* p1, Polyhedron* p2);
+  // p1 minus p2 over the counters and parameters that occur, as pieces
+  // without a common integer point: p1, the constraints of p2 before the
+  // k-th kept, and the k-th negated (an equality as two inequalities).
+  // Empty pieces are left out.
+  static std::vector<Polyhedron*> disjoint_subtract(Polyhedron* p1, Polyhedron* p2);
   static std::vector<Polyhedron*> subtract(Polyhedron* p1, Polyhedron* p2);
   // Union minus one polyhedron: isl, coalesced after each member; PolyLib,
   // the members' pieces concatenated.
