@@ -467,9 +467,11 @@ class Polyhedron {
   int is_unbounded(const std::vector<int>& counters);
   // Ehrhart counts of the integer points over the given counters, as a
   // piecewise quasi-polynomial of the parameters (validity domain -> count),
-  // one class-name line per piece on standard output. An empty polyhedron
-  // counts {universe -> 0}; a counter of some constraint outside the set,
-  // or an unbounded polyhedron, stops the run.
+  // one class-name line per piece on standard output. The pieces share no
+  // integer point, and every count is checked against exact counts
+  // (CertifiedCount.h): one that cannot be certified stops the run. An
+  // empty polyhedron counts {universe -> 0}; a counter of some constraint
+  // outside the set, or an unbounded polyhedron, stops the run.
   std::map<Polyhedron*, Expression*> volume(std::set<int> counters);
   std::map<Polyhedron*, Expression*> volume();  // over the counters that occur
   // Over f's entries, each of which must be a counter leaf.

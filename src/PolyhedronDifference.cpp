@@ -31,20 +31,6 @@ void coalesce_in_place(Union& r) {
 
 void append(Union& r, const Union& pieces) { r.insert(r.end(), pieces.begin(), pieces.end()); }
 
-// The rows as inequalities: an equality row becomes itself and its opposite.
-Rows inequalities(const Rows& m) {
-  Rows r;
-  for (const std::vector<int>& row : m) {
-    std::vector<int> at_least(row);
-    at_least[0] = 1;
-    r.push_back(at_least);
-    if (row[0] != 0) continue;
-    for (size_t k = 1; k < at_least.size(); k++) at_least[k] = -at_least[k];
-    r.push_back(at_least);
-  }
-  return r;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -88,20 +74,9 @@ Union Polyhedron::subtract(Polyhedron* p1, Polyhedron* p2) { return isl_subtract
 Union Polyhedron::disjoint_subtract(Polyhedron* p1, Polyhedron* p2) {
   Union both{expect_single(p1, "subtract"), expect_single(p2, "subtract")};
   std::set<int> C = get_counters(both), P = get_parameters(both);
-  int nb_variables = C.size() + P.size();
-  Rows kept = p1->to_matrix(C, P);
   Union pieces;
-  for (const std::vector<int>& row : inequalities(p2->to_matrix(C, P))) {
-    if (ISLWrapper::is_empty(kept, nb_variables)) break;
-    // Over the integers, "row < 0" is "-row - 1 >= 0".
-    std::vector<int> outside{1};
-    for (size_t k = 1; k < row.size(); k++) outside.push_back(-row[k]);
-    outside.back() -= 1;
-    Rows piece = kept;
-    piece.push_back(outside);
-    if (!ISLWrapper::is_empty(piece, nb_variables)) pieces.push_back(new Polyhedron(piece, C, P));
-    kept.push_back(row);
-  }
+  for (const Rows& piece : ISLWrapper::disjoint_subtract(p1->to_matrix(C, P), p2->to_matrix(C, P), C.size() + P.size()))
+    pieces.push_back(new Polyhedron(piece, C, P));
   return pieces;
 }
 
