@@ -39,6 +39,13 @@ const long kMaxSlices = 20000;
 
 [[noreturn]] void uncertified(const std::string& reason) { stop(std::cerr, kFailure + reason); }
 
+// A period beyond the points a check may take could not be checked.
+long period_lcm(long a, long b) {
+  long l = a / std::gcd(a, b);
+  if (l > kMaxPoints / b) uncertified("too many parameter points to check");
+  return l * b;
+}
+
 mpz_class dot(const Row& row, const Vector& y) {
   mpz_class sum = 0;
   for (size_t k = 0; k < y.size(); ++k) sum += row[k + 1] * y[k];
@@ -363,7 +370,7 @@ class Certifier {
     std::vector<long> truth = vertex_periods(chamber.rows), check = truth;
     if (chamber.candidate) {
       std::vector<long> own = periods_of(chamber.candidate, get_nb_parameters());
-      for (size_t k = 0; k < active.size(); ++k) check[k] = std::lcm(check[k], own[active[k]]);
+      for (size_t k = 0; k < active.size(); ++k) check[k] = period_lcm(check[k], own[active[k]]);
     }
     std::vector<Face> faces;
     bool all_right = chamber.candidate != nullptr;
@@ -399,7 +406,7 @@ class Certifier {
         for (const auto& row : vertex) {
           long d = std::abs(static_cast<long>(row.back()));
           for (size_t k = 0; k < active.size(); ++k)
-            periods[k] = std::lcm(periods[k], d / std::gcd(d, long(row[active[k]])));
+            periods[k] = period_lcm(periods[k], d / std::gcd(d, long(row[active[k]])));
         }
     }
     if (!met) uncertified("a chamber without parametric vertices");
@@ -504,15 +511,15 @@ class Certifier {
         return spent <= kMaxPoints;
       }
       long common = 1;
-      for (long p : periods) common = std::lcm(common, p);
+      for (long p : periods) common = period_lcm(common, p);
       return determine(substituted(region, y0, kernel), k, std::vector<long>(k, common), lattice.then(y0, kernel),
                        out);
     }
     // Where the region holds no more points than a grid would, all of them.
     std::vector<Vector> all;
     std::vector<std::vector<int>> steps = exponent_vectors(n, degree);
-    size_t grid_size = steps.size();
-    for (long p : periods) grid_size *= p;
+    long grid_size = steps.size();
+    for (long p : periods) grid_size = std::min(grid_size * p, kMaxPoints + 1);
     if (points.all_points(region, n, grid_size, all)) {
       for (const Vector& y : all) emit(lattice.at(y), out);
       return spent <= kMaxPoints;
