@@ -262,12 +262,14 @@ bool run_isolated(const std::function<void(Words&)>& body, Words& answer) {
     bytes.append(buffer, got);
   }
   close(channel[0]);
-  int status;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  int status = 0;
+  pid_t waited;
+  while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
   }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || bytes.size() % sizeof(long long) != 0) return false;
+  if (waited != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || bytes.size() % sizeof(long long) != 0)
+    return false;
   answer.resize(bytes.size() / sizeof(long long));
-  std::memcpy(answer.data(), bytes.data(), bytes.size());
+  if (!bytes.empty()) std::memcpy(answer.data(), bytes.data(), bytes.size());
   return true;
 }
 
