@@ -27,11 +27,12 @@ struct CountPiece {
   YEB_evalue* value;                     // owned by the receiver of the piece
 };
 
-// The number of integer points of the bounded polyhedron m ([flag |
-// nb_counters counters | every registered parameter | constant]), as pieces
-// without a common integer point, empty for an empty polyhedron. A count
-// that cannot be certified stops the run with "Polyhedron::volume: count
-// not certified: " and the reason on standard error.
+// The number of integer points of the bounded, non-empty polyhedron m
+// ([flag | nb_counters counters | every registered parameter | constant]),
+// as pieces without a common integer point; a chamber of PolyLib's without
+// a point whose parameters are all >= 0 is left out. A count that cannot be
+// certified stops the run with "Polyhedron::volume: count not certified: "
+// and the reason on standard error.
 std::vector<CountPiece> certified_count(const std::vector<std::vector<int>>& m, int nb_counters);
 
 #endif
