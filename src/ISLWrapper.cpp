@@ -149,6 +149,20 @@ bool coalesce_into(const std::vector<IntRows>& domain, int nb_counters, int nb_p
   return fits;
 }
 
+// The rows as inequalities: an equality row becomes itself and its opposite.
+IntRows inequalities(const IntRows& m) {
+  IntRows r;
+  for (const std::vector<int>& row : m) {
+    std::vector<int> at_least(row);
+    at_least[0] = 1;
+    r.push_back(at_least);
+    if (row[0] != 0) continue;
+    for (size_t k = 1; k < at_least.size(); k++) at_least[k] = -at_least[k];
+    r.push_back(at_least);
+  }
+  return r;
+}
+
 IntRows to_rows(isl_mat* mat) {
   IntRows r(isl_mat_rows(mat), std::vector<int>(isl_mat_cols(mat)));
   for (size_t i = 0; i < r.size(); ++i)
@@ -283,6 +297,23 @@ int ISLWrapper::is_empty(const IntRows& rows, int nb_variables) {
   isl_space_free(space);
   isl_ctx_free(ctx);
   return answer;
+}
+
+std::vector<IntRows> ISLWrapper::disjoint_subtract(const IntRows& a, const IntRows& b, int nb_variables) {
+  IntRows kept = a;
+  std::vector<IntRows> pieces;
+  for (const std::vector<int>& row : inequalities(b)) {
+    if (is_empty(kept, nb_variables)) break;
+    // Over the integers, "row < 0" is "-row - 1 >= 0".
+    std::vector<int> outside{1};
+    for (size_t k = 1; k < row.size(); k++) outside.push_back(-row[k]);
+    outside.back() -= 1;
+    IntRows piece = kept;
+    piece.push_back(outside);
+    if (!is_empty(piece, nb_variables)) pieces.push_back(piece);
+    kept.push_back(row);
+  }
+  return pieces;
 }
 
 IntRows ISLWrapper::right_inverse(IntRows m) {

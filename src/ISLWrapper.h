@@ -43,6 +43,10 @@ public:
   // 1 when the rows [flag | nb_variables variables | constant] have no
   // integer point, else 0: one exact integer emptiness test.
   static int is_empty(const IntRows& rows, int nb_variables);
+  // a minus b (rows as for is_empty) as pieces without a common integer
+  // point: a, the constraints of b before the k-th kept, and the k-th
+  // negated (an equality as two inequalities). Empty pieces are left out.
+  static std::vector<IntRows> disjoint_subtract(const IntRows& a, const IntRows& b, int nb_variables);
   // isl's right inverse of m (n_col x n_col, uncut), traced on standard
   // output; m without rows comes back unchanged and silently.
   static IntRows right_inverse(IntRows m);

@@ -358,6 +358,11 @@ class Polyhedron {
   static std::vector<Polyhedron*> polylib_subtract(Polyhedron* p1, Polyhedron* p2);
   // The isl road over the counters and parameters that occur; not coalesced.
   static std::vector<Polyhedron*> isl_subtract(Polyhedron* p1, Polyhedron* p2);
+  // p1 minus p2 over the counters and parameters that occur, as pieces
+  // without a common integer point: p1, the constraints of p2 before the
+  // k-th kept, and the k-th negated (an equality as two inequalities).
+  // Empty pieces are left out.
+  static std::vector<Polyhedron*> disjoint_subtract(Polyhedron* p1, Polyhedron* p2);
   static std::vector<Polyhedron*> subtract(Polyhedron* p1, Polyhedron* p2);
   // Union minus one polyhedron: isl, coalesced after each member; PolyLib,
   // the members' pieces concatenated.
@@ -465,9 +470,11 @@ class Polyhedron {
   // Ehrhart counts of the integer points over the given counters, as a
   // piecewise quasi-polynomial of the parameters (validity domain -> count),
   // one class-name line per piece on standard output, for parameter values
-  // of either sign. A polyhedron without a point for any of them counts
-  // {universe -> 0}; a counter of some constraint outside the set, or an
-  // unbounded polyhedron, stops the run.
+  // of either sign. The pieces share no integer point, and every count is
+  // checked against exact counts (CertifiedCount.h): one that cannot be
+  // certified stops the run. A polyhedron without a point for any parameter
+  // value counts {universe -> 0}; a counter of some constraint outside the
+  // set, or an unbounded polyhedron, stops the run.
   std::map<Polyhedron*, Expression*> volume(std::set<int> counters);
   std::map<Polyhedron*, Expression*> volume();  // over the counters that occur
   // Over f's entries, each of which must be a counter leaf.

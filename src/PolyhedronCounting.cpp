@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "CertifiedCount.h"
 #include "Expression.h"
 #include "ISLWrapper.h"
 #include "IndexFunction.h"
@@ -138,15 +139,15 @@ int has_no_point(Polyhedron* p) {
   return !m.empty() && ISLWrapper::is_empty(m, static_cast<int>(m[0].size()) - 2);
 }
 
-// The validity domain of one cell at full width: its rows [flag |
-// parameters | constant] with a zero column per registered counter.
-Polyhedron* validity_domain(const YEB_Enumeration* cell) {
+// A piece's domain at full width: its rows [flag | parameters | constant]
+// with a zero column per registered counter.
+Polyhedron* validity_domain(const Rows& domain) {
   Rows rows;
-  for (int r = 0; r < cell->nb_row; r++) {
-    std::vector<int> row{cell->ValidityDomain[r][0]};
-    row.insert(row.end(), get_nb_counters(), 0);
-    row.insert(row.end(), cell->ValidityDomain[r] + 1, cell->ValidityDomain[r] + cell->nb_col);
-    rows.push_back(row);
+  for (const std::vector<int>& row : domain) {
+    std::vector<int> wide{row[0]};
+    wide.insert(wide.end(), get_nb_counters(), 0);
+    wide.insert(wide.end(), row.begin() + 1, row.end());
+    rows.push_back(wide);
   }
   return new Polyhedron(rows);
 }
@@ -182,22 +183,22 @@ Volume Polyhedron::volume(std::set<int> counters) {
   if (has_no_point(this)) return nothing();
   if (is_unbounded(std::vector<int>(counters.begin(), counters.end())))
     stop(std::cerr, "Polyhedron::volume: unbounded polyhedron");
-  YEB_Enumeration* e = PolylibWrapper::volume(to_matrix(counters), counters.size());
   Volume result;
-  for (YEB_Enumeration* cell = e; cell; cell = cell->next) {
-    Polyhedron* domain = validity_domain(cell);
+  for (const CountPiece& piece : certified_count(to_matrix(counters), counters.size())) {
+    Polyhedron* domain = validity_domain(piece.domain);
     if (has_no_point(domain)) {
       delete domain;
+      free_evalue(piece.value);
       continue;
     }
-    Expression* value = Expression::from_evalue(cell->EP);
+    Expression* value = Expression::from_evalue(piece.value);
+    free_evalue(piece.value);
     result[domain] = value->evaluate();
     Expression* shown = value->evaluate();
     std::cout << shown->get_class() << std::endl;
     delete shown;
     delete value;
   }
-  free_enumeration(e);
   if (result.empty()) return nothing();
   return result;
 }

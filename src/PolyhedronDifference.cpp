@@ -71,6 +71,15 @@ Union Polyhedron::isl_subtract(Polyhedron* p1, Polyhedron* p2) {
 
 Union Polyhedron::subtract(Polyhedron* p1, Polyhedron* p2) { return isl_subtract(p1, p2); }
 
+Union Polyhedron::disjoint_subtract(Polyhedron* p1, Polyhedron* p2) {
+  Union both{expect_single(p1, "subtract"), expect_single(p2, "subtract")};
+  std::set<int> C = get_counters(both), P = get_parameters(both);
+  Union pieces;
+  for (const Rows& piece : ISLWrapper::disjoint_subtract(p1->to_matrix(C, P), p2->to_matrix(C, P), C.size() + P.size()))
+    pieces.push_back(new Polyhedron(piece, C, P));
+  return pieces;
+}
+
 // ---------------------------------------------------------------------------
 // Unions
 

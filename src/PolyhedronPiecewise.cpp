@@ -25,14 +25,15 @@ void add_pieces(Piecewise& sum, const std::vector<Polyhedron*>& pieces, const Ex
 }
 
 // Each key of `operand` less every intersection, as pieces of `sum`. The
-// differences go over no counter: the keys speak of parameters only.
+// differences leave pieces without a common integer point (the keys speak
+// of parameters only), so that no point has two values.
 void add_remainders(Piecewise& sum, const Piecewise& operand, const std::vector<Polyhedron*>& intersections) {
   for (const auto& piece : operand) {
     std::vector<Polyhedron*> rest{piece.first->clone()};
     for (Polyhedron* I : intersections) {
       std::vector<Polyhedron*> next;
       for (Polyhedron* s : rest) {
-        std::vector<Polyhedron*> pieces = Polyhedron::subtract(s, I, std::set<int>());
+        std::vector<Polyhedron*> pieces = Polyhedron::disjoint_subtract(s, I);
         next.insert(next.end(), pieces.begin(), pieces.end());
       }
       del(rest);

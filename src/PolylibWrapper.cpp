@@ -1,9 +1,17 @@
 #include "PolylibWrapper.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <iostream>
+#include <string>
 
 #include "Rank.h"
 #include "Stop.h"
@@ -161,15 +169,140 @@ IntRows take(Matrix* m) {
   return r;
 }
 
-YEB_Enumeration* yebify_piece(const Enumeration* piece) {
-  YEB_Enumeration* cell = static_cast<YEB_Enumeration*>(std::malloc(sizeof(YEB_Enumeration)));
-  IntRows domain = constraints_of(piece->ValidityDomain);
-  cell->ValidityDomain = to_int_array(domain);
-  cell->nb_row = static_cast<int>(domain.size());
-  cell->nb_col = domain.empty() ? 0 : static_cast<int>(domain[0].size());
-  cell->EP = yebify_evalue(&piece->EP);
-  cell->next = nullptr;
-  return cell;
+// ---- answers of a child process ----
+// A child writes its answer as a sequence of 64-bit words; the readers below
+// take them back in the same order.
+
+typedef std::vector<long long> Words;
+
+void put_rows(Words& w, const IntRows& m) {
+  w.push_back(m.size());
+  w.push_back(m.empty() ? 0 : m[0].size());
+  for (const auto& row : m) w.insert(w.end(), row.begin(), row.end());
+}
+
+IntRows get_rows(const Words& w, size_t& at) {
+  size_t nb_rows = w.at(at++), nb_columns = w.at(at++);
+  IntRows m(nb_rows, std::vector<int>(nb_columns));
+  for (auto& row : m)
+    for (int& x : row) x = w.at(at++);
+  return m;
+}
+
+void put_evalue(Words& w, const evalue* e) {
+  w.push_back(e->d);
+  if (e->d != 0) {
+    w.push_back(e->x.n);
+    return;
+  }
+  const enode* n = e->x.p;
+  w.push_back(n->type == polynomial ? YEB_polynomial : n->type == periodic ? YEB_periodic : YEB_evector);
+  w.push_back(n->size);
+  w.push_back(n->pos);
+  for (int i = 0; i < n->size; ++i) put_evalue(w, &n->arr[i]);
+}
+
+YEB_evalue* get_evalue(const Words& w, size_t& at) {
+  YEB_evalue* r = static_cast<YEB_evalue*>(std::malloc(sizeof(YEB_evalue)));
+  r->d = w.at(at++);
+  if (r->d != 0) {
+    r->x.n = w.at(at++);
+    return r;
+  }
+  YEB_enode* n = static_cast<YEB_enode*>(std::malloc(sizeof(YEB_enode)));
+  n->type = static_cast<YEB_enode_type>(w.at(at++));
+  n->size = w.at(at++);
+  n->pos = w.at(at++);
+  n->arr = static_cast<YEB_evalue**>(std::malloc(n->size * sizeof(YEB_evalue*)));
+  for (int i = 0; i < n->size; ++i) n->arr[i] = get_evalue(w, at);
+  r->x.p = n;
+  return r;
+}
+
+bool write_all(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t written = write(fd, data, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+// Runs `body` in a child process and hands back the words it produced;
+// false when the child did not end normally (PolyLib's assertions abort its
+// process) or could not be started. The child's standard streams go to
+// /dev/null: PolyLib's own messages must not mix with the run's output.
+bool run_isolated(const std::function<void(Words&)>& body, Words& answer) {
+  int channel[2];
+  if (pipe(channel) != 0) return false;
+  pid_t child = fork();
+  if (child < 0) {
+    close(channel[0]);
+    close(channel[1]);
+    return false;
+  }
+  if (child == 0) {
+    close(channel[0]);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    Words w;
+    body(w);
+    // _exit: the parent's buffered output must not be written twice.
+    _exit(write_all(channel[1], reinterpret_cast<const char*>(w.data()), w.size() * sizeof(long long)) ? 0 : 1);
+  }
+  close(channel[1]);
+  std::string bytes;
+  char buffer[1 << 16];
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) != 0;) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) break;
+    bytes.append(buffer, got);
+  }
+  close(channel[0]);
+  int status = 0;
+  pid_t waited;
+  while ((waited = waitpid(child, &status, 0)) < 0 && errno == EINTR) {
+  }
+  if (waited != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || bytes.size() % sizeof(long long) != 0)
+    return false;
+  answer.resize(bytes.size() / sizeof(long long));
+  if (!bytes.empty()) std::memcpy(answer.data(), bytes.data(), bytes.size());
+  return true;
+}
+
+// The counting of m, in the child: per piece, its validity domain and its
+// quasi-polynomial.
+void enumerate(const IntRows& m, int nb_active_counters, Words& w) {
+  Polyhedron* p = polyhedron_of(from_vec_vec(m, nb_active_counters));
+  Polyhedron* context = Universe_Polyhedron(get_nb_parameters());
+  Enumeration* e = Polyhedron_Enumerate(p, context, MAX_RAYS, nullptr);
+  for (Enumeration* piece = e; piece; piece = piece->next) {
+    put_rows(w, constraints_of(piece->ValidityDomain));
+    put_evalue(w, &piece->EP);
+  }
+}
+
+// The equalities of m, then its chambers, each with its vertices, in the
+// child.
+void chambers_and_vertices(const IntRows& m, int nb_active_counters, Words& w) {
+  Polyhedron* p = polyhedron_of(from_vec_vec(m, nb_active_counters));
+  IntRows equalities = constraints_of(p);
+  equalities.resize(p->NbEq);
+  put_rows(w, equalities);
+  Polyhedron* context = Universe_Polyhedron(get_nb_parameters());
+  Param_Polyhedron* pp = Polyhedron2Param_Domain(p, context, MAX_RAYS);
+  for (Param_Domain* d = pp ? pp->D : nullptr; d; d = d->next) {
+    put_rows(w, constraints_of(d->Domain));
+    std::vector<IntRows> vertices;
+    Param_Vertices* v;
+    FORALL_PVertex_in_ParamPolyhedron(v, d, pp) vertices.push_back(to_vec_vec(v->Vertex));
+    END_FORALL_PVertex_in_ParamPolyhedron
+    w.push_back(vertices.size());
+    for (const IntRows& vertex : vertices) put_rows(w, vertex);
+  }
 }
 
 }  // namespace
@@ -243,6 +376,18 @@ void free_evalue(YEB_evalue* e) {
   if (e == nullptr) return;
   if (e->d == 0) free_enode(e->x.p);
   std::free(e);
+}
+
+YEB_evalue* copy_evalue(const YEB_evalue* e) {
+  YEB_evalue* r = static_cast<YEB_evalue*>(std::malloc(sizeof(YEB_evalue)));
+  *r = *e;
+  if (e->d != 0) return r;
+  YEB_enode* n = static_cast<YEB_enode*>(std::malloc(sizeof(YEB_enode)));
+  *n = *e->x.p;
+  n->arr = static_cast<YEB_evalue**>(std::malloc(n->size * sizeof(YEB_evalue*)));
+  for (int i = 0; i < n->size; ++i) n->arr[i] = copy_evalue(e->x.p->arr[i]);
+  r->x.p = n;
+  return r;
 }
 
 void free_enumeration(YEB_Enumeration* e) {
@@ -328,20 +473,40 @@ IntRows PolylibWrapper::simplify(IntRows m) {
   return r;
 }
 
+// The child leaves its PolyLib objects to the end of its process.
 YEB_Enumeration* PolylibWrapper::volume(IntRows m, int nb_active_counters) {
-  Polyhedron* p = polyhedron_of(from_vec_vec(m, nb_active_counters));
-  Polyhedron* context = Universe_Polyhedron(get_nb_parameters());
-  Enumeration* e = Polyhedron_Enumerate(p, context, MAX_RAYS, nullptr);
+  Matrix_Free(from_vec_vec(m, nb_active_counters));  // a bad width stops here, not in the child
+  Words w;
+  if (!run_isolated([&](Words& out) { enumerate(m, nb_active_counters, out); }, w)) return nullptr;
   YEB_Enumeration* first = nullptr;
   YEB_Enumeration** tail = &first;
-  for (Enumeration* piece = e; piece; piece = piece->next) {
-    *tail = yebify_piece(piece);
-    tail = &(*tail)->next;
+  for (size_t at = 0; at < w.size(); tail = &(*tail)->next) {
+    IntRows domain = get_rows(w, at);
+    YEB_Enumeration* cell = static_cast<YEB_Enumeration*>(std::malloc(sizeof(YEB_Enumeration)));
+    cell->ValidityDomain = to_int_array(domain);
+    cell->nb_row = static_cast<int>(domain.size());
+    cell->nb_col = domain.empty() ? 0 : static_cast<int>(domain[0].size());
+    cell->EP = get_evalue(w, at);
+    cell->next = nullptr;
+    *tail = cell;
   }
-  if (e) Enumeration_Free(e);
-  Polyhedron_Free(context);
-  Polyhedron_Free(p);
   return first;
+}
+
+PolylibWrapper::ParametricDomains PolylibWrapper::parametric_domains(IntRows m, int nb_active_counters) {
+  Matrix_Free(from_vec_vec(m, nb_active_counters));
+  ParametricDomains r;
+  Words w;
+  if (!run_isolated([&](Words& out) { chambers_and_vertices(m, nb_active_counters, out); }, w)) return r;
+  size_t at = 0;
+  r.equalities = get_rows(w, at);
+  while (at < w.size()) {
+    r.chambers.push_back(get_rows(w, at));
+    r.vertices.emplace_back();
+    for (long long k = w.at(at++); k > 0; --k) r.vertices.back().push_back(get_rows(w, at));
+  }
+  r.computed = true;
+  return r;
 }
 
 std::vector<IntRows> PolylibWrapper::subtract(IntRows p1, IntRows p2, int nb_active_counters) {

@@ -59,6 +59,8 @@ int get_int(long value);
 void free_enumeration(YEB_Enumeration* e);
 void free_evalue(YEB_evalue* e);
 void free_enode(YEB_enode* n);
+// A deep copy, in new records owned by the caller.
+YEB_evalue* copy_evalue(const YEB_evalue* e);
 
 class PolylibWrapper {
 public:
@@ -85,8 +87,24 @@ public:
   // m (full width) without redundant constraints, equalities first.
   static IntRows simplify(IntRows m);
   // The Ehrhart quasi-polynomial of m ([flag | nb_active_counters counters |
-  // all parameters | constant]), or null; the caller owns the tree.
+  // all parameters | constant]), or null; the caller owns the tree. PolyLib
+  // runs in a child process: where it fails (it asserts on a 64-bit
+  // overflow, ending its process) the answer is null too. Its counts are not
+  // always right: Polyhedron::volume checks them.
   static YEB_Enumeration* volume(IntRows m, int nb_active_counters);
+  // What the counting of m (rows as for volume) rests on, computed by PolyLib
+  // in a child process; `computed` is false where PolyLib failed.
+  struct ParametricDomains {
+    bool computed = false;
+    // The chambers: rows [flag | parameters | constant].
+    std::vector<IntRows> chambers;
+    // Per chamber, its parametric vertices: one row [parameters | constant |
+    // denominator] per counter.
+    std::vector<std::vector<IntRows>> vertices;
+    // The equalities of m, implicit ones included.
+    IntRows equalities;
+  };
+  static ParametricDomains parametric_domains(IntRows m, int nb_active_counters);
   // Pieces whose union is p1 minus p2 (rows as for volume).
   static std::vector<IntRows> subtract(IntRows p1, IntRows p2, int nb_active_counters);
   // [U, D, V] with a = U·D·V, D the Smith normal form.

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
+#include <vector>
 
 #include "CoreTest.h"
+#include "PointSets.h"
 #include "Polyhedron.h"
 #include "PolyhedronBuilders.h"
 #include "PolyhedronTestSupport.h"
+#include "Sampling.h"
 
 namespace {
 
@@ -85,6 +89,93 @@ TEST_F(Piecewise_, SumsOfRandomMapsHaveOnePieceAndTheSumAtEveryPoint) {
         EXPECT_EQ(evaluate(sum, {{0, double(N)}}), expected) << "N = " << N;
       }
     }
+    del(p1);
+    del(p2);
+    del(sum);
+  }
+}
+
+namespace {
+
+// The rows [flag | M | N | constant] of a key over the parameters M, N.
+Rows rows(Polyhedron* p) { return p->to_matrix(std::set<int>(), std::set<int>{0, 1}); }
+
+// Parameters M and N; points (M, N) of the box 0..10.
+class PiecewiseMN : public CoreTest {
+ protected:
+  void SetUp() override {
+    CoreTest::SetUp();
+    register_names({}, {"M", "N"});
+  }
+
+  // A random map: the box 0 <= M, N <= 10 cut by random lines into
+  // pairwise disjoint pieces, some of which are left out; each piece gets
+  // a * M + b * N + c (now and then 0). `values` receives (a, b, c).
+  Piecewise random_map(std::mt19937& g, std::map<Polyhedron*, std::vector<int>>& values) {
+    std::uniform_int_distribution<int> coef(-2, 2), cst(-12, 12), cuts(1, 3), keep(0, 3);
+    std::vector<Rows> pieces{box_rows(2, 0, 10)};
+    for (int k = cuts(g); k > 0; k--) {
+      std::vector<int> line{1, coef(g), coef(g), cst(g)};
+      std::vector<int> other{1, -line[1], -line[2], -line[3] - 1};
+      std::vector<Rows> next;
+      for (const Rows& piece : pieces)
+        for (const std::vector<int>& side : {line, other}) {
+          Rows half = piece;
+          half.push_back(side);
+          next.push_back(half);
+        }
+      pieces = next;
+    }
+    Piecewise m;
+    for (const Rows& piece : pieces) {
+      if (keep(g) == 0 || points(piece, 2, 10).empty()) continue;
+      Polyhedron* key = new Polyhedron(piece, std::set<int>(), std::set<int>{0, 1});
+      std::vector<int> f{coef(g), coef(g), cst(g)};
+      if (keep(g) == 0) f = {0, 0, 0};
+      m[key] = new Expression(f);
+      values[key] = f;
+    }
+    return m;
+  }
+};
+
+// The value of a random map at (M, N): its piece's value, or 0 outside.
+int value_at(const std::map<Polyhedron*, std::vector<int>>& values, const Point& x, bool& covered) {
+  for (const auto& piece : values)
+    if (satisfies(rows(piece.first), x)) {
+      covered = true;
+      return piece.second[0] * x[0] + piece.second[1] * x[1] + piece.second[2];
+    }
+  return 0;
+}
+
+}  // namespace
+
+TEST_F(PiecewiseMN, SumsOfRandomMapsHaveDisjointPiecesAndTheSumAtEveryPoint) {
+  std::mt19937 g(3114);
+  for (int t = 0; t < sampled(24); t++) {
+    std::map<Polyhedron*, std::vector<int>> v1, v2;
+    Piecewise p1 = random_map(g, v1);
+    Piecewise p2 = random_map(g, v2);
+    Piecewise sum = p1 + p2;
+    std::vector<std::pair<Rows, Expression*>> pieces;
+    for (const auto& piece : sum) pieces.emplace_back(rows(piece.first), piece.second);
+    for (int M = 0; M <= 10; M++)
+      for (int N = 0; N <= 10; N++) {
+        bool covered = false;
+        int expected = value_at(v1, {M, N}, covered) + value_at(v2, {M, N}, covered);
+        std::vector<Expression*> holding;
+        for (const auto& piece : pieces)
+          if (satisfies(piece.first, {M, N})) holding.push_back(piece.second);
+        ASSERT_EQ(holding.size(), covered ? 1u : 0u) << "case " << t << " at " << M << ", " << N << "\n" << written(sum);
+        if (covered) {
+          std::map<int, Expression*> at{{0, new Expression(M)}, {1, new Expression(N)}};
+          Expression* value = holding[0]->evaluate(at);
+          EXPECT_TRUE(value->is_constant() && value->val == expected) << "case " << t << " at " << M << ", " << N;
+          delete value;
+          del(at);
+        }
+      }
     del(p1);
     del(p2);
     del(sum);
