@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 #include "Domain.h"
@@ -272,6 +273,25 @@ void check_nest(const Program& program, const std::string& nest) {
   }
 }
 
+size_t pieces_of(Polyhedron* domain) {
+  return domain->is_domain() ? static_cast<Domain*>(domain)->domain.size() : 1;
+}
+
+// The refusal of a program whose nest exceeds the code generator's budget
+// of work: it names the statement of most pieces, whose share of the work
+// is the largest, and what gives fewer pieces.
+std::string over_budget(const Program& program) {
+  size_t most = 0;
+  for (size_t i = 1; i < program.statement.size(); i++)
+    if (pieces_of(program.statement[i]->iteration_domain) > pieces_of(program.statement[most]->iteration_domain))
+      most = i;
+  return "Program::backend_iscc: statement #" + std::to_string(most) + ": its " +
+         std::to_string(pieces_of(program.statement[most]->iteration_domain)) +
+         " pieces exceed the code generator's budget of work, even with the full tiles run with the partial "
+         "ones; tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice "
+         "without denominators, or constant tile sizes";
+}
+
 }  // namespace
 
 void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::string& file) const {
@@ -282,7 +302,8 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   write_or_stop(script, text);
   std::cout << "Iscc codegen..." << std::endl;
   std::string head = output_head(*this);
-  std::string nest = run_iscc(text);
-  check_nest(*this, nest);
-  write_or_stop(output, head + rename_clashing_iterators(nest, head) + "}\n");
+  std::optional<std::string> nest = run_iscc(text);
+  if (!nest) stop(std::cout, over_budget(*this));
+  check_nest(*this, *nest);
+  write_or_stop(output, head + rename_clashing_iterators(*nest, head) + "}\n");
 }
