@@ -150,6 +150,17 @@ unsigned long scaled(unsigned long operations, long coefficient) {
   return std::max(1UL, operations / static_cast<unsigned long>(coefficient) * 10);
 }
 
+// Whether `ctx` used up its operations: a small computation then fails.
+// (isl's last error may not tell: a reading that ran out of operations
+// reports a syntax error.)
+bool used_up(isl_ctx* ctx) {
+  if (isl_ctx_last_error(ctx) == isl_error_quota) return true;
+  isl_set* probe = isl_set_read_from_str(ctx, "{ [x, y] : x >= 5 and y >= 3 and x + y <= 100 }");
+  bool failed = isl_set_is_empty(probe) == isl_bool_error;
+  isl_set_free(probe);
+  return failed;
+}
+
 // Runs `generate` (true when it made its nest) with isl's operations on
 // `ctx` bounded by `operations`. isl may run out of them inside a
 // computation, recover and still return a result: whatever was computed
@@ -160,8 +171,9 @@ Generated bounded(isl_ctx* ctx, unsigned long operations, std::string& nest,
   isl_ctx_reset_operations(ctx);
   isl_ctx_set_max_operations(ctx, operations);
   bool made = generate();
+  bool over = used_up(ctx);
   isl_ctx_set_max_operations(ctx, 0);
-  if (isl_ctx_last_error(ctx) == isl_error_quota) {
+  if (over) {
     isl_ctx_reset_error(ctx);
     nest.clear();
     return Generated::kOverBudget;

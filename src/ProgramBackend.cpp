@@ -130,7 +130,8 @@ bool tiled_domain(const Program& program, size_t i, const IndexFunction* dates, 
 
 // "F<i> := <full-tile instances of statement i>;" for every statement that
 // has some, then "F := " their names joined by "+" and ";". Returns whether
-// any statement has full tiles.
+// any statement has full tiles: none when their search exceeds its budget
+// of work, which the trace says.
 bool print_full_tiles(std::ostream& out, const Program& program, const std::vector<Schedule*>& schedules) {
   std::vector<TiledDomain> tiled;
   std::vector<size_t> statement;
@@ -140,7 +141,12 @@ bool print_full_tiles(std::ostream& out, const Program& program, const std::vect
     tiled.push_back(t);
     statement.push_back(i);
   }
-  std::vector<std::string> full = full_tile_instances(tiled);
+  std::optional<std::vector<std::string>> found = full_tile_instances(tiled);
+  if (!found) {
+    std::cout << "Full tiles: the search exceeded its budget of work, every instance runs together" << std::endl;
+    return false;
+  }
+  const std::vector<std::string>& full = *found;
   std::string names;
   for (size_t k = 0; k < full.size(); k++) {
     if (full[k].empty()) continue;
