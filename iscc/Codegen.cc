@@ -1,20 +1,24 @@
 #include "Codegen.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include <isl/arg.h>
 #include <isl/ast.h>
 #include <isl/ast_build.h>
+#include <isl/constraint.h>
 #include <isl/ctx.h>
-#include <isl/options.h>
 #include <isl/map.h>
+#include <isl/options.h>
 #include <isl/printer.h>
 #include <isl/set.h>
 #include <isl/space.h>
 #include <isl/union_set.h>
+#include <isl/val.h>
 
 #include "CounterDates.h"
 #include "DateParts.h"
@@ -94,6 +98,175 @@ bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::strin
   return true;
 }
 
+// Coefficients are counted up to this value.
+const long kLargeCoefficient = 1000000000;
+
+// Raises the long at `user` to the absolute coefficient of every variable
+// of `constraint` (taken).
+isl_stat widen_to_coefficients(isl_constraint* constraint, void* user) {
+  long& largest = *static_cast<long*>(user);
+  for (isl_dim_type type : {isl_dim_param, isl_dim_in, isl_dim_out, isl_dim_div}) {
+    isl_size n = isl_constraint_dim(constraint, type);
+    for (isl_size k = 0; k < n; ++k) {
+      isl_val* v = isl_val_abs(isl_constraint_get_coefficient_val(constraint, type, k));
+      if (isl_val_cmp_si(v, kLargeCoefficient) > 0) largest = kLargeCoefficient;
+      else largest = std::max(largest, isl_val_get_num_si(v));
+      isl_val_free(v);
+    }
+  }
+  isl_constraint_free(constraint);
+  return isl_stat_ok;
+}
+
+// The largest absolute coefficient of a variable in the constraints of
+// `schedule` (kept), at least 1.
+long largest_coefficient(isl_union_map* schedule) {
+  long largest = 1;
+  isl_union_map_foreach_map(
+      schedule,
+      [](isl_map* map, void* user) {
+        isl_stat stat = isl_map_foreach_basic_map(
+            map,
+            [](isl_basic_map* piece, void* user) {
+              isl_stat each = isl_basic_map_foreach_constraint(piece, widen_to_coefficients, user);
+              isl_basic_map_free(piece);
+              return each;
+            },
+            user);
+        isl_map_free(map);
+        return stat;
+      },
+      &largest);
+  return largest;
+}
+
+// `operations` for a schedule whose largest coefficient is `coefficient`:
+// isl's tableaux hold the constraints' coefficients, and each operation
+// on large ones (large tile ratios, lattices with large multiples) works
+// on larger numbers. Measured on tiled statements, an operation takes
+// about a tenth of the coefficient times as long as on small ones.
+unsigned long scaled(unsigned long operations, long coefficient) {
+  if (coefficient <= 10) return operations;
+  return std::max(1UL, operations / static_cast<unsigned long>(coefficient) * 10);
+}
+
+// Whether `ctx` used up its operations: a small computation then fails.
+// (isl's last error may not tell: a reading that ran out of operations
+// reports a syntax error.)
+bool used_up(isl_ctx* ctx) {
+  if (isl_ctx_last_error(ctx) == isl_error_quota) return true;
+  isl_set* probe = isl_set_read_from_str(ctx, "{ [x, y] : x >= 5 and y >= 3 and x + y <= 100 }");
+  bool failed = isl_set_is_empty(probe) == isl_bool_error;
+  isl_set_free(probe);
+  return failed;
+}
+
+// Runs `generate` (true when it made its nest) with isl's operations on
+// `ctx` bounded by `operations`. isl may run out of them inside a
+// computation, recover and still return a result: whatever was computed
+// once they ran out is dropped, `nest` included.
+Generated bounded(isl_ctx* ctx, unsigned long operations, std::string& nest,
+                  const std::function<bool()>& generate) {
+  isl_ctx_reset_error(ctx);
+  isl_ctx_reset_operations(ctx);
+  isl_ctx_set_max_operations(ctx, operations);
+  bool made = generate();
+  bool over = used_up(ctx);
+  isl_ctx_set_max_operations(ctx, 0);
+  if (over) {
+    isl_ctx_reset_error(ctx);
+    nest.clear();
+    return Generated::kOverBudget;
+  }
+  return made ? Generated::kNest : Generated::kFailed;
+}
+
+// The text of `map` (taken), as isl reads it back; "" when isl fails (isl
+// prints no object as an empty text).
+std::string text_of(isl_union_map* map) {
+  char* chars = isl_union_map_to_str(map);
+  isl_union_map_free(map);
+  std::string text = chars ? chars : "";
+  free(chars);
+  return text;
+}
+
+// A schedule generated in an isl context of its own, so that several can
+// be generated at the same time: its schedule and isolated instances as
+// text (no isolated text: none), and the resulting nest.
+struct Job {
+  std::string schedule;
+  std::string isolated;
+  std::string nest;
+  Generated outcome = Generated::kFailed;
+};
+
+void run_job(Job& job, const CodegenBudget& budget);
+
+// Runs every job of `jobs` at the same time, each in a thread of its own
+// when one can be had, and waits for them.
+void run_jobs(std::vector<Job>& jobs, const CodegenBudget& budget) {
+  std::vector<std::thread> threads;
+  for (Job& job : jobs) {
+    try {
+      threads.emplace_back(run_job, std::ref(job), std::cref(budget));
+    } catch (const std::system_error&) {
+      run_job(job, budget);  // no thread to be had: this one does the work
+    }
+  }
+  for (std::thread& thread : threads) thread.join();
+}
+
+// Generates the nest of `schedule` (taken) within `budget`, with
+// `isolated` (taken; may be null) apart when that fits its share; see
+// generate_nest. Both nests are generated at the same time, the one with
+// every instance together in a context of its own, so that a nest ends
+// within the time of the larger share rather than of both.
+Generated generate_within(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
+                          const CodegenBudget& budget) {
+  isl_ctx* ctx = isl_union_map_get_ctx(schedule);
+  long coefficient = largest_coefficient(schedule);
+  if (!isolated)
+    return bounded(ctx, scaled(budget.together, coefficient), nest,
+                   [&] { return generate_whole(schedule, nullptr, nest); });
+  Job together;
+  together.schedule = text_of(isl_union_map_copy(schedule));
+  if (together.schedule.empty()) {
+    isl_union_map_free(schedule);
+    isl_union_map_free(isolated);
+    return Generated::kFailed;
+  }
+  std::thread other;
+  try {
+    other = std::thread(run_job, std::ref(together), std::cref(budget));
+  } catch (const std::system_error&) {
+  }
+  Generated apart = bounded(ctx, scaled(budget.isolated, coefficient), nest,
+                            [&] { return generate_whole(schedule, isolated, nest); });
+  bool started = other.joinable();
+  if (started) other.join();
+  if (apart != Generated::kOverBudget) return apart;
+  if (!started) run_job(together, budget);  // no thread to be had: only now is it needed
+  nest = together.nest;
+  return together.outcome == Generated::kNest ? Generated::kTogether : together.outcome;
+}
+
+void run_job(Job& job, const CodegenBudget& budget) {
+  isl_ctx* ctx = isl_ctx_alloc();
+  if (!ctx) return;
+  set_codegen_options(ctx);
+  isl_union_map* schedule = isl_union_map_read_from_str(ctx, job.schedule.c_str());
+  isl_union_map* isolated = nullptr;
+  if (!job.isolated.empty()) isolated = isl_union_map_read_from_str(ctx, job.isolated.c_str());
+  if (schedule && (isolated || job.isolated.empty())) {
+    job.outcome = generate_within(schedule, isolated, job.nest, budget);
+  } else {
+    isl_union_map_free(schedule);
+    isl_union_map_free(isolated);
+  }
+  isl_ctx_free(ctx);
+}
+
 // From this many pieces on, a schedule is generated in parts (see
 // generate_nest). Below it, which covers the tests and examples, one nest
 // is generated as a whole.
@@ -113,83 +286,62 @@ isl_size count_pieces(isl_union_map* schedule) {
   return pieces;
 }
 
-// The text of `map` (taken), as isl reads it back.
-std::string text_of(isl_union_map* map) {
-  char* chars = isl_union_map_to_str(map);
-  isl_union_map_free(map);
-  std::string text = chars ? chars : "";
-  free(chars);
-  return text;
-}
-
-// One part of a schedule, generated in an isl context of its own so that
-// the parts can be generated at the same time: its schedule and isolated
-// instances as text (no isolated text: none), and the resulting nest.
-struct PartJob {
-  std::string schedule;
-  std::string isolated;
-  std::string nest;
-  bool ok = false;
-};
-
-void run_part(PartJob& job) {
-  isl_ctx* ctx = isl_ctx_alloc();
-  if (!ctx) return;
-  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
-  isl_union_map* schedule = isl_union_map_read_from_str(ctx, job.schedule.c_str());
-  isl_union_map* isolated = nullptr;
-  if (!job.isolated.empty()) isolated = isl_union_map_read_from_str(ctx, job.isolated.c_str());
-  if (schedule && (isolated || job.isolated.empty())) {
-    job.ok = generate_whole(schedule, isolated, job.nest);
-  } else {
-    isl_union_map_free(schedule);
-    isl_union_map_free(isolated);
-  }
-  isl_ctx_free(ctx);
-}
-
 // Generates the nest of each of `parts` (kept), with the instances of
-// `isolated` (kept; may be null) at its dates, and stores the nests one
-// after the other in `nest`.
-bool generate_parts(const std::vector<DatePart>& parts, isl_union_map* isolated, std::string& nest) {
-  std::vector<PartJob> jobs(parts.size());
-  // isl prints no object as an empty text.
+// `isolated` (kept; may be null) at its dates, each within `budget`, and
+// stores the nests one after the other in `nest`. A part that fails
+// outweighs one over budget, which outweighs one with every instance
+// together.
+Generated generate_parts(const std::vector<DatePart>& parts, isl_union_map* isolated, std::string& nest,
+                         const CodegenBudget& budget) {
+  std::vector<Job> jobs(parts.size());
   for (size_t k = 0; k < parts.size(); ++k) {
     jobs[k].schedule = text_of(isl_union_map_copy(parts[k].schedule));
-    if (jobs[k].schedule.empty()) return false;
+    if (jobs[k].schedule.empty()) return Generated::kFailed;
     if (!isolated) continue;
     isl_union_set* dates = isl_union_set_from_set(isl_set_copy(parts[k].first_dates));
     jobs[k].isolated = text_of(isl_union_map_intersect_range(isl_union_map_copy(isolated), dates));
-    if (jobs[k].isolated.empty()) return false;
+    if (jobs[k].isolated.empty()) return Generated::kFailed;
   }
-  std::vector<std::thread> threads;
-  for (PartJob& job : jobs) {
-    try {
-      threads.emplace_back(run_part, std::ref(job));
-    } catch (const std::system_error&) {
-      run_part(job);  // no thread to be had: this one does the work
-    }
-  }
-  for (std::thread& thread : threads) thread.join();
+  run_jobs(jobs, budget);
   nest.clear();
-  for (const PartJob& job : jobs) {
-    if (!job.ok) return false;
+  Generated outcome = Generated::kNest;
+  for (const Job& job : jobs) {
+    if (job.outcome == Generated::kFailed) return Generated::kFailed;
+    if (job.outcome == Generated::kOverBudget || outcome == Generated::kNest) outcome = job.outcome;
     nest += job.nest;
   }
-  return true;
+  if (outcome == Generated::kOverBudget) nest.clear();
+  return outcome;
 }
 
 }  // namespace
 
-bool generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest) {
+const CodegenBudget kCodegenBudget = {20000000, 24000000};
+
+void set_codegen_options(isl_ctx* ctx) {
+  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  // Generalized basis reduction makes isl's integer sampling robust on
+  // long thin sets, but on tiled domains, whose constraints hold the tile
+  // ratios and the parameters' splits, it took most of the code
+  // generator's time (a diamond tiling of 390 pieces: over 200 s with it,
+  // 43 s without) and changed no nest of the tests, examples and
+  // benchmarks. isl sets this option from its command-line form only.
+  char name[] = "iscc";
+  char never[] = "--gbr=never";
+  char* argv[] = {name, never, nullptr};
+  isl_ctx_parse_options(ctx, 2, argv, ISL_ARG_ALL);
+}
+
+Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
+                        const CodegenBudget& budget) {
   std::vector<DatePart> parts;
   if (count_pieces(schedule) >= kPartsFrom) parts = first_date_parts(schedule);
-  if (parts.empty()) return generate_whole(schedule, isolated, nest);
-  bool ok = generate_parts(parts, isolated, nest);
+  if (parts.empty()) return generate_within(schedule, isolated, nest, budget);
+  Generated outcome = generate_parts(parts, isolated, nest, budget);
   free_parts(parts);
   isl_union_map_free(schedule);
   isl_union_map_free(isolated);
-  return ok;
+  return outcome;
 }
 
 }  // namespace iscc

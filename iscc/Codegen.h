@@ -5,9 +5,36 @@
 
 #include <string>
 
+#include <isl/ctx.h>
 #include <isl/union_map.h>
 
 namespace iscc {
+
+// The work that generating one nest may take, in isl's operations: isl
+// counts one per pivot of its simplex tableaux, the same count on every
+// machine, so that the nest generated never depends on the machine or on
+// its load.
+struct CodegenBudget {
+  unsigned long isolated;  // the nest with the isolated instances apart
+  unsigned long together;  // the nest with every instance together
+};
+
+// 20 million operations with the isolated instances apart, 24 million
+// together. With their full tiles apart, the nests of the tests and
+// examples take at most 8 million, those of the time-skewed stencils of
+// the benchmarks at most 19 million (per part), and keep them apart. An
+// operation took from 0.3 to 3 microseconds on a loaded machine, mostly
+// about 1: a nest takes some tens of seconds at most.
+extern const CodegenBudget kCodegenBudget;
+
+// kTogether: a nest made with every instance together, the isolated
+// instances having exceeded their budget in it (or in some of its parts).
+enum class Generated { kNest, kTogether, kFailed, kOverBudget };
+
+// Sets the options of an isl context that nests are generated in: a
+// failing call returns an error rather than ending the process, and
+// sampling does without generalized basis reduction.
+void set_codegen_options(isl_ctx* ctx);
 
 // Generates the nest that runs the domain of `schedule` (taken) in the
 // order of its dates, with isl's option "separate" on every date
@@ -23,9 +50,18 @@ namespace iscc {
 // first_date_parts) gets one nest per group, in that order: isl's work
 // grows with the square of the pieces it is given at once, and the groups
 // are generated at the same time, each in an isl context of its own.
-// Stores the C text in `nest` (the caller's) and returns true; returns
-// false when isl fails.
-bool generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest);
+//
+// Each nest is generated within `budget`, divided by a tenth of the
+// largest coefficient of the schedule's constraints when that is above 10.
+// With isolated instances, the nest is also generated with every instance
+// together, at the same time (isolating the full tiles costs most of the
+// work on statements of many pieces): the nest with the instances apart
+// is kept when it fits its budget, else the other when it fits its own.
+// Stores the C text in `nest` (the caller's) and returns kNest or
+// kTogether; kFailed when isl fails, kOverBudget when no nest fits its
+// budget.
+Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
+                        const CodegenBudget& budget = kCodegenBudget);
 
 }  // namespace iscc
 

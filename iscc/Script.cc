@@ -10,7 +10,6 @@
 
 #include <isl/ctx.h>
 #include <isl/obj.h>
-#include <isl/options.h>
 #include <isl/set.h>
 #include <isl/stream.h>
 #include <isl/union_map.h>
@@ -32,6 +31,7 @@ struct ParseError {
 // A statement that parsed but could not be carried out.
 struct Failure {
   std::string message;
+  bool over_budget = false;  // a codegen that ran out of its budget of work
 };
 
 // ---------------------------------------------------------------- values
@@ -312,9 +312,10 @@ std::unique_ptr<Expr> Parser::primary() {
 
 class Interpreter {
  public:
-  Interpreter(isl_ctx* ctx, std::ostream& out) : ctx_(ctx), out_(out) {}
-  // Runs every statement of `text`; returns true when all succeeded.
-  bool run(const std::string& text, std::ostream& err);
+  Interpreter(isl_ctx* ctx, std::ostream& out, const CodegenBudget& budget)
+      : ctx_(ctx), out_(out), budget_(budget) {}
+  // Runs every statement of `text`; returns the exit status of run_script.
+  int run(const std::string& text, std::ostream& err);
 
  private:
   void execute(const Statement& st);
@@ -329,30 +330,36 @@ class Interpreter {
 
   isl_ctx* ctx_;
   std::ostream& out_;
+  const CodegenBudget& budget_;
+  std::string note_;  // about the statement that succeeded last, if any
   std::map<std::string, Value> vars_;
 };
 
-bool Interpreter::run(const std::string& text, std::ostream& err) {
+int Interpreter::run(const std::string& text, std::ostream& err) {
   Lexer lexer(text);
-  bool ok = true;
+  bool failed = false, over_budget = false;
   while (lexer.next_pos() < text.size()) {
     int line = lexer.line_at(lexer.next_pos());
     isl_ctx_reset_error(ctx_);
     std::string message;
+    bool budget = false;
     try {
       Parser parser(lexer);
+      note_.clear();
       execute(parser.statement());
+      if (!note_.empty()) err << "iscc: line " << line << ": " << note_ << "\n";
       continue;
     } catch (const ParseError& e) {
       message = e.message;
       lexer.seek(lexer.skip_statement(e.pos));
     } catch (const Failure& f) {
       message = f.message;
+      budget = f.over_budget;
     }
     err << "iscc: line " << line << ": " << message << "\n";
-    ok = false;
+    (budget ? over_budget : failed) = true;
   }
-  return ok;
+  return failed ? 1 : over_budget ? 2 : 0;
 }
 
 void Interpreter::execute(const Statement& st) {
@@ -440,33 +447,37 @@ isl_union_map* schedule_of(Value v) {
 // it (no value: none) running apart.
 std::string Interpreter::generate(Value v, Value isolated) {
   std::string nest;
-  if (!generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)), nest))
-    throw Failure{"codegen failed (" + isl_message() + ")"};
+  Generated outcome = generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)), nest, budget_);
+  if (outcome == Generated::kOverBudget)
+    throw Failure{"codegen exceeded its budget of work, even with every instance generated together", true};
+  if (outcome == Generated::kFailed) throw Failure{"codegen failed (" + isl_message() + ")"};
+  if (outcome == Generated::kTogether)
+    note_ = "codegen generated every instance together: apart, the isolated instances exceeded their budget of work";
   return nest;
 }
 
 }  // namespace
 
-int run_script(const std::string& text, std::ostream& out, std::ostream& err) {
+int run_script(const std::string& text, std::ostream& out, std::ostream& err, const CodegenBudget& budget) {
   isl_ctx* ctx = isl_ctx_alloc();
   if (!ctx) {
     err << "iscc: cannot allocate an isl context\n";
     return 1;
   }
-  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
-  bool ok;
+  set_codegen_options(ctx);
+  int status;
   {
     // Every isl object of the run is freed here, before the context.
-    Interpreter interpreter(ctx, out);
-    ok = interpreter.run(text, err);
+    Interpreter interpreter(ctx, out, budget);
+    status = interpreter.run(text, err);
   }
   isl_ctx_free(ctx);
   out.flush();
   if (!out) {
     err << "iscc: cannot write the output\n";
-    ok = false;
+    status = 1;
   }
-  return ok ? 0 : 1;
+  return status;
 }
 
 }  // namespace iscc

@@ -10,15 +10,21 @@
 #include <iosfwd>
 #include <string>
 
+#include "Codegen.h"
+
 namespace iscc {
 
 // Runs the script `text` statement by statement. Each successful codegen
 // writes its loop nest to `out`; each failing statement writes one line
 // "iscc: line <L>: <what>" to `err` and the run goes on with the next
-// statement. Returns the exit status: 0 when every statement succeeded and
-// `out` took everything written to it, 1 otherwise. The streams stay the
-// caller's.
-int run_script(const std::string& text, std::ostream& out, std::ostream& err);
+// statement. Each codegen works within `budget` (see generate_nest); one
+// whose isolated instances exceeded their budget, generated with every
+// instance together, says so on `err` on a line of the same form.
+// Returns the exit status: 0 when every statement succeeded and `out` took
+// everything written to it, 2 when the only failures are codegens that
+// exceeded their budget, 1 otherwise. The streams stay the caller's.
+int run_script(const std::string& text, std::ostream& out, std::ostream& err,
+               const CodegenBudget& budget = kCodegenBudget);
 
 }  // namespace iscc
 

@@ -21,7 +21,7 @@ int main(int argc, char**) {
   int status = iscc::run_script(text, std::cout, std::cerr);
   // A nest that did not reach its file entirely must not count as success.
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    if (status == 0) std::cerr << "iscc: cannot write standard output\n";
+    if (status != 1) std::cerr << "iscc: cannot write standard output\n";
     status = 1;
   }
   return status;

@@ -92,13 +92,25 @@ std::string text_of(isl_set* set) {
   return text;
 }
 
+// Whether `ctx` used up its operations: a small computation then fails.
+// (isl's last error does not tell: a reading that ran out of operations
+// reports a syntax error.)
+bool used_up(isl_ctx* ctx) {
+  isl_set* probe = isl_set_read_from_str(ctx, "{ [x, y] : x >= 5 and y >= 3 and x + y <= 100 }");
+  bool failed = isl_set_is_empty(probe) == isl_bool_error;
+  isl_set_free(probe);
+  return failed;
+}
+
 }  // namespace
 
-std::vector<std::string> full_tile_instances(const std::vector<TiledDomain>& statements) {
+std::optional<std::vector<std::string>> full_tile_instances(const std::vector<TiledDomain>& statements,
+                                                            unsigned long operations) {
   // A text isl refuses means no full tile, not a failure: the tiles are
   // then run as they are.
   isl_ctx* ctx = isl_ctx_alloc();
   isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  isl_ctx_set_max_operations(ctx, operations);
   std::vector<isl_set*> full;
   // Per group of statements sharing their tile loops, the tiles full for
   // each of them, on an anonymous tuple.
@@ -118,6 +130,8 @@ std::vector<std::string> full_tile_instances(const std::vector<TiledDomain>& sta
     result.push_back(text_of(isl_set_coalesce(isl_set_intersect(full[i], tiles))));
   }
   for (auto& group : common) isl_set_free(group.second);
+  bool over_budget = used_up(ctx);
   isl_ctx_free(ctx);
+  if (over_budget) return std::nullopt;
   return result;
 }

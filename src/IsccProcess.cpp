@@ -43,6 +43,9 @@ std::string find_iscc() {
   return "";
 }
 
+// iscc's exit status when a codegen exceeded its budget of work.
+const int over_budget_status = 2;
+
 [[noreturn]] void iscc_failed(const std::string& why) {
   stop(std::cout, "Program::backend_iscc: iscc failed (" + why + ")");
 }
@@ -112,7 +115,7 @@ std::string exchange(Child& child, const std::string& script) {
 
 }  // namespace
 
-std::string run_iscc(const std::string& script) {
+std::optional<std::string> run_iscc(const std::string& script) {
   std::string iscc = find_iscc();
   if (iscc.empty()) iscc_failed("iscc not found");
   Child child = start(iscc);
@@ -126,6 +129,7 @@ std::string run_iscc(const std::string& script) {
   while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
   }
   if (!WIFEXITED(status)) iscc_failed("terminated by signal " + std::to_string(WTERMSIG(status)));
+  if (WEXITSTATUS(status) == over_budget_status) return std::nullopt;
   if (WEXITSTATUS(status) != 0) iscc_failed("exit status " + std::to_string(WEXITSTATUS(status)));
   return text;
 }

@@ -3,14 +3,16 @@
 
 // The run of the external iscc program on a script.
 
+#include <optional>
 #include <string>
 
 // Runs iscc with `script` on its standard input and returns what it printed
 // on standard output; its standard error passes through. The script is
 // handed over from memory, never read back from a file that another run
 // could be rewriting. iscc is the one next to the running tarvex, else the
-// first along PATH. Stops the run when iscc cannot be started or does not
-// exit with status 0.
-std::string run_iscc(const std::string& script);
+// first along PATH. Returns nothing when iscc's code generation exceeded
+// its budget of work (exit status 2); stops the run when iscc cannot be
+// started or exits with another status than 0.
+std::optional<std::string> run_iscc(const std::string& script);
 
 #endif

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 #include "Domain.h"
@@ -143,7 +144,8 @@ bool tiled_domain(const Program& program, size_t i, const IndexFunction* dates, 
 
 // "F<i> := <full-tile instances of statement i>;" for every statement that
 // has some, then "F := " their names joined by "+" and ";". Returns whether
-// any statement has full tiles.
+// any statement has full tiles: none when their search exceeds its budget
+// of work, which the trace says.
 bool print_full_tiles(std::ostream& out, const Program& program, const std::vector<Schedule*>& schedules) {
   std::vector<TiledDomain> tiled;
   std::vector<size_t> statement;
@@ -153,7 +155,12 @@ bool print_full_tiles(std::ostream& out, const Program& program, const std::vect
     tiled.push_back(t);
     statement.push_back(i);
   }
-  std::vector<std::string> full = full_tile_instances(tiled);
+  std::optional<std::vector<std::string>> found = full_tile_instances(tiled);
+  if (!found) {
+    std::cout << "Full tiles: the search exceeded its budget of work, every instance runs together" << std::endl;
+    return false;
+  }
+  const std::vector<std::string>& full = *found;
   std::string names;
   for (size_t k = 0; k < full.size(); k++) {
     if (full[k].empty()) continue;
@@ -287,6 +294,25 @@ void check_nest(const Program& program, const std::string& nest) {
   }
 }
 
+size_t pieces_of(Polyhedron* domain) {
+  return domain->is_domain() ? static_cast<Domain*>(domain)->domain.size() : 1;
+}
+
+// The refusal of a program whose nest exceeds the code generator's budget
+// of work: it names the statement of most pieces, whose share of the work
+// is the largest, and what gives fewer pieces.
+std::string over_budget(const Program& program) {
+  size_t most = 0;
+  for (size_t i = 1; i < program.statement.size(); i++)
+    if (pieces_of(program.statement[i]->iteration_domain) > pieces_of(program.statement[most]->iteration_domain))
+      most = i;
+  return "Program::backend_iscc: statement #" + std::to_string(most) + ": its " +
+         std::to_string(pieces_of(program.statement[most]->iteration_domain)) +
+         " pieces exceed the code generator's budget of work, even with the full tiles run with the partial "
+         "ones; tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice "
+         "without denominators, or constant tile sizes";
+}
+
 }  // namespace
 
 void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::string& file) const {
@@ -297,7 +323,8 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   write_or_stop(script, text);
   std::cout << "Iscc codegen..." << std::endl;
   std::string head = output_head(*this);
-  std::string nest = run_iscc(text);
-  check_nest(*this, nest);
-  write_or_stop(output, head + rename_clashing_iterators(nest, head) + "}\n");
+  std::optional<std::string> nest = run_iscc(text);
+  if (!nest) stop(std::cout, over_budget(*this));
+  check_nest(*this, *nest);
+  write_or_stop(output, head + rename_clashing_iterators(*nest, head) + "}\n");
 }

@@ -83,42 +83,35 @@ std::string pass_message(int i, const std::string& why) {
 
 [[noreturn]] void pass_stop(int i, const std::string& why) { stop(std::cerr, pass_message(i, why)); }
 
-// Limits on the pieces of the parametric tiling of one statement, as
-// estimated before the work. The pieces of one constraint that can hold
-// points differ in the residue of a size parameter modulo the tile ratio
-// (or in the block offset of a coefficient); the code generator's time
-// grows exponentially with their number. The combinations of the pieces of
-// all constraints bound the work of the cross product; most of them are
-// empty (the skewed stencils measured combine thousands of pieces into a
-// few hundred).
-const long long constraint_piece_limit = 12;
-const long long piece_limit = 10000;
+// Bounds on the pieces of the parametric tiling of one statement. The
+// pieces of one constraint that can hold points differ in the residue of a
+// size parameter modulo the tile ratio (or in the block offset of a
+// coefficient), and the work of the cross product, of the coalescing and
+// of the code generator grows with them; the code generator works within
+// a budget of its own (see iscc's generate_nest). Refused up front only
+// what certainly exceeds that budget: a constraint of more pieces comes
+// from a tile ratio or coefficient of about as many, which divides the
+// budget by a tenth of it, below the work of even one loop so tiled
+// (tile_ratio[150] on one loop is refused after 2 s, tile_ratio[100]
+// tiles in 1 s).
+const long long constraint_piece_limit = 256;
 
-// The limit on the work after the cross product, counted as its pieces are
-// kept. The code generator tells the residues of the sizes apart modulo
-// every tile ratio, and ratios that the longest does not divide multiply
-// its work: each kept piece counts R^3 times, R the least common multiple
-// of the ratios over the largest. Measured (a 3-D nest, one statement):
-// tile_ratio[4][4][4], 29 pieces, 1 s; [3][1][4], 40 pieces (R = 3), 27 s;
-// [5][1][4], 60 pieces (R = 4), over 90 s; a 4-D skewed stencil, 462
-// pieces (R = 1), 6 s. Within the limit a tiling ends within a minute.
-const long long kept_piece_limit = 1500;
+// The cross product stops past this many kept pieces: their nest needs
+// more work than the code generator's budget (at least 14000 operations a
+// piece measured, 28 million for 2000 pieces), and coalescing them alone
+// takes seconds.
+const long long kept_piece_limit = 2000;
 
-// R^3 above for the ratios of the n hyperplanes (each at most
-// constraint_piece_limit, so no overflow).
-long long residue_weight(const std::vector<int>& ratios, size_t n) {
-  long long lcm = 1, largest = 1;
-  for (size_t d = 0; d < n && d < ratios.size(); d++) {
-    lcm = std::lcm(lcm, static_cast<long long>(ratios[d]));
-    largest = std::max(largest, static_cast<long long>(ratios[d]));
-  }
-  long long r = lcm / largest;
-  return r * r * r;
-}
+// The cross product stops past this many emptiness tests of intersections,
+// some seconds of work (0.3 to 1.1 ms a test measured); the tests,
+// examples and benchmarks need at most 1501.
+const long long cross_product_test_limit = 10000;
 
-std::string too_many_pieces(const std::string& directive, long long estimate, long long limit) {
-  return directive + " would split the domain into about " + std::to_string(estimate) +
-         " pieces, more than the limit of " + std::to_string(limit);
+// The bounds of the cross product of statement i, tiled by `directive`.
+ZILWrapper::PieceLimit piece_limit(int i, const std::string& directive) {
+  return ZILWrapper::PieceLimit{kept_piece_limit, cross_product_test_limit, [i, directive](const std::string& what) {
+                                  return pass_message(i, directive + " " + what);
+                                }};
 }
 
 // "[v0][v1]..." of a directive's integer arguments.
@@ -402,38 +395,42 @@ void Tiling::check_general_ZIL(int i, const Statement* s) const {
   check_tiles_ahead(i, schedule[i], tile_dimensions[i], counters, tile_lattice[i], counters.size());
 }
 
-// The pieces of every parametric tiling, estimated before any statement is
-// tiled: a tiling whose work would not end in reasonable time is refused at
-// once.
-void Tiling::check_piece_estimates(Program* program) const {
+// The directive of the parametric tiling of statement i, as written
+// ("tile_ratio[1][3]"; a lattice with its denominators when they are not
+// all 1).
+std::string Tiling::directive_text(int i) const {
+  if (is_rectangular_ZIL[i]) return "tile_ratio" + subscripts(tile_ratio[i]);
+  const std::vector<int>& denominators = tile_lattice[i].back();
+  bool integral = std::count(denominators.begin(), denominators.end(), 1) == static_cast<long>(denominators.size());
+  std::string directive = "tile_lattice";
+  for (size_t k = 0; k + (integral ? 1 : 0) < tile_lattice[i].size(); k++) directive += subscripts(tile_lattice[i][k]);
+  return directive;
+}
+
+// The pieces of each constraint of every parametric tiling, counted before
+// any statement is tiled: a tiling that certainly exceeds the code
+// generator's budget is refused at once (see constraint_piece_limit), and
+// so is a lattice whose offsets alone give more pieces than the cross
+// product may keep (each offset has pieces of its own).
+void Tiling::check_piece_counts(Program* program) const {
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Polyhedron* domain = program->statement[i]->iteration_domain;
     std::vector<long long> counts;
-    long long offsets = 1;  // the pieces of each lattice offset are crossed apart
-    std::string directive;
-    if (is_rectangular_ZIL[i]) {
+    if (is_rectangular_ZIL[i])
       counts = ZILWrapper::rectangular_piece_counts(domain, tile_hyperplans[i], tile_ratio[i]);
-      directive = "tile_ratio" + subscripts(tile_ratio[i]);
-    } else if (is_general_ZIL[i]) {
+    else if (is_general_ZIL[i])
       counts = ZILWrapper::general_piece_counts(domain, tile_shape[i], tile_lattice[i]);
-      directive = "tile_lattice";
-      const std::vector<int>& denominators = tile_lattice[i].back();
-      bool integral =
-          std::count(denominators.begin(), denominators.end(), 1) == static_cast<long>(denominators.size());
-      for (size_t k = 0; k + (integral ? 1 : 0) < tile_lattice[i].size(); k++)
-        directive += subscripts(tile_lattice[i][k]);
-      offsets = ZILWrapper::lattice_offset_count(tile_lattice[i]);
-    } else {
+    else
       continue;
-    }
     long long most = *std::max_element(counts.begin(), counts.end());
     if (most > constraint_piece_limit)
-      pass_stop(i, directive + " would split a constraint into " + std::to_string(most) +
+      pass_stop(i, directive_text(i) + " would split a constraint into " + std::to_string(most) +
                        " pieces, more than the limit of " + std::to_string(constraint_piece_limit));
-    std::vector<long long> crossed = counts;
-    crossed.push_back(offsets);
-    long long estimate = ZILWrapper::estimated_pieces(crossed);
-    if (estimate > piece_limit) pass_stop(i, too_many_pieces(directive, estimate, piece_limit));
+    long long offsets = is_general_ZIL[i] ? ZILWrapper::lattice_offset_count(tile_lattice[i]) : 1;
+    if (offsets > kept_piece_limit)
+      pass_stop(i, directive_text(i) + " has " + std::to_string(offsets) +
+                       " lattice offsets, each with pieces of its own, more than the limit of " +
+                       std::to_string(kept_piece_limit) + " pieces");
   }
 }
 
@@ -502,7 +499,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   pass.least_block_size = least_block_size(*this);
   pass.block_multiple = lattices_block_multiple(*this, pass.least_block_size);
   compute_constant_tiling_domains();
-  check_piece_estimates(program);
+  check_piece_counts(program);
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Statement* s = program->statement[i]->clone();
     std::cout << "Tiling stmt #" << i << ": " << *s << "\n";
@@ -574,12 +571,7 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   size_t m = hyperplanes->index_mapping.size();
   std::set<int> parameters = ZILWrapper::get_tiling_parameters(s->iteration_domain, hyperplanes);
   std::vector<int> hidden;
-  std::string directive = "tile_ratio" + subscripts(tile_ratio[i]);
-  long long weight = residue_weight(tile_ratio[i], m);
-  ZILWrapper::PieceLimit limit{kept_piece_limit / weight, [i, directive, weight](long long estimate) {
-                                 return pass_message(i, too_many_pieces(directive, estimate * weight,
-                                                                        kept_piece_limit));
-                               }};
+  ZILWrapper::PieceLimit limit = piece_limit(i, directive_text(i));
   std::vector<std::vector<Polyhedron*>> factors;
   auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
                                                                         tile_ratio[i], &hidden, &limit, &factors);
@@ -644,7 +636,9 @@ static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& nam
 void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   std::cout << *s->iteration_domain << "\n" << *tile_shape[i] << "\n" << tile_lattice[i] << "\n";
   std::vector<std::vector<Polyhedron*>> factors;
-  auto tiled = ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i], &factors);
+  ZILWrapper::PieceLimit limit = piece_limit(i, directive_text(i));
+  auto tiled =
+      ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i], &factors, &limit);
   const ZILWrapper::general_tiling_t& names = tiled.first.first;
   delete s->iteration_domain;
   s->iteration_domain = new Domain(tiled.second);

@@ -130,7 +130,8 @@ private:
   void check_rectangular_ZIL(int i, const Statement* s) const;
   void check_general_ZIL(int i, const Statement* s) const;
   void check_offset_dates(const Program* program, int i) const;
-  void check_piece_estimates(Program* program) const;
+  std::string directive_text(int i) const;
+  void check_piece_counts(Program* program) const;
   void check_constant_tiling(int i) const;
   void build_tile(int i);
   void place_tile_counters(int i);

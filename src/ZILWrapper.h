@@ -71,13 +71,15 @@ std::vector<int> to_vec(long long* v, int nb_lines);
 std::vector<int> to_vec_int(const std::set<int>& s);
 std::set<int> to_set_int(const std::vector<int>& v);
 
-// The most pieces a cross product may keep, since the work after it
-// (coalescing, code generation) grows with them: past `most`, the run stops
-// with `message` of an estimate of the final count (the pieces kept over
-// the share of the combinations settled).
+// Bounds on the work of a cross product and on the work after it
+// (coalescing, code generation), which grows with the pieces it keeps:
+// past `most_tests` emptiness tests of its intersections, or past
+// `most_kept` pieces kept, the run stops with `message` of the bound
+// exceeded ("splits the domain into more than 2000 pieces, ...").
 struct PieceLimit {
-  long long most;
-  std::function<std::string(long long estimate)> message;
+  long long most_kept;
+  long long most_tests;
+  std::function<std::string(const std::string& exceeded)> message;
 };
 struct CrossProductOptions {
   // Intersections without integer points within the context are left out;
@@ -188,11 +190,12 @@ std::vector<int> lattice_offset_counters(const Rows& lattice);
 // lattice offset as modulo rows ii_c ≡ o_c (mod D_c), read through the
 // active lists (the lattice counters first): each piece over the quotients
 // outer_c of ii_c = D_c·outer_c + o_c with lattice_offset_c == o_c (from
-// `offset_counters`), the lists crossed offset by offset, coalesced. The
-// records are freed, the lists emptied.
+// `offset_counters`), the lists crossed offset by offset within `limit`
+// (may be null), coalesced. The records are freed, the lists emptied.
 std::vector<Polyhedron*> to_tiled_domain_with_offsets(std::list<std::list<polyhedronZIL*>>& lists,
                                                       const std::vector<int>& denominators,
-                                                      const std::vector<int>& offset_counters);
+                                                      const std::vector<int>& offset_counters,
+                                                      const PieceLimit* limit = nullptr);
 
 // ---- general tiling by a shape and a lattice ----
 // The checks of such a tiling that need no tiling, stopping on the first
@@ -214,9 +217,11 @@ std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shap
 // large constants like the others. `factors` receives, if given, unions of
 // pieces whose intersection is the pieces' union (see to_tiled_domain;
 // none for a lattice with denominators).
+// `limit` bounds each cross product (one per lattice offset).
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice,
-                         std::vector<std::vector<Polyhedron*>>* factors = nullptr);
+                         std::vector<std::vector<Polyhedron*>>* factors = nullptr,
+                         const PieceLimit* limit = nullptr);
 
 // ---- tilings named after the variables they split ----
 // Every tiled variable v is named outer_<v> and inner_<v>: counter c is

@@ -1,7 +1,8 @@
 // The cross product of the library's lists of pieces: a depth-first search
 // over one piece per list that leaves a branch as soon as its intersection
 // is empty, counting the combinations it has settled so that a long run can
-// show its progress and a run that would keep too many pieces stops early.
+// show its progress, and its emptiness tests and kept pieces so that a run
+// past its bounds stops early.
 
 #include <unistd.h>
 
@@ -102,6 +103,7 @@ class Search {
       Polyhedron* next = new Polyhedron(within);
       next->add_constraints(piece);
       chosen.push_back(piece);
+      if (tested) count_test();
       if (tested && next->is_empty()) {
         settled += below[depth];
       } else if (depth + 1 < lists.size()) {
@@ -124,11 +126,21 @@ class Search {
     for (size_t k = 1; k < chosen.size(); k++) piece->add_constraints(chosen[k]);
     kept.push_back(piece);
     const PieceLimit* limit = options.limit;
-    if (!limit || nb_kept() <= limit->most) return;
+    if (limit && nb_kept() > limit->most_kept)
+      exceeded("splits the domain into more than " + std::to_string(limit->most_kept) +
+               " pieces, more than the code generator can take within its budget");
+  }
+
+  void count_test() {
+    const PieceLimit* limit = options.limit;
+    if (limit && ++tests > limit->most_tests)
+      exceeded("takes more than " + std::to_string(limit->most_tests) +
+               " intersection tests to cross its pieces, more than its budget of work");
+  }
+
+  [[noreturn]] void exceeded(const std::string& what) {
     progress.end(settled, nb_kept());
-    // The pieces kept so far over the share of the combinations settled.
-    long double share = static_cast<long double>(settled) / static_cast<long double>(total);
-    stop(std::cerr, limit->message(static_cast<long long>(static_cast<long double>(nb_kept()) / share)));
+    stop(std::cerr, options.limit->message(what));
   }
 
   const Lists& lists;
@@ -138,6 +150,7 @@ class Search {
   long long total;
   ProgressLine progress;
   long long settled = 0;
+  long long tests = 0;
   std::vector<Polyhedron*> kept;
 };
 

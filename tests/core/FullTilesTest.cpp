@@ -5,8 +5,10 @@
 #include <isl/ctx.h>
 #include <isl/set.h>
 
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "FullTiles.h"
 
@@ -26,7 +28,7 @@ bool same_set(const std::string& a, const std::string& b) {
 
 // The full-tile instances of `domain` under `tile`, a statement alone.
 std::string full_of(const std::string& domain, const std::string& tile, const std::set<std::string>& points) {
-  return full_tile_instances({{domain, tile, points, "", {}}})[0];
+  return full_tile_instances({{domain, tile, points, "", {}}})->at(0);
 }
 
 // The full-tile instances of `domain` under `tile` must be `expected`.
@@ -87,8 +89,8 @@ TEST(FullTiles, FactorsOfTheDomainGiveItsFullTiles) {
   std::string domain = "[N, M] -> { S0[oi, oj, pi, pj] : 0 <= pi < 4 and 0 <= 4oi + pi < N and 0 <= pj < 4 and "
                        "((0 <= 4oj + pj < M and 4oj + pj <= 4oi + pi) or 4oj + pj = M + 2) }";
   std::string tile = "{ S0[oi, oj, pi, pj] : 0 <= pi < 4 and 0 <= pj < 4 }";
-  std::string whole = full_tile_instances({{domain, tile, {"pi", "pj"}, "", {}}})[0];
-  std::string factored = full_tile_instances({{domain, tile, {"pi", "pj"}, "", {rows, columns, lower}}})[0];
+  std::string whole = full_tile_instances({{domain, tile, {"pi", "pj"}, "", {}}})->at(0);
+  std::string factored = full_tile_instances({{domain, tile, {"pi", "pj"}, "", {rows, columns, lower}}})->at(0);
   EXPECT_FALSE(whole.empty());
   EXPECT_TRUE(same_set(factored, whole)) << factored << "\n" << whole;
 }
@@ -99,14 +101,31 @@ TEST(FullTiles, SharedTileLoopsKeepTheTilesFullForEach) {
   // Tiles of 4 along 0 <= i < N for S0 and 1 <= i < N for S1.
   std::string d0 = "[N] -> { S0[o, p] : 0 <= p < 4 and 0 <= 4o + p < N }";
   std::string d1 = "[N] -> { S1[o, p] : 0 <= p < 4 and 1 <= 4o + p < N }";
-  std::vector<std::string> shared = full_tile_instances(
+  std::vector<std::string> shared = *full_tile_instances(
       {{d0, "{ S0[o, p] : 0 <= p < 4 }", {"p"}, "L", {}}, {d1, "{ S1[o, p] : 0 <= p < 4 }", {"p"}, "L", {}}});
   EXPECT_TRUE(same_set(shared[0], "[N] -> { S0[o, p] : 0 <= p < 4 and o >= 1 and 4o + 4 <= N }")) << shared[0];
   EXPECT_TRUE(same_set(shared[1], "[N] -> { S1[o, p] : 0 <= p < 4 and o >= 1 and 4o + 4 <= N }")) << shared[1];
-  std::vector<std::string> apart = full_tile_instances(
+  std::vector<std::string> apart = *full_tile_instances(
       {{d0, "{ S0[o, p] : 0 <= p < 4 }", {"p"}, "L0", {}}, {d1, "{ S1[o, p] : 0 <= p < 4 }", {"p"}, "L1", {}}});
   EXPECT_TRUE(same_set(apart[0], "[N] -> { S0[o, p] : 0 <= p < 4 and o >= 0 and 4o + 4 <= N }")) << apart[0];
   EXPECT_EQ(apart[1], shared[1]);
+}
+
+// Past its budget of work the search gives nothing, not the full tiles of
+// what it computed until then; under every budget it gives either nothing
+// or the full tiles it finds without bound.
+TEST(FullTiles, SearchPastItsBudgetGivesNothing) {
+  std::string domain = "[N] -> { S0[o, p] : 0 <= p < 4 and 0 <= 4o + p < N }";
+  std::vector<TiledDomain> statement = {{domain, "{ S0[o, p] : 0 <= p < 4 }", {"p"}, "", {}}};
+  std::string unbounded = full_tile_instances(statement, 0)->at(0);
+  EXPECT_TRUE(same_set(unbounded, "[N] -> { S0[o, p] : 0 <= p < 4 and o >= 0 and 4o + 4 <= N }")) << unbounded;
+  EXPECT_FALSE(full_tile_instances(statement, 1).has_value());
+  bool found = false;
+  for (unsigned long operations = 1; !found; operations += operations / 4 + 1) {
+    std::optional<std::vector<std::string>> full = full_tile_instances(statement, operations);
+    found = full.has_value();
+    if (found) EXPECT_EQ(full->at(0), unbounded) << "budget " << operations;
+  }
 }
 
 }  // namespace

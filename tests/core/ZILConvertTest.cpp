@@ -297,22 +297,28 @@ TEST_F(ZILConvertWithIJ, CrossProductWithinAContextCountsWhatItSettles) {
   for (Polyhedron* p : {a, b, c, d, e, context}) delete p;
 }
 
-// Past the limit the run stops with the caller's message of the pieces
-// kept over the share of the combinations settled: here the second piece
-// comes with one half of them, so about 4.
-TEST_F(ZILConvertWithIJ, CrossProductStopsPastItsLimit) {
+// Past its bound of kept pieces, or of emptiness tests of intersections,
+// the run stops with the caller's message of the bound exceeded. Without a
+// context, the two pieces of the first list are not tested: the four
+// intersections with the second list are.
+TEST_F(ZILConvertWithIJ, CrossProductStopsPastItsBounds) {
   Polyhedron* a = interval(0, 5);
   Polyhedron* b = interval(4, 9);
   Polyhedron* c = interval(-100, 4);
   Polyhedron* d = interval(4, 100);
-  ZILWrapper::PieceLimit limit{1, [](long long estimate) { return "about " + std::to_string(estimate); }};
+  ZILWrapper::PieceLimit limit{1, 4, [](const std::string& what) { return "over: " + what; }};
   ZILWrapper::CrossProductOptions options;
   options.limit = &limit;
-  EXPECT_STOP_ON_STDERR(ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options), "about 4");
-  limit.most = 4;
+  EXPECT_STOP_ON_STDERR(
+      ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options),
+      "over: splits the domain into more than 1 pieces, more than the code generator can take within its budget");
+  limit.most_kept = 4;
   std::vector<Polyhedron*> r = ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options);
-  EXPECT_EQ(r.size(), 4u) << "as many pieces as the limit pass";
+  EXPECT_EQ(r.size(), 4u) << "as many pieces and tests as the bounds pass";
   del(r);
+  limit.most_tests = 3;
+  EXPECT_STOP_ON_STDERR(ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options),
+                        "over: takes more than 3 intersection tests to cross its pieces, more than its budget of work");
   for (Polyhedron* p : {a, b, c, d}) delete p;
 }
 

@@ -1,6 +1,7 @@
 // The script language and its messages, run through the library.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "Script.h"
@@ -12,9 +13,9 @@ struct Outcome {
   std::string out, err;
 };
 
-Outcome run(const std::string& script) {
+Outcome run(const std::string& script, const iscc::CodegenBudget& budget = iscc::kCodegenBudget) {
   std::ostringstream out, err;
-  int status = iscc::run_script(script, out, err);
+  int status = iscc::run_script(script, out, err, budget);
   return {status, out.str(), err.str()};
 }
 
@@ -309,6 +310,55 @@ TEST(ScriptErrors, DeepNestingIsRefusedAndLongChainsStillRun) {
   std::string sum = "A";
   for (int k = 1; k < 200000; k++) sum += k % 2 ? "+A" : "*A";
   expect_run("A := { S0[0] };\ncodegen " + sum + ";\n", 0, "S0(0);\n", "");
+}
+
+// Triangle tiled by squares, its full tiles to run apart.
+const std::string kTriangle =
+    "D := [b,oN,iN] -> { S0[oi,oj,pi,pj] : 0 <= iN < b and 0 <= pi < b and 0 <= pj < b and 0 <= oj <= oi <= oN };\n"
+    "F := [b,oN,iN] -> { S0[oi,oj,pi,pj] : 0 <= iN < b and 0 <= pi < b and 0 <= pj < b and 0 <= oj < oi < oN };\n"
+    "theta := [b,oN,iN] -> { S0[oi,oj,pi,pj] -> [oi,oj,pi,pj] };\n"
+    "codegen theta*D isolating theta*F;\n";
+
+// A codegen past every budget prints nothing, names itself on standard
+// error and makes the run end with status 2, unless another statement
+// failed otherwise; later statements still run.
+TEST(ScriptBudget, CodegenPastItsBudgetFailsWithStatusTwo) {
+  const std::string over = "iscc: line 4: codegen exceeded its budget of work, even with every instance generated together\n";
+  Outcome r = run(kTriangle + kGood, {1, 1});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, over + "iscc: line 8: codegen exceeded its budget of work, even with every instance generated together\n");
+  r = run(kTriangle + "codegen nothing;\n", {1, 1});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, over + "iscc: line 5: unknown identifier 'nothing'\n");
+  r = run(kTriangle, {1, 1000000000});
+  EXPECT_EQ(r.status, 0) << "the nest with every instance together fits its own budget";
+  EXPECT_EQ(r.err,
+            "iscc: line 4: codegen generated every instance together: apart, the isolated instances exceeded their "
+            "budget of work\n");
+}
+
+// isl may run out of operations inside a computation, recover and return a
+// result. Under every budget, a codegen gives either no nest or one of its
+// two nests as they are without bound: never one built from such a result.
+TEST(ScriptBudget, NoNestComesFromWorkPastTheBudget) {
+  const iscc::CodegenBudget unbounded = {1000000000, 1000000000};
+  std::string apart = run(kTriangle, unbounded).out;
+  std::string together = run(kTriangle, {1, unbounded.together}).out;
+  ASSERT_NE(apart, together);
+  std::set<std::string> seen;
+  for (unsigned long operations = 1; seen.size() < 2 && operations < unbounded.together; operations += operations / 8 + 1) {
+    Outcome r = run(kTriangle, {operations, operations});
+    if (r.status == 2) {
+      EXPECT_EQ(r.out, "");
+      continue;
+    }
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out == apart || r.out == together) << "budget " << operations << ":\n" << r.out;
+    EXPECT_EQ(r.err.empty(), r.out == apart) << "budget " << operations << ": " << r.err;
+    seen.insert(r.out);
+  }
+  EXPECT_EQ(seen.size(), 2u) << "some budget fits the nest with every instance together only";
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// stderr: Tiling::apply: statement #0: tile_ratio[1][1073741824] would split a constraint into 1073741825 pieces, more than the limit of 12
+// stderr: Tiling::apply: statement #0: tile_ratio[1][1073741824] would split a constraint into 1073741825 pieces, more than the limit of 256
 // not on stdout:   ZIL...
 int N;
 int M;

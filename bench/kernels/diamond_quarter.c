@@ -1,0 +1,26 @@
+// One statement over time under diamond tiles 0 <= 2t + i < block_size,
+// 0 <= 2t - i < block_size on the lattice of generators (1, 2)/4 and
+// (1, -2)/4: block sizes are multiples of 4, and the tile origins come in
+// 16 lattice offsets, 390 pieces in all. With its full tiles apart, its
+// nest exceeds the code generator's budget; it is generated with every
+// instance together.
+// params: T N
+// sizes: 400 20000
+// arrays: A
+int T;
+int N;
+double A[20000];
+
+void kernel() {
+  int t, i;
+#pragma begin_scop
+  for (t = 0; t < T; t++)
+    for (i = 1; i < N - 1; i++) {
+#pragma tile_group[0]
+#pragma tile_lattice[1][1][2][-2][4][4]
+#pragma tile_shape[2 * t + i][block_size - 1 - 2 * t - i][2 * t - i][block_size - 1 - 2 * t + i]
+#pragma schedule[__T][__T][t][i]
+      A[i] = A[i] * 0.5 + t - i;
+    }
+#pragma end_scop
+}

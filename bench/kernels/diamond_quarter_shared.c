@@ -1,0 +1,29 @@
+// Two statements over time sharing the loops of diamond tiles
+// 0 <= 2t + i < block_size, 0 <= 2t - i < block_size on the lattice of
+// generators (1, 2)/4 and (1, -2)/4.
+// params: T N
+// sizes: 400 20000
+// arrays: A B
+int T;
+int N;
+double A[20000];
+double B[20000];
+
+void kernel() {
+  int t, i;
+#pragma begin_scop
+  for (t = 0; t < T; t++)
+    for (i = 1; i < N - 1; i++) {
+#pragma tile_group[0]
+#pragma tile_lattice[1][1][2][-2][4][4]
+#pragma tile_shape[2 * t + i][block_size - 1 - 2 * t - i][2 * t - i][block_size - 1 - 2 * t + i]
+#pragma schedule[__T][__T][t][i][0]
+      A[i] = A[i] * 0.5 + t - i;
+#pragma tile_group[0]
+#pragma tile_lattice[1][1][2][-2][4][4]
+#pragma tile_shape[2 * t + i][block_size - 1 - 2 * t - i][2 * t - i][block_size - 1 - 2 * t + i]
+#pragma schedule[__T][__T][t][i][1]
+      B[i] = B[i] * 0.25 + A[i];
+    }
+#pragma end_scop
+}

@@ -1,0 +1,32 @@
+// One 2-D nest with an if and an else, each statement under tile_ratio[1][3]
+// on the hyperplanes 2i + j + N and i + j + N: 211 and 419 pieces, whose
+// nest exceeds the code generator's budget even with every instance
+// together. Refused.
+// params: N M
+// arrays: A B
+int N;
+int M;
+double A[12][12];
+double B[12][12];
+
+void kernel() {
+  int i, j;
+#pragma begin_scop
+  for (i = 0; i < N; i++)
+    for (j = 0; j < M; j++) {
+      if (i + j < M) {
+#pragma tile_group[0]
+#pragma tile_ratio[1][3]
+#pragma tile_hyperplans[2 * i + j + N][i + j + N]
+#pragma schedule[__T][__T][i][j][0]
+        A[i][j] = A[i][j] * 0.5 + i - j;
+      } else {
+#pragma tile_group[0]
+#pragma tile_ratio[1][3]
+#pragma tile_hyperplans[2 * i + j + N][i + j + N]
+#pragma schedule[__T][__T][i][j][1]
+        B[i][j] = B[i][j] * 0.25 + i + j;
+      }
+    }
+#pragma end_scop
+}
