@@ -130,7 +130,12 @@ build_pair() {
   # shellcheck disable=SC2034 # the input that harness.sh's functions read
   name=$base
   write_driver "$(field params)" "$(field arrays)" zil
-  sed -i 's/^int block_size = 1;$/int block_size;/' driver.cc
+  if parametric; then
+    sed -i 's/^int block_size = 1;$/int block_size;/' driver.cc
+  else
+    # block_size is then an ordinary name, which the input may declare.
+    sed -i '/^int block_size = 1;$/d; s/^  block_size = std::atoi(argv\[next++\]);$/  next++;/' driver.cc
+  fi
   if ! build original; then
     echo "skipped $base [$labels]: the original does not compile"
     return 1
@@ -141,15 +146,17 @@ build_pair() {
   fi
   # shellcheck disable=SC2046
   SKIP_KERNEL=1 run tiled 1 $(value_sets | head -n 1) && return
-  fail crash-before-main "status $? with block_size 0 until main sets it: $(head -c 200 tiled.err)"
+  fail crash-before-main "status $? with block_size 0 until main sets it: $(head -n 1 tiled.err)"
   sed -i 's/^int block_size;$/int block_size = 1;/' driver.cc
   build tiled -DTILED
 }
 
-# block_sizes: the input's block sizes under a parametric tiling, 1 under
-# another.
+parametric() { grep -q 'tile_ratio\|tile_lattice' "$base.c"; }
+
+# block_sizes: the input's block sizes under a parametric tiling, 1 (which
+# the tiled code does not read) under another.
 block_sizes() {
-  if grep -q 'tile_ratio\|tile_lattice' "$base.c"; then
+  if parametric; then
     local listed
     listed=$(field block_sizes)
     echo "${listed:-1 2 3 5 8 64}"
@@ -242,7 +249,7 @@ check_run() {
     *) fail tarvex-status "exit status $status$(tail -n 1 err | sed 's/^/: /')" ;;
   esac
 }
-export -f fail build run same_output carry_functions value_sets build_pair block_sizes compare_run \
+export -f fail build run same_output carry_functions value_sets build_pair parametric block_sizes compare_run \
   compare_with_original one_run check_run
 
 for input in "${inputs[@]}"; do
