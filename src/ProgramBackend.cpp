@@ -59,14 +59,91 @@ void print_names(std::ostream& out, const std::set<int>& ranks, int counters) {
   print_variable_list(out, ranks, ",", counters);
 }
 
-// The dates of one schedule in isl's syntax, padded with 0 up to `width`
-// entries.
-void print_dates(std::ostream& out, const IndexFunction* f, size_t width) {
-  size_t n = std::max(width, f->index_mapping.size());
-  for (size_t k = 0; k < n; k++) {
+// The constant term of an affine date (sums, differences and products by
+// constants of counters, parameters and constants); nothing for another
+// tree.
+std::optional<long long> constant_term(const Expression* e) {
+  if (e->is_leaf) return e->is_val ? e->val : 0;
+  std::optional<long long> l = constant_term(e->fg), r = constant_term(e->fd);
+  if (!l || !r) return std::nullopt;
+  if (e->op == PLUS) return *l + *r;
+  if (e->op == MINUS) return *l - *r;
+  if (e->op == TIMES && e->fg->is_leaf && e->fg->is_val) return e->fg->val * *r;
+  if (e->op == TIMES && e->fd->is_leaf && e->fd->is_val) return *l * e->fd->val;
+  return std::nullopt;
+}
+
+// Date k of schedule s, or nothing past its last date (which prints 0).
+const Expression* date_at(const Schedule* s, size_t k) {
+  const std::vector<Expression*>& dates = s->schedule->index_mapping;
+  return k < dates.size() ? dates[k] : nullptr;
+}
+
+// The constant that date k of s prints as, when it is one.
+std::optional<long long> constant_date(const Schedule* s, size_t k) {
+  const Expression* date = date_at(s, k);
+  if (!date) return 0;
+  if (date->is_leaf && date->is_val) return date->val;
+  return std::nullopt;
+}
+
+// Whether two schedules differ in a constant date before date k: their
+// instances are then ordered there, whatever their later dates.
+bool apart_before(const Schedule* a, const Schedule* b, size_t k) {
+  for (size_t j = 0; j < k; j++) {
+    std::optional<long long> x = constant_date(a, j), y = constant_date(b, j);
+    if (x && y && *x != *y) return true;
+  }
+  return false;
+}
+
+// The statements that the dates before date k may interleave with
+// statement i: those joined to it through pairs that no earlier constant
+// date sets apart. Their date k must move together.
+std::vector<size_t> interleaved(const std::vector<Schedule*>& schedules, size_t i, size_t k) {
+  std::vector<size_t> group = {i};
+  std::vector<bool> in(schedules.size(), false);
+  in[i] = true;
+  for (size_t g = 0; g < group.size(); g++)
+    for (size_t j = 0; j < schedules.size(); j++)
+      if (!in[j] && !apart_before(schedules[group[g]], schedules[j], k)) {
+        in[j] = true;
+        group.push_back(j);
+      }
+  return group;
+}
+
+// Per statement and date, a constant to take from the date: the least
+// constant term of that date among the statements it may interleave with
+// (a date that is not affine counts 0). Dates that move together order
+// every pair of instances as before, and the nest scans the points of a
+// tile from small values: a date like i + 2147483645, whose values stay
+// within int in the input, would otherwise give its point loop the values
+// inner_i + 2147483645, which leave int within a tile.
+std::vector<std::vector<long long>> date_shifts(const std::vector<Schedule*>& schedules, size_t width) {
+  std::vector<std::vector<long long>> shifts(schedules.size(), std::vector<long long>(width, 0));
+  for (size_t k = 0; k < width; k++)
+    for (size_t i = 0; i < schedules.size(); i++) {
+      std::optional<long long> least;
+      for (size_t j : interleaved(schedules, i, k)) {
+        const Expression* date = date_at(schedules[j], k);
+        long long c = date ? constant_term(date).value_or(0) : 0;
+        least = least ? std::min(*least, c) : c;
+      }
+      shifts[i][k] = *least;
+    }
+  return shifts;
+}
+
+// The dates of one schedule in isl's syntax, padded with 0 up to
+// `shifts.size()` entries, each less its shift.
+void print_dates(std::ostream& out, const IndexFunction* f, const std::vector<long long>& shifts) {
+  for (size_t k = 0; k < shifts.size(); k++) {
     if (k) out << ",";
     if (k < f->index_mapping.size()) f->index_mapping[k]->print_iscc(out);
     else out << "0";
+    if (shifts[k] > 0) out << "-" << shifts[k];
+    if (shifts[k] < 0) out << "+" << -shifts[k];
   }
 }
 
@@ -188,6 +265,7 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
       std::set<int> own = date->get_parameters();
       parameters.insert(own.begin(), own.end());
     }
+  std::vector<std::vector<long long>> shifts = date_shifts(schedules, width);
   out << "theta := [";
   print_names(out, parameters, 0);
   out << "] -> { ";
@@ -201,7 +279,7 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
     if (counters.empty()) counters = Expression::get_counters(schedules[i]->schedule->index_mapping);
     print_names(out, counters, 1);
     out << "] -> [";
-    print_dates(out, schedules[i]->schedule, width);
+    print_dates(out, schedules[i]->schedule, shifts[i]);
     out << "]";
   }
   out << " };\n"
