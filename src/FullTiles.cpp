@@ -30,20 +30,33 @@ isl_set* tiles_inside(isl_set* part, isl_set* tile, const std::set<std::string>&
   return isl_set_subtract(tiles, whole_tiles(missing, points));
 }
 
-// The full-tile instances of statement `s` under its tile, read in `ctx`.
-// A tile lies in the domain exactly when it lies in each of its factors:
-// the tiles inside each factor, far smaller than the domain, are
-// intersected (a tile with a point lies in every factor's tiles).
-isl_set* full_part(isl_ctx* ctx, const TiledDomain& s) {
-  isl_set* tile = isl_set_read_from_str(ctx, s.tile.c_str());
+// The sets of one statement, read before the budget is set: isl leaks
+// the token it was reading when it runs out of operations in a reading.
+struct ReadDomain {
+  isl_set* tile;
+  std::vector<isl_set*> factors;
+};
+
+ReadDomain read_domain(isl_ctx* ctx, const TiledDomain& s) {
+  ReadDomain read{isl_set_read_from_str(ctx, s.tile.c_str()), {}};
   std::vector<std::string> factors = s.factors;
   if (factors.empty()) factors.push_back(s.domain);
+  for (const std::string& factor : factors) read.factors.push_back(isl_set_read_from_str(ctx, factor.c_str()));
+  return read;
+}
+
+// The full-tile instances of a statement (its sets taken) whose point
+// counters are `points`. A tile lies in the domain exactly when it lies in
+// each of its factors: the tiles inside each factor, far smaller than the
+// domain, are intersected (a tile with a point lies in every factor's
+// tiles).
+isl_set* full_part(ReadDomain read, const std::set<std::string>& points) {
   isl_set* full = nullptr;
-  for (const std::string& factor : factors) {
-    isl_set* inside = tiles_inside(isl_set_read_from_str(ctx, factor.c_str()), tile, s.points);
+  for (isl_set* factor : read.factors) {
+    isl_set* inside = tiles_inside(factor, read.tile, points);
     full = full ? isl_set_coalesce(isl_set_intersect(full, inside)) : inside;
   }
-  return isl_set_coalesce(isl_set_intersect(full, tile));
+  return isl_set_coalesce(isl_set_intersect(full, read.tile));
 }
 
 // The dimension of the affine hull of `piece` (kept), its local variables
@@ -92,11 +105,11 @@ std::string text_of(isl_set* set) {
   return text;
 }
 
-// Whether `ctx` used up its operations: a small computation then fails.
+// Whether the context of `probe` (taken, a small set read before the
+// budget was set) used up its operations: its emptiness test then fails.
 // (isl's last error does not tell: a reading that ran out of operations
 // reports a syntax error.)
-bool used_up(isl_ctx* ctx) {
-  isl_set* probe = isl_set_read_from_str(ctx, "{ [x, y] : x >= 5 and y >= 3 and x + y <= 100 }");
+bool used_up(isl_set* probe) {
   bool failed = isl_set_is_empty(probe) == isl_bool_error;
   isl_set_free(probe);
   return failed;
@@ -110,13 +123,17 @@ std::optional<std::vector<std::string>> full_tile_instances(const std::vector<Ti
   // then run as they are.
   isl_ctx* ctx = isl_ctx_alloc();
   isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  isl_set* probe = isl_set_read_from_str(ctx, "{ [x, y] : x >= 5 and y >= 3 and x + y <= 100 }");
+  std::vector<ReadDomain> read;
+  for (const TiledDomain& s : statements) read.push_back(read_domain(ctx, s));
   isl_ctx_set_max_operations(ctx, operations);
   std::vector<isl_set*> full;
   // Per group of statements sharing their tile loops, the tiles full for
   // each of them, on an anonymous tuple.
   std::map<std::string, isl_set*> common;
-  for (const TiledDomain& s : statements) {
-    full.push_back(full_part(ctx, s));
+  for (size_t i = 0; i < statements.size(); i++) {
+    const TiledDomain& s = statements[i];
+    full.push_back(full_part(read[i], s.points));
     isl_set* tiles = isl_set_reset_tuple_id(whole_tiles(isl_set_copy(full.back()), s.points));
     auto group = common.find(s.loops);
     if (group == common.end()) common[s.loops] = tiles;
@@ -130,7 +147,7 @@ std::optional<std::vector<std::string>> full_tile_instances(const std::vector<Ti
     result.push_back(text_of(isl_set_coalesce(isl_set_intersect(full[i], tiles))));
   }
   for (auto& group : common) isl_set_free(group.second);
-  bool over_budget = used_up(ctx);
+  bool over_budget = used_up(probe);
   isl_ctx_free(ctx);
   if (over_budget) return std::nullopt;
   return result;

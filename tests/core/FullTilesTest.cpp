@@ -124,7 +124,9 @@ TEST(FullTiles, SearchPastItsBudgetGivesNothing) {
   for (unsigned long operations = 1; !found; operations += operations / 4 + 1) {
     std::optional<std::vector<std::string>> full = full_tile_instances(statement, operations);
     found = full.has_value();
-    if (found) EXPECT_EQ(full->at(0), unbounded) << "budget " << operations;
+    if (found) {
+      EXPECT_EQ(full->at(0), unbounded) << "budget " << operations;
+    }
   }
 }
 
