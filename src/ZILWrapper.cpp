@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
+#include <optional>
 #include <set>
 
 #include "Expression.h"
@@ -238,11 +240,12 @@ Lists copies_with_context(const Lists& lists, Polyhedron* context) {
 }
 
 // The pieces of the lists that may hold points within the context, crossed
-// and coalesced into one list. New polyhedra owned by the caller; the
-// lists' pieces are freed.
-std::vector<Polyhedron*> crossed_and_coalesced(Lists& group, Polyhedron* context) {
+// within `limit` (none: no limit) and coalesced into one list. New
+// polyhedra owned by the caller; the lists' pieces are freed.
+std::vector<Polyhedron*> crossed_and_coalesced(Lists& group, Polyhedron* context, const PieceLimit* limit) {
   CrossProductOptions options;
   options.context = context;
+  options.limit = limit;
   bool single = group.size() == 1;
   std::vector<Polyhedron*> crossed = cross_product(group, 0, options);
   del(group);
@@ -278,9 +281,18 @@ std::vector<Lists> groups_by_counters(Lists& lists) {
 // the same. Lists of one piece come first (they narrow every combination),
 // then the longest, so that the shortest list of several pieces comes
 // last. The groups' pieces are freed.
-Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context) {
+Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context, const PieceLimit* limit) {
+  // A group's crossing keeps within the limit the pieces that its
+  // coalescing takes (its time grows fast with them); its few short lists
+  // need no bound on their tests.
+  std::optional<PieceLimit> kept_only;
+  if (limit) {
+    kept_only = *limit;
+    kept_only->most_tests = std::numeric_limits<long long>::max();
+  }
   Lists merged;
-  for (Lists& group : groups) merged.push_back(crossed_and_coalesced(group, context));
+  for (Lists& group : groups)
+    merged.push_back(crossed_and_coalesced(group, context, kept_only ? &*kept_only : nullptr));
   groups.clear();
   // (0, 0) for one piece, else (1, -size).
   auto rank = [](const std::vector<Polyhedron*>& list) {
@@ -316,7 +328,7 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   // limit, and coalesced in runs.
   std::vector<Lists> groups = groups_by_counters(vectors);
   bool grouped = groups.size() > 1;
-  Lists crossing = grouped ? merged_groups(groups, context) : groups.empty() ? Lists() : groups[0];
+  Lists crossing = grouped ? merged_groups(groups, context, limit) : groups.empty() ? Lists() : groups[0];
   if (factors) *factors = copies_with_context(crossing, context);
   std::vector<size_t> last;
   if (grouped) options.last_choices = &last;

@@ -1,0 +1,22 @@
+// A tile ratio of 100 on skewed hyperplanes: the bounds of t + i, crossed
+// with one another before the rest, already give more than 2000 pieces,
+// whose coalescing alone ran for minutes. Refused as the crossing passes
+// the limit.
+// stderr: Tiling::apply: statement #0: tile_ratio[1][100] splits the domain into more than 2000 pieces, more than the code generator can take within its budget
+int N;
+int T;
+int s[64];
+
+void kernel() {
+  int t, i;
+#pragma begin_scop
+  for (t = 0; t < T; t++)
+    for (i = 1; i < N - 1; i++) {
+#pragma tile_group[0]
+#pragma tile_ratio[1][100]
+#pragma tile_hyperplans[t][t + i]
+#pragma schedule[__T][__T][t][i]
+      s[i] = (s[i - 1] + 2 * s[i] + s[i + 1]) % 1009;
+    }
+#pragma end_scop
+}
