@@ -79,24 +79,6 @@ const Expression* date_at(const Schedule* s, size_t k) {
   return k < dates.size() ? dates[k] : nullptr;
 }
 
-// The constant that date k of s prints as, when it is one.
-std::optional<long long> constant_date(const Schedule* s, size_t k) {
-  const Expression* date = date_at(s, k);
-  if (!date) return 0;
-  if (date->is_leaf && date->is_val) return date->val;
-  return std::nullopt;
-}
-
-// Whether two schedules differ in a constant date before date k: their
-// instances are then ordered there, whatever their later dates.
-bool apart_before(const Schedule* a, const Schedule* b, size_t k) {
-  for (size_t j = 0; j < k; j++) {
-    std::optional<long long> x = constant_date(a, j), y = constant_date(b, j);
-    if (x && y && *x != *y) return true;
-  }
-  return false;
-}
-
 // The statements that the dates before date k may interleave with
 // statement i: those joined to it through pairs that no earlier constant
 // date sets apart. Their date k must move together.
@@ -106,7 +88,7 @@ std::vector<size_t> interleaved(const std::vector<Schedule*>& schedules, size_t 
   in[i] = true;
   for (size_t g = 0; g < group.size(); g++)
     for (size_t j = 0; j < schedules.size(); j++)
-      if (!in[j] && !apart_before(schedules[group[g]], schedules[j], k)) {
+      if (!in[j] && !apart(schedules[group[g]]->schedule, schedules[j]->schedule, k)) {
         in[j] = true;
         group.push_back(j);
       }

@@ -140,3 +140,14 @@ void Schedule::print_vec_matrix(std::vector<Schedule*> theta) {
     std::cout << std::endl << std::endl;
   }
 }
+
+bool apart(const IndexFunction* a, const IndexFunction* b, size_t end) {
+  for (size_t d = 0; d < end && d < a->index_mapping.size() && d < b->index_mapping.size(); d++) {
+    const Expression* x = a->index_mapping[d];
+    const Expression* y = b->index_mapping[d];
+    bool constants = x->get_counters().empty() && x->get_parameters().empty() && y->get_counters().empty() &&
+                     y->get_parameters().empty();
+    if (constants && x->evaluate_int(std::map<int, int>()) != y->evaluate_int(std::map<int, int>())) return true;
+  }
+  return false;
+}

@@ -86,4 +86,9 @@ std::ostream& operator<<(std::ostream& os, std::vector<Schedule*> theta);
 // The schedules as one iscc map "[] -> {S0[..] -> [..]; ... }".
 void print_iscc(std::ostream& sout, std::vector<Schedule*> schedule);
 
+// Whether two dates are told apart by a constant date before `end` (the
+// instances they date are then ordered there, and never share the loops
+// from there on).
+bool apart(const IndexFunction* a, const IndexFunction* b, size_t end);
+
 #endif

@@ -258,19 +258,6 @@ std::vector<int> tiled_denominators(const Tiling& tiling, int i) {
   return result;
 }
 
-// Whether two schedules are told apart by a constant date before `end`
-// (their statements then never share the loops from there on).
-bool apart(const IndexFunction* a, const IndexFunction* b, size_t end) {
-  for (size_t d = 0; d < end && d < a->index_mapping.size() && d < b->index_mapping.size(); d++) {
-    const Expression* x = a->index_mapping[d];
-    const Expression* y = b->index_mapping[d];
-    bool constants = x->get_counters().empty() && x->get_parameters().empty() && y->get_counters().empty() &&
-                     y->get_parameters().empty();
-    if (constants && x->evaluate_int(std::map<int, int>()) != y->evaluate_int(std::map<int, int>())) return true;
-  }
-  return false;
-}
-
 bool is_counter_read(const Rhs* tree) { return tree->is_an_array && tree->array_id.empty(); }
 
 // `tree` (taken over, may be null) with every read of a loop counter that
