@@ -163,6 +163,15 @@ IntRows inequalities(const IntRows& m) {
   return r;
 }
 
+// The inequality row negated over the integers: "row < 0" is
+// "-row - 1 >= 0".
+std::vector<int> negation(const std::vector<int>& row) {
+  std::vector<int> outside{1};
+  for (size_t k = 1; k < row.size(); k++) outside.push_back(-row[k]);
+  outside.back() -= 1;
+  return outside;
+}
+
 IntRows to_rows(isl_mat* mat) {
   IntRows r(isl_mat_rows(mat), std::vector<int>(isl_mat_cols(mat)));
   for (size_t i = 0; i < r.size(); ++i)
@@ -304,12 +313,8 @@ std::vector<IntRows> ISLWrapper::disjoint_subtract(const IntRows& a, const IntRo
   std::vector<IntRows> pieces;
   for (const std::vector<int>& row : inequalities(b)) {
     if (is_empty(kept, nb_variables)) break;
-    // Over the integers, "row < 0" is "-row - 1 >= 0".
-    std::vector<int> outside{1};
-    for (size_t k = 1; k < row.size(); k++) outside.push_back(-row[k]);
-    outside.back() -= 1;
     IntRows piece = kept;
-    piece.push_back(outside);
+    piece.push_back(negation(row));
     if (!is_empty(piece, nb_variables)) pieces.push_back(piece);
     kept.push_back(row);
   }
