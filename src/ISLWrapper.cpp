@@ -163,6 +163,43 @@ IntRows inequalities(const IntRows& m) {
   return r;
 }
 
+// The inequality row negated over the integers: "row < 0" is
+// "-row - 1 >= 0".
+std::vector<int> negation(const std::vector<int>& row) {
+  std::vector<int> outside{1};
+  for (size_t k = 1; k < row.size(); k++) outside.push_back(-row[k]);
+  outside.back() -= 1;
+  return outside;
+}
+
+// Whether every integer point of the rows within the context (kept) also
+// satisfies row: no point of the rows and the context lies outside it.
+bool implied(isl_ctx* ctx, isl_space* space, const IntRows& rows, const std::vector<int>& row, isl_set* context) {
+  for (const std::vector<int>& half : inequalities({row})) {
+    IntRows outside = rows;
+    outside.push_back(negation(half));
+    isl_set* s = from_vec_vec(ctx, space, outside);
+    bool met = meets(s, context);
+    isl_set_free(s);
+    if (met) return false;
+  }
+  return true;
+}
+
+// The gist of one member in the context (kept), computed without isl's
+// own gist, which crashes in isl 0.25 on some inputs: the rows are looked
+// at one by one, and a row that the context and the rows still kept imply
+// is dropped. An equality is dropped whole or kept as it is.
+IntRows without_implied(isl_ctx* ctx, isl_space* space, IntRows kept, isl_set* context) {
+  for (size_t k = 0; k < kept.size();) {
+    IntRows others = kept;
+    others.erase(others.begin() + k);
+    if (implied(ctx, space, others, kept[k], context)) kept = others;
+    else ++k;
+  }
+  return kept;
+}
+
 IntRows to_rows(isl_mat* mat) {
   IntRows r(isl_mat_rows(mat), std::vector<int>(isl_mat_cols(mat)));
   for (size_t i = 0; i < r.size(); ++i)
@@ -261,27 +298,24 @@ std::vector<IntRows> ISLWrapper::gist(std::vector<IntRows> domain, std::vector<I
   isl_ctx* ctx = aborting_context();
   isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
   isl_set* within = set_of(ctx, space, context);
-  // isl 0.25 corrupts its heap on the gist of a member that has no point in
-  // the context (it builds the context's tableau empty, then reads
-  // constraints past its end). Such a member adds nothing to the gist: it is
-  // left out.
-  isl_set* meeting = isl_set_empty(isl_space_copy(space));
+  isl_set* simplified = isl_set_empty(isl_space_copy(space));
   for (const auto& m : domain) {
     isl_set* member = from_vec_vec(ctx, space, m);
-    if (meets(member, within)) meeting = isl_set_union(meeting, member);
-    else isl_set_free(member);
-  }
-  isl_set* simplified = isl_set_gist(isl_set_copy(meeting), isl_set_copy(within));
-  // isl 0.25 also drops, now and then, a constraint that the context does
-  // not imply: a gist that does not meet the context like the domain is
-  // replaced by the domain itself, which always does.
-  if (!same_within(simplified, meeting, within)) {
-    isl_set_free(simplified);
-    simplified = isl_set_copy(meeting);
+    // A member without a point in the context adds nothing to the gist.
+    if (meets(member, within)) {
+      isl_set* kept = from_vec_vec(ctx, space, without_implied(ctx, space, m, within));
+      // Every row was dropped on an exact emptiness test, so the check
+      // holds unless isl answered one wrongly; then the member stays whole.
+      if (!same_within(kept, member, within)) {
+        isl_set_free(kept);
+        kept = isl_set_copy(member);
+      }
+      simplified = isl_set_union(simplified, kept);
+    }
+    isl_set_free(member);
   }
   std::vector<IntRows> r = to_vec_vec_vec(simplified);
   isl_set_free(simplified);
-  isl_set_free(meeting);
   isl_set_free(within);
   isl_space_free(space);
   isl_ctx_free(ctx);
@@ -304,12 +338,8 @@ std::vector<IntRows> ISLWrapper::disjoint_subtract(const IntRows& a, const IntRo
   std::vector<IntRows> pieces;
   for (const std::vector<int>& row : inequalities(b)) {
     if (is_empty(kept, nb_variables)) break;
-    // Over the integers, "row < 0" is "-row - 1 >= 0".
-    std::vector<int> outside{1};
-    for (size_t k = 1; k < row.size(); k++) outside.push_back(-row[k]);
-    outside.back() -= 1;
     IntRows piece = kept;
-    piece.push_back(outside);
+    piece.push_back(negation(row));
     if (!is_empty(piece, nb_variables)) pieces.push_back(piece);
     kept.push_back(row);
   }
