@@ -71,6 +71,8 @@ void DeclarationTable::add_type_name(const std::string& name, const SgInitialize
   type_names[name] = declarator;
 }
 
+void DeclarationTable::add_function(const SgFunctionDeclaration* f) { functions[f->get_name().getString()] = f; }
+
 std::string DeclarationTable::resolved_specifiers(std::string specifiers, size_t& levels) const {
   for (auto named = type_names.find(type_words(specifiers)); named != type_names.end();
        named = type_names.find(type_words(specifiers))) {
@@ -132,10 +134,16 @@ bool DeclarationTable::is_int(SgExpression* e) const {
   }
   if (SgFunctionCallExp* call = isSgFunctionCallExp(e)) {
     std::string callee = call->get_callee_name();
-    if (callee != "min" && callee != "max") return false;
-    for (SgExpression* argument : call->get_args()->get_expressions())
-      if (!is_int(argument)) return false;
-    return true;
+    if (callee == "min" || callee == "max") {
+      for (SgExpression* argument : call->get_args()->get_expressions())
+        if (!is_int(argument)) return false;
+      return true;
+    }
+    // A function the file does not declare ahead of the call has no known
+    // return type.
+    auto function = functions.find(callee);
+    return function != functions.end() &&
+           names_int_scalar(function->second->get_specifiers(), pointer_levels(function->second->get_pointer()));
   }
   if (!is_arithmetic(v)) return false;
   // The operands of an operator (the branches of ?:, not its condition).
