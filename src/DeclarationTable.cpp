@@ -33,6 +33,14 @@ bool is_arithmetic(VariantT v) {
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
+size_t pointer_levels(const std::string& pointer) {
+  return static_cast<size_t>(std::count(pointer.begin(), pointer.end(), '*'));
+}
+
+size_t declarator_levels(const SgInitializedName* v) {
+  return v->get_array_bounds().size() + pointer_levels(v->get_pointer());
+}
+
 }  // namespace
 
 void DeclarationTable::add_file_scope(const std::string& name, const std::string& text,
@@ -63,33 +71,36 @@ void DeclarationTable::add_type_name(const std::string& name, const SgInitialize
   type_names[name] = declarator;
 }
 
-std::string DeclarationTable::resolved_specifiers(const SgInitializedName* v, size_t& levels) const {
-  levels = 0;
-  std::string specifiers;
-  while (v) {
-    levels += v->get_array_bounds().size() +
-              static_cast<size_t>(std::count(v->get_pointer().begin(), v->get_pointer().end(), '*'));
-    specifiers = v->get_specifiers();
-    auto named = type_names.find(type_words(specifiers));
-    v = named == type_names.end() ? nullptr : named->second;
+void DeclarationTable::add_function(const SgFunctionDeclaration* f) { functions[f->get_name().getString()] = f; }
+
+std::string DeclarationTable::resolved_specifiers(std::string specifiers, size_t& levels) const {
+  for (auto named = type_names.find(type_words(specifiers)); named != type_names.end();
+       named = type_names.find(type_words(specifiers))) {
+    levels += declarator_levels(named->second);
+    specifiers = named->second->get_specifiers();
   }
   return specifiers;
+}
+
+bool DeclarationTable::names_int_scalar(const std::string& specifiers, size_t levels) const {
+  return names_int(resolved_specifiers(specifiers, levels)) && levels == 0;
 }
 
 // An int, or an array or pointer of ints with exactly `subscripts` levels.
 bool DeclarationTable::declared_int(const std::string& name, size_t subscripts) const {
   auto known = entries.find(name);
   if (known == entries.end() || !known->second.variable) return false;
-  size_t levels = 0;
-  return names_int(resolved_specifiers(known->second.variable, levels)) && levels == subscripts;
+  const SgInitializedName* v = known->second.variable;
+  size_t levels = declarator_levels(v);
+  return names_int(resolved_specifiers(v->get_specifiers(), levels)) && levels == subscripts;
 }
 
 std::string DeclarationTable::counter_value_type(const std::string& name) const {
   auto known = entries.find(name);
   if (known == entries.end() || !known->second.variable || declared_int(name, 0)) return "";
   const SgInitializedName* v = known->second.variable;
-  size_t levels = 0;
-  std::string type = resolved_specifiers(v, levels);
+  size_t levels = declarator_levels(v);
+  std::string type = resolved_specifiers(v->get_specifiers(), levels);
   if (levels == 0 && names_signed_integer(type)) return type_words(v->get_specifiers());
   stop(std::cout, "Program::from_Sage: the loop counter " + name + " is declared " + quoted(known->second.text) +
                       "; a loop counter must have a signed integer type, as its bounds and conditions are "
@@ -105,7 +116,12 @@ std::string DeclarationTable::non_int_declaration(const std::string& name) const
 bool DeclarationTable::is_int(SgExpression* e) const {
   VariantT v = e->variantT();
   if (v == V_SgIntVal || is_comparison_or_logical(v)) return true;
-  if (SgCastExp* cast = isSgCastExp(e)) return cast->get_type() && names_int(cast->get_type()->get_text());
+  if (SgCastExp* cast = isSgCastExp(e)) {
+    if (!cast->get_type()) return false;
+    // The type's text is its specifiers followed by its pointer part.
+    const std::string& type = cast->get_type()->get_text();
+    return names_int_scalar(type.substr(0, type.find('*')), pointer_levels(type));
+  }
   if (SgVarRefExp* ref = isSgVarRefExp(e)) return declared_int(ref->get_symbol()->get_name().getString(), 0);
   if (isSgPntrArrRefExp(e)) {
     size_t subscripts = 0;
@@ -118,10 +134,16 @@ bool DeclarationTable::is_int(SgExpression* e) const {
   }
   if (SgFunctionCallExp* call = isSgFunctionCallExp(e)) {
     std::string callee = call->get_callee_name();
-    if (callee != "min" && callee != "max") return false;
-    for (SgExpression* argument : call->get_args()->get_expressions())
-      if (!is_int(argument)) return false;
-    return true;
+    if (callee == "min" || callee == "max") {
+      for (SgExpression* argument : call->get_args()->get_expressions())
+        if (!is_int(argument)) return false;
+      return true;
+    }
+    // A function the file does not declare ahead of the call has no known
+    // return type.
+    auto function = functions.find(callee);
+    return function != functions.end() &&
+           names_int_scalar(function->second->get_specifiers(), pointer_levels(function->second->get_pointer()));
   }
   if (!is_arithmetic(v)) return false;
   // The operands of an operator (the branches of ?:, not its condition).

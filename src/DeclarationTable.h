@@ -16,6 +16,7 @@
 #include <string>
 
 class SgExpression;
+class SgFunctionDeclaration;
 class SgInitializedName;
 
 class DeclarationTable {
@@ -30,10 +31,15 @@ public:
   // The typedef `name`, whose declarator says the type it stands for (its
   // entry comes from add_file_scope or add_local).
   void add_type_name(const std::string& name, const SgInitializedName* declarator);
+  // The function `f`, whose specifiers and pointer say its return type
+  // (its entry comes from add_file_scope).
+  void add_function(const SgFunctionDeclaration* f);
 
-  // Whether `e` has C type int: int literals and casts, variables and
-  // array elements declared int, comparisons and logical operators, and
-  // operators over int operands, min and max calls included.
+  // Whether `e` has C type int: int literals, casts to int, variables and
+  // array elements declared int, calls of the input's functions declared
+  // to return int, comparisons and logical operators, and operators over
+  // int operands, min and max calls included. Typedef names stand for the
+  // types they name.
   bool is_int(SgExpression* e) const;
   // The declaration text of `name` when the input declares it as a
   // variable of another type than int (an array, a pointer, a double...),
@@ -56,12 +62,14 @@ private:
   };
   std::map<std::string, Entry> entries;
   std::map<std::string, const SgInitializedName*> type_names;  // typedef declarators, not owned
+  std::map<std::string, const SgFunctionDeclaration*> functions;  // not owned
 
   bool declared_int(const std::string& name, size_t subscripts) const;
-  // The specifiers naming the type of `v`, typedef names followed to what
-  // they stand for; `levels` receives its array and pointer levels, the
-  // typedefs' included.
-  std::string resolved_specifiers(const SgInitializedName* v, size_t& levels) const;
+  // Whether `specifiers` with `levels` array and pointer levels name int.
+  bool names_int_scalar(const std::string& specifiers, size_t levels) const;
+  // `specifiers` with typedef names followed to what they stand for;
+  // `levels` gains the typedefs' array and pointer levels.
+  std::string resolved_specifiers(std::string specifiers, size_t& levels) const;
 };
 
 #endif

@@ -37,6 +37,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   prelude_functions.add(f);
   functions.add(f, kernel);
   names.add_file_scope(f->get_name().getString(), function_head(f), nullptr);
+  names.add_function(f);
   if (!kernel || !f->get_definition() || !f->get_parameterList()) return;
   for (SgInitializedName* v : f->get_parameterList()->get_args()) {
     std::string name = v->get_name().getString();

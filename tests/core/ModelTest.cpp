@@ -184,16 +184,18 @@ TEST_F(ModelTest, MinAndMaxFunctionsAndTheirArguments) {
                         "name must be defined in the file: int max(int x, int y)");
 
   const char* int_arguments[] = {"i", "N", "(int)x", "i % 3 + N * 2", "x < y", "N > 0 ? N : -N",
-                                 "min(i, N)", "p[i]", "A[i][i]"};
+                                 "min(i, N)", "p[i]", "A[i][i]", "f(N, x)", "twice(x)", "(count)x"};
   for (const char* argument : int_arguments) {
     SetUp();
-    delete model_of("int *p;\nint A[4][4];\n" +
+    delete model_of("typedef int idx;\ntypedef idx count;\nint *p;\nint A[4][4];\ncount twice(double v);\n" +
                     scop(std::string("#pragma schedule[i]\n a[i] = max(") + argument + ", 2);"));
   }
-  const char* other_arguments[] = {"x", "1.5", "'c'", "A[i]", "u", "f(N, x)", "i + x", "(long)i"};
+  const char* other_arguments[] = {"x", "1.5", "'c'", "A[i]", "u", "undeclared(N)", "longer(N)", "i + x",
+                                   "(long)i", "(wide)i", "(natural)i", "(ints)i"};
   for (const char* argument : other_arguments)
     EXPECT_STOP_ON_STDOUT(
-        model_of("int A[4][4];\nunsigned u;\n" +
+        model_of("int A[4][4];\nunsigned u;\ntypedef long wide;\ntypedef unsigned natural;\ntypedef int *ints;\n"
+                 "wide longer(int v);\n" +
                  scop(std::string("#pragma schedule[i]\n a[i] = min(") + argument + ", 2);")),
         "Program::from_Sage: min with an argument that is not an int, which the tiled code's macro would not "
         "convert: min(" + std::string(argument) + ", 2)");
