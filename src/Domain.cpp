@@ -62,11 +62,11 @@ void Domain::print_iscc(std::string name, std::ostream& os) {
 void Domain::print_iscc(std::string name, const std::set<int>& counters, const std::set<int>& parameters,
                         std::ostream& os) {
   os << "[";
-  print_variable_list(os, parameters, ",", 0);
+  print_iscc_variable_list(os, parameters, 0);
   os << "] -> { ";
   for (size_t k = 0; k < domain.size(); k++) {
     os << name << "[";
-    print_variable_list(os, counters, ",", 1);
+    print_iscc_variable_list(os, counters, 1);
     os << "]";
     if (!domain[k]->is_single_polyhedron())
       stop(std::cerr, "Domain::print_iscc: expect union of single polyhedra");

@@ -238,7 +238,7 @@ class Expression {
   void print() const;      // plain form on standard error
   void print_ptr() const;  // plain form with node addresses on standard error
   // The text form in isl's syntax: integer divisions as floor/ceil of a
-  // quotient by a positive constant.
+  // quotient by a positive constant, counters and parameters by isl_name.
   void print_iscc(std::ostream& os) const;
   // The element `tag` with one child per field, "fg" and "fd" only for an
   // operator node. An enumeration expression has no XML form: it stops.

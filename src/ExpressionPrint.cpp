@@ -5,6 +5,7 @@
 
 #include "Expression.h"
 #include "ExpressionNode.h"
+#include "GeneratedName.h"
 #include "Stop.h"
 
 int expression_print_parenthesis = 0;
@@ -28,14 +29,16 @@ const char* symbol(operator_t op) {
 
 int is_function(operator_t op) { return op == MAX || op == FLOOR || op == CEIL; }
 
-// Constants, counters and parameters; nothing for an enumeration leaf.
-void print_leaf(std::ostream& os, const Expression& e, int parenthesise_counters) {
+// Constants, counters and parameters, the names as isl reads them when
+// `for_isl`; nothing for an enumeration leaf.
+void print_leaf(std::ostream& os, const Expression& e, int parenthesise_counters, bool for_isl = false) {
+  auto written = [for_isl](const std::string& name) { return for_isl ? isl_name(name) : name; };
   if (e.is_val) os << e.val;
   if (e.is_counter) {
-    if (parenthesise_counters) os << "(" << get_counter_string(e.counter_rank) << ")";
-    else os << get_counter_string(e.counter_rank);
+    if (parenthesise_counters) os << "(" << written(get_counter_string(e.counter_rank)) << ")";
+    else os << written(get_counter_string(e.counter_rank));
   }
-  if (e.is_parameter) os << get_parameter_string(e.parameter_rank);
+  if (e.is_parameter) os << written(get_parameter_string(e.parameter_rank));
 }
 
 // Operator nodes and polynomial enumerations are enclosed.
@@ -164,7 +167,8 @@ void Expression::print_ptr() const { print_with_addresses(std::cerr, *this); }
 
 void Expression::print_iscc(std::ostream& os) const {
   if (is_leaf) {
-    print(os);
+    if (is_counter || is_parameter) print_leaf(os, *this, expression_print_parenthesis, true);
+    else print(os);
     return;
   }
   switch (op) {

@@ -1,5 +1,9 @@
 #include "GeneratedName.h"
 
+#include <algorithm>
+#include <cctype>
+#include <set>
+
 namespace {
 
 bool is_number(const std::string& text) {
@@ -14,6 +18,19 @@ bool numbered(const std::string& name, const std::string& prefix) {
 }
 
 std::string outer_or_inner(bool outer) { return outer ? "outer_" : "inner_"; }
+
+// Every word that isl 0.25's reader takes for a keyword, in any letter
+// case: it refuses each where a name is expected, but reads nan as a
+// value in a tuple (an empty set, silently).
+bool is_isl_keyword(std::string word) {
+  static const std::set<std::string> keywords = {"and",    "ceil",    "ceild",    "exists", "false", "floor",
+                                                 "floord", "implies", "infinity", "infty",  "max",   "min",
+                                                 "mod",    "nan",     "not",      "or",     "rat",   "true"};
+  std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::tolower(c); });
+  return keywords.count(word) > 0;
+}
+
+const std::string keyword_alias_prefix = "inner_0_";
 
 }  // namespace
 
@@ -41,6 +58,14 @@ std::string split_name(bool outer, const std::string& parameter) {
 std::string hidden_constant_name(int value) { return std::to_string(value); }
 
 bool is_hidden_constant(const std::string& parameter) { return is_number(parameter); }
+
+std::string isl_name(const std::string& name) { return is_isl_keyword(name) ? keyword_alias_prefix + name : name; }
+
+std::string input_name(const std::string& isl_name) {
+  if (!starts_with(isl_name, keyword_alias_prefix)) return isl_name;
+  std::string word = isl_name.substr(keyword_alias_prefix.size());
+  return is_isl_keyword(word) ? word : isl_name;
+}
 
 std::string reserved_name_reason(const std::string& name) {
   if (numbered(name, "tile_counter_")) return "the tiled code names its tile counters tile_counter_<k>";

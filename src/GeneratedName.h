@@ -11,7 +11,7 @@
 std::string first_word(const std::ostringstream& composed);
 
 // The names the tiling pass makes up for the tiled code, one family per
-// kind (k, d and v are decimal numbers, c and p names of the input):
+// kind (k, d and v are decimal numbers, c, p and w names of the input):
 //
 //   tile_counter_<k>                    tile counters of constant tilings
 //   outer_time_<d>, inner_time_<d>      tile and inner counters of rectangular tilings
@@ -20,13 +20,15 @@ std::string first_word(const std::ostringstream& composed);
 //   inner_<c>                           inner counter of loop counter c (general tilings)
 //   outer_<p>, inner_<p>                splits of size parameter p
 //   outer_<v>_const, inner_<v>_const    splits of the hidden constant v
+//   inner_0_<w>                         alias of w, an isl keyword, in isl's texts
 //
-// After outer_ or inner_, a number alone, a number followed by _const,
-// time_ followed by a number, and a name of the input tell the families
-// apart, as long as no input name begins with outer_ or inner_ or is
-// time_<d>, tile_counter_<k> or lattice_offset_<k>: reserved_name_reason
-// tells why such a name is reserved. The statement macros S<i> are
-// function-like: only a call of that name would meet one.
+// After outer_ or inner_, a number alone, a number followed by _const, a
+// number followed by _ and a keyword (no keyword is "const"), time_
+// followed by a number, and a name of the input tell the families apart,
+// as long as no input name begins with outer_ or inner_ or is time_<d>,
+// tile_counter_<k> or lattice_offset_<k>: reserved_name_reason tells why
+// such a name is reserved. The statement macros S<i> are function-like:
+// only a call of that name would meet one.
 
 std::string tile_counter_name(int k);
 std::string time_counter_name(bool outer, int d);
@@ -43,6 +45,16 @@ std::string split_name(bool outer, const std::string& parameter);
 // never aligned on block_size.
 std::string hidden_constant_name(int value);
 bool is_hidden_constant(const std::string& parameter);
+
+// isl reads some words as its own keywords, in any letter case (rat,
+// infty, exists, NaN, Floor...), where a name is expected. A counter or
+// parameter of the input so named is written under its alias in every
+// text isl reads: isl_name gives the name to write, the name itself for
+// any other name. input_name gives the input name of an alias back, and
+// any other name as it is: the loop nest iscc prints names parameters by
+// their aliases.
+std::string isl_name(const std::string& name);
+std::string input_name(const std::string& isl_name);
 
 // Why an input may not use `name`, or "" when it may.
 std::string reserved_name_reason(const std::string& name);

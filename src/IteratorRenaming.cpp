@@ -1,4 +1,5 @@
-// Renaming of iscc's loop iterators that would shadow names of the output.
+// Renaming of iscc's loop iterators that would shadow names of the output,
+// and of the aliases the script gives the input names that isl cannot read.
 
 #include "IteratorRenaming.h"
 
@@ -6,6 +7,8 @@
 #include <map>
 #include <set>
 #include <vector>
+
+#include "GeneratedName.h"
 
 namespace {
 
@@ -77,5 +80,11 @@ std::string rename_clashing_iterators(const std::string& nest, const std::string
     auto found = p.identifier ? renamed.find(p.text) : renamed.end();
     result += found == renamed.end() ? p.text : found->second;
   }
+  return result;
+}
+
+std::string with_input_names(const std::string& nest) {
+  std::string result;
+  for (const Piece& p : split(nest)) result += p.identifier ? input_name(p.text) : p.text;
   return result;
 }

@@ -1,4 +1,4 @@
-// The loop iterators of iscc's nest against the names of the output file.
+// The names of iscc's loop nest against the names of the output file.
 #ifndef TARVEX_ITERATOR_RENAMING_H
 #define TARVEX_ITERATOR_RENAMING_H
 
@@ -12,5 +12,10 @@
 // global such as `c1` read by a macro would silently read the loop iterator
 // `c1` instead. Both arguments stay the caller's; the result is a new string.
 std::string rename_clashing_iterators(const std::string& nest, const std::string& head);
+
+// Returns a copy of `nest` in which every alias under which the script
+// named an input name (see isl_name: a parameter `infty` is `inner_0_infty`
+// there) is that name again.
+std::string with_input_names(const std::string& nest);
 
 #endif

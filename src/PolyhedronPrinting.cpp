@@ -46,13 +46,13 @@ void Polyhedron::print_iscc_constraints(std::ostream& os) {
 // "[" P "] -> { " with the parameter names in rank order.
 static void print_iscc_parameters(std::ostream& os, const std::set<int>& parameters) {
   os << "[";
-  print_variable_list(os, parameters, ",", 0);
+  print_iscc_variable_list(os, parameters, 0);
   os << "] -> { ";
 }
 
 static void print_iscc_tuple(std::ostream& os, const std::set<int>& counters) {
   os << "[";
-  print_variable_list(os, counters, ",", 1);
+  print_iscc_variable_list(os, counters, 1);
   os << "] : ";
 }
 

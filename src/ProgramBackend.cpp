@@ -10,6 +10,7 @@
 #include "Domain.h"
 #include "Expression.h"
 #include "FullTiles.h"
+#include "GeneratedName.h"
 #include "ISLWrapper.h"
 #include "IndexFunction.h"
 #include "IsccProcess.h"
@@ -55,8 +56,9 @@ std::string prelude(const Program& program) {
   return text + "\n";
 }
 
+// Names in the script and in the texts of the full-tile search.
 void print_names(std::ostream& out, const std::set<int>& ranks, int counters) {
-  print_variable_list(out, ranks, ",", counters);
+  print_iscc_variable_list(out, ranks, counters);
 }
 
 // The constant term of an affine date (sums, differences and products by
@@ -183,7 +185,7 @@ bool tiled_domain(const Program& program, size_t i, const IndexFunction* dates, 
   std::set<int> points = program.tile[i]->get_counters();
   for (int c : points) {
     if (!counters.count(c)) return false;
-    tiled.points.insert(get_counter_string(c));
+    tiled.points.insert(isl_name(get_counter_string(c)));
   }
   std::ostringstream domain;
   program.statement[i]->iteration_domain->print_iscc("S" + std::to_string(i), domain);
@@ -275,14 +277,14 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
 void print_macro(std::ostream& out, const Statement& s, int i) {
   std::set<int> counters = s.iteration_domain->get_counters();
   out << "#define S" << i << "(";
-  print_names(out, counters, 1);
+  print_variable_list(out, counters, ",", 1);
   out << ") { ";
   if (Options::option["trace"]) {
     out << "printf(\"";
     for (int c : counters) out << get_counter_string(c) << "=%d ";
     out << "\\n\"";
     if (!counters.empty()) out << ",";
-    print_names(out, counters, 1);
+    print_variable_list(out, counters, ",", 1);
     out << "); ";
   }
   out << s << "; }\n";
@@ -386,5 +388,5 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   std::optional<std::string> nest = run_iscc(text);
   if (!nest) stop(std::cout, over_budget(*this));
   check_nest(*this, *nest);
-  write_or_stop(output, head + rename_clashing_iterators(*nest, head) + "}\n");
+  write_or_stop(output, head + rename_clashing_iterators(with_input_names(*nest), head) + "}\n");
 }

@@ -336,12 +336,13 @@ namespace {
 
 template <class Ranks>
 void print_names(std::ostream& sout, const Ranks& l, const std::string& separator,
-                 int is_counter) {
+                 int is_counter, bool for_isl = false) {
   bool first = true;
   for (int rank : l) {
     if (!first) sout << separator;
     first = false;
-    sout << (is_counter ? get_counter_string(rank) : get_parameter_string(rank));
+    std::string name = is_counter ? get_counter_string(rank) : get_parameter_string(rank);
+    sout << (for_isl ? isl_name(name) : name);
   }
 }
 
@@ -355,6 +356,10 @@ void print_variable_list(std::ostream& sout, const std::set<int>& l,
 void print_variable_list(std::ostream& sout, const std::vector<int>& l,
                          std::string separator, int is_counter) {
   print_names(sout, l, separator, is_counter);
+}
+
+void print_iscc_variable_list(std::ostream& sout, const std::set<int>& l, int is_counter) {
+  print_names(sout, l, ",", is_counter, true);
 }
 
 std::ostream& operator<<(std::ostream& sout, const std::map<std::string, int>& m) {

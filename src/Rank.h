@@ -119,6 +119,8 @@ void print_variable_list(std::ostream& sout, const std::set<int>& l,
                          std::string separator, int is_counter);
 void print_variable_list(std::ostream& sout, const std::vector<int>& l,
                          std::string separator, int is_counter);
+// The names as isl's texts write them (see isl_name), separated by ",".
+void print_iscc_variable_list(std::ostream& sout, const std::set<int>& l, int is_counter);
 std::ostream& operator<<(std::ostream& sout, const std::map<std::string, int>& m);
 std::ostream& operator<<(std::ostream& sout, const std::map<int, std::string>& m);
 

@@ -111,11 +111,11 @@ std::string set_text(const std::vector<Polyhedron*>& pieces, const std::set<int>
                      const std::set<int>& parameters) {
   std::ostringstream out;
   out << "[";
-  print_variable_list(out, parameters, ",", 0);
+  print_iscc_variable_list(out, parameters, 0);
   out << "] -> { ";
   std::ostringstream tuple;
   tuple << "[";
-  print_variable_list(tuple, counters, ",", 1);
+  print_iscc_variable_list(tuple, counters, 1);
   tuple << "] : ";
   if (pieces.empty()) out << tuple.str() << "false";
   for (size_t k = 0; k < pieces.size(); k++) {

@@ -258,6 +258,7 @@ TEST_F(RankTest, GeneratedNameFamiliesAreDisjointAndReserved) {
     add("split of a hidden constant", split_name(false, hidden_constant_name(k)));
   }
   for (const std::string& name : counters) add("inner counter", inner_counter_name(name));
+  for (const char* word : {"rat", "Infty", "NaN", "floord"}) add("alias of an isl keyword", isl_name(word));
   for (const std::string& name : sizes) {
     add("split of a size", split_name(true, name));
     add("split of a size", split_name(false, name));
