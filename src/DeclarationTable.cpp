@@ -68,18 +68,19 @@ void DeclarationTable::add_local(const std::string& name, const std::string& tex
 }
 
 void DeclarationTable::add_type_name(const std::string& name, const SgInitializedName* declarator) {
-  type_names[name] = declarator;
+  size_t levels = declarator_levels(declarator);
+  std::string specifiers = resolved_specifiers(declarator->get_specifiers(), levels);
+  type_names[name] = {specifiers, levels};
 }
 
 void DeclarationTable::add_function(const SgFunctionDeclaration* f) { functions[f->get_name().getString()] = f; }
 
-std::string DeclarationTable::resolved_specifiers(std::string specifiers, size_t& levels) const {
-  for (auto named = type_names.find(type_words(specifiers)); named != type_names.end();
-       named = type_names.find(type_words(specifiers))) {
-    levels += declarator_levels(named->second);
-    specifiers = named->second->get_specifiers();
-  }
-  return specifiers;
+// One look-up is enough: what the table holds names no typedef.
+std::string DeclarationTable::resolved_specifiers(const std::string& specifiers, size_t& levels) const {
+  auto named = type_names.find(type_words(specifiers));
+  if (named == type_names.end()) return specifiers;
+  levels += named->second.levels;
+  return named->second.specifiers;
 }
 
 bool DeclarationTable::names_int_scalar(const std::string& specifiers, size_t levels) const {

@@ -29,7 +29,9 @@ public:
   // when the name is declared at file scope or by another text.
   void add_local(const std::string& name, const std::string& text, SgInitializedName* variable);
   // The typedef `name`, whose declarator says the type it stands for (its
-  // entry comes from add_file_scope or add_local).
+  // entry comes from add_file_scope or add_local). The typedef names the
+  // declarator uses are followed now, so that a typedef repeated over
+  // itself (`typedef T T;`, or through another name) keeps the type it had.
   void add_type_name(const std::string& name, const SgInitializedName* declarator);
   // The function `f`, whose specifiers and pointer say its return type
   // (its entry comes from add_file_scope).
@@ -61,15 +63,21 @@ private:
     SgInitializedName* variable;  // not owned; null for a function or type
   };
   std::map<std::string, Entry> entries;
-  std::map<std::string, const SgInitializedName*> type_names;  // typedef declarators, not owned
+  // The type a typedef stands for: specifiers that name no typedef, with
+  // the array and pointer levels of the typedefs followed to them.
+  struct NamedType {
+    std::string specifiers;
+    size_t levels;
+  };
+  std::map<std::string, NamedType> type_names;
   std::map<std::string, const SgFunctionDeclaration*> functions;  // not owned
 
   bool declared_int(const std::string& name, size_t subscripts) const;
   // Whether `specifiers` with `levels` array and pointer levels name int.
   bool names_int_scalar(const std::string& specifiers, size_t levels) const;
-  // `specifiers` with typedef names followed to what they stand for;
-  // `levels` gains the typedefs' array and pointer levels.
-  std::string resolved_specifiers(std::string specifiers, size_t& levels) const;
+  // `specifiers` with a typedef name replaced by what it stands for;
+  // `levels` gains the typedef's array and pointer levels.
+  std::string resolved_specifiers(const std::string& specifiers, size_t& levels) const;
 };
 
 #endif

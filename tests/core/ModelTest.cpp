@@ -201,6 +201,21 @@ TEST_F(ModelTest, MinAndMaxFunctionsAndTheirArguments) {
         "convert: min(" + std::string(argument) + ", 2)");
 }
 
+// A typedef repeated over itself, directly or through another name, stands
+// for the type it named: a size declared through it is an int, or not.
+TEST_F(ModelTest, RepeatedTypedefsKeepTheirType) {
+  std::string types = "typedef int idx;\ntypedef idx idx;\ntypedef idx count;\ntypedef count idx;\n"
+                      "typedef long wide;\ntypedef wide wide;\n";
+  auto part = [](const std::string& size) {
+    return "double a[9];\nvoid k() {\n  idx i;\n#pragma begin_scop\n  for (i = 0; i < " + size +
+           "; i++) {\n#pragma schedule[i]\n    a[i] = 1;\n  }\n#pragma end_scop\n}\n";
+  };
+  delete model_of(types + "count n;\n" + part("n"));
+  EXPECT_STOP_ON_STDOUT(model_of(types + "wide w;\n" + part("w")),
+                        "Program::from_Sage: w stands in a loop bound, condition, subscript or directive, which "
+                        "takes int variables only; it is declared 'wide w;'");
+}
+
 TEST_F(ModelTest, KernelParametersAndRunTimeInitialisersAreCarried) {
   Program* p = model_of(
       "int N;\nvoid other(int q) { int t = 2; const int o = q + N; }\n"

@@ -1,6 +1,7 @@
 // Types named by typedef, at file scope and in the kernel: the tiled code
 // declares them with the variables, and a counter or a size declared
-// through one is read as the type it stands for.
+// through one is read as the type it stands for, also when the typedef
+// is repeated over itself, directly or through another name.
 // params: N
 // arrays: A B
 // values: 0 | 3 | 9
@@ -8,6 +9,8 @@ typedef double real;
 typedef int idx;
 typedef long wide;
 typedef idx count;
+typedef count idx;
+typedef count count;
 count N;
 real A[10];
 wide B[10];
