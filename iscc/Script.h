@@ -1,9 +1,12 @@
 // The iscc script subset that tarvex's back end writes: assignments of
 // isl sets and maps combined with "+" and "*", and "codegen", which prints
 // the C loop nest that isl's AST builder generates for a schedule.
-// "codegen S isolating P;" runs the instances of P, a part of the schedule
-// S, in loops apart from the other instances of their statements (the
-// full tiles of a tiled statement apart from its partial tiles).
+// "codegen S isolating P within N;", each clause optional, in this order:
+// "isolating P" runs the instances of P, a part of the schedule S, in
+// loops apart from the other instances of their statements (the full
+// tiles of a tiled statement apart from its partial tiles); "within N", N
+// a positive decimal integer, is the budget in operations of each nest of
+// S, in place of the run's (see run_script).
 #ifndef ISCC_SCRIPT_H
 #define ISCC_SCRIPT_H
 

@@ -288,6 +288,24 @@ TEST(ScriptErrors, IsolatingNeedsAnOperand) {
              "iscc: line 6: unknown identifier 'X'\n");
 }
 
+// Each refusal names the token and skips its statement; the largest
+// number an unsigned long holds is taken.
+TEST(ScriptErrors, WithinTakesAPositiveDecimalInteger) {
+  expect_run(kGood +
+                 "codegen tiled_program within 0;\ncodegen tiled_program within -5;\n"
+                 "codegen tiled_program within +5;\ncodegen tiled_program within 18446744073709551616;\n"
+                 "codegen tiled_program within;\ncodegen tiled_program within 12x;\n"
+                 "codegen tiled_program within 0x10;\ncodegen tiled_program within 18446744073709551615;\n",
+             1, kGoodNest + kGoodNest,
+             "iscc: line 5: expected a positive integer, found '0'\n"
+             "iscc: line 6: expected a positive integer, found '-'\n"
+             "iscc: line 7: expected a positive integer, found '+'\n"
+             "iscc: line 8: 'within' takes at most 18446744073709551615 operations, found '18446744073709551616'\n"
+             "iscc: line 9: expected a positive integer, found ';'\n"
+             "iscc: line 10: expected a positive integer, found '12x'\n"
+             "iscc: line 11: expected a positive integer, found '0x10'\n");
+}
+
 TEST(ScriptErrors, FailedCodegenPrintsNothingAndLaterOnesStillRun) {
   expect_run(kGood + "codegen [N] -> { S0[i] -> [j] };\n", 1, kGoodNest,
              "iscc: line 5: codegen failed (unbounded optimum)\n");
@@ -359,6 +377,25 @@ TEST(ScriptBudget, NoNestComesFromWorkPastTheBudget) {
     seen.insert(r.out);
   }
   EXPECT_EQ(seen.size(), 2u) << "some budget fits the nest with every instance together only";
+}
+
+// kTriangle with `clauses` after its isolating clause.
+std::string triangle_with(const std::string& clauses) {
+  return kTriangle.substr(0, kTriangle.size() - 2) + clauses + ";\n";
+}
+
+// "within" replaces the caller's budgets of the schedule's own nests.
+TEST(ScriptBudget, WithinBoundsTheScheduleOwnNests) {
+  Outcome apart = run(kTriangle);
+  Outcome r = run(triangle_with(" within 1000000000"), {1, 1});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, apart.out);
+  EXPECT_EQ(r.err, "");
+  r = run(triangle_with(" within 1"));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "iscc: line 4: codegen exceeded its budget of work, even with every instance generated together\n");
 }
 
 }  // namespace
