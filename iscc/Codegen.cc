@@ -326,9 +326,23 @@ Generated generate_parts(const std::vector<DatePart>& parts, isl_union_map* isol
   return outcome;
 }
 
+// Generates the nest of `schedule` (taken) with `isolated` (taken; may be
+// null) apart, in parts when it has many pieces; see generate_nest.
+Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
+                         const CodegenBudget& budget) {
+  std::vector<DatePart> parts;
+  if (count_pieces(schedule) >= kPartsFrom) parts = first_date_parts(schedule);
+  if (parts.empty()) return generate_within(schedule, isolated, nest, budget);
+  Generated outcome = generate_parts(parts, isolated, nest, budget);
+  free_parts(parts);
+  isl_union_map_free(schedule);
+  isl_union_map_free(isolated);
+  return outcome;
+}
+
 }  // namespace
 
-const CodegenBudget kCodegenBudget = {20000000, 24000000};
+const CodegenBudget kCodegenBudget = {20000000, 24000000, 10000000};
 
 void set_codegen_options(isl_ctx* ctx) {
   isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
@@ -344,16 +358,18 @@ void set_codegen_options(isl_ctx* ctx) {
   isl_ctx_parse_options(ctx, 2, argv, ISL_ARG_ALL);
 }
 
-Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                        const CodegenBudget& budget) {
-  std::vector<DatePart> parts;
-  if (count_pieces(schedule) >= kPartsFrom) parts = first_date_parts(schedule);
-  if (parts.empty()) return generate_within(schedule, isolated, nest, budget);
-  Generated outcome = generate_parts(parts, isolated, nest, budget);
-  free_parts(parts);
-  isl_union_map_free(schedule);
-  isl_union_map_free(isolated);
-  return outcome;
+Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
+                        std::string& nest, const CodegenBudget& budget) {
+  if (!last) return generate_exact(schedule, isolated, nest, budget);
+  // A schedule that isl cannot print leaves the job's text empty, which
+  // its context then fails to read: a failure only when the nest is needed.
+  Job job;
+  job.schedule = text_of(last);
+  // Without isolated instances, a job's nest takes the budget of the nest
+  // with every instance together.
+  const CodegenBudget last_budget = {budget.last, budget.last, budget.last};
+  return unless_over_budget(job, last_budget, Generated::kLast, nest,
+                            [&] { return generate_exact(schedule, isolated, nest, budget); });
 }
 
 }  // namespace iscc

@@ -233,6 +233,7 @@ struct Statement {
   std::unique_ptr<Expr> expr;
   // Codegen only, each clause optional.
   std::unique_ptr<Expr> isolated;  // "isolating" and its operand
+  std::unique_ptr<Expr> last;      // "else" and its operand
   unsigned long within = 0;        // "within" and its operations; 0: none
 };
 
@@ -283,6 +284,7 @@ Statement Parser::statement() {
   st.expr = expression();
   if (st.codegen) {
     if (clause("isolating")) st.isolated = expression();
+    if (clause("else")) st.last = expression();
     if (clause("within")) {
       st.within = operations();
       expect(Tok::Semi, "';'");
@@ -357,7 +359,7 @@ class Interpreter {
   Value eval(const Expr& e);
   Value read_literal(const std::string& text);
   Value combine(const std::string& op, Value left, Value right);
-  std::string generate(Value v, Value isolated, const CodegenBudget& budget);
+  std::string generate(Value v, Value isolated, Value last, const CodegenBudget& budget);
   std::string isl_message() const {
     const char* msg = isl_ctx_last_error_msg(ctx_);
     return msg ? msg : "unknown isl error";
@@ -367,6 +369,7 @@ class Interpreter {
   std::ostream& out_;
   const CodegenBudget& budget_;
   std::string note_;  // about the statement that succeeded last, if any
+  bool used_else_ = false;  // whether a codegen printed the nest of its else schedule
   std::map<std::string, Value> vars_;
 };
 
@@ -394,7 +397,7 @@ int Interpreter::run(const std::string& text, std::ostream& err) {
     err << "iscc: line " << line << ": " << message << "\n";
     (budget ? over_budget : failed) = true;
   }
-  return failed ? 1 : over_budget ? 2 : 0;
+  return failed ? 1 : over_budget ? 2 : used_else_ ? 3 : 0;
 }
 
 void Interpreter::execute(const Statement& st) {
@@ -404,10 +407,11 @@ void Interpreter::execute(const Statement& st) {
     return;
   }
   Value isolated = st.isolated ? eval(*st.isolated) : Value();
+  Value last = st.last ? eval(*st.last) : Value();
   CodegenBudget budget = budget_;
   if (st.within) budget.isolated = budget.together = st.within;
   // Only a nest that was generated whole reaches the output.
-  out_ << generate(std::move(v), std::move(isolated), budget);
+  out_ << generate(std::move(v), std::move(isolated), std::move(last), budget);
 }
 
 Value Interpreter::eval(const Expr& e) {
@@ -481,15 +485,24 @@ isl_union_map* schedule_of(Value v) {
 }
 
 // The C text of the loop nest for the schedule `v` within `budget`, the
-// part `isolated` of it (no value: none) running apart.
-std::string Interpreter::generate(Value v, Value isolated, const CodegenBudget& budget) {
+// part `isolated` of it running apart, with the else schedule `last` (no
+// value: none) as the last resort.
+std::string Interpreter::generate(Value v, Value isolated, Value last, const CodegenBudget& budget) {
   std::string nest;
-  Generated outcome = generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)), nest, budget);
+  bool has_else = last.valid();
+  Generated outcome = generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)),
+                                    schedule_of(std::move(last)), nest, budget);
   if (outcome == Generated::kOverBudget)
-    throw Failure{"codegen exceeded its budget of work, even with every instance generated together", true};
+    throw Failure{std::string("codegen exceeded its budget of work, even with every instance generated together") +
+                      (has_else ? " and with its else schedule" : ""),
+                  true};
   if (outcome == Generated::kFailed) throw Failure{"codegen failed (" + isl_message() + ")"};
   if (outcome == Generated::kTogether)
     note_ = "codegen generated every instance together: apart, the isolated instances exceeded their budget of work";
+  if (outcome == Generated::kLast) {
+    note_ = "codegen generated its else schedule: the schedule exceeded its budget of work";
+    used_else_ = true;
+  }
   return nest;
 }
 
