@@ -217,6 +217,27 @@ void run_jobs(std::vector<Job>& jobs, const CodegenBudget& budget) {
   for (std::thread& thread : threads) thread.join();
 }
 
+// Runs `job` within `budget` in a thread of its own while `first` (the
+// outcome of a nest it stores in `nest`) runs in this one, so that both
+// end within the time of the longer. When `first` exceeded its budget,
+// stores the job's nest in `nest` instead and returns its outcome, with
+// `fallback` for a nest made; otherwise returns first's.
+Generated unless_over_budget(Job& job, const CodegenBudget& budget, Generated fallback, std::string& nest,
+                             const std::function<Generated()>& first) {
+  std::thread other;
+  try {
+    other = std::thread(run_job, std::ref(job), std::cref(budget));
+  } catch (const std::system_error&) {
+  }
+  Generated outcome = first();
+  bool started = other.joinable();
+  if (started) other.join();
+  if (outcome != Generated::kOverBudget) return outcome;
+  if (!started) run_job(job, budget);  // no thread to be had: only now is it needed
+  nest = job.nest;
+  return job.outcome == Generated::kNest ? fallback : job.outcome;
+}
+
 // Generates the nest of `schedule` (taken) within `budget`, with
 // `isolated` (taken; may be null) apart when that fits its share; see
 // generate_nest. Both nests are generated at the same time, the one with
@@ -236,19 +257,10 @@ Generated generate_within(isl_union_map* schedule, isl_union_map* isolated, std:
     isl_union_map_free(isolated);
     return Generated::kFailed;
   }
-  std::thread other;
-  try {
-    other = std::thread(run_job, std::ref(together), std::cref(budget));
-  } catch (const std::system_error&) {
-  }
-  Generated apart = bounded(ctx, scaled(budget.isolated, coefficient), nest,
-                            [&] { return generate_whole(schedule, isolated, nest); });
-  bool started = other.joinable();
-  if (started) other.join();
-  if (apart != Generated::kOverBudget) return apart;
-  if (!started) run_job(together, budget);  // no thread to be had: only now is it needed
-  nest = together.nest;
-  return together.outcome == Generated::kNest ? Generated::kTogether : together.outcome;
+  return unless_over_budget(together, budget, Generated::kTogether, nest, [&] {
+    return bounded(ctx, scaled(budget.isolated, coefficient), nest,
+                   [&] { return generate_whole(schedule, isolated, nest); });
+  });
 }
 
 void run_job(Job& job, const CodegenBudget& budget) {
@@ -314,9 +326,23 @@ Generated generate_parts(const std::vector<DatePart>& parts, isl_union_map* isol
   return outcome;
 }
 
+// Generates the nest of `schedule` (taken) with `isolated` (taken; may be
+// null) apart, in parts when it has many pieces; see generate_nest.
+Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
+                         const CodegenBudget& budget) {
+  std::vector<DatePart> parts;
+  if (count_pieces(schedule) >= kPartsFrom) parts = first_date_parts(schedule);
+  if (parts.empty()) return generate_within(schedule, isolated, nest, budget);
+  Generated outcome = generate_parts(parts, isolated, nest, budget);
+  free_parts(parts);
+  isl_union_map_free(schedule);
+  isl_union_map_free(isolated);
+  return outcome;
+}
+
 }  // namespace
 
-const CodegenBudget kCodegenBudget = {20000000, 24000000};
+const CodegenBudget kCodegenBudget = {20000000, 24000000, 10000000};
 
 void set_codegen_options(isl_ctx* ctx) {
   isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
@@ -332,16 +358,18 @@ void set_codegen_options(isl_ctx* ctx) {
   isl_ctx_parse_options(ctx, 2, argv, ISL_ARG_ALL);
 }
 
-Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                        const CodegenBudget& budget) {
-  std::vector<DatePart> parts;
-  if (count_pieces(schedule) >= kPartsFrom) parts = first_date_parts(schedule);
-  if (parts.empty()) return generate_within(schedule, isolated, nest, budget);
-  Generated outcome = generate_parts(parts, isolated, nest, budget);
-  free_parts(parts);
-  isl_union_map_free(schedule);
-  isl_union_map_free(isolated);
-  return outcome;
+Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
+                        std::string& nest, const CodegenBudget& budget) {
+  if (!last) return generate_exact(schedule, isolated, nest, budget);
+  // A schedule that isl cannot print leaves the job's text empty, which
+  // its context then fails to read: a failure only when the nest is needed.
+  Job job;
+  job.schedule = text_of(last);
+  // Without isolated instances, a job's nest takes the budget of the nest
+  // with every instance together.
+  const CodegenBudget last_budget = {budget.last, budget.last, budget.last};
+  return unless_over_budget(job, last_budget, Generated::kLast, nest,
+                            [&] { return generate_exact(schedule, isolated, nest, budget); });
 }
 
 }  // namespace iscc

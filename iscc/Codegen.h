@@ -17,19 +17,23 @@ namespace iscc {
 struct CodegenBudget {
   unsigned long isolated;  // the nest with the isolated instances apart
   unsigned long together;  // the nest with every instance together
+  unsigned long last;      // the nest of the else schedule
 };
 
 // 20 million operations with the isolated instances apart, 24 million
-// together. With their full tiles apart, the nests of the tests and
-// examples take at most 8 million, those of the time-skewed stencils of
-// the benchmarks at most 19 million (per part), and keep them apart. An
-// operation took from 0.3 to 3 microseconds on a loaded machine, mostly
-// about 1: a nest takes some tens of seconds at most.
+// together, 10 million for the else schedule. With their full tiles
+// apart, the nests of the tests and examples take at most 8 million,
+// those of the time-skewed stencils of the benchmarks at most 19 million
+// (per part), and keep them apart. An operation took from 0.3 to 3
+// microseconds on a loaded machine, mostly about 1: a nest takes some
+// tens of seconds at most.
 extern const CodegenBudget kCodegenBudget;
 
 // kTogether: a nest made with every instance together, the isolated
 // instances having exceeded their budget in it (or in some of its parts).
-enum class Generated { kNest, kTogether, kFailed, kOverBudget };
+// kLast: the nest of the else schedule, the schedule's own nests having
+// exceeded their budgets.
+enum class Generated { kNest, kTogether, kLast, kFailed, kOverBudget };
 
 // Sets the options of an isl context that nests are generated in: a
 // failing call returns an error rather than ending the process, and
@@ -57,11 +61,20 @@ void set_codegen_options(isl_ctx* ctx);
 // together, at the same time (isolating the full tiles costs most of the
 // work on statements of many pieces): the nest with the instances apart
 // is kept when it fits its budget, else the other when it fits its own.
-// Stores the C text in `nest` (the caller's) and returns kNest or
-// kTogether; kFailed when isl fails, kOverBudget when no nest fits its
-// budget.
-Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                        const CodegenBudget& budget = kCodegenBudget);
+//
+// The else schedule `last` (taken; may be null), a schedule of the same
+// statements, is the last resort: its nest, with every instance together
+// and not cut in parts, is generated within its own budget, in an isl
+// context and a thread of its own, at the same time as the others (and
+// waited for, within its budget, even when it is not needed). It is kept
+// only when the schedule's own nests exceed their budgets (in one part or
+// more).
+//
+// Stores the C text in `nest` (the caller's) and returns kNest, kTogether
+// or kLast; kFailed when isl fails on a nest that is needed, kOverBudget
+// when no nest fits its budget.
+Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
+                        std::string& nest, const CodegenBudget& budget = kCodegenBudget);
 
 }  // namespace iscc
 

@@ -1,6 +1,7 @@
 #include "Script.h"
 
 #include <cctype>
+#include <climits>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -65,7 +66,7 @@ class Value {
 
 // ---------------------------------------------------------------- lexer
 
-enum class Tok { Ident, Codegen, Assign, Semi, Plus, Times, LParen, RParen,
+enum class Tok { Ident, Codegen, Number, Assign, Semi, Plus, Times, LParen, RParen,
                  Literal, Invalid, End };
 
 struct Token {
@@ -140,6 +141,9 @@ Token Lexer::next() {
     if (t.text == "codegen") t.kind = Tok::Codegen;
     return t;
   }
+  // A number runs on over the letters that follow its digits, so that a
+  // message names "12x" whole.
+  if (std::isdigit(static_cast<unsigned char>(c))) return single(Tok::Number, lexeme_at(p).size());
   if (text_.compare(p, 2, ":=") == 0) return single(Tok::Assign, 2);
   switch (c) {
     case ';': return single(Tok::Semi, 1);
@@ -227,7 +231,10 @@ struct Statement {
   bool codegen;
   std::string target;  // the assigned name
   std::unique_ptr<Expr> expr;
-  std::unique_ptr<Expr> isolated;  // codegen only: "isolating" and its operand
+  // Codegen only, each clause optional.
+  std::unique_ptr<Expr> isolated;  // "isolating" and its operand
+  std::unique_ptr<Expr> last;      // "else" and its operand
+  unsigned long within = 0;        // "within" and its operations; 0: none
 };
 
 class Parser {
@@ -251,6 +258,12 @@ class Parser {
     if (peek().kind != kind) fail(what);
     take();
   }
+  bool clause(const char* word) {
+    if (peek().kind != Tok::Ident || peek().text != word) return false;
+    take();
+    return true;
+  }
+  unsigned long operations();
   std::unique_ptr<Expr> expression();
   std::unique_ptr<Expr> primary();
 
@@ -269,12 +282,36 @@ Statement Parser::statement() {
   st.target = take().text;
   if (!st.codegen) expect(Tok::Assign, "':='");
   st.expr = expression();
-  if (st.codegen && peek().kind == Tok::Ident && peek().text == "isolating") {
-    take();
-    st.isolated = expression();
+  if (st.codegen) {
+    if (clause("isolating")) st.isolated = expression();
+    if (clause("else")) st.last = expression();
+    if (clause("within")) {
+      st.within = operations();
+      expect(Tok::Semi, "';'");
+      return st;
+    }
   }
   expect(Tok::Semi, "'+', '*' or ';'");
   return st;
+}
+
+// The number of operations after "within": a positive decimal integer
+// that an unsigned long holds.
+unsigned long Parser::operations() {
+  const Token& t = peek();
+  if (t.kind != Tok::Number || t.text.find_first_not_of("0123456789") != std::string::npos ||
+      t.text.find_first_not_of('0') == std::string::npos)
+    fail("a positive integer");
+  unsigned long value = 0;
+  for (char c : t.text) {
+    unsigned long digit = c - '0';
+    if (value > (ULONG_MAX - digit) / 10)
+      throw ParseError{"'within' takes at most " + std::to_string(ULONG_MAX) + " operations, found '" + t.text + "'",
+                       t.pos};
+    value = value * 10 + digit;
+  }
+  take();
+  return value;
 }
 
 // Operands combine from left to right: "+" and "*" share one precedence.
@@ -322,7 +359,7 @@ class Interpreter {
   Value eval(const Expr& e);
   Value read_literal(const std::string& text);
   Value combine(const std::string& op, Value left, Value right);
-  std::string generate(Value v, Value isolated);
+  std::string generate(Value v, Value isolated, Value last, const CodegenBudget& budget);
   std::string isl_message() const {
     const char* msg = isl_ctx_last_error_msg(ctx_);
     return msg ? msg : "unknown isl error";
@@ -332,6 +369,7 @@ class Interpreter {
   std::ostream& out_;
   const CodegenBudget& budget_;
   std::string note_;  // about the statement that succeeded last, if any
+  bool used_else_ = false;  // whether a codegen printed the nest of its else schedule
   std::map<std::string, Value> vars_;
 };
 
@@ -359,7 +397,7 @@ int Interpreter::run(const std::string& text, std::ostream& err) {
     err << "iscc: line " << line << ": " << message << "\n";
     (budget ? over_budget : failed) = true;
   }
-  return failed ? 1 : over_budget ? 2 : 0;
+  return failed ? 1 : over_budget ? 2 : used_else_ ? 3 : 0;
 }
 
 void Interpreter::execute(const Statement& st) {
@@ -369,8 +407,11 @@ void Interpreter::execute(const Statement& st) {
     return;
   }
   Value isolated = st.isolated ? eval(*st.isolated) : Value();
+  Value last = st.last ? eval(*st.last) : Value();
+  CodegenBudget budget = budget_;
+  if (st.within) budget.isolated = budget.together = st.within;
   // Only a nest that was generated whole reaches the output.
-  out_ << generate(std::move(v), std::move(isolated));
+  out_ << generate(std::move(v), std::move(isolated), std::move(last), budget);
 }
 
 Value Interpreter::eval(const Expr& e) {
@@ -443,16 +484,25 @@ isl_union_map* schedule_of(Value v) {
   return v.is_set() ? isl_union_set_identity(v.take_set()) : v.take_map();
 }
 
-// The C text of the loop nest for the schedule `v`, the part `isolated` of
-// it (no value: none) running apart.
-std::string Interpreter::generate(Value v, Value isolated) {
+// The C text of the loop nest for the schedule `v` within `budget`, the
+// part `isolated` of it running apart, with the else schedule `last` (no
+// value: none) as the last resort.
+std::string Interpreter::generate(Value v, Value isolated, Value last, const CodegenBudget& budget) {
   std::string nest;
-  Generated outcome = generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)), nest, budget_);
+  bool has_else = last.valid();
+  Generated outcome = generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)),
+                                    schedule_of(std::move(last)), nest, budget);
   if (outcome == Generated::kOverBudget)
-    throw Failure{"codegen exceeded its budget of work, even with every instance generated together", true};
+    throw Failure{std::string("codegen exceeded its budget of work, even with every instance generated together") +
+                      (has_else ? " and with its else schedule" : ""),
+                  true};
   if (outcome == Generated::kFailed) throw Failure{"codegen failed (" + isl_message() + ")"};
   if (outcome == Generated::kTogether)
     note_ = "codegen generated every instance together: apart, the isolated instances exceeded their budget of work";
+  if (outcome == Generated::kLast) {
+    note_ = "codegen generated its else schedule: the schedule exceeded its budget of work";
+    used_else_ = true;
+  }
   return nest;
 }
 

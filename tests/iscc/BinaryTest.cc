@@ -68,6 +68,14 @@ TEST(IsccBinary, LaterFailureKeepsTheFirstNestButFails) {
   EXPECT_EQ(o.err, "iscc: line 4: '*' is not defined for set and map\n");
 }
 
+TEST(IsccBinary, ElseScheduleMakesTheStatusThree) {
+  Outcome o = run_iscc("else_schedule.iscc");
+  EXPECT_TRUE(o.exited);
+  EXPECT_EQ(o.status, 3);
+  EXPECT_EQ(o.out, "for (int c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n");
+  EXPECT_EQ(o.err, "iscc: line 1: codegen generated its else schedule: the schedule exceeded its budget of work\n");
+}
+
 TEST(IsccBinary, RefusesArguments) {
   Outcome o = run_iscc("two_statements.iscc", "two_statements.iscc");
   EXPECT_TRUE(o.exited);

@@ -88,6 +88,19 @@ std::string set_line(const Script& s, const std::string& kind, size_t r, const P
   return line + join(pieces, "; ") + "};\n";
 }
 
+// The lines that define the set `kind` as the union of the sets of the
+// pieces `of` each statement that has some; "" when none has any.
+std::string union_lines(const Script& s, const std::string& kind, Pieces Statement::*of) {
+  std::string out;
+  std::vector<std::string> names;
+  for (size_t r = 0; r < s.statements.size(); ++r) {
+    if ((s.statements[r].*of).empty()) continue;
+    out += set_line(s, kind, r, s.statements[r].*of);
+    names.push_back(kind + std::to_string(r));
+  }
+  return names.empty() ? "" : out + kind + " := " + join(names, "+") + ";\n";
+}
+
 std::string theta_line(const Script& s) {
   std::set<std::string> used;
   size_t width = 0;
@@ -296,20 +309,16 @@ Ex max_of(Ex a, Ex b) { return node(Node::Max, 0, "max", a, b); }
 
 std::string print_script(const Script& s) {
   std::string out;
-  std::vector<std::string> names, full;
+  std::vector<std::string> names;
   for (size_t r = 0; r < s.statements.size(); ++r) {
     out += set_line(s, "D", r, s.statements[r].pieces);
     names.push_back("D" + std::to_string(r));
   }
   out += "D := " + join(names, "+") + ";\n";
-  for (size_t r = 0; r < s.statements.size(); ++r) {
-    if (s.statements[r].full.empty()) continue;
-    out += set_line(s, "F", r, s.statements[r].full);
-    full.push_back("F" + std::to_string(r));
-  }
-  if (!full.empty()) out += "F := " + join(full, "+") + ";\n";
-  return out + theta_line(s) + "tiled_program := theta*D;\ncodegen tiled_program" +
-         (full.empty() ? "" : " isolating theta*F") + ";\n";
+  std::string full = union_lines(s, "F", &Statement::full);
+  std::string superset = union_lines(s, "E", &Statement::superset);
+  return out + full + superset + theta_line(s) + "tiled_program := theta*D;\ncodegen tiled_program" +
+         (full.empty() ? "" : " isolating theta*F") + (superset.empty() ? "" : " else theta*E") + ";\n";
 }
 
 std::string check_nest(const Script& s, const std::string& nest, const std::vector<Valuation>& grid,

@@ -55,6 +55,9 @@ struct Statement {
   // lines and the codegen clause the back end writes; none: nothing runs
   // apart.
   std::vector<std::vector<Constraint>> full = {};
+  // Pieces of a superset of the domain, printed in the lines and the
+  // codegen clause of an else schedule; none: no else clause.
+  std::vector<std::vector<Constraint>> superset = {};
 };
 
 struct Script {

@@ -3,6 +3,7 @@
 // and small values.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "Oracle.h"
@@ -26,16 +27,36 @@ std::vector<Constraint> operator+(std::vector<Constraint> a, const std::vector<C
   return a;
 }
 
-// The nest of `s` within `budget`, which must run it exactly, with `note`
-// on standard error; returned so that a test can compare it with others.
-std::string expect_exact(const Script& s, const std::vector<Valuation>& grid,
-                         const iscc::CodegenBudget& budget = iscc::kCodegenBudget, const std::string& note = "") {
+// The nest of `s` within `budget`, with exit status `status` and `note` on
+// standard error, which must run the points of `runs` exactly; returned so
+// that a test can compare it with others.
+std::string expect_nest(const Script& s, const Script& runs, const std::vector<Valuation>& grid,
+                        const iscc::CodegenBudget& budget, int status, const std::string& note) {
   std::string text = print_script(s);
   std::ostringstream out, err;
-  EXPECT_EQ(iscc::run_script(text, out, err, budget), 0) << err.str() << text;
+  EXPECT_EQ(iscc::run_script(text, out, err, budget), status) << err.str() << text;
   EXPECT_EQ(err.str(), note);
-  EXPECT_EQ(check_nest(s, out.str(), grid, ISCC_TEST_CXX), "") << text;
+  EXPECT_EQ(check_nest(runs, out.str(), grid, ISCC_TEST_CXX), "") << text;
   return out.str();
+}
+
+// The nest of `s` within `budget`, which must run it exactly, with `note`
+// on standard error.
+std::string expect_exact(const Script& s, const std::vector<Valuation>& grid,
+                         const iscc::CodegenBudget& budget = iscc::kCodegenBudget, const std::string& note = "") {
+  return expect_nest(s, s, grid, budget, 0, note);
+}
+
+// The nest of `s` past the budgets of its schedule's own nests: that of its
+// else schedule, which must run the points of the statements' supersets in
+// date order; iscc says so and ends with status 3.
+void expect_else(const Script& s, const std::vector<Valuation>& grid) {
+  Script supersets = s;
+  for (Statement& st : supersets.statements) st.pieces = st.superset;
+  std::string text = print_script(s);
+  std::string line = std::to_string(std::count(text.begin(), text.end(), '\n'));
+  expect_nest(s, supersets, grid, {1, 1, iscc::kCodegenBudget.last}, 3,
+              "iscc: line " + line + ": codegen generated its else schedule: the schedule exceeded its budget of work\n");
 }
 
 TEST(OracleScript, PrintsTheBackEndForms) {
@@ -58,23 +79,17 @@ TEST(OracleScript, PrintsTheBackEndForms) {
   s.statements = {{{"i"}, {{lt(i, num(32) * (ctr("t") + one)), eq((num(-1) + i) % num(3), zero),
                             ge(num(-1) * i, floor_of(N + one, 2))}},
                    {(num(-3) + i) + (num(2) * N)}, {}}};
-  EXPECT_EQ(print_script(s),
-            "D0 := [N] -> { S0[i] : (i) < 32*((t)+1) and (-1+(i))%3 = 0 and "
-            "-1*(i) >= floor(N+1,2)};\n"
-            "D := D0;\n"
-            "theta := [N] -> { S0[i] -> [(-3+(i))+(2*N)] };\n"
-            "tiled_program := theta*D;\n"
-            "codegen tiled_program;\n");
+  const std::string domain =
+      "D0 := [N] -> { S0[i] : (i) < 32*((t)+1) and (-1+(i))%3 = 0 and -1*(i) >= floor(N+1,2)};\n"
+      "D := D0;\n";
+  const std::string full = "F0 := [] -> { S0[i] : (i) >= 1};\nF := F0;\n";
+  const std::string schedule = "theta := [N] -> { S0[i] -> [(-3+(i))+(2*N)] };\ntiled_program := theta*D;\n";
+  EXPECT_EQ(print_script(s), domain + schedule + "codegen tiled_program;\n");
   s.statements[0].full = {{ge(i, one)}};
-  EXPECT_EQ(print_script(s),
-            "D0 := [N] -> { S0[i] : (i) < 32*((t)+1) and (-1+(i))%3 = 0 and "
-            "-1*(i) >= floor(N+1,2)};\n"
-            "D := D0;\n"
-            "F0 := [] -> { S0[i] : (i) >= 1};\n"
-            "F := F0;\n"
-            "theta := [N] -> { S0[i] -> [(-3+(i))+(2*N)] };\n"
-            "tiled_program := theta*D;\n"
-            "codegen tiled_program isolating theta*F;\n");
+  EXPECT_EQ(print_script(s), domain + full + schedule + "codegen tiled_program isolating theta*F;\n");
+  s.statements[0].superset = {{ge(i, zero)}};
+  EXPECT_EQ(print_script(s), domain + full + "E0 := [] -> { S0[i] : (i) >= 0};\nE := E0;\n" + schedule +
+                                 "codegen tiled_program isolating theta*F else theta*E;\n");
 }
 
 TEST(Oracle, ImperfectNestWithDatesOfDifferentLengths) {
@@ -169,6 +184,25 @@ TEST(Oracle, StatementOfManyPiecesInNestsAlongItsFirstDate) {
   expect_exact(cut_in_slabs(rectangular_union(true), "outer_time_1", 130), split_grid());
 }
 
+// rectangular_union's statement with every tile whole, the last ones
+// too, as the superset of its domain.
+Script with_whole_tiles(Script s) {
+  Ex b = par("block_size"), oN = par("outer_N"), iN = par("inner_N");
+  std::vector<Constraint> whole = {ge(iN, zero), lt(iN, b), ge(oN, zero)};
+  for (const char* d : {"0", "1"}) {
+    Ex o = ctr(std::string("outer_time_") + d), in = ctr(std::string("inner_time_") + d);
+    whole = whole + std::vector<Constraint>{ge(o, zero), le(o, oN), ge(in, zero), lt(in, b)};
+  }
+  s.statements[0].superset = {whole};
+  return s;
+}
+
+// Past the budgets of the nests of a statement of many pieces, generated
+// in parts, the nest of the else schedule runs the whole tiles.
+TEST(Oracle, ElseScheduleOfAStatementOfManyPieces) {
+  expect_else(with_whole_tiles(cut_in_slabs(rectangular_union(true), "outer_time_1", 130)), split_grid());
+}
+
 // A time-skewed stencil under tiles 4 wide along t and 8 wide along t + i,
 // dated by the tile, then t and i inside it, its full tiles run apart; an
 // untiled statement runs after it.
@@ -196,6 +230,18 @@ const std::vector<long> kSkewedValues = {-1, 0, 1, 3, 5, 9, 12};
 TEST(Oracle, SkewedTilesApartWithALaterStatement) {
   Script s = skewed_tiles();
   expect_exact(s, product_grid(s.params, kSkewedValues));
+}
+
+// The else schedule of the stencil: its tiles cut by the bounds on t and,
+// loosened, on t + i; the later statement one point further.
+TEST(Oracle, ElseScheduleOfSkewedTilesWithALaterStatement) {
+  Script s = skewed_tiles();
+  Ex T = par("T"), N = par("N"), o0 = ctr("o0"), o1 = ctr("o1"), p0 = ctr("p0"), p1 = ctr("p1");
+  Ex t = num(4) * o0 + p0, h = num(8) * o1 + p1;
+  s.statements[0].superset = {{ge(p0, zero), lt(p0, num(4)), ge(p1, zero), lt(p1, num(8)), ge(t, zero), lt(t, T),
+                               ge(h - t, zero), le(h - t, N)}};
+  s.statements[1].superset = {{ge(i, zero), le(i, N)}};
+  expect_else(s, product_grid(s.params, kSkewedValues));
 }
 
 // A triangle tiled by squares of side b: full tiles below the diagonal,
@@ -228,7 +274,7 @@ TEST(Oracle, FullTilesTogetherPastTheirBudget) {
   for (long n : kValues)
     for (long b : {1L, 2L, 3L}) grid.push_back({{"b", b}, {"oN", n / b}, {"iN", n % b}});
   std::string apart = expect_exact(s, grid);
-  std::string together = expect_exact(s, grid, {1, iscc::kCodegenBudget.together},
+  std::string together = expect_exact(s, grid, {1, iscc::kCodegenBudget.together, 1},
                                       "iscc: line 7: codegen generated every instance together: apart, the isolated "
                                       "instances exceeded their budget of work\n");
   EXPECT_NE(together, apart);

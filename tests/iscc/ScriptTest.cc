@@ -288,6 +288,33 @@ TEST(ScriptErrors, IsolatingNeedsAnOperand) {
              "iscc: line 6: unknown identifier 'X'\n");
 }
 
+TEST(ScriptErrors, ElseNeedsAnOperandAndComesBeforeWithin) {
+  expect_run(kGood + "codegen tiled_program else;\ncodegen tiled_program within 5 else tiled_program;\n"
+                     "codegen tiled_program else tiled_program isolating tiled_program;\n",
+             1, kGoodNest,
+             "iscc: line 5: expected identifier, literal or '(', found ';'\n"
+             "iscc: line 6: expected ';', found 'else'\n"
+             "iscc: line 7: expected '+', '*' or ';', found 'isolating'\n");
+}
+
+// Each refusal names the token and skips its statement; the largest
+// number an unsigned long holds is taken.
+TEST(ScriptErrors, WithinTakesAPositiveDecimalInteger) {
+  expect_run(kGood +
+                 "codegen tiled_program within 0;\ncodegen tiled_program within -5;\n"
+                 "codegen tiled_program within +5;\ncodegen tiled_program within 18446744073709551616;\n"
+                 "codegen tiled_program within;\ncodegen tiled_program within 12x;\n"
+                 "codegen tiled_program within 0x10;\ncodegen tiled_program within 18446744073709551615;\n",
+             1, kGoodNest + kGoodNest,
+             "iscc: line 5: expected a positive integer, found '0'\n"
+             "iscc: line 6: expected a positive integer, found '-'\n"
+             "iscc: line 7: expected a positive integer, found '+'\n"
+             "iscc: line 8: 'within' takes at most 18446744073709551615 operations, found '18446744073709551616'\n"
+             "iscc: line 9: expected a positive integer, found ';'\n"
+             "iscc: line 10: expected a positive integer, found '12x'\n"
+             "iscc: line 11: expected a positive integer, found '0x10'\n");
+}
+
 TEST(ScriptErrors, FailedCodegenPrintsNothingAndLaterOnesStillRun) {
   expect_run(kGood + "codegen [N] -> { S0[i] -> [j] };\n", 1, kGoodNest,
              "iscc: line 5: codegen failed (unbounded optimum)\n");
@@ -324,14 +351,14 @@ const std::string kTriangle =
 // failed otherwise; later statements still run.
 TEST(ScriptBudget, CodegenPastItsBudgetFailsWithStatusTwo) {
   const std::string over = "iscc: line 4: codegen exceeded its budget of work, even with every instance generated together\n";
-  Outcome r = run(kTriangle + kGood, {1, 1});
+  Outcome r = run(kTriangle + kGood, {1, 1, 1});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, over + "iscc: line 8: codegen exceeded its budget of work, even with every instance generated together\n");
-  r = run(kTriangle + "codegen nothing;\n", {1, 1});
+  r = run(kTriangle + "codegen nothing;\n", {1, 1, 1});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, over + "iscc: line 5: unknown identifier 'nothing'\n");
-  r = run(kTriangle, {1, 1000000000});
+  r = run(kTriangle, {1, 1000000000, 1});
   EXPECT_EQ(r.status, 0) << "the nest with every instance together fits its own budget";
   EXPECT_EQ(r.err,
             "iscc: line 4: codegen generated every instance together: apart, the isolated instances exceeded their "
@@ -342,13 +369,13 @@ TEST(ScriptBudget, CodegenPastItsBudgetFailsWithStatusTwo) {
 // result. Under every budget, a codegen gives either no nest or one of its
 // two nests as they are without bound: never one built from such a result.
 TEST(ScriptBudget, NoNestComesFromWorkPastTheBudget) {
-  const iscc::CodegenBudget unbounded = {1000000000, 1000000000};
+  const iscc::CodegenBudget unbounded = {1000000000, 1000000000, 1000000000};
   std::string apart = run(kTriangle, unbounded).out;
-  std::string together = run(kTriangle, {1, unbounded.together}).out;
+  std::string together = run(kTriangle, {1, unbounded.together, 1}).out;
   ASSERT_NE(apart, together);
   std::set<std::string> seen;
   for (unsigned long operations = 1; seen.size() < 2 && operations < unbounded.together; operations += operations / 8 + 1) {
-    Outcome r = run(kTriangle, {operations, operations});
+    Outcome r = run(kTriangle, {operations, operations, operations});
     if (r.status == 2) {
       EXPECT_EQ(r.out, "");
       continue;
@@ -359,6 +386,102 @@ TEST(ScriptBudget, NoNestComesFromWorkPastTheBudget) {
     seen.insert(r.out);
   }
   EXPECT_EQ(seen.size(), 2u) << "some budget fits the nest with every instance together only";
+}
+
+// kTriangle with `clauses` after its isolating clause.
+std::string triangle_with(const std::string& clauses) {
+  return kTriangle.substr(0, kTriangle.size() - 2) + clauses + ";\n";
+}
+
+// "within" replaces the caller's budgets of the schedule's own nests.
+TEST(ScriptBudget, WithinBoundsTheScheduleOwnNests) {
+  Outcome apart = run(kTriangle);
+  Outcome r = run(triangle_with(" within 1000000000"), {1, 1, 1});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, apart.out);
+  EXPECT_EQ(r.err, "");
+  r = run(triangle_with(" within 1"));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "iscc: line 4: codegen exceeded its budget of work, even with every instance generated together\n");
+}
+
+// A superset of kTriangle's domain, every tile of the square, for its
+// else schedule; ahead of kTriangle, its codegen is on line 5.
+const std::string kSquare =
+    "H := [b,oN,iN] -> { S0[oi,oj,pi,pj] : 0 <= iN < b and 0 <= pi < b and 0 <= pj < b and 0 <= oi <= oN and "
+    "0 <= oj <= oN };\n";
+const std::string kSquareNest =
+    "if (b >= iN + 1 && iN >= 0)\n"
+    "  for (int c0 = 0; c0 <= oN; c0 += 1)\n"
+    "    for (int c1 = 0; c1 <= oN; c1 += 1)\n"
+    "      for (int c2 = 0; c2 < b; c2 += 1)\n"
+    "        for (int c3 = 0; c3 < b; c3 += 1)\n"
+    "          S0(c0, c1, c2, c3);\n";
+const std::string kElseNote =
+    "iscc: line 5: codegen generated its else schedule: the schedule exceeded its budget of work\n";
+
+// The else schedule changes nothing while the schedule's own nests fit;
+// past their budgets its nest is printed, said on standard error, and the
+// run ends with status 3, unless another statement exceeded every budget
+// (2) or failed otherwise (1).
+TEST(ScriptBudget, ElseScheduleOnlyPastTheScheduleBudgets) {
+  const std::string with_else = kSquare + triangle_with(" else theta*H");
+  const unsigned long last = iscc::kCodegenBudget.last;
+  for (const iscc::CodegenBudget& budget : {iscc::kCodegenBudget, iscc::CodegenBudget{1, 1000000000, last}}) {
+    Outcome plain = run(kSquare + kTriangle, budget), r = run(with_else, budget);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, plain.out);
+    EXPECT_EQ(r.err, plain.err);
+  }
+  Outcome r = run(with_else, {1, 1, last});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, kSquareNest);
+  EXPECT_EQ(r.err, kElseNote);
+  r = run(with_else + kGood, {1, 1, last});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, kSquareNest);
+  EXPECT_EQ(r.err, kElseNote + "iscc: line 9: codegen exceeded its budget of work, even with every instance generated "
+                               "together\n");
+  r = run(with_else + "codegen nothing;\n", {1, 1, last});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kElseNote + "iscc: line 6: unknown identifier 'nothing'\n");
+  r = run(with_else, {1, 1, 1});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "iscc: line 5: codegen exceeded its budget of work, even with every instance generated together and with "
+            "its else schedule\n");
+}
+
+// "within" leaves the budget of the else schedule as it is.
+TEST(ScriptBudget, WithinLeavesTheElseScheduleBudget) {
+  const std::string script = kSquare + triangle_with(" else theta*H within 1");
+  Outcome r = run(script);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, kSquareNest);
+  EXPECT_EQ(r.err, kElseNote);
+  r = run(script, {1000000000, 1000000000, 1});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+}
+
+// An else schedule that isl cannot generate fails its codegen only when its
+// nest is needed; a schedule that isl cannot generate fails whatever its
+// else schedule.
+TEST(ScriptBudget, ElseScheduleFailsOnlyWhenNeeded) {
+  const std::string unbounded = " else [b] -> { S0[oi,oj,pi,pj] -> [d] }";
+  Outcome plain = run(kTriangle), r = run(triangle_with(unbounded));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, plain.out);
+  EXPECT_EQ(r.err, "");
+  r = run(triangle_with(unbounded + " within 1"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("iscc: line 4: codegen failed (", 0), 0u) << r.err;
+  expect_run("codegen [N] -> { S0[i] -> [j] } else { S0[i] -> [i] : 0 <= i < 3 };\n", 1, "",
+             "iscc: line 1: codegen failed (unbounded optimum)\n");
 }
 
 }  // namespace
