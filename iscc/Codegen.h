@@ -20,13 +20,17 @@ struct CodegenBudget {
   unsigned long last;      // the nest of the else schedule
 };
 
-// 20 million operations with the isolated instances apart, 24 million
-// together, 10 million for the else schedule. With their full tiles
-// apart, the nests of the tests and examples take at most 8 million,
-// those of the time-skewed stencils of the benchmarks at most 19 million
-// (per part), and keep them apart. An operation took from 0.3 to 3
-// microseconds on a loaded machine, mostly about 1: a nest takes some
-// tens of seconds at most.
+// 8 million operations with the isolated instances apart, 12 million
+// together, 10 million for the else schedule, all three generated at the
+// same time. An operation took from 0.6 to 4.6 microseconds on the tiled
+// statements measured (a slower one on large coefficients, which scale the
+// budgets down), so that a nest is generated or given up within about 40
+// seconds, and the else schedule (one convex polyhedron per statement,
+// about a second) leaves the run within the minute. With their full tiles
+// apart, the nests of the tests and examples take at most 7 million
+// operations; the time-skewed stencils of the benchmarks run their full
+// tiles with the partial ones (11 million), and a diamond tiling of 620
+// pieces runs its else schedule.
 extern const CodegenBudget kCodegenBudget;
 
 // kTogether: a nest made with every instance together, the isolated
@@ -53,7 +57,9 @@ void set_codegen_options(isl_ctx* ctx);
 // pieces whose first dates fall in groups that follow each other (see
 // first_date_parts) gets one nest per group, in that order: isl's work
 // grows with the square of the pieces it is given at once, and the groups
-// are generated at the same time, each in an isl context of its own.
+// are generated at the same time, each in an isl context of its own. The
+// search for the groups has a budget of its own; past it, the schedule's
+// nests count as past theirs.
 //
 // Each nest is generated within `budget`, divided by a tenth of the
 // largest coefficient of the schedule's constraints when that is above 10.
