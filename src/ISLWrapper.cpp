@@ -288,6 +288,25 @@ void ISLWrapper::coalesce_all(std::vector<CoalescingJob>& jobs) {
     if (!fits) stop(std::cerr, kOutOfIntRange);
 }
 
+IntRows ISLWrapper::simple_hull(std::vector<IntRows> domain, int nb_counters, int nb_parameters) {
+  isl_ctx* ctx = aborting_context();
+  isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
+  // The members have no existential variable, nor has their hull: removing
+  // them (an overapproximation) only guards the reading of the rows.
+  isl_basic_set* hull = isl_basic_set_remove_divs(isl_set_simple_hull(set_of(ctx, space, domain)));
+  isl_set* s = isl_set_from_basic_set(hull);
+  std::vector<IntRows> pieces = to_vec_vec_vec(s);
+  isl_set_free(s);
+  isl_space_free(space);
+  isl_ctx_free(ctx);
+  if (!pieces.empty()) return pieces[0];
+  // isl drops an empty basic set from its set: -1 >= 0 has no point.
+  std::vector<int> none(nb_counters + nb_parameters + 2, 0);
+  none.front() = 1;
+  none.back() = -1;
+  return {none};
+}
+
 std::vector<IntRows> ISLWrapper::subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,
                                           int nb_counters, int nb_parameters) {
   return union_operation(domain1, domain2, nb_counters, nb_parameters, isl_union_set_subtract);
@@ -369,6 +388,44 @@ IntRows ISLWrapper::right_inverse(IntRows m) {
   isl_ctx_free(ctx);
   std::cout << "right-inverse(" << m << ") = " << std::endl << r << std::endl;
   return r;
+}
+
+namespace {
+
+// `hull` (kept) with every set dimension but `kept` eliminated, rationally:
+// the bounds of that dimension in the parameters. The caller owns it.
+isl_set* dimension_bounds(isl_basic_set* hull, int kept) {
+  isl_basic_set* b = isl_basic_set_copy(hull);
+  isl_size n = isl_basic_set_dim(b, isl_dim_set);
+  for (int j = 0; j < n; j++)
+    if (j != kept) b = isl_basic_set_eliminate(b, isl_dim_set, j, 1);
+  return isl_set_from_basic_set(isl_basic_set_remove_divs(b));
+}
+
+}  // namespace
+
+std::optional<std::string> ISLWrapper::box_within(const std::string& domain, const std::string& cell,
+                                                  const std::vector<int>& kept, unsigned long operations) {
+  isl_ctx* ctx = isl_ctx_alloc();
+  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  // Both are read first: isl leaks the token it is reading when it runs
+  // out of operations inside a reading.
+  isl_set* whole = isl_set_read_from_str(ctx, domain.c_str());
+  isl_set* within = isl_set_read_from_str(ctx, cell.c_str());
+  isl_ctx_set_max_operations(ctx, operations);
+  isl_basic_set* hull = isl_basic_set_remove_divs(isl_set_simple_hull(whole));
+  isl_set* box = isl_set_universe(isl_basic_set_get_space(hull));
+  for (int k : kept) box = isl_set_intersect(box, dimension_bounds(hull, k));
+  box = isl_set_intersect(box, within);
+  // A result computed once the operations ran out may be wrong: dropped.
+  char* text = isl_ctx_last_error(ctx) == isl_error_none ? isl_set_to_str(box) : nullptr;
+  std::optional<std::string> result;
+  if (text) result = text;
+  free(text);
+  isl_basic_set_free(hull);
+  isl_set_free(box);
+  isl_ctx_free(ctx);
+  return result;
 }
 
 bool ISLWrapper::may_have_points(const std::string& text) {

@@ -6,6 +6,7 @@
 // constant] (flag 0: row == 0, otherwise row >= 0). Each call makes its own
 // isl context and frees it before returning; isl errors abort the process.
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ public:
   // coalesce() of every job, several at once, each in a thread of its own
   // (in the calling thread when no thread can be started).
   static void coalesce_all(std::vector<CoalescingJob>& jobs);
+  // One set of rows holding every member (isl's simple hull), or rows
+  // without integer point for a domain without member.
+  static IntRows simple_hull(std::vector<IntRows> domain, int nb_counters, int nb_parameters);
   // domain1 minus domain2.
   static std::vector<IntRows> subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,
                                        int nb_counters, int nb_parameters);
@@ -50,6 +54,13 @@ public:
   // isl's right inverse of m (n_col x n_col, uncut), traced on standard
   // output; m without rows comes back unchanged and silently.
   static IntRows right_inverse(IntRows m);
+  // The box of `domain` (a set in isl syntax, kept) along the set
+  // dimensions at the positions `kept`: the bounds of each such dimension
+  // in the parameters that hold for every rational point of the domain's
+  // simple hull, intersected with `cell` (a set of the same space); in
+  // isl's syntax. Nothing when isl fails or takes more than `operations`.
+  static std::optional<std::string> box_within(const std::string& domain, const std::string& cell,
+                                               const std::vector<int>& kept, unsigned long operations);
   // Whether the set or union set written in isl syntax has a point for some
   // values of its parameters; also true when isl cannot read the text.
   static bool may_have_points(const std::string& text);

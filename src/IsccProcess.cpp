@@ -43,8 +43,10 @@ std::string find_iscc() {
   return "";
 }
 
-// iscc's exit status when a codegen exceeded its budget of work.
+// iscc's exit status when a codegen exceeded its budget of work, and when
+// it generated the else schedule of its codegen.
 const int over_budget_status = 2;
+const int else_schedule_status = 3;
 
 [[noreturn]] void iscc_failed(const std::string& why) {
   stop(std::cout, "Program::backend_iscc: iscc failed (" + why + ")");
@@ -115,7 +117,7 @@ std::string exchange(Child& child, const std::string& script) {
 
 }  // namespace
 
-std::optional<std::string> run_iscc(const std::string& script) {
+std::optional<IsccNest> run_iscc(const std::string& script) {
   std::string iscc = find_iscc();
   if (iscc.empty()) iscc_failed("iscc not found");
   Child child = start(iscc);
@@ -130,6 +132,7 @@ std::optional<std::string> run_iscc(const std::string& script) {
   }
   if (!WIFEXITED(status)) iscc_failed("terminated by signal " + std::to_string(WTERMSIG(status)));
   if (WEXITSTATUS(status) == over_budget_status) return std::nullopt;
-  if (WEXITSTATUS(status) != 0) iscc_failed("exit status " + std::to_string(WEXITSTATUS(status)));
-  return text;
+  if (WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != else_schedule_status)
+    iscc_failed("exit status " + std::to_string(WEXITSTATUS(status)));
+  return IsccNest{text, WEXITSTATUS(status) == else_schedule_status};
 }

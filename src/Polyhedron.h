@@ -164,6 +164,10 @@ class Polyhedron {
   static std::vector<Polyhedron*> coalesce(const std::vector<Polyhedron*>& domain);
   // coalesce() of each union, isl working on several at once.
   static std::vector<std::vector<Polyhedron*>> coalesce_each(const std::vector<std::vector<Polyhedron*>>& unions);
+  // One polyhedron holding every member: the members' constraints, each
+  // moved out as far as the other members need (isl's simple hull); a
+  // union without member gives a polyhedron without point.
+  static Polyhedron* simple_hull(const std::vector<Polyhedron*>& domain);
   // The domain simplified in the context: pieces with the domain's points
   // within the context, none for a member without a point there.
   static std::vector<Polyhedron*> gist(const std::vector<Polyhedron*>& domain,

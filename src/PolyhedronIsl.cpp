@@ -52,6 +52,12 @@ std::vector<std::vector<Polyhedron*>> Polyhedron::coalesce_each(const std::vecto
   return result;
 }
 
+Polyhedron* Polyhedron::simple_hull(const std::vector<Polyhedron*>& domain) {
+  expect_single(domain, "simple_hull");
+  std::set<int> c = get_counters(domain), p = get_parameters(domain);
+  return new Polyhedron(ISLWrapper::simple_hull(matrices(domain, c, p), c.size(), p.size()), c, p);
+}
+
 std::vector<Polyhedron*> Polyhedron::gist(const std::vector<Polyhedron*>& domain,
                                           const std::vector<Polyhedron*>& context) {
   if (Options::option["no-gist"]) return ::clone(domain);

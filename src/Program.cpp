@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "Domain.h"
+#include "InstanceGuard.h"
 #include "Polyhedron.h"
 #include "Statement.h"
 
@@ -10,6 +11,7 @@ Program::Program(int nb_counters, int nb_parameters, std::vector<Statement*> sta
 Program::~Program() {
   for (Statement* s : statement) delete s;
   for (Polyhedron* t : tile) delete t;
+  for (InstanceGuard* g : guard) delete g;
   for (const std::vector<Domain*>& factors : domain_factors)
     for (Domain* factor : factors) delete factor;
 }

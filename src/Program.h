@@ -16,6 +16,7 @@
 #include <vector>
 
 class Domain;
+class InstanceGuard;
 class ModularMapping;
 class Polyhedron;
 class Schedule;
@@ -55,6 +56,22 @@ public:
   // statements; owned): the full-tile search works on each instead of the
   // whole domain.
   std::vector<std::vector<Domain*>> domain_factors;
+  // In a tiled program, per tiled statement, the test that a point of its
+  // domain is an instance (null for an untiled statement; owned): code
+  // generation may scan a convex superset of the domain, in the cell
+  // constraints, and test every point (its last mode, past the budgets of
+  // the others).
+  std::vector<InstanceGuard*> guard;
+  // Per statement, whether its domain is already such a superset: the
+  // crossing of its pieces exceeded its budget. Such a statement tests
+  // every point, whatever the mode of code generation.
+  std::vector<bool> superset;
+  // The budget of isl operations of the exact modes of code generation; 0
+  // for the code generator's own. A constant tiling along hyperplanes
+  // whose values skip integers (a determinant other than +-1) makes each
+  // operation costly (strides of large numbers): its program gets a
+  // smaller one.
+  unsigned long exact_mode_operations = 0;
 
   Program() = default;
   // Takes over the statements.

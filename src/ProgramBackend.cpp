@@ -13,8 +13,10 @@
 #include "GeneratedName.h"
 #include "ISLWrapper.h"
 #include "IndexFunction.h"
+#include "InstanceGuard.h"
 #include "IsccProcess.h"
 #include "IteratorRenaming.h"
+#include "LastMode.h"
 #include "Options.h"
 #include "OutputFile.h"
 #include "Polyhedron.h"
@@ -177,10 +179,11 @@ std::string factor_text(const Program& program, size_t i, Domain* factor) {
 }
 
 // Statement i as the full-tile search reads it; false when it is not tiled
-// parametrically. The counters that the tile bounds locate a point in its
+// parametrically, or when its domain is a superset of its instances (its
+// tiles are not the statement's). The counters that the tile bounds locate a point in its
 // tile.
 bool tiled_domain(const Program& program, size_t i, const IndexFunction* dates, TiledDomain& tiled) {
-  if (i >= program.tile.size() || !program.tile[i]) return false;
+  if (i >= program.tile.size() || !program.tile[i] || program.superset[i]) return false;
   std::set<int> counters = program.statement[i]->iteration_domain->get_counters();
   std::set<int> points = program.tile[i]->get_counters();
   for (int c : points) {
@@ -232,9 +235,26 @@ bool print_full_tiles(std::ostream& out, const Program& program, const std::vect
   return !names.empty();
 }
 
-std::string script_text(const Program& program, const std::vector<Schedule*>& schedules) {
+// "L<i> := <domain>;" for every statement with a domain of its own in the
+// last mode, then "L := " the last mode's domains joined by "+" (D<i> for
+// the others) and ";". Returns whether any statement has one.
+bool print_last_mode(std::ostream& out, const std::vector<std::string>& last) {
+  std::string names;
+  for (size_t i = 0; i < last.size(); i++) {
+    std::string name = (last[i].empty() ? "D" : "L") + std::to_string(i);
+    if (!last[i].empty()) out << name << " := " << last[i] << ";\n";
+    names += (i ? "+" : "") + name;
+  }
+  bool any = std::any_of(last.begin(), last.end(), [](const std::string& d) { return !d.empty(); });
+  if (any) out << "L := " << names << ";\n";
+  return any;
+}
+
+std::string script_text(const Program& program, const std::vector<Schedule*>& schedules,
+                        const std::vector<std::string>& last) {
   std::ostringstream out;
   program.print_iscc(out);
+  bool last_mode = print_last_mode(out, last);
   // The full tiles run apart from the partial ones, in loops that test
   // nothing about the tile they are in.
   bool full_tiles = print_full_tiles(out, program, schedules);
@@ -268,17 +288,25 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
   }
   out << " };\n"
       << "tiled_program := theta*D;\n"
-      << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << ";\n";
+      << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << (last_mode ? " else theta*L" : "");
+  if (program.exact_mode_operations) out << " within " << program.exact_mode_operations;
+  out << ";\n";
   return out.str();
 }
 
 // "#define S<i>(c1,...) { <statement>; }", counters in registry order,
-// written with every counter parenthesised.
-void print_macro(std::ostream& out, const Statement& s, int i) {
+// written with every counter parenthesised; with a guard, the statement
+// runs where its test holds: "{ if (<test>) { <statement>; } }".
+void print_macro(std::ostream& out, const Statement& s, int i, const InstanceGuard* guard) {
   std::set<int> counters = s.iteration_domain->get_counters();
   out << "#define S" << i << "(";
   print_variable_list(out, counters, ",", 1);
   out << ") { ";
+  if (guard) {
+    out << "if (";
+    guard->print_condition(out);
+    out << ") { ";
+  }
   if (Options::option["trace"]) {
     out << "printf(\"";
     for (int c : counters) out << get_counter_string(c) << "=%d ";
@@ -287,10 +315,19 @@ void print_macro(std::ostream& out, const Statement& s, int i) {
     print_variable_list(out, counters, ",", 1);
     out << "); ";
   }
-  out << s << "; }\n";
+  out << s << (guard ? "; } }\n" : "; }\n");
 }
 
-std::string output_head(const Program& program) {
+// The guard of statement i when it scans a superset of its domain: always
+// when its domain is one, and in the last mode when that mode gives it one
+// (`last`); else null.
+const InstanceGuard* guard_of(const Program& program, size_t i, bool last_mode, const std::vector<std::string>& last) {
+  if (i >= program.guard.size()) return nullptr;
+  bool superset = program.superset[i] || (last_mode && !last[i].empty());
+  return superset ? program.guard[i] : nullptr;
+}
+
+std::string output_head(const Program& program, bool last_mode, const std::vector<std::string>& last) {
   std::ostringstream out;
   out << prelude(program);
   for (const std::string& declaration : program.variable_declaration) out << declaration << "\n";
@@ -298,7 +335,7 @@ std::string output_head(const Program& program) {
   for (const auto& function : program.functions) out << function.second << "\n\n";
   expression_print_parenthesis = 1;
   for (size_t i = 0; i < program.statement.size(); i++)
-    print_macro(out, *program.statement[i], static_cast<int>(i));
+    print_macro(out, *program.statement[i], static_cast<int>(i), guard_of(program, i, last_mode, last));
   expression_print_parenthesis = 0;
   out << "\n"
       << "void tiled_kernel() {\n";
@@ -361,18 +398,20 @@ size_t pieces_of(Polyhedron* domain) {
 }
 
 // The refusal of a program whose nest exceeds the code generator's budget
-// of work: it names the statement of most pieces, whose share of the work
-// is the largest, and what gives fewer pieces.
+// of work in every mode, the last one included: it names the statement of
+// most pieces, whose share of the work is the largest, and what gives
+// fewer pieces.
 std::string over_budget(const Program& program) {
   size_t most = 0;
   for (size_t i = 1; i < program.statement.size(); i++)
     if (pieces_of(program.statement[i]->iteration_domain) > pieces_of(program.statement[most]->iteration_domain))
       most = i;
-  return "Program::backend_iscc: statement #" + std::to_string(most) + ": its " +
-         std::to_string(pieces_of(program.statement[most]->iteration_domain)) +
-         " pieces exceed the code generator's budget of work, even with the full tiles run with the partial "
-         "ones; tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice "
-         "without denominators, or constant tile sizes";
+  size_t pieces = pieces_of(program.statement[most]->iteration_domain);
+  return "Program::backend_iscc: statement #" + std::to_string(most) + ": its " + std::to_string(pieces) +
+         (pieces == 1 ? " piece exceeds" : " pieces exceed") + " the code generator's budget of work, even with the full tiles run with the partial "
+         "ones and with every tiled statement scanning one convex superset of its domain; tile it with fewer "
+         "pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or "
+         "constant tile sizes along hyperplanes of full rank";
 }
 
 }  // namespace
@@ -381,12 +420,13 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   std::string base = file.substr(0, file.size() - 2);
   std::string script = base + ".iscc", output = base + ".tiled.cc";
   refuse_to_overwrite(file, {script, output});
-  std::string text = script_text(*this, schedules);
+  std::vector<std::string> last = last_mode_domains(*this);
+  std::string text = script_text(*this, schedules, last);
   write_or_stop(script, text);
   std::cout << "Iscc codegen..." << std::endl;
-  std::string head = output_head(*this);
-  std::optional<std::string> nest = run_iscc(text);
+  std::optional<IsccNest> nest = run_iscc(text);
   if (!nest) stop(std::cout, over_budget(*this));
-  check_nest(*this, *nest);
-  write_or_stop(output, head + rename_clashing_iterators(with_input_names(*nest), head) + "}\n");
+  check_nest(*this, nest->text);
+  std::string head = output_head(*this, nest->last_mode, last);
+  write_or_stop(output, head + rename_clashing_iterators(with_input_names(nest->text), head) + "}\n");
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <iostream>
 #include <numeric>
 
@@ -10,6 +11,7 @@
 #include "GeneratedName.h"
 #include "IndexFunction.h"
 #include "Inequation.h"
+#include "InstanceGuard.h"
 #include "KernelAssumptions.h"
 #include "Matrix.h"
 #include "MatrixPrinter.h"
@@ -86,32 +88,50 @@ std::string pass_message(int i, const std::string& why) {
 // Bounds on the pieces of the parametric tiling of one statement. The
 // pieces of one constraint that can hold points differ in the residue of a
 // size parameter modulo the tile ratio (or in the block offset of a
-// coefficient), and the work of the cross product, of the coalescing and
-// of the code generator grows with them; the code generator works within
-// a budget of its own (see iscc's generate_nest). Refused up front only
-// what certainly exceeds that budget: a constraint of more pieces comes
-// from a tile ratio or coefficient of about as many, which divides the
-// budget by a tenth of it, below the work of even one loop so tiled
-// (tile_ratio[150] on one loop is refused after 2 s, tile_ratio[100]
-// tiles in 1 s).
-const long long constraint_piece_limit = 256;
+// coefficient). Past the budgets of their crossing and of the code
+// generator, a statement scans one convex superset of its pieces (the last
+// mode), but the tiling library makes every piece of every constraint
+// first, in every mode, and its work grows with their square: refused up
+// front, a constraint of more pieces than this (tile_ratio[4000] on one
+// loop tiles in 11 s, tile_ratio[10000] would take a minute).
+const long long constraint_piece_limit = 4096;
 
-// The cross product stops past this many kept pieces: their nest needs
-// more work than the code generator's budget (at least 14000 operations a
-// piece measured, 28 million for 2000 pieces), and coalescing them alone
-// takes seconds.
+// The crossing of a statement's pieces stops past this many pieces kept by
+// one cross product: their nest needs more work than the code generator's
+// budget (at least 14000 operations a piece measured, 28 million for 2000
+// pieces), and coalescing them alone takes seconds.
 const long long kept_piece_limit = 2000;
 
-// The cross product stops past this many emptiness tests of intersections,
-// some seconds of work (0.3 to 1.1 ms a test measured); the tests,
-// examples and benchmarks need at most 1501.
+// It stops past this many emptiness tests of intersections, some seconds
+// of work (0.3 to 1.1 ms a test measured); the tests, examples and
+// benchmarks need at most 1501.
 const long long cross_product_test_limit = 10000;
 
-// The bounds of the cross product of statement i, tiled by `directive`.
-ZILWrapper::PieceLimit piece_limit(int i, const std::string& directive) {
-  return ZILWrapper::PieceLimit{kept_piece_limit, cross_product_test_limit, [i, directive](const std::string& what) {
-                                  return pass_message(i, directive + " " + what);
-                                }};
+// It stops past this many pairs of pieces compared by its coalescings
+// (the sum of the squares of their sizes): about 15 to 25 isl operations
+// a pair, some microseconds each, 300000 pairs a few seconds. The tests,
+// examples and benchmarks compare at most 134224 for one statement; the
+// coalescings that took minutes compared millions.
+const long long coalesced_pair_limit = 300000;
+
+// It stops past this many emptiness tests of the crossings of the
+// constraints over the same loops: two lists of s + 1 pieces each for a
+// tile ratio s (a ratio of 100 on one loop needs 10203 of them, the other
+// tests, examples and benchmarks at most 6092; some seconds for 100000).
+const long long group_test_limit = 100000;
+
+// The budget of the exact modes of code generation for a program with a
+// constant tiling along hyperplanes that skew the lattice: an isl
+// operation took up to 70 microseconds on such tiles (about 1 elsewhere),
+// the tests needed at most 234081 operations, and a 4-D box under four
+// skewed hyperplanes of determinant 15 ran for minutes.
+const unsigned long skewed_constant_operations = 500000;
+
+// The budget of the crossing of one statement's pieces. Past it the
+// statement scans one convex superset of its pieces and tests each point.
+ZILWrapper::CrossingBudget crossing_budget() {
+  return ZILWrapper::CrossingBudget{kept_piece_limit, cross_product_test_limit, coalesced_pair_limit,
+                                    group_test_limit};
 }
 
 // "[v0][v1]..." of a directive's integer arguments.
@@ -184,6 +204,19 @@ void check_tiles_ahead(int i, const IndexFunction* schedule, const std::vector<i
                            " uses a loop counter ahead of a tiled dimension it depends on");
     }
   }
+}
+
+// Whether some invariant factor of the loop-counter parts of `hyperplanes`
+// over `loops` exceeds 1 (a determinant other than +-1 for as many
+// hyperplanes as loops): the hyperplanes' values then skip integers, and
+// isl's work on the tiles runs through strides of large numbers.
+bool skews_lattice(IndexFunction* hyperplanes, const std::vector<int>& loops) {
+  IntMatrix linear = hyperplanes->to_matrix_linear(loops);
+  if (linear.empty() || loops.empty()) return false;
+  IntMatrix smith = snf(linear)[1];
+  for (size_t k = 0; k < smith.size() && k < loops.size(); k++)
+    if (std::abs(smith[k][k]) > 1) return true;
+  return false;
 }
 
 // The rank of the loop-counter parts of `hyperplanes` over `loops`, their
@@ -395,10 +428,12 @@ std::string Tiling::directive_text(int i) const {
 }
 
 // The pieces of each constraint of every parametric tiling, counted before
-// any statement is tiled: a tiling that certainly exceeds the code
-// generator's budget is refused at once (see constraint_piece_limit), and
-// so is a lattice whose offsets alone give more pieces than the cross
-// product may keep (each offset has pieces of its own).
+// any statement is tiled: a tiling whose library pieces alone exceed the
+// minute, even in the last mode, is refused at once (see
+// constraint_piece_limit), and so is a lattice of more offsets than the
+// cross product may keep pieces: each offset has pieces of its own, which
+// the library makes and even the last mode hulls apart (4096 offsets took
+// 41 s).
 void Tiling::check_piece_counts(Program* program) const {
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Polyhedron* domain = program->statement[i]->iteration_domain;
@@ -412,12 +447,15 @@ void Tiling::check_piece_counts(Program* program) const {
     long long most = *std::max_element(counts.begin(), counts.end());
     if (most > constraint_piece_limit)
       pass_stop(i, directive_text(i) + " would split a constraint into " + std::to_string(most) +
-                       " pieces, more than the limit of " + std::to_string(constraint_piece_limit));
+                       " pieces, more than the limit of " + std::to_string(constraint_piece_limit) +
+                       " that even the last mode of code generation takes; use smaller tile ratios or lattice "
+                       "entries");
     long long offsets = is_general_ZIL[i] ? ZILWrapper::lattice_offset_count(tile_lattice[i]) : 1;
     if (offsets > kept_piece_limit)
       pass_stop(i, directive_text(i) + " has " + std::to_string(offsets) +
                        " lattice offsets, each with pieces of its own, more than the limit of " +
-                       std::to_string(kept_piece_limit) + " pieces");
+                       std::to_string(kept_piece_limit) +
+                       " that even the last mode of code generation takes; use smaller denominators");
   }
 }
 
@@ -492,6 +530,10 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     std::cout << "Tiling stmt #" << i << ": " << *s << "\n";
     pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
     if (is_constant_tiling[i]) {
+      // Tiles bound every loop counter only along hyperplanes of full rank.
+      bool bounded = loop_counter_rank(tile_hyperplans[i], s->surrounding_counters) ==
+                     static_cast<int>(s->surrounding_counters.size());
+      pass.guards.push_back(bounded ? new InstanceGuard(s->iteration_domain, {}, tile[i]) : nullptr);
       s->iteration_domain->add_constraints(tile[i]);
       for (const auto& counter : tile_counter) {
         s->surrounding_counters.push_back(counter.first);
@@ -507,6 +549,8 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
       apply_general_ZIL(i, s, pass);
       continue;
     }
+    if (!is_constant_tiling[i]) pass.guards.push_back(nullptr);
+    pass.superset.push_back(false);
     pass.tiled.push_back(s);
     pass.schedules.push_back(new Schedule(schedule[i], s->surrounding_counters));
     // A constant tiling leaves one polyhedron per statement, whose nest
@@ -523,6 +567,11 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
                                 2 * program->nb_parameters, pass.tiled);
   result->tile = pass.tiles;
   result->domain_factors = pass.domain_factors;
+  result->guard = pass.guards;
+  result->superset = pass.superset;
+  for (int i = 0; i < static_cast<int>(program->statement.size()); i++)
+    if (is_constant_tiling[i] && skews_lattice(tile_hyperplans[i], program->statement[i]->surrounding_counters))
+      result->exact_mode_operations = skewed_constant_operations;
   result->set_variable_declaration(
       output_declarations(program->get_variable_declaration(), split_declarations(pass.splits)));
   // The input's own initialisations, then the checks of the values the
@@ -553,21 +602,55 @@ static std::vector<Domain*> domain_factors(std::vector<std::vector<Polyhedron*>>
   return unions;
 }
 
+// The domain of a tiled statement from its pieces (freed): their union, or
+// past the crossing's budget their simple hull within the cell (kept by
+// the caller), where each original point has one tiled point, so that the
+// statement may test each point against its original domain.
+static Domain* tiled_domain(std::vector<Polyhedron*>& pieces, const ZILWrapper::CrossingBudget& budget,
+                            Polyhedron* cell) {
+  if (!budget.exceeded) {
+    Domain* domain = new Domain(pieces);
+    del(pieces);
+    return domain;
+  }
+  std::cout << "  Crossing past its budget of work: one convex superset of the pieces, each point tested"
+            << std::endl;
+  Polyhedron* hull = Polyhedron::simple_hull(pieces);
+  del(pieces);
+  hull->add_constraints(cell);
+  Domain* domain = new Domain(std::vector<Polyhedron*>{hull});
+  delete hull;
+  return domain;
+}
+
+// The cell of a general tiling: the tile, and each lattice offset counter
+// (-1: none) from 0 to below its denominator.
+static Polyhedron* lattice_cell(Polyhedron* tile, const std::vector<int>& offsets,
+                                const std::vector<int>& denominators) {
+  Polyhedron* cell = new Polyhedron(tile);
+  Expression zero(0);
+  for (size_t c = 0; c < offsets.size(); c++) {
+    if (offsets[c] < 0) continue;
+    Expression offset(get_counter_string(offsets[c]));
+    Expression denominator(denominators[c]);
+    Inequation from(GREATER_EQ, &offset, &zero);
+    Inequation below(LESS, &offset, &denominator);
+    cell->add_constraint(&from);
+    cell->add_constraint(&below);
+  }
+  return cell;
+}
+
 void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   IndexFunction* hyperplanes = tile_hyperplans[i];
   size_t m = hyperplanes->index_mapping.size();
   std::set<int> parameters = ZILWrapper::get_tiling_parameters(s->iteration_domain, hyperplanes);
   std::vector<int> hidden;
-  ZILWrapper::PieceLimit limit = piece_limit(i, directive_text(i));
+  ZILWrapper::CrossingBudget budget = crossing_budget();
   std::vector<std::vector<Polyhedron*>> factors;
   auto tiled = ZILWrapper::get_parallelepipedic_tiled_domain_time_domain(s->iteration_domain, hyperplanes,
-                                                                        tile_ratio[i], &hidden, &limit, &factors);
+                                                                        tile_ratio[i], &hidden, &budget, &factors);
   parameters.insert(hidden.begin(), hidden.end());
-  delete s->iteration_domain;
-  s->iteration_domain = new Domain(tiled.first);
-  del(tiled.first);
-  std::vector<Domain*> factor_unions = domain_factors(factors);
-
   std::vector<int> counters;
   std::vector<Expression*> outer;
   for (size_t j = 0; j < m; j++) {
@@ -575,6 +658,14 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
     counters.push_back(get_counter_rank(time_counter_name(false, static_cast<int>(j))));
     outer.push_back(new Expression(time_counter_name(true, static_cast<int>(j))));
   }
+  std::vector<int> inner;
+  for (size_t j = 0; j < m; j++) inner.push_back(counters[2 * j + 1]);
+  Polyhedron* cell = rectangular_tile(inner, tile_ratio[i]);
+  pass.guards.push_back(new InstanceGuard(s->iteration_domain, tiled.second.first, cell));
+  delete s->iteration_domain;
+  s->iteration_domain = tiled_domain(tiled.first, budget, cell);
+  std::vector<Domain*> factor_unions = domain_factors(factors);
+
   s->surrounding_counters = counters;
   pass.used_counters.insert(counters.begin(), counters.end());
   Statement* t = s->substitute_counters_ref(tiled.second.first);
@@ -599,11 +690,10 @@ void Tiling::apply_rectangular_ZIL(int i, Statement* s, TilingPass& pass) {
   for (Domain* factor : factor_unions) factor->add_constraints(split);
   delete split;
   pass.domain_factors.push_back(factor_unions);
+  pass.superset.push_back(budget.exceeded);
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], counters));
-  std::vector<int> inner;
-  for (size_t j = 0; j < m; j++) inner.push_back(counters[2 * j + 1]);
-  pass.tiles.push_back(rectangular_tile(inner, tile_ratio[i]));
+  pass.tiles.push_back(cell);
 }
 
 // New counter list: the lattice counters, their offset counters (-1 for
@@ -623,15 +713,18 @@ static std::vector<int> general_counters(const ZILWrapper::general_tiling_t& nam
 void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   std::cout << *s->iteration_domain << "\n" << *tile_shape[i] << "\n" << tile_lattice[i] << "\n";
   std::vector<std::vector<Polyhedron*>> factors;
-  ZILWrapper::PieceLimit limit = piece_limit(i, directive_text(i));
+  ZILWrapper::CrossingBudget budget = crossing_budget();
   auto tiled =
-      ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i], &factors, &limit);
+      ZILWrapper::get_general_tiled_domain(s->iteration_domain, tile_shape[i], tile_lattice[i], &factors, &budget);
   const ZILWrapper::general_tiling_t& names = tiled.first.first;
-  delete s->iteration_domain;
-  s->iteration_domain = new Domain(tiled.second);
-  del(tiled.second);
-
   std::vector<int> offsets = ZILWrapper::lattice_offset_counters(tile_lattice[i]);
+  Polyhedron* tile = tile_shape[i]->counters_to_counters(names.first.second);
+  Polyhedron* cell = lattice_cell(tile, offsets, ZILWrapper::reduced_lattice(tile_lattice[i]).back());
+  pass.guards.push_back(new InstanceGuard(s->iteration_domain, tiled.first.second, cell));
+  delete s->iteration_domain;
+  s->iteration_domain = tiled_domain(tiled.second, budget, cell);
+  delete cell;
+
   s->surrounding_counters = general_counters(names, offsets, s->surrounding_counters);
   pass.used_counters.insert(s->surrounding_counters.begin(), s->surrounding_counters.end());
   Statement* t = s->substitute_counters_ref(tiled.first.second);
@@ -647,9 +740,10 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
   delete schedule[i];
   schedule[i] = g->counters_to_counters(names.first.second);
   delete g;
+  pass.superset.push_back(budget.exceeded);
   pass.tiled.push_back(t);
   pass.schedules.push_back(new Schedule(schedule[i], t->surrounding_counters));
-  pass.tiles.push_back(tile_shape[i]->counters_to_counters(names.first.second));
+  pass.tiles.push_back(tile);
   pass.domain_factors.push_back(domain_factors(factors));
   std::cout << "Schedule for stmt #" << i << " ( " << *t << " ): \n" << *schedule[i] << "\n\n";
 

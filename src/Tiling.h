@@ -19,6 +19,7 @@
 class Domain;
 class Expression;
 class IndexFunction;
+class InstanceGuard;
 class Polyhedron;
 class Program;
 class Schedule;
@@ -40,6 +41,8 @@ struct TilingPass {
   std::vector<Schedule*> schedules;    // schedule of tiled statement i
   std::vector<Polyhedron*> tiles;      // tile of tiled statement i, or null
   std::vector<std::vector<Domain*>> domain_factors;  // of tiled statement i (see Program)
+  std::vector<InstanceGuard*> guards;  // of tiled statement i, or null (see Program)
+  std::vector<bool> superset;          // of tiled statement i (see Program)
   std::set<std::string> sizes;         // the size parameters split
   std::set<std::string> aligned_sizes; // those assumed multiples of block_size
   long long least_block_size = 1;      // block_size must be at least it

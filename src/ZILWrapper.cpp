@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstdlib>
 #include <iostream>
-#include <limits>
 #include <optional>
 #include <set>
 
@@ -162,9 +161,43 @@ IndexFunction* to_index_function(const affFuncZIL* record) {
 
 // ---- the shared tail ----
 
+bool CrossingBudget::spend_tests(long long n) {
+  tests += n;
+  if (tests > most_tests) exceeded = true;
+  return !exceeded;
+}
+
+bool CrossingBudget::spend_coalescing(long long n) {
+  pairs += n * n;
+  if (pairs > most_pairs) exceeded = true;
+  return !exceeded;
+}
+
 namespace {
 
 typedef std::vector<std::vector<Polyhedron*>> Lists;
+
+bool exceeded(const CrossingBudget* budget) { return budget && budget->exceeded; }
+
+// Whether coalescing these unions fits the budget (none: no bound), which
+// is charged for them.
+bool may_coalesce(const Lists& unions, CrossingBudget* budget) {
+  for (const std::vector<Polyhedron*>& u : unions)
+    if (budget && !budget->spend_coalescing(static_cast<long long>(u.size()))) return false;
+  return true;
+}
+
+// Each union of `unions` coalesced within the budget; past it, copies of
+// the unions as they stand (the caller drops them). New polyhedra owned by
+// the caller; `unions` are kept.
+Lists coalesced_each(const Lists& unions, CrossingBudget* budget) {
+  if (!may_coalesce(unions, budget)) {
+    Lists copies;
+    for (const std::vector<Polyhedron*>& u : unions) copies.push_back(clone(u));
+    return copies;
+  }
+  return Polyhedron::coalesce_each(unions);
+}
 
 // Consecutive pieces of a cross product share their first choices, and are
 // the likeliest to merge: coalescing runs of them first leaves the final
@@ -174,7 +207,7 @@ typedef std::vector<std::vector<Polyhedron*>> Lists;
 // caller; the unions' pieces are freed.
 const size_t coalescing_run = 64;
 
-Lists coalesce_in_runs(Lists& unions) {
+Lists coalesce_in_runs(Lists& unions, CrossingBudget* budget) {
   Lists runs;
   std::vector<size_t> owner;  // the union of each run
   for (size_t u = 0; u < unions.size(); u++)
@@ -183,13 +216,13 @@ Lists coalesce_in_runs(Lists& unions) {
                         unions[u].begin() + std::min(unions[u].size(), first + coalescing_run));
       owner.push_back(u);
     }
-  Lists coalesced = Polyhedron::coalesce_each(runs);
+  Lists coalesced = coalesced_each(runs, budget);
   Lists merged(unions.size());
   for (size_t k = 0; k < coalesced.size(); k++)
     merged[owner[k]].insert(merged[owner[k]].end(), coalesced[k].begin(), coalesced[k].end());
   del(unions);
   unions.clear();
-  Lists result = Polyhedron::coalesce_each(merged);
+  Lists result = coalesced_each(merged, budget);
   del(merged);
   return result;
 }
@@ -207,17 +240,17 @@ const size_t whole_coalescing_most = 2 * coalescing_run;
 // a union small enough to coalesce cheaply is coalesced once more as a
 // whole. New polyhedra owned by the caller; `pieces` are freed.
 std::vector<Polyhedron*> coalesce_by_last_choice(std::vector<Polyhedron*>& pieces, const std::vector<size_t>& last,
-                                                 size_t size) {
+                                                 size_t size, CrossingBudget* budget) {
   Lists buckets(size);
   for (size_t k = 0; k < pieces.size(); k++) buckets[last[k]].push_back(pieces[k]);
   pieces.clear();
   std::vector<Polyhedron*> result;
-  for (const std::vector<Polyhedron*>& coalesced : coalesce_in_runs(buckets))
+  for (const std::vector<Polyhedron*>& coalesced : coalesce_in_runs(buckets, budget))
     result.insert(result.end(), coalesced.begin(), coalesced.end());
   if (size < 2 || result.size() > whole_coalescing_most) return result;
-  std::vector<Polyhedron*> whole = Polyhedron::coalesce(result);
+  Lists whole = coalesced_each({result}, budget);
   del(result);
-  return whole;
+  return whole[0];
 }
 
 // Each piece carrying the context's constraints (kept by the caller), if
@@ -240,20 +273,20 @@ Lists copies_with_context(const Lists& lists, Polyhedron* context) {
 }
 
 // The pieces of the lists that may hold points within the context, crossed
-// within `limit` (none: no limit) and coalesced into one list. New
+// within the budget (none: no bound) and coalesced into one list. New
 // polyhedra owned by the caller; the lists' pieces are freed.
-std::vector<Polyhedron*> crossed_and_coalesced(Lists& group, Polyhedron* context, const PieceLimit* limit) {
+std::vector<Polyhedron*> crossed_and_coalesced(Lists& group, Polyhedron* context, CrossingBudget* budget) {
   CrossProductOptions options;
   options.context = context;
-  options.limit = limit;
+  options.budget = budget;
   bool single = group.size() == 1;
   std::vector<Polyhedron*> crossed = cross_product(group, 0, options);
   del(group);
   if (single && !context) return crossed;
   add_context(crossed, context);
-  std::vector<Polyhedron*> coalesced = Polyhedron::coalesce(crossed);
+  Lists coalesced = coalesced_each({crossed}, budget);
   del(crossed);
-  return coalesced;
+  return coalesced[0];
 }
 
 // The library's lists of one constraint each, in groups over the same
@@ -281,19 +314,24 @@ std::vector<Lists> groups_by_counters(Lists& lists) {
 // the same. Lists of one piece come first (they narrow every combination),
 // then the longest, so that the shortest list of several pieces comes
 // last. The groups' pieces are freed.
-Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context, const PieceLimit* limit) {
-  // A group's crossing keeps within the limit the pieces that its
-  // coalescing takes (its time grows fast with them); its few short lists
-  // need no bound on their tests.
-  std::optional<PieceLimit> kept_only;
-  if (limit) {
-    kept_only = *limit;
-    kept_only->most_tests = std::numeric_limits<long long>::max();
+Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context, CrossingBudget* budget) {
+  // A group's crossing keeps within the budget the pieces that its
+  // coalescing takes (its time grows fast with them); its tests count
+  // apart from those of the cross product.
+  std::optional<CrossingBudget> group_budget;
+  if (budget) {
+    group_budget = *budget;
+    group_budget->tests = 0;
+    group_budget->most_tests = budget->most_group_tests;
   }
   Lists merged;
   for (Lists& group : groups)
-    merged.push_back(crossed_and_coalesced(group, context, kept_only ? &*kept_only : nullptr));
+    merged.push_back(crossed_and_coalesced(group, context, group_budget ? &*group_budget : nullptr));
   groups.clear();
+  if (budget) {
+    budget->pairs = group_budget->pairs;
+    budget->exceeded = group_budget->exceeded;
+  }
   // (0, 0) for one piece, else (1, -size).
   auto rank = [](const std::vector<Polyhedron*>& list) {
     long long size = static_cast<long long>(list.size());
@@ -306,10 +344,9 @@ Lists merged_groups(std::vector<Lists>& groups, Polyhedron* context, const Piece
   return merged;
 }
 
-}  // namespace
-
-std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
-                                         Polyhedron* context, const PieceLimit* limit, Lists* factors) {
+// The pieces of the library's lists, converted; the records are freed and
+// the lists emptied.
+Lists converted(std::list<std::list<polyhedronZIL*>>& lists) {
   Lists vectors;
   for (std::list<polyhedronZIL*>& pieces : lists) {
     vectors.emplace_back();
@@ -320,15 +357,34 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
     pieces.clear();
   }
   lists.clear();
+  return vectors;
+}
+
+// The intersection of the simple hulls of the lists, within the context if
+// there is one: every union of the lists holds the tiled domain, so this
+// one polyhedron does too. New, owned by the caller; the lists are kept.
+Polyhedron* bounding_polyhedron(const Lists& lists, Polyhedron* context) {
+  Polyhedron* bound = context ? new Polyhedron(context) : new Polyhedron();
+  for (const std::vector<Polyhedron*>& list : lists) {
+    Polyhedron* hull = Polyhedron::simple_hull(list);
+    bound->add_constraints(hull);
+    delete hull;
+  }
+  return bound;
+}
+
+// The exact tiled domain of the lists (freed); see to_tiled_domain.
+std::vector<Polyhedron*> crossed_domain(Lists& vectors, bool progress, Polyhedron* context, CrossingBudget* budget,
+                                        Lists* factors) {
   CrossProductOptions options;
   options.context = context;
-  options.limit = limit;
+  options.budget = budget;
   options.progress = progress;
   // Lists all over the same counters are crossed as they come, within the
-  // limit, and coalesced in runs.
+  // budget, and coalesced in runs.
   std::vector<Lists> groups = groups_by_counters(vectors);
   bool grouped = groups.size() > 1;
-  Lists crossing = grouped ? merged_groups(groups, context, limit) : groups.empty() ? Lists() : groups[0];
+  Lists crossing = grouped ? merged_groups(groups, context, budget) : groups.empty() ? Lists() : groups[0];
   if (factors) *factors = copies_with_context(crossing, context);
   std::vector<size_t> last;
   if (grouped) options.last_choices = &last;
@@ -337,9 +393,31 @@ std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& l
   del(crossing);
   if (progress) std::cout << "  Coalescing..." << std::endl;
   add_context(crossed, context);
-  if (grouped) return coalesce_by_last_choice(crossed, last, last_size);
+  if (grouped) return coalesce_by_last_choice(crossed, last, last_size, budget);
   Lists whole = {crossed};
-  return coalesce_in_runs(whole)[0];
+  return coalesce_in_runs(whole, budget)[0];
+}
+
+}  // namespace
+
+std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
+                                         Polyhedron* context, CrossingBudget* budget, Lists* factors) {
+  Lists vectors = converted(lists);
+  // The superset is taken before the crossing frees the lists.
+  Polyhedron* superset = budget ? bounding_polyhedron(vectors, context) : nullptr;
+  std::vector<Polyhedron*> pieces;
+  if (!exceeded(budget)) pieces = crossed_domain(vectors, progress, context, budget, factors);
+  for (std::vector<Polyhedron*>& list : vectors) del(list);
+  if (!exceeded(budget)) {
+    delete superset;
+    return pieces;
+  }
+  del(pieces);
+  if (factors) {
+    for (std::vector<Polyhedron*>& factor : *factors) del(factor);
+    factors->clear();
+  }
+  return {superset};
 }
 
 }  // namespace ZILWrapper

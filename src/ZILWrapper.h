@@ -71,21 +71,36 @@ std::vector<int> to_vec(long long* v, int nb_lines);
 std::vector<int> to_vec_int(const std::set<int>& s);
 std::set<int> to_set_int(const std::vector<int>& v);
 
-// Bounds on the work of a cross product and on the work after it
-// (coalescing, code generation), which grows with the pieces it keeps:
-// past `most_tests` emptiness tests of its intersections, or past
-// `most_kept` pieces kept, the run stops with `message` of the bound
-// exceeded ("splits the domain into more than 2000 pieces, ...").
-struct PieceLimit {
+// The work of crossing one statement's pieces, counted as it is done
+// (the counts are the same on every machine): emptiness tests of
+// intersections, pieces kept by one cross product, and pairs of pieces
+// that coalescing compares (isl's work on a coalescing grows with the
+// square of its pieces, about 15 to 25 operations a pair measured). The
+// work after the crossing (the search for full tiles, code generation)
+// grows with the pieces kept too. Past a bound the crossing stops,
+// `exceeded` is set and the caller takes a convex superset of the pieces
+// instead (see to_tiled_domain).
+struct CrossingBudget {
   long long most_kept;
   long long most_tests;
-  std::function<std::string(const std::string& exceeded)> message;
+  long long most_pairs;
+  // The tests of the crossings of the lists over the same loops, which
+  // come first (see to_tiled_domain): short lists, many tests each for
+  // large tile ratios, counted apart.
+  long long most_group_tests;
+  long long tests = 0;  // spent so far
+  long long pairs = 0;
+  bool exceeded = false;
+  // Counts `n` more tests, respectively a coalescing of n pieces; false,
+  // with `exceeded` set, when that passes the bound.
+  bool spend_tests(long long n);
+  bool spend_coalescing(long long n);
 };
 struct CrossProductOptions {
   // Intersections without integer points within the context are left out;
   // the kept pieces do not carry its constraints. Not owned.
   Polyhedron* context = nullptr;
-  const PieceLimit* limit = nullptr;  // none: no limit. Not owned.
+  CrossingBudget* budget = nullptr;  // none: no bound. Not owned.
   // The line "  Cross product... <settled>/<combinations>, <kept> kept".
   bool progress = false;
   // Receives, if given, the index of each kept piece's choice in the last
@@ -93,8 +108,8 @@ struct CrossProductOptions {
   std::vector<size_t>* last_choices = nullptr;
 };
 // Every non-empty intersection of one polyhedron per list from `depth` on,
-// the earlier lists outer (a single list is copied as it stands). The
-// lists stay the caller's.
+// the earlier lists outer (a single list is copied as it stands); nothing
+// once the budget is exceeded. The lists stay the caller's.
 std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*>>& domain, int depth);
 std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*>>& domain, int depth,
                                        const CrossProductOptions& options);
@@ -105,9 +120,12 @@ std::vector<Polyhedron*> cross_product(const std::vector<std::vector<Polyhedron*
 // `factors` receives, if given, the lists crossed, each piece carrying the
 // context: unions whose intersection is the tiled domain for parameters
 // >= 0 (the combinations left out have no point there), each one far
-// smaller than the domain.
+// smaller than the domain. Past the budget (or when it was exceeded
+// before), the domain is one polyhedron instead: the intersection of the
+// simple hulls of the lists, a convex superset of the tiled domain, and
+// `factors` receives nothing.
 std::vector<Polyhedron*> to_tiled_domain(std::list<std::list<polyhedronZIL*>>& lists, bool progress,
-                                         Polyhedron* context = nullptr, const PieceLimit* limit = nullptr,
+                                         Polyhedron* context = nullptr, CrossingBudget* budget = nullptr,
                                          std::vector<std::vector<Polyhedron*>>* factors = nullptr);
 
 // ---- large constants as hidden parameters ----
@@ -154,13 +172,13 @@ Polyhedron* split_constraints(const std::set<int>& parameters);
 //   inner time counters and inner parameters)). The hidden parameters of the
 // image's large constants, split like the others, go to `hidden` if given.
 // The pieces are crossed and coalesced within the split constraints of the
-// parameters, and carry them; `limit` bounds the pieces of the cross
-// product. `factors` receives, if given, unions of pieces whose
-// intersection is the pieces' union (see to_tiled_domain).
+// parameters, and carry them, within `budget` (see to_tiled_domain: past
+// it, one convex superset of the pieces). `factors` receives, if given,
+// unions of pieces whose intersection is the pieces' union.
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
                                               std::vector<int> scale, std::vector<int>* hidden = nullptr,
-                                              const PieceLimit* limit = nullptr,
+                                              CrossingBudget* budget = nullptr,
                                               std::vector<std::vector<Polyhedron*>>* factors = nullptr);
 
 // ---- lattices with denominators ----
@@ -190,12 +208,13 @@ std::vector<int> lattice_offset_counters(const Rows& lattice);
 // lattice offset as modulo rows ii_c ≡ o_c (mod D_c), read through the
 // active lists (the lattice counters first): each piece over the quotients
 // outer_c of ii_c = D_c·outer_c + o_c with lattice_offset_c == o_c (from
-// `offset_counters`), the lists crossed offset by offset within `limit`
-// (may be null), coalesced. The records are freed, the lists emptied.
+// `offset_counters`), the lists crossed offset by offset within `budget`
+// (may be null; see to_tiled_domain), coalesced. The records are freed,
+// the lists emptied.
 std::vector<Polyhedron*> to_tiled_domain_with_offsets(std::list<std::list<polyhedronZIL*>>& lists,
                                                       const std::vector<int>& denominators,
                                                       const std::vector<int>& offset_counters,
-                                                      const PieceLimit* limit = nullptr);
+                                                      CrossingBudget* budget = nullptr);
 
 // ---- general tiling by a shape and a lattice ----
 // The checks of such a tiling that need no tiling, stopping on the first
@@ -217,11 +236,11 @@ std::vector<long long> general_piece_counts(Polyhedron* domain, Polyhedron* shap
 // large constants like the others. `factors` receives, if given, unions of
 // pieces whose intersection is the pieces' union (see to_tiled_domain;
 // none for a lattice with denominators).
-// `limit` bounds each cross product (one per lattice offset).
+// `budget` bounds the crossings of every lattice offset together.
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice,
                          std::vector<std::vector<Polyhedron*>>* factors = nullptr,
-                         const PieceLimit* limit = nullptr);
+                         CrossingBudget* budget = nullptr);
 
 // ---- tilings named after the variables they split ----
 // Every tiled variable v is named outer_<v> and inner_<v>: counter c is

@@ -1,8 +1,8 @@
 // The cross product of the library's lists of pieces: a depth-first search
 // over one piece per list that leaves a branch as soon as its intersection
 // is empty, counting the combinations it has settled so that a long run can
-// show its progress, and its emptiness tests and kept pieces so that a run
-// past its bounds stops early.
+// show its progress, and its emptiness tests and kept pieces so that it
+// stops as soon as it passes its budget.
 
 #include <unistd.h>
 
@@ -76,12 +76,18 @@ class Search {
       below[d - 1] = estimated_pieces({below[d], static_cast<long long>(lists[d].size())});
   }
 
+  // The kept pieces; none past the budget.
   std::vector<Polyhedron*> run() {
     Polyhedron* root = options.context ? new Polyhedron(options.context) : new Polyhedron();
     std::vector<Polyhedron*> chosen;
     visit(first, root, chosen);
     delete root;
     progress.end(settled, nb_kept());
+    if (over()) {
+      del(kept);
+      kept.clear();
+      if (options.last_choices) options.last_choices->clear();
+    }
     return kept;
   }
 
@@ -94,17 +100,23 @@ class Search {
 
   long long nb_kept() const { return static_cast<long long>(kept.size()); }
 
+  bool over() const { return options.budget && options.budget->exceeded; }
+
+  // Whether one more emptiness test fits the budget.
+  bool may_test() { return !options.budget || options.budget->spend_tests(1); }
+
   // `within` (kept by the caller): the context and the pieces chosen for
   // the lists before `depth`.
   void visit(size_t depth, Polyhedron* within, std::vector<Polyhedron*>& chosen) {
     bool tested = depth > first || options.context;
-    for (size_t choice = 0; choice < lists[depth].size(); choice++) {
+    for (size_t choice = 0; choice < lists[depth].size() && !over(); choice++) {
       Polyhedron* piece = lists[depth][choice];
       Polyhedron* next = new Polyhedron(within);
       next->add_constraints(piece);
       chosen.push_back(piece);
-      if (tested) count_test();
-      if (tested && next->is_empty()) {
+      if (tested && !may_test()) {
+        // Past the budget: the search ends here.
+      } else if (tested && next->is_empty()) {
         settled += below[depth];
       } else if (depth + 1 < lists.size()) {
         visit(depth + 1, next, chosen);
@@ -125,22 +137,7 @@ class Search {
     Polyhedron* piece = new Polyhedron(chosen[0]);
     for (size_t k = 1; k < chosen.size(); k++) piece->add_constraints(chosen[k]);
     kept.push_back(piece);
-    const PieceLimit* limit = options.limit;
-    if (limit && nb_kept() > limit->most_kept)
-      exceeded("splits the domain into more than " + std::to_string(limit->most_kept) +
-               " pieces, more than the code generator can take within its budget");
-  }
-
-  void count_test() {
-    const PieceLimit* limit = options.limit;
-    if (limit && ++tests > limit->most_tests)
-      exceeded("takes more than " + std::to_string(limit->most_tests) +
-               " intersection tests to cross its pieces, more than its budget of work");
-  }
-
-  [[noreturn]] void exceeded(const std::string& what) {
-    progress.end(settled, nb_kept());
-    stop(std::cerr, options.limit->message(what));
+    if (options.budget && nb_kept() > options.budget->most_kept) options.budget->exceeded = true;
   }
 
   const Lists& lists;

@@ -172,7 +172,7 @@ general_tiling_t make_general_tiling_variables(Polyhedron* domain, const std::ve
 
 std::pair<std::pair<general_tiling_t, std::map<int, Expression*>>, std::vector<Polyhedron*>>
 get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std::vector<int>> lattice,
-                         std::vector<std::vector<Polyhedron*>>* factors, const PieceLimit* limit) {
+                         std::vector<std::vector<Polyhedron*>>* factors, CrossingBudget* budget) {
   check_general_tiling(domain, shape, lattice);
   lattice = reduced_lattice(lattice);
   GeneralInput in = general_input(domain, shape, lattice);
@@ -193,8 +193,8 @@ get_general_tiled_domain(Polyhedron* domain, Polyhedron* shape, std::vector<std:
   active_parameters.push_back(get_parameter_rank("block_size"));
   std::vector<int> offsets = lattice_offset_counters(lattice);
   std::vector<Polyhedron*> pieces = lattice_block_multiple(lattice) == 1
-                                        ? to_tiled_domain(lists, false, nullptr, limit, factors)
-                                        : to_tiled_domain_with_offsets(lists, lattice.back(), offsets, limit);
+                                        ? to_tiled_domain(lists, false, nullptr, budget, factors)
+                                        : to_tiled_domain_with_offsets(lists, lattice.back(), offsets, budget);
   std::map<int, Expression*> map = substitution(domain, names, lattice);
   return std::make_pair(std::make_pair(names, map), pieces);
 }

@@ -83,11 +83,11 @@ void add_offsets(Polyhedron* p, const Offset& o, const std::vector<int>& offset_
   }
 }
 
-// The pieces of one offset, crossed within `limit` and coalesced over the
+// The pieces of one offset, crossed within the budget and coalesced over the
 // quotients, with their offset.
 std::vector<Polyhedron*> tile_offset(std::list<std::list<polyhedronZIL*>>& lists, const Offset& o,
-                                     const std::vector<int>& offset_counters, const PieceLimit* limit) {
-  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, false, nullptr, limit);
+                                     const std::vector<int>& offset_counters, CrossingBudget* budget) {
+  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, false, nullptr, budget);
   for (Polyhedron* p : pieces) add_offsets(p, o, offset_counters);
   return pieces;
 }
@@ -156,7 +156,7 @@ std::vector<int> lattice_offset_counters(const Rows& lattice) {
 std::vector<Polyhedron*> to_tiled_domain_with_offsets(std::list<std::list<polyhedronZIL*>>& lists,
                                                       const std::vector<int>& denominators,
                                                       const std::vector<int>& offset_counters,
-                                                      const PieceLimit* limit) {
+                                                      CrossingBudget* budget) {
   // A domain without constraints gives one piece of the whole space,
   // without offset.
   bool offsets = false;
@@ -187,7 +187,7 @@ std::vector<Polyhedron*> to_tiled_domain_with_offsets(std::list<std::list<polyhe
       free_lists(offset.second);
       continue;
     }
-    std::vector<Polyhedron*> pieces = tile_offset(own, offset.first, offset_counters, limit);
+    std::vector<Polyhedron*> pieces = tile_offset(own, offset.first, offset_counters, budget);
     result.insert(result.end(), pieces.begin(), pieces.end());
   }
   return result;

@@ -198,7 +198,7 @@ Rows check_rectangular_tiling(Polyhedron* domain, IndexFunction* hyperplanes, co
 std::pair<std::vector<Polyhedron*>, std::pair<std::map<int, Expression*>, std::map<int, Expression*>>>
 get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction* hyperplanes,
                                               std::vector<int> scale, std::vector<int>* hidden,
-                                              const PieceLimit* limit,
+                                              CrossingBudget* budget,
                                               std::vector<std::vector<Polyhedron*>>* factors) {
   int min_size = min_block_size();
   Rows m = check_rectangular_tiling(domain, hyperplanes, scale);
@@ -226,7 +226,7 @@ get_parallelepipedic_tiled_domain_time_domain(Polyhedron* domain, IndexFunction*
   active_parameters = tiled;
   std::set<int> split_set(split.begin(), split.end());
   Polyhedron* context = split_constraints(split_set);
-  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, true, context, limit, factors);
+  std::vector<Polyhedron*> pieces = to_tiled_domain(lists, true, context, budget, factors);
   delete context;
   if (aligned() && !own_hidden.empty()) {
     align(pieces, parameters);

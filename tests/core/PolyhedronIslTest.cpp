@@ -84,6 +84,31 @@ TEST_F(PolyhedronIsl, CoalesceEachGivesEachUnionItsOwnCoalescing) {
   del(unions);
 }
 
+// The simple hull holds every member, within the members' own constraints
+// moved out (two diagonal segments: 0 <= i <= 4 and 0 <= i - j <= 2), and a
+// union of no member, or of empty members, gives a polyhedron without
+// point rather than the universe.
+TEST_F(PolyhedronIsl, SimpleHullHoldsEveryMemberAndNoPointForNoMember) {
+  Expression two(2);
+  Expression i_less_j(MINUS, &i, &j);
+  std::vector<Polyhedron*> v{poly({i >= 0, i <= 2, new Inequation(EQ, &j, &i)}),
+                             poly({i >= 3, i <= 4, new Inequation(EQ, &i_less_j, &two)})};
+  Polyhedron* hull = Polyhedron::simple_hull(v);
+  std::set<Point> inside = points_of({hull});
+  for (const Point& x : points_of(v)) EXPECT_TRUE(inside.count(x));
+  for (const Point& x : inside)
+    EXPECT_TRUE(x[0] >= 0 && x[0] <= 4 && x[0] - x[1] >= 0 && x[0] - x[1] <= 2) << box(hull);
+  delete hull;
+  del(v);
+  std::vector<Polyhedron*> empty_members{poly({i >= 1, i <= 0})};
+  for (const std::vector<Polyhedron*>& none : {std::vector<Polyhedron*>{}, empty_members}) {
+    hull = Polyhedron::simple_hull(none);
+    EXPECT_TRUE(hull->is_empty()) << box(hull);
+    delete hull;
+  }
+  del(empty_members);
+}
+
 TEST_F(PolyhedronIsl, EqualityComesBackAsEquality) {
   std::vector<Polyhedron*> v{poly({new Inequation(EQ, &i, &N), j >= 0})};
   std::vector<Polyhedron*> r = Polyhedron::coalesce(v);

@@ -224,6 +224,38 @@ TEST_F(ZILConvertWithIJ, ListsOverTheSameCountersAreCrossedTogetherFirst) {
   del(pieces);
 }
 
+// Past any bound of its budget (kept pieces, tests, coalesced pairs), the
+// crossing gives one polyhedron instead: the intersection of the lists'
+// simple hulls (0 <= i <= 9, i <= j <= i + 1, i <= 12), which holds every
+// point of the pieces and also the points 4 <= i <= 5 that the first list
+// leaves out. No factors come back.
+TEST_F(ZILConvertWithIJ, PastItsBudgetTheTiledDomainIsTheIntersectionOfTheListsHulls) {
+  auto piece = [](const Rows& rows) {
+    return buildPolyhedron(matrix_of(rows), static_cast<int>(rows.size()), 2, 0);
+  };
+  std::vector<int> ij = {get_counter_rank("i"), get_counter_rank("j")};
+  std::set<Point> hull;
+  for (int i = 0; i <= 9; i++)
+    for (int j = i; j <= i + 1; j++) hull.insert({i, j});
+  for (ZILWrapper::CrossingBudget budget : {ZILWrapper::CrossingBudget{1, 100, 100, 100},
+                                            ZILWrapper::CrossingBudget{100, 2, 100, 100},
+                                            ZILWrapper::CrossingBudget{100, 100, 3, 100},
+                                            ZILWrapper::CrossingBudget{100, 100, 100, 2}}) {
+    std::list<std::list<polyhedronZIL*>> lists = {
+        {piece({{1, 1, 0, 0}, {1, -1, 0, 3}}), piece({{1, 1, 0, -6}, {1, -1, 0, 9}})},
+        {piece({{0, -1, 1, 0}}), piece({{0, -1, 1, -1}})},
+        {piece({{1, -1, 0, 7}}), piece({{1, 1, 0, -9}, {1, -1, 0, 12}})}};
+    std::vector<std::vector<Polyhedron*>> factors;
+    std::vector<Polyhedron*> pieces = ZILWrapper::to_tiled_domain(lists, false, nullptr, &budget, &factors);
+    EXPECT_TRUE(budget.exceeded);
+    EXPECT_TRUE(lists.empty());
+    EXPECT_TRUE(factors.empty());
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(union_points(pieces, ij, {}, {-2, -2}, {14, 14}), hull);
+    del(pieces);
+  }
+}
+
 // The two pieces of the last list, j == 0 and j == 1, merge only once
 // crossed with 5 <= i <= 9: coalesced apart they stay two, and the small
 // union is coalesced once more as a whole.
@@ -298,27 +330,30 @@ TEST_F(ZILConvertWithIJ, CrossProductWithinAContextCountsWhatItSettles) {
 }
 
 // Past its bound of kept pieces, or of emptiness tests of intersections,
-// the run stops with the caller's message of the bound exceeded. Without a
+// the cross product gives nothing and says so in its budget. Without a
 // context, the two pieces of the first list are not tested: the four
 // intersections with the second list are.
-TEST_F(ZILConvertWithIJ, CrossProductStopsPastItsBounds) {
+TEST_F(ZILConvertWithIJ, CrossProductStopsPastItsBudget) {
   Polyhedron* a = interval(0, 5);
   Polyhedron* b = interval(4, 9);
   Polyhedron* c = interval(-100, 4);
   Polyhedron* d = interval(4, 100);
-  ZILWrapper::PieceLimit limit{1, 4, [](const std::string& what) { return "over: " + what; }};
+  ZILWrapper::CrossingBudget budget{1, 4, 0};
   ZILWrapper::CrossProductOptions options;
-  options.limit = &limit;
-  EXPECT_STOP_ON_STDERR(
-      ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options),
-      "over: splits the domain into more than 1 pieces, more than the code generator can take within its budget");
-  limit.most_kept = 4;
+  options.budget = &budget;
+  EXPECT_TRUE(ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options).empty());
+  EXPECT_TRUE(budget.exceeded) << "past one kept piece";
+
+  budget = ZILWrapper::CrossingBudget{4, 4, 0, 0};
   std::vector<Polyhedron*> r = ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options);
-  EXPECT_EQ(r.size(), 4u) << "as many pieces and tests as the bounds pass";
+  EXPECT_EQ(r.size(), 4u) << "as many pieces and tests as the budget takes";
+  EXPECT_FALSE(budget.exceeded);
+  EXPECT_EQ(budget.tests, 4);
   del(r);
-  limit.most_tests = 3;
-  EXPECT_STOP_ON_STDERR(ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options),
-                        "over: takes more than 3 intersection tests to cross its pieces, more than its budget of work");
+
+  budget = ZILWrapper::CrossingBudget{4, 3, 0, 0};
+  EXPECT_TRUE(ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options).empty());
+  EXPECT_TRUE(budget.exceeded) << "past three tests";
   for (Polyhedron* p : {a, b, c, d}) delete p;
 }
 

@@ -1,0 +1,73 @@
+#include "LastMode.h"
+
+#include <set>
+#include <sstream>
+
+#include "Domain.h"
+#include "ISLWrapper.h"
+#include "InstanceGuard.h"
+#include "Polyhedron.h"
+#include "Program.h"
+#include "Statement.h"
+
+namespace {
+
+// The work isl may spend on the box of a constant tiling: some thousands
+// of operations on the tests and benchmarks, ten thousand on a 4-D box
+// under four skewed hyperplanes.
+const unsigned long box_operations = 2000000;
+
+std::vector<Polyhedron*> members(Polyhedron* domain) {
+  if (domain->is_domain()) return static_cast<Domain*>(domain)->domain;
+  return {domain};
+}
+
+// `p` (kept) in isl's syntax under the tuple and parameters of statement
+// i's domain, and the parameters of its own.
+std::string in_statement_space(const Program& program, size_t i, Polyhedron* p) {
+  Polyhedron* domain = program.statement[i]->iteration_domain;
+  std::set<int> parameters = domain->get_parameters(), own = p->get_parameters();
+  parameters.insert(own.begin(), own.end());
+  Domain single(std::vector<Polyhedron*>{p});
+  std::ostringstream text;
+  single.print_iscc("S" + std::to_string(i), domain->get_counters(), parameters, text);
+  return text.str();
+}
+
+// The simple hull of a parametric tiling's pieces within its cell.
+std::string hull_within_cell(const Program& program, size_t i) {
+  Polyhedron* hull = Polyhedron::simple_hull(members(program.statement[i]->iteration_domain));
+  hull->add_constraints(program.guard[i]->cell());
+  std::string text = in_statement_space(program, i, hull);
+  delete hull;
+  return text;
+}
+
+// The tiles of the box of a constant tiling's tile counters (the counters
+// its original domain does not have), each with all its points.
+std::string box_of_tiles(const Program& program, size_t i) {
+  Polyhedron* domain = program.statement[i]->iteration_domain;
+  std::set<int> original = program.guard[i]->domain()->get_counters();
+  std::vector<int> tile_counters;
+  int position = 0;
+  for (int c : domain->get_counters()) {
+    if (!original.count(c)) tile_counters.push_back(position);
+    position++;
+  }
+  std::ostringstream whole;
+  domain->print_iscc("S" + std::to_string(i), whole);
+  std::string cell = in_statement_space(program, i, program.guard[i]->cell());
+  return ISLWrapper::box_within(whole.str(), cell, tile_counters, box_operations).value_or("");
+}
+
+}  // namespace
+
+std::vector<std::string> last_mode_domains(const Program& program) {
+  std::vector<std::string> domains(program.statement.size());
+  for (size_t i = 0; i < domains.size(); i++) {
+    if (i >= program.guard.size() || !program.guard[i] || program.superset[i]) continue;
+    if (!program.tile[i]) domains[i] = box_of_tiles(program, i);
+    else if (members(program.statement[i]->iteration_domain).size() > 1) domains[i] = hull_within_cell(program, i);
+  }
+  return domains;
+}

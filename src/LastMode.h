@@ -1,0 +1,28 @@
+#ifndef TARVEX_LAST_MODE_H
+#define TARVEX_LAST_MODE_H
+// The last mode of code generation, for nests whose exact forms exceed the
+// code generator's budgets: each tiled statement scans one convex superset
+// of its domain, within the cell of its tiling, and its macro tests every
+// point against its original domain (see InstanceGuard). The code
+// generator's work on one polyhedron per statement does not grow with the
+// pieces of the tiled domains, and the test costs a few integer operations
+// per point.
+#include <string>
+#include <vector>
+
+class Program;
+
+// Per statement of the tiled program, the domain it scans in the last mode,
+// in isl's syntax under the tuple S<i>; "" for a statement that scans its
+// own domain in that mode too: an untiled one, a parametric one of a single
+// piece, one whose domain is a superset already, a constant one whose
+// tiles do not bound every loop counter, or one whose superset isl does not
+// find within its budget.
+//
+// The superset of a parametric tiling is the simple hull of its pieces. A
+// constant tiling's domain is a single polyhedron, but the code generator
+// can take minutes on it: its superset scans the tiles of a box, the bounds
+// of each tile counter over the domain, and the points of each tile.
+std::vector<std::string> last_mode_domains(const Program& program);
+
+#endif
