@@ -1,9 +1,13 @@
 // Two statements over time sharing the loops of diamond tiles
 // 0 <= 2t + i < block_size, 0 <= 2t - i < block_size on the lattice of
-// generators (1, 2)/4 and (1, -2)/4.
+// generators (1, 2)/4 and (1, -2)/4: 620 pieces each, whose nest exceeds
+// the code generator's budgets; the last mode scans one convex superset of
+// each statement's pieces, each point tested.
 // params: T N
 // sizes: 400 20000
 // arrays: A B
+// block_sizes: 4 8 12
+// values: 0 0 | 1 5 | 3 9 | 7 30 | 12 64
 int T;
 int N;
 double A[20000];

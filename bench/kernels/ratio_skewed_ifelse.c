@@ -1,9 +1,12 @@
 // One 2-D nest with an if and an else, each statement under tile_ratio[1][3]
 // on the hyperplanes 2i + j + N and i + j + N: 211 and 419 pieces, whose
 // nest exceeds the code generator's budget even with every instance
-// together. Refused.
+// together; the last mode scans one convex superset of each statement's
+// pieces, each point tested.
 // params: N M
 // arrays: A B
+// block_sizes: 1 2 3 5
+// values: 0 0 | 1 1 | 5 3 | 12 12 | 7 11 | 3 12
 int N;
 int M;
 double A[12][12];

@@ -1,8 +1,12 @@
 // A tile ratio of 100 on skewed hyperplanes: the bounds of t + i, crossed
 // with one another before the rest, already give more than 2000 pieces,
-// whose coalescing alone ran for minutes. Refused as the crossing passes
-// the limit.
-// stderr: Tiling::apply: statement #0: tile_ratio[1][100] splits the domain into more than 2000 pieces, more than the code generator can take within its budget
+// whose coalescing alone ran for minutes. The crossing stops at its budget
+// and the statement scans one convex superset of its pieces, each point
+// tested against its domain.
+// params: N T
+// arrays: s
+// block_sizes: 1 2 3 7
+// values: 0 0 | 1 5 | 5 1 | 17 9 | 64 12
 int N;
 int T;
 int s[64];

@@ -1,7 +1,8 @@
 // Denominators of 64 along both lattice columns: every one of the 4096
-// lattice offsets has pieces of its own, more than the cross product may
-// keep. Refused before any tiling.
-// stderr: Tiling::apply: statement #0: tile_lattice[1][0][0][1][64][64] has 4096 lattice offsets, each with pieces of its own, more than the limit of 2000 pieces
+// lattice offsets has pieces of its own, which the tiling library makes
+// and even the last mode of code generation hulls apart. Refused before
+// any tiling.
+// stderr: Tiling::apply: statement #0: tile_lattice[1][0][0][1][64][64] has 4096 lattice offsets, each with pieces of its own, more than the limit of 2000 that even the last mode of code generation takes; use smaller denominators
 // not on stdout:   ZIL...
 int N;
 int a[10][10];

@@ -1,4 +1,4 @@
-// stderr: Tiling::apply: statement #0: tile_lattice[300][0][0][300] would split a constraint into 301 pieces, more than the limit of 256
+// stderr: Tiling::apply: statement #0: tile_lattice[5000][0][0][5000] would split a constraint into 5001 pieces, more than the limit of 4096 that even the last mode of code generation takes; use smaller tile ratios or lattice entries
 // not on stdout:   ZIL...
 int N;
 int M;
@@ -10,8 +10,8 @@ void kernel() {
   for (i = 0; i < N; i++)
     for (j = 0; j < M; j++) {
 #pragma tile_group[0]
-#pragma tile_lattice[300][0][0][300]
-#pragma tile_shape[i][300 * block_size - 1 - i][j][300 * block_size - 1 - j]
+#pragma tile_lattice[5000][0][0][5000]
+#pragma tile_shape[i][5000 * block_size - 1 - i][j][5000 * block_size - 1 - j]
 #pragma schedule[__T][__T][i][j]
       a[i][j] = a[i][j] + 1;
     }

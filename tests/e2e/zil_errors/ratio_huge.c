@@ -1,4 +1,4 @@
-// stderr: Tiling::apply: statement #0: tile_ratio[1][1073741824] would split a constraint into 1073741825 pieces, more than the limit of 256
+// stderr: Tiling::apply: statement #0: tile_ratio[1][1073741824] would split a constraint into 1073741825 pieces, more than the limit of 4096 that even the last mode of code generation takes; use smaller tile ratios or lattice entries
 // not on stdout:   ZIL...
 int N;
 int M;

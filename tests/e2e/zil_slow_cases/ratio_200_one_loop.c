@@ -1,8 +1,11 @@
 // A tile ratio of 200 on one loop: the last tile comes in 200 shapes, one
-// per remainder of N / block_size modulo 200. Within the limits of the
-// tiling, but their nest exceeds the code generator's budget of work,
-// which large coefficients shrink: refused after code generation started.
-// stdout: Program::backend_iscc: statement #0: its 201 pieces exceed the code generator's budget of work, even with the full tiles run with the partial ones; tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes
+// per remainder of N / block_size modulo 200, whose nest exceeds the code
+// generator's budgets (which large coefficients shrink); the last mode
+// scans the simple hull of the pieces and tests each point.
+// params: N
+// arrays: a
+// block_sizes: 1 2 3
+// values: 0 | 1 | 7 | 10
 int N;
 int a[10];
 

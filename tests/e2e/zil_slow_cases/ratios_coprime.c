@@ -1,10 +1,12 @@
 // Tile ratios that the longest does not divide: the last tiles along each
 // loop differ in the remainders of N / block_size modulo 11, 7, 5, 3 and 2,
-// and the cross product keeps a piece for nearly every combination of
-// them, more than the code generator could take within its budget.
-// Refused during the cross product, before any code generation.
-// stderr: Tiling::apply: statement #0: tile_ratio[11][7][5][3][2] splits the domain into more than 2000 pieces, more than the code generator can take within its budget
-// not on stdout: Coalescing...
+// and the cross product would keep a piece for nearly every combination of
+// them. Past the crossing's budget the statement scans one convex superset
+// of its pieces and tests each point against its domain.
+// params: N
+// arrays: A
+// block_sizes: 1 2 3 5
+// values: 0 | 1 | 3 | 4
 int N;
 double A[4][4][4][4][4];
 

@@ -1,9 +1,11 @@
-// Ratios each within the limit of one constraint, on five tiled loops over
-// three sizes: most combinations of the pieces of the loops hold points,
-// and crossing them takes more emptiness tests than the cross product's
-// budget of work. Refused during the cross product.
-// stderr: Tiling::apply: statement #0: tile_ratio[11][11][11][11][11] takes more than 10000 intersection tests to cross its pieces, more than its budget of work
-// not on stdout: Coalescing...
+// Ratios of 11 on five tiled loops over three sizes: most combinations of
+// the pieces of the loops hold points, and crossing them takes more
+// emptiness tests than the crossing's budget. The statement scans one
+// convex superset of its pieces and tests each point against its domain.
+// params: N M K
+// arrays: A
+// block_sizes: 1 2 3
+// values: 0 0 0 | 4 1 2 | 2 4 3 | 3 3 4
 int N;
 int M;
 int K;

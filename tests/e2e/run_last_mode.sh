@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs one end-to-end case with the code generator's last mode forced: a
+# copy of tarvex beside an iscc that gives the exact modes of every codegen
+# a budget of one operation, so that the nest comes from its else schedule
+# (each tiled statement scanning one convex superset of its domain, every
+# point tested against its original domain). The tiled code must still
+# equal the original, and the else schedule must have been used.
+#
+# Usage: run_last_mode.sh <tarvex> <iscc> <c++ compiler> <input.c> <runner>
+# where <runner> is run_case.sh or run_zil_case.sh, which checks the case.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+iscc=$(realpath "$2")
+bin=$(mktemp -d)
+trap 'rm -rf "$bin"' EXIT
+# tarvex runs the iscc of its own folder first.
+cp "$1" "$bin/tarvex"
+cat >"$bin/iscc" <<EOF
+#!/usr/bin/env bash
+sed -E 's/^(codegen .*) within [0-9]+;\$/\\1;/; s/^(codegen .*);\$/\\1 within 1;/' | "$iscc"
+status=\$?
+if [ \$status = 3 ]; then touch "$bin/else_schedule_used"; fi
+exit \$status
+EOF
+chmod +x "$bin/iscc"
+bash "$here/$5" "$bin/tarvex" "$bin/iscc" "$3" "$4"
+if [ ! -e "$bin/else_schedule_used" ]; then
+  echo "FAIL: the nest does not come from the else schedule"
+  exit 1
+fi

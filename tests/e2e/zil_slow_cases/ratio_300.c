@@ -1,0 +1,25 @@
+// A large tile ratio: the last tiles along j come in 300 shapes, one per
+// remainder of M / block_size modulo 300. Their crossing and their nest
+// exceed their budgets: the statement scans one convex superset of its
+// pieces and tests each point against its domain.
+// params: N M
+// arrays: a
+// block_sizes: 1 2 3
+// values: 0 0 | 1 1 | 10 7 | 4 10 | 7 0
+int N;
+int M;
+int a[10][10];
+
+void kernel() {
+  int i, j;
+#pragma begin_scop
+  for (i = 0; i < N; i++)
+    for (j = 0; j < M; j++) {
+#pragma tile_group[0]
+#pragma tile_ratio[1][300]
+#pragma tile_hyperplans[i][j]
+#pragma schedule[__T][__T][i][j]
+      a[i][j] = a[i][j] + 1;
+    }
+#pragma end_scop
+}
