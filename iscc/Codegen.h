@@ -27,10 +27,10 @@ struct CodegenBudget {
 // budgets down), so that a nest is generated or given up within about 40
 // seconds, and the else schedule (one convex polyhedron per statement,
 // about a second) leaves the run within the minute. With their full tiles
-// apart, the nests of the tests and examples take at most 7 million
-// operations; the time-skewed stencils of the benchmarks run their full
-// tiles with the partial ones (11 million), and a diamond tiling of 620
-// pieces runs its else schedule.
+// apart, the nests of the tests and examples take at most 8 million
+// operations (per part); the time-skewed heat stencils of the benchmarks
+// run their full tiles with the partial ones (11 million), and a diamond
+// tiling of 620 pieces runs its else schedule.
 extern const CodegenBudget kCodegenBudget;
 
 // kTogether: a nest made with every instance together, the isolated
