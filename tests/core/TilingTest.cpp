@@ -436,6 +436,53 @@ TEST_F(BackendTest, CarriedFunctionsPrecedeTheStatementMacros) {
       << files.second;
 }
 
+// iscc stands in for the nests of the script in the last mode (exit status
+// 3): the macros of the statements that scan a superset of their domain
+// test each point against the original domain, computed in long long; the
+// other statements run as they are. Past every budget (status 2), the run
+// stops naming the statement of most pieces.
+TEST_F(BackendTest, TheLastModeTestsEachPointOfTheSupersets) {
+  std::string bin = folder + "/bin";
+  ASSERT_EQ(std::system(("mkdir " + bin).c_str()), 0);
+  setenv("PATH", (bin + ":" + std::getenv("PATH")).c_str(), 1);
+  auto fake_iscc = [&](const std::string& nest, int status) {
+    std::ofstream(bin + "/iscc") << "#!/bin/sh\ncat >/dev/null\nprintf '" << nest << "'\nexit " << status << "\n";
+    ASSERT_EQ(std::system(("chmod +x " + bin + "/iscc").c_str()), 0);
+  };
+  const std::string input = std::string(header) +
+                            "  for (i = 0; i < N; i++) {\n#pragma schedule[i][0]\n    b[i] = b[i] + 1;\n"
+                            "    for (j = i; j < M; j++) {\n#pragma tile_group[0]\n#pragma tile_size[4][4]\n"
+                            "#pragma tile_hyperplans[i][j]\n#pragma schedule[i][1][__T][__T][j]\n"
+                            "      a[i][j] = a[i][j] + 1;\n    }\n  }\n" +
+                            footer;
+  fake_iscc("S0(0);\nS1(0,0,0,0);\n", 3);
+  std::pair<std::string, std::string> files = generate(input);
+  EXPECT_NE(files.first.find("codegen tiled_program else theta*L;"), std::string::npos) << files.first;
+  EXPECT_NE(files.second.find("#define S0(i) { b[(i)]=b[(i)]+1; }\n"), std::string::npos) << files.second;
+  EXPECT_NE(files.second.find("#define S1(i,j,tile_counter_0,tile_counter_1) { if (((long long)(i)) >= 0LL && "
+                              "((long long)(i)) < ((long long)N) && ((long long)(j)) >= ((long long)(i)) && "
+                              "((long long)(j)) < ((long long)M)) { a[(i)][(j)]=a[(i)][(j)]+1; } }\n"),
+            std::string::npos)
+      << files.second;
+  fake_iscc("", 2);
+  auto generate_all = [&] {
+    Program* p = model_of(input);
+    std::pair<Program*, std::vector<Schedule*>> r = extract_extended_tiling(p)->apply(p);
+    r.first->backend_iscc(r.second, folder + "/prog.c");
+  };
+  EXPECT_EXIT(
+      {
+        check_stdout_only();
+        generate_all();
+      },
+      ::testing::ExitedWithCode(1),
+      regex_escaped("\nProgram::backend_iscc: statement #0: its 1 piece exceeds the code generator's budget "
+                           "of work, even with the full tiles run with the partial ones and with every tiled "
+                           "statement scanning one convex superset of its domain; tile it with fewer pieces: "
+                           "smaller tile ratios, ratios that the largest divides, a lattice without "
+                           "denominators, or constant tile sizes along hyperplanes of full rank\n"));
+}
+
 TEST_F(BackendTest, TraceMacrosPrintTheCounters) {
   Options::option["trace"] = 1;
   std::pair<std::string, std::string> files =
