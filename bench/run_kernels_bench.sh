@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs bench_kernels: the untiled originals of bench/kernels/
 # (gcc -O3 -march=native, and clang-14 -O3 -march=native with Polly)
-# against tarvex's tiled output and the same with the nest that runs every
-# instance together, the code generator's cheaper mode (g++ -O3
-# -march=native, block_size 16, 32 and 64), after checking that every form
-# leaves the original's arrays. It prints the size of each tiled output,
-# then the benchmark's table of ratios untiled time / form time.
+# against tarvex's tiled output and the same with the code generator forced
+# into its exact mode with every instance together and into its last mode
+# (g++ -O3 -march=native, block_size 16, 32 and 64), after checking that
+# every form leaves the original's arrays. It prints the size of each
+# tiled output (with a note where a kernel has no last mode), then the
+# benchmark's table of ratios untiled time / form time.
 #
 # Usage: run_kernels_bench.sh [build folder] [benchmark options...]
 # (default folder: build/ of the repository). Repetitions give medians and
@@ -21,7 +22,10 @@ bash "$top/scripts/install-clang-14"
 # found.
 cmake -S "$top" -B "$dir" >/dev/null
 cmake --build "$dir" -j 4 --target bench_kernels >/dev/null
-for tiled in "$dir"/bench/kernels/*.tiled.cc "$dir"/bench/kernels/*.together.cc; do
-  printf '%-24s %8d bytes\n' "$(basename "$tiled")" "$(wc -c <"$tiled")"
+for form in tiled together last; do
+  for output in "$dir"/bench/kernels/*."$form".cc; do
+    note=${output%.cc}.log
+    printf '%-30s %8d bytes %s\n' "$(basename "$output")" "$(wc -c <"$output")" "$(cat "$note" 2>/dev/null || true)"
+  done
 done
 "$dir/bench/bench_kernels" "$@"

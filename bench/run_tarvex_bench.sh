@@ -3,8 +3,9 @@
 # untiled time / tiled time (above 1: the tiled code is faster), then the
 # times of the tarvex runs on the examples, and tarvex's time on every
 # kernel of bench/kernels/ (wall clock and processor seconds, the share of
-# iscc, whether iscc generated every instance together and whether tarvex
-# refused the kernel, whose message goes to standard error). With
+# iscc, whether iscc generated every instance together, whether it
+# generated the else schedule of the last mode and whether tarvex refused
+# the kernel, whose message goes to standard error). With
 # --benchmark_repetitions, every figure comes from the medians.
 #
 # Usage: run_tarvex_bench.sh <bench_tarvex> [benchmark options...]
@@ -42,11 +43,11 @@ shift
       if (order[k] ~ /^BM_TarvexRun/) printf "tarvex %-28s %10.1f %s\n", order[k], time[order[k]], unit[order[k]]
     for (k = 1; k <= n; k++)
       if (order[k] ~ /^BM_CrossProduct/) printf "%-35s %10.1f %s\n", order[k], time[order[k]], unit[order[k]]
-    printf "%-24s %8s %8s %8s %9s %8s\n", "kernel", "wall (s)", "cpu (s)", "iscc (s)", "together", "refused"
+    printf "%-24s %8s %8s %8s %9s %5s %8s\n", "kernel", "wall (s)", "cpu (s)", "iscc (s)", "together", "last", "refused"
     for (k = 1; k <= n; k++)
       if (order[k] ~ /^BM_TarvexPhases/) {
         name = order[k]; sub(/^BM_TarvexPhases\//, "", name)
-        printf "%-24s %8.1f %8.1f %8.1f %9d %8d\n", name, time[order[k]], value[order[k], "cpu"],
-               value[order[k], "iscc"], value[order[k], "together"], value[order[k], "refused"]
+        printf "%-24s %8.1f %8.1f %8.1f %9d %5d %8d\n", name, time[order[k]], value[order[k], "cpu"],
+               value[order[k], "iscc"], value[order[k], "together"], value[order[k], "last"], value[order[k], "refused"]
       }
   }'

@@ -11,8 +11,9 @@
 // and both forms of a nest in parallel, so it may exceed the wall time on
 // several cores), the size of the script handed to iscc in kB, the pieces
 // kept by the cross products, whether iscc generated every instance
-// together (together: 1) and whether tarvex refused the kernel (refused:
-// 1, its message on standard error, the time that of the refusal).
+// together (together: 1), whether it generated the else schedule of the
+// last mode (last: 1) and whether tarvex refused the kernel (refused: 1,
+// its message on standard error, the time that of the refusal).
 
 #include <benchmark/benchmark.h>
 #include <dirent.h>
@@ -64,6 +65,7 @@ struct Run {
   double script_kb = 0;
   long pieces = 0;
   bool together = false;  // iscc generated every instance together
+  bool last = false;      // iscc generated the else schedule (the last mode)
   std::string refusal;    // tarvex's message when it refused the kernel
 };
 
@@ -87,6 +89,7 @@ bool timed_run(const std::string& kernel, Run& run) {
     if (c == '\n') {
       run.pieces += kept_pieces(line);
       if (line.find("codegen generated every instance together") != std::string::npos) run.together = true;
+      if (line.find("codegen generated its else schedule") != std::string::npos) run.last = true;
       if (!line.empty()) last = line;
       line.clear();
       marked = false;
@@ -123,6 +126,7 @@ void BM_TarvexPhases(benchmark::State& state, const std::string& kernel) {
   state.counters["script_kB"] = run.script_kb;
   state.counters["pieces"] = static_cast<double>(run.pieces) / n;
   state.counters["together"] = run.together;
+  state.counters["last"] = run.last;
   state.counters["refused"] = !run.refusal.empty();
   if (!run.refusal.empty()) std::fprintf(stderr, "%s: %s\n", kernel.c_str(), run.refusal.c_str());
 }
