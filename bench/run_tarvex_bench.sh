@@ -15,8 +15,9 @@ set -euo pipefail
 bench=$1
 shift
 "$bench" --benchmark_format=csv "$@" | awk -F, '
-  # The columns of the counters, from the header.
-  /^name,/ { for (c = 1; c <= NF; c++) column[$c] = c }
+  # The columns of the counters, from the header (whose counter names are
+  # quoted).
+  /^name,/ { for (c = 1; c <= NF; c++) { key = $c; gsub(/"/, "", key); column[key] = c } }
   # One time per benchmark: the median when --benchmark_repetitions adds
   # aggregates, else its only (or last) run; the other aggregates are
   # skipped.
@@ -46,7 +47,7 @@ shift
     printf "%-24s %8s %8s %8s %9s %5s %8s\n", "kernel", "wall (s)", "cpu (s)", "iscc (s)", "together", "last", "refused"
     for (k = 1; k <= n; k++)
       if (order[k] ~ /^BM_TarvexPhases/) {
-        name = order[k]; sub(/^BM_TarvexPhases\//, "", name)
+        name = order[k]; sub(/^BM_TarvexPhases\//, "", name); sub(/\/iterations:[0-9]+$/, "", name)
         printf "%-24s %8.1f %8.1f %8.1f %9d %5d %8d\n", name, time[order[k]], value[order[k], "cpu"],
                value[order[k], "iscc"], value[order[k], "together"], value[order[k], "last"], value[order[k], "refused"]
       }
