@@ -338,7 +338,7 @@ TEST_F(ZILConvertWithIJ, CrossProductStopsPastItsBudget) {
   Polyhedron* b = interval(4, 9);
   Polyhedron* c = interval(-100, 4);
   Polyhedron* d = interval(4, 100);
-  ZILWrapper::CrossingBudget budget{1, 4, 0};
+  ZILWrapper::CrossingBudget budget{1, 4, 0, 0};
   ZILWrapper::CrossProductOptions options;
   options.budget = &budget;
   EXPECT_TRUE(ZILWrapper::cross_product({{a, b}, {c, d}}, 0, options).empty());
