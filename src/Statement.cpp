@@ -162,6 +162,8 @@ Statement::Statement(int rank) : stmt_rank(rank) {}
 Statement::Statement(int rank, const std::list<std::string>& counters, Polyhedron* domain,
                      SgAssignOp* assignment)
     : stmt_rank(rank), iteration_domain(domain) {
+  const Sg_File_Info* at = assignment->get_file_info();
+  location = at->get_filenameString() + ":" + std::to_string(at->get_line());
   for (const std::string& name : counters) surrounding_counters.push_back(get_counter_rank(name));
   std::pair<std::string, IndexFunction*> write =
       IndexFunction::from_Sage(assignment->get_lhs_operand(), surrounding_counters);
@@ -256,6 +258,7 @@ Statement* Statement::clone() const {
   for (const Read& read : rhs_index) copy->rhs_index.push_back(Read(read.first, read.second->clone()));
   if (rhs) copy->rhs = rhs->clone();
   copy->part = part;
+  copy->location = location;
   return copy;
 }
 

@@ -95,6 +95,9 @@ public:
   // The static control part it stands in, numbered in file order from 0:
   // parts run one after the other, whatever dates their schedules give.
   int part = 0;
+  // "<input file>:<line>" of the assignment, for the messages about the
+  // statement; empty for a statement read from XML or built piece by piece.
+  std::string location;
 
   Statement() = default;
   explicit Statement(int rank);
