@@ -365,6 +365,11 @@ const CodegenBudget kCodegenBudget = {8000000, 12000000, 10000000};
 
 void set_codegen_options(isl_ctx* ctx) {
   isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  // The loops count in long long: their counters and bounds are sums of
+  // tile counters, block sizes and split sizes that the original program
+  // never forms (2 * block_size, outer_N + outer_K + 2), which an int
+  // would not hold near INT_MAX.
+  isl_options_set_ast_iterator_type(ctx, "long long");
   // Generalized basis reduction makes isl's integer sampling robust on
   // long thin sets, but on tiled domains, whose constraints hold the tile
   // ratios and the parameters' splits, it took most of the code

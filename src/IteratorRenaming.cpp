@@ -47,13 +47,16 @@ std::set<std::string> identifiers(const std::vector<Piece>& pieces) {
   return names;
 }
 
-// The names declared by "int <name>" in the nest: iscc declares nothing else.
+// The names declared by "long long <name>" in the nest: iscc declares
+// nothing else.
 std::set<std::string> declared_iterators(const std::vector<Piece>& pieces) {
   std::set<std::string> names;
+  const Piece* before = nullptr;
   const Piece* last = nullptr;
   for (const Piece& p : pieces) {
     if (!p.identifier) continue;
-    if (last && last->text == "int") names.insert(p.text);
+    if (before && before->text == "long" && last->text == "long") names.insert(p.text);
+    before = last;
     last = &p;
   }
   return names;

@@ -5,7 +5,7 @@
 #include <string>
 
 // Returns a copy of `nest`, the loop nest printed by iscc, in which every
-// iterator the nest declares ("int <name>") whose name also occurs as an
+// iterator the nest declares ("long long <name>") whose name also occurs as an
 // identifier in `head` (the declarations and statement macros written ahead
 // of the nest) is renamed, at each of its uses, to a name found in neither
 // text. The statement macros are expanded inside the nest, so without this a

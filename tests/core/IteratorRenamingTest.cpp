@@ -8,8 +8,8 @@
 namespace {
 
 const char* const nest =
-    "for (int c0 = 0; c0 < N; c0 += 1)\n"
-    "  for (int c1 = 0; c1 <= min(c0, 4); c1 += 1)\n"
+    "for (long long c0 = 0; c0 < N; c0 += 1)\n"
+    "  for (long long c1 = 0; c1 <= min(c0, 4); c1 += 1)\n"
     "    S0(c0, c1);\n";
 
 TEST(IteratorRenaming, NestWithoutClashStaysAsIs) {
@@ -20,15 +20,15 @@ TEST(IteratorRenaming, NestWithoutClashStaysAsIs) {
 TEST(IteratorRenaming, ClashingIteratorGetsAFreshNameAtEveryUse) {
   std::string head = "int N;\ndouble c1;\ndouble c1_0;\n#define S0(i,j) { a[(i)]=c1*a[(j)]; }\n";
   EXPECT_EQ(rename_clashing_iterators(nest, head),
-            "for (int c0 = 0; c0 < N; c0 += 1)\n"
-            "  for (int c1_1 = 0; c1_1 <= min(c0, 4); c1_1 += 1)\n"
+            "for (long long c0 = 0; c0 < N; c0 += 1)\n"
+            "  for (long long c1_1 = 0; c1_1 <= min(c0, 4); c1_1 += 1)\n"
             "    S0(c0, c1_1);\n");
 }
 
 TEST(IteratorRenaming, FreshNameAvoidsTheNestsOwnNames) {
-  std::string nest_with_parameter = "for (int c0 = 0; c0 < c0_0; c0 += 1)\n  S0(c0);\n";
+  std::string nest_with_parameter = "for (long long c0 = 0; c0 < c0_0; c0 += 1)\n  S0(c0);\n";
   EXPECT_EQ(rename_clashing_iterators(nest_with_parameter, "int c0[4];\n"),
-            "for (int c0_1 = 0; c0_1 < c0_0; c0_1 += 1)\n  S0(c0_1);\n");
+            "for (long long c0_1 = 0; c0_1 < c0_0; c0_1 += 1)\n  S0(c0_1);\n");
 }
 
 }  // namespace

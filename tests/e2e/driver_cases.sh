@@ -105,7 +105,7 @@ no_output prog.tiled.cc
 mkdir -p "$work/cut" "$work/uncalled"
 cp "$tarvex" "$work/cut/tarvex"
 cp "$tarvex" "$work/uncalled/tarvex"
-printf '#!/bin/sh\ncat >/dev/null\nprintf "for (int c0 = 0; c0 <= 3; c0 += 1) {\\n  S0(c0, 0, 0);\\n"\n' >"$work/cut/iscc"
+printf '#!/bin/sh\ncat >/dev/null\nprintf "for (long long c0 = 0; c0 <= 3; c0 += 1) {\\n  S0(c0, 0, 0);\\n"\n' >"$work/cut/iscc"
 printf '#!/bin/sh\ncat >/dev/null\nprintf "{\\n}\\n"\n' >"$work/uncalled/iscc"
 chmod +x "$work/cut/iscc" "$work/uncalled/iscc"
 expect "cut nest" 1 out "Program::backend_iscc: iscc's output is not a whole loop nest" -- "$work/cut/tarvex" prog.c

@@ -44,7 +44,7 @@ TEST(IsccBinary, PrintsTheNestOfAGoodScript) {
   EXPECT_TRUE(o.exited);
   EXPECT_EQ(o.status, 0);
   EXPECT_EQ(o.out,
-            "for (int c0 = 0; c0 < N; c0 += 1) {\n  S1(c0);\n  for (int c1 = 0; c1 < N; c1 += 1)\n"
+            "for (long long c0 = 0; c0 < N; c0 += 1) {\n  S1(c0);\n  for (long long c1 = 0; c1 < N; c1 += 1)\n"
             "    S0(c0, c1);\n}\n");
   EXPECT_EQ(o.err, "");
 }
@@ -64,7 +64,7 @@ TEST(IsccBinary, LaterFailureKeepsTheFirstNestButFails) {
   Outcome o = run_iscc("good_then_bad.iscc");
   EXPECT_TRUE(o.exited);
   EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.out, "for (int c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n");
+  EXPECT_EQ(o.out, "for (long long c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n");
   EXPECT_EQ(o.err, "iscc: line 4: '*' is not defined for set and map\n");
 }
 
@@ -72,7 +72,7 @@ TEST(IsccBinary, ElseScheduleMakesTheStatusThree) {
   Outcome o = run_iscc("else_schedule.iscc");
   EXPECT_TRUE(o.exited);
   EXPECT_EQ(o.status, 3);
-  EXPECT_EQ(o.out, "for (int c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n");
+  EXPECT_EQ(o.out, "for (long long c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n");
   EXPECT_EQ(o.err, "iscc: line 1: codegen generated its else schedule: the schedule exceeded its budget of work\n");
 }
 

@@ -31,7 +31,7 @@ const std::string kTail =
     "tiled_program := theta*D;\n"
     "codegen tiled_program;\n";
 const std::string kGood = "D := [N] -> { S0[i] : i >= 0 and i < N};\n" + kTail;
-const std::string kGoodNest = "for (int c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n";
+const std::string kGoodNest = "for (long long c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n";
 
 TEST(ScriptPinned, TwoStatementsInOneNest) {
   expect_run("D0 := [N] -> { S0[i,j] : i >= 0 and i < N and j >= 0 and j < N};\n"
@@ -41,9 +41,9 @@ TEST(ScriptPinned, TwoStatementsInOneNest) {
              "tiled_program := theta*D;\n"
              "codegen tiled_program;\n",
              0,
-             "for (int c0 = 0; c0 < N; c0 += 1) {\n"
+             "for (long long c0 = 0; c0 < N; c0 += 1) {\n"
              "  S1(c0);\n"
-             "  for (int c1 = 0; c1 < N; c1 += 1)\n"
+             "  for (long long c1 = 0; c1 < N; c1 += 1)\n"
              "    S0(c0, c1);\n"
              "}\n",
              "");
@@ -67,22 +67,22 @@ TEST(ScriptPinned, FullTilesRunAPerfectNest) {
              0,
              "{\n"
              "  if (block_size >= inner_N + 1 && inner_N >= 0)\n"
-             "    for (int c0 = 0; c0 < outer_N; c0 += 1) {\n"
-             "      for (int c1 = 0; c1 < outer_N; c1 += 1)\n"
-             "        for (int c2 = 0; c2 < block_size; c2 += 1)\n"
-             "          for (int c3 = 0; c3 < block_size; c3 += 1)\n"
+             "    for (long long c0 = 0; c0 < outer_N; c0 += 1) {\n"
+             "      for (long long c1 = 0; c1 < outer_N; c1 += 1)\n"
+             "        for (long long c2 = 0; c2 < block_size; c2 += 1)\n"
+             "          for (long long c3 = 0; c3 < block_size; c3 += 1)\n"
              "            S0(c0, c2, c1, c3);\n"
-             "      for (int c2 = 0; c2 < block_size; c2 += 1)\n"
-             "        for (int c3 = 0; c3 < inner_N; c3 += 1)\n"
+             "      for (long long c2 = 0; c2 < block_size; c2 += 1)\n"
+             "        for (long long c3 = 0; c3 < inner_N; c3 += 1)\n"
              "          S0(c0, c2, outer_N, c3);\n"
              "    }\n"
              "  if (block_size >= inner_N + 1) {\n"
-             "    for (int c1 = 0; c1 < outer_N; c1 += 1)\n"
-             "      for (int c2 = 0; c2 < inner_N; c2 += 1)\n"
-             "        for (int c3 = 0; c3 < block_size; c3 += 1)\n"
+             "    for (long long c1 = 0; c1 < outer_N; c1 += 1)\n"
+             "      for (long long c2 = 0; c2 < inner_N; c2 += 1)\n"
+             "        for (long long c3 = 0; c3 < block_size; c3 += 1)\n"
              "          S0(outer_N, c2, c1, c3);\n"
-             "    for (int c2 = 0; c2 < inner_N; c2 += 1)\n"
-             "      for (int c3 = 0; c3 < inner_N; c3 += 1)\n"
+             "    for (long long c2 = 0; c2 < inner_N; c2 += 1)\n"
+             "      for (long long c3 = 0; c3 < inner_N; c3 += 1)\n"
              "        S0(outer_N, c2, outer_N, c3);\n"
              "  }\n"
              "}\n",
@@ -103,22 +103,22 @@ TEST(ScriptPinned, IsolatedFullTilesRunAPerfectNest) {
              0,
              "{\n"
              "  if (b >= iN + 1 && iN >= 0)\n"
-             "    for (int c0 = 0; c0 < oN; c0 += 1) {\n"
-             "      for (int c1 = 0; c1 < c0; c1 += 1)\n"
-             "        for (int c2 = 0; c2 < b; c2 += 1)\n"
-             "          for (int c3 = 0; c3 < b; c3 += 1)\n"
+             "    for (long long c0 = 0; c0 < oN; c0 += 1) {\n"
+             "      for (long long c1 = 0; c1 < c0; c1 += 1)\n"
+             "        for (long long c2 = 0; c2 < b; c2 += 1)\n"
+             "          for (long long c3 = 0; c3 < b; c3 += 1)\n"
              "            S0(c0, c1, c2, c3);\n"
-             "      for (int c2 = 0; c2 < b; c2 += 1)\n"
-             "        for (int c3 = 0; c3 <= c2; c3 += 1)\n"
+             "      for (long long c2 = 0; c2 < b; c2 += 1)\n"
+             "        for (long long c3 = 0; c3 <= c2; c3 += 1)\n"
              "          S0(c0, c0, c2, c3);\n"
              "    }\n"
              "  if (b >= iN + 1) {\n"
-             "    for (int c1 = 0; c1 < oN; c1 += 1)\n"
-             "      for (int c2 = 0; c2 < iN; c2 += 1)\n"
-             "        for (int c3 = 0; c3 < b; c3 += 1)\n"
+             "    for (long long c1 = 0; c1 < oN; c1 += 1)\n"
+             "      for (long long c2 = 0; c2 < iN; c2 += 1)\n"
+             "        for (long long c3 = 0; c3 < b; c3 += 1)\n"
              "          S0(oN, c1, c2, c3);\n"
-             "    for (int c2 = 0; c2 < iN; c2 += 1)\n"
-             "      for (int c3 = 0; c3 <= c2; c3 += 1)\n"
+             "    for (long long c2 = 0; c2 < iN; c2 += 1)\n"
+             "      for (long long c3 = 0; c3 <= c2; c3 += 1)\n"
              "        S0(oN, oN, c2, c3);\n"
              "  }\n"
              "}\n",
@@ -130,7 +130,7 @@ TEST(ScriptPinned, SmallForms) {
              "tiled_program := theta*D;\ncodegen tiled_program;\n",
              0, "S0();\n", "");
   expect_run("D0 := [N] -> { S0[i] : i <= floor(N+1,2) and i >= 0};\nD := D0;\n" + kTail, 0,
-             "for (int c0 = 0; c0 <= floord(N + 1, 2); c0 += 1)\n  S0(c0);\n", "");
+             "for (long long c0 = 0; c0 <= floord(N + 1, 2); c0 += 1)\n  S0(c0);\n", "");
   expect_run("D0 := [] -> { };\nD := D0;\ntheta := [] -> { S0[] -> [0] };\n"
              "tiled_program := theta*D;\ncodegen tiled_program;\n",
              0, "{\n}\n", "");
@@ -162,13 +162,13 @@ TEST(ScriptLanguage, OperatorsCombineFromLeftToRight) {
 TEST(ScriptLanguage, IsolatedInstancesRunInLoopsOfTheirOwn) {
   // The part need not lie in the schedule: only its common instances count.
   expect_run("codegen { S0[i] : 0 <= i < 10 } isolating { S0[i] : 5 <= i < 20 };\n", 0,
-             "{\n  for (int c0 = 0; c0 <= 4; c0 += 1)\n    S0(c0);\n"
-             "  for (int c0 = 5; c0 <= 9; c0 += 1)\n    S0(c0);\n}\n",
+             "{\n  for (long long c0 = 0; c0 <= 4; c0 += 1)\n    S0(c0);\n"
+             "  for (long long c0 = 5; c0 <= 9; c0 += 1)\n    S0(c0);\n}\n",
              "");
   expect_run("codegen [N] -> { S0[i] -> [i] : 0 <= i < N } isolating [N] -> { S0[i] -> [i] : 2 <= i < N - 2 };\n", 0,
-             "{\n  for (int c0 = 0; c0 <= min(1, N - 1); c0 += 1)\n    S0(c0);\n"
-             "  for (int c0 = 2; c0 < N - 2; c0 += 1)\n    S0(c0);\n"
-             "  for (int c0 = max(2, N - 2); c0 < N; c0 += 1)\n    S0(c0);\n}\n",
+             "{\n  for (long long c0 = 0; c0 <= min(1, N - 1); c0 += 1)\n    S0(c0);\n"
+             "  for (long long c0 = 2; c0 < N - 2; c0 += 1)\n    S0(c0);\n"
+             "  for (long long c0 = max(2, N - 2); c0 < N; c0 += 1)\n    S0(c0);\n}\n",
              "");
 }
 
@@ -177,14 +177,14 @@ TEST(ScriptLanguage, IsolatedInstancesRunInLoopsOfTheirOwn) {
 TEST(ScriptLanguage, SkewedDatesScanTheirCounters) {
   const std::string skewed = "S0[t,i] -> [t, t + i] : 0 <= t < T and 0 <= i < N";
   expect_run("codegen [T,N] -> { " + skewed + " };\n", 0,
-             "for (int c0 = 0; c0 < T; c0 += 1)\n  for (int c1 = 0; c1 < N; c1 += 1)\n    S0(c0, c1);\n", "");
+             "for (long long c0 = 0; c0 < T; c0 += 1)\n  for (long long c1 = 0; c1 < N; c1 += 1)\n    S0(c0, c1);\n", "");
   expect_run("codegen [T,N] -> { " + skewed + "; S1[t] -> [t, 0] : 0 <= t < T };\n", 0,
-             "for (int c0 = 0; c0 < T; c0 += 1) {\n  S1(c0);\n"
-             "  for (int c1 = c0; c1 < N + c0; c1 += 1)\n    S0(c0, -c0 + c1);\n}\n",
+             "for (long long c0 = 0; c0 < T; c0 += 1) {\n  S1(c0);\n"
+             "  for (long long c1 = c0; c1 < N + c0; c1 += 1)\n    S0(c0, -c0 + c1);\n}\n",
              "");
   expect_run("codegen [T,N] -> { " + skewed + "; S1[t] -> [t + T, 0] : 0 <= t < T };\n", 0,
-             "{\n  for (int c0 = 0; c0 < T; c0 += 1)\n    for (int c1 = 0; c1 < N; c1 += 1)\n      S0(c0, c1);\n"
-             "  for (int c0 = T; c0 < 2 * T; c0 += 1)\n    S1(-T + c0);\n}\n",
+             "{\n  for (long long c0 = 0; c0 < T; c0 += 1)\n    for (long long c1 = 0; c1 < N; c1 += 1)\n      S0(c0, c1);\n"
+             "  for (long long c0 = T; c0 < 2 * T; c0 += 1)\n    S1(-T + c0);\n}\n",
              "");
 }
 
@@ -414,10 +414,10 @@ const std::string kSquare =
     "0 <= oj <= oN };\n";
 const std::string kSquareNest =
     "if (b >= iN + 1 && iN >= 0)\n"
-    "  for (int c0 = 0; c0 <= oN; c0 += 1)\n"
-    "    for (int c1 = 0; c1 <= oN; c1 += 1)\n"
-    "      for (int c2 = 0; c2 < b; c2 += 1)\n"
-    "        for (int c3 = 0; c3 < b; c3 += 1)\n"
+    "  for (long long c0 = 0; c0 <= oN; c0 += 1)\n"
+    "    for (long long c1 = 0; c1 <= oN; c1 += 1)\n"
+    "      for (long long c2 = 0; c2 < b; c2 += 1)\n"
+    "        for (long long c3 = 0; c3 < b; c3 += 1)\n"
     "          S0(c0, c1, c2, c3);\n";
 const std::string kElseNote =
     "iscc: line 5: codegen generated its else schedule: the schedule exceeded its budget of work\n";
