@@ -288,23 +288,44 @@ void ISLWrapper::coalesce_all(std::vector<CoalescingJob>& jobs) {
     if (!fits) stop(std::cerr, kOutOfIntRange);
 }
 
+namespace {
+
+// The rows of the simple hull of s (taken) without existential variables,
+// or rows without integer point for an empty s; space and ctx are freed.
+IntRows hull_rows(isl_ctx* ctx, isl_space* space, isl_set* s) {
+  int width = isl_space_dim(space, isl_dim_set) + isl_space_dim(space, isl_dim_param) + 2;
+  isl_set* hull = isl_set_from_basic_set(isl_basic_set_remove_divs(isl_set_simple_hull(s)));
+  std::vector<IntRows> pieces = to_vec_vec_vec(hull);
+  isl_set_free(hull);
+  isl_space_free(space);
+  isl_ctx_free(ctx);
+  if (!pieces.empty()) return pieces[0];
+  // isl drops an empty basic set from its set: -1 >= 0 has no point.
+  std::vector<int> none(width, 0);
+  none.front() = 1;
+  none.back() = -1;
+  return {none};
+}
+
+}  // namespace
+
 IntRows ISLWrapper::simple_hull(std::vector<IntRows> domain, int nb_counters, int nb_parameters) {
   isl_ctx* ctx = aborting_context();
   isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
   // The members have no existential variable, nor has their hull: removing
   // them (an overapproximation) only guards the reading of the rows.
-  isl_basic_set* hull = isl_basic_set_remove_divs(isl_set_simple_hull(set_of(ctx, space, domain)));
-  isl_set* s = isl_set_from_basic_set(hull);
-  std::vector<IntRows> pieces = to_vec_vec_vec(s);
-  isl_set_free(s);
-  isl_space_free(space);
-  isl_ctx_free(ctx);
-  if (!pieces.empty()) return pieces[0];
-  // isl drops an empty basic set from its set: -1 >= 0 has no point.
-  std::vector<int> none(nb_counters + nb_parameters + 2, 0);
-  none.front() = 1;
-  none.back() = -1;
-  return {none};
+  return hull_rows(ctx, space, set_of(ctx, space, domain));
+}
+
+IntRows ISLWrapper::project(const IntRows& m, const std::set<int>& kept, int nb_counters, int nb_parameters) {
+  isl_ctx* ctx = aborting_context();
+  isl_space* space = isl_space_set_alloc(ctx, nb_parameters, nb_counters);
+  isl_set* s = from_vec_vec(ctx, space, m);
+  for (int c = 0; c < nb_counters; ++c)
+    if (!kept.count(c)) s = isl_set_eliminate(s, isl_dim_set, c, 1);
+  // The elimination leaves existential variables where a counter sat in an
+  // equality; removing them (Fourier-Motzkin) leaves the rational projection.
+  return hull_rows(ctx, space, s);
 }
 
 std::vector<IntRows> ISLWrapper::subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,

@@ -7,6 +7,7 @@
 // isl context and frees it before returning; isl errors abort the process.
 
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,6 +38,10 @@ public:
   // One set of rows holding every member (isl's simple hull), or rows
   // without integer point for a domain without member.
   static IntRows simple_hull(std::vector<IntRows> domain, int nb_counters, int nb_parameters);
+  // m (rows over nb_counters counters) projected onto the counters kept, in
+  // rational values as PolyLib's projection: the other counters' columns come
+  // back 0. isl computes in arbitrary precision, where PolyLib may overflow.
+  static IntRows project(const IntRows& m, const std::set<int>& kept, int nb_counters, int nb_parameters);
   // domain1 minus domain2.
   static std::vector<IntRows> subtract(std::vector<IntRows> domain1, std::vector<IntRows> domain2,
                                        int nb_counters, int nb_parameters);

@@ -5,6 +5,7 @@
 
 #include "Expression.h"
 #include "IndexFunction.h"
+#include "ISLWrapper.h"
 #include "Inequation.h"
 #include "Operation.h"
 #include "Polyhedron.h"
@@ -13,11 +14,27 @@
 #include "Rank.h"
 #include "Schedule.h"
 #include "Stop.h"
+#include "ValueOutOfRange.h"
 
 typedef std::vector<std::vector<int>> Rows;
 
 // ---------------------------------------------------------------------------
 // Projection
+
+namespace {
+
+// The rational projection of m (full width) onto the counters kept: PolyLib's,
+// or isl's where PolyLib's 64-bit values overflow (constraints with constants
+// near INT_MAX combine into products beyond 2^63).
+Rows projection_rows(const Rows& m, const std::set<int>& kept) {
+  try {
+    return PolylibWrapper::project(m, kept);
+  } catch (const PolylibOverflow&) {
+    return ISLWrapper::project(m, kept, get_nb_counters(), get_nb_parameters());
+  }
+}
+
+}  // namespace
 
 Polyhedron* Polyhedron::project(std::set<int> counters) {
   if (has_divs) {
@@ -31,7 +48,7 @@ Polyhedron* Polyhedron::project(std::set<int> counters) {
     delete plain;
     return projection;
   }
-  return new Polyhedron(PolylibWrapper::project(to_matrix(), counters));
+  return new Polyhedron(projection_rows(to_matrix(), counters));
 }
 
 Polyhedron* Polyhedron::project(std::vector<int> counters) {

@@ -10,11 +10,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <iostream>
 #include <string>
 
 #include "Rank.h"
 #include "Stop.h"
+#include "ValueOutOfRange.h"
 // Last: PolyLib's macros must not reach the headers above.
 #include "PolylibWrapperPrivate.h"
 
@@ -27,6 +29,28 @@ typedef std::vector<std::vector<int>> IntRows;
 const unsigned MAX_RAYS = 200;
 
 int full_width() { return get_nb_counters() + get_nb_parameters() + 2; }
+
+// Runs `call` (PolyLib calls only) under PolyLib's CATCH: PolyLib throws its
+// exception on an overflow of its 64-bit values, and without a CATCH waiting
+// for it, it aborts the process. The exception comes back by longjmp, past
+// every frame below this one, so `call` must own no C++ object; it becomes a
+// PolylibOverflow naming `what`. PolyLib frees its own work on the way.
+template <typename Call>
+void guarded(const char* what, Call call) {
+  bool thrown = false;
+  CATCH(any_exception_error) { thrown = true; }
+  TRY {
+    call();
+    UNCATCH(any_exception_error);
+  }
+  if (thrown) throw PolylibOverflow(what);
+}
+
+// A PolyLib matrix freed when its owner goes, also on a PolylibOverflow.
+struct MatrixFree {
+  void operator()(Matrix* m) const { Matrix_Free(m); }
+};
+typedef std::unique_ptr<Matrix, MatrixFree> OwnedMatrix;
 
 // Every row is checked, not only the first: a longer row would be written
 // past the end of its PolyLib row.
@@ -41,8 +65,9 @@ Matrix* to_polylib(const IntRows& m, int width) {
 
 // The polyhedron of a constraint matrix; the matrix is freed.
 Polyhedron* polyhedron_of(Matrix* constraints) {
-  Polyhedron* p = Constraints2Polyhedron(constraints, MAX_RAYS);
-  Matrix_Free(constraints);
+  OwnedMatrix owned(constraints);
+  Polyhedron* p = nullptr;
+  guarded("Constraints2Polyhedron", [&] { p = Constraints2Polyhedron(constraints, MAX_RAYS); });
   return p;
 }
 
@@ -65,9 +90,10 @@ IntRows generators_of(Polyhedron* p) {
 
 // The constraints of the polyhedron that the generator rows g span.
 IntRows constraints_of_generators(const IntRows& g, int width) {
-  Matrix* rays = to_polylib(g, width);
-  Polyhedron* p = Rays2Polyhedron(rays, MAX_RAYS);
-  Matrix_Free(rays);
+  OwnedMatrix rays(to_polylib(g, width));
+  Polyhedron* p = nullptr;
+  guarded("Rays2Polyhedron", [&] { p = Rays2Polyhedron(rays.get(), MAX_RAYS); });
+  rays.reset();
   IntRows r = constraints_of(p);
   Polyhedron_Free(p);
   return r;
@@ -340,10 +366,7 @@ int** to_int_array(const IntRows& m) {
   return a;
 }
 
-int get_int(long value) {
-  if (value < INT_MIN || value > INT_MAX) stop(std::cerr, "PolylibWrapper: value out of int range");
-  return static_cast<int>(value);
-}
+int get_int(long value) { return checked_int(value); }
 
 YEB_evalue* yebify_evalue(const evalue* e) {
   YEB_evalue* r = static_cast<YEB_evalue*>(std::malloc(sizeof(YEB_evalue)));
@@ -440,9 +463,10 @@ IntRows PolylibWrapper::convex_hull(std::list<IntRows> members) {
   Polyhedron* domain = Empty_Polyhedron(get_nb_counters() + get_nb_parameters());
   for (const auto& m : members) {
     Polyhedron* p = polyhedron_of(from_vec_vec(m));
-    domain = AddPolyToDomain(p, domain);
+    guarded("AddPolyToDomain", [&] { domain = AddPolyToDomain(p, domain); });
   }
-  Polyhedron* hull = DomainConvex(domain, MAX_RAYS);
+  Polyhedron* hull = nullptr;
+  guarded("DomainConvex", [&] { hull = DomainConvex(domain, MAX_RAYS); });
   IntRows r = constraints_of(hull);
   Polyhedron_Free(hull);
   Domain_Free(domain);
@@ -456,7 +480,8 @@ IntRows PolylibWrapper::get_vertices_non_parametrized(IntRows m) { return genera
 std::vector<std::pair<IntRows, IntRows>> PolylibWrapper::get_vertices(IntRows m, int nb_parameters) {
   Polyhedron* p = polyhedron_of(from_vec_vec_raw(m));
   Polyhedron* context = Universe_Polyhedron(nb_parameters);
-  Param_Polyhedron* pp = Polyhedron2Param_Vertices(p, context, MAX_RAYS);
+  Param_Polyhedron* pp = nullptr;
+  guarded("Polyhedron2Param_Vertices", [&] { pp = Polyhedron2Param_Vertices(p, context, MAX_RAYS); });
   std::vector<std::pair<IntRows, IntRows>> r;
   for (Param_Vertices* v = pp ? pp->V : nullptr; v; v = v->next)
     r.emplace_back(to_vec_vec(v->Vertex), to_vec_vec(v->Domain));
@@ -512,7 +537,8 @@ PolylibWrapper::ParametricDomains PolylibWrapper::parametric_domains(IntRows m, 
 std::vector<IntRows> PolylibWrapper::subtract(IntRows p1, IntRows p2, int nb_active_counters) {
   Polyhedron* a = polyhedron_of(from_vec_vec(p1, nb_active_counters));
   Polyhedron* b = polyhedron_of(from_vec_vec(p2, nb_active_counters));
-  Polyhedron* difference = DomainDifference(a, b, MAX_RAYS);
+  Polyhedron* difference = nullptr;
+  guarded("DomainDifference", [&] { difference = DomainDifference(a, b, MAX_RAYS); });
   std::vector<IntRows> r;
   for (Polyhedron* piece = difference; piece; piece = piece->next) r.push_back(constraints_of(piece));
   Domain_Free(difference);
@@ -523,19 +549,17 @@ std::vector<IntRows> PolylibWrapper::subtract(IntRows p1, IntRows p2, int nb_act
 
 std::vector<IntRows> PolylibWrapper::snf(IntRows a) {
   if (a.empty()) stop(std::cout, "PolylibWrapper: snf:  empty matrix");
-  Matrix* m = raw_copy(a);
+  OwnedMatrix m(raw_copy(a));
   Matrix *u = nullptr, *v = nullptr, *d = nullptr;
-  Smith(m, &u, &v, &d);
-  Matrix_Free(m);
+  guarded("Smith", [&] { Smith(m.get(), &u, &v, &d); });
   return {take(u), take(d), take(v)};
 }
 
 std::vector<IntRows> PolylibWrapper::hnf(IntRows a) {
   if (a.empty()) stop(std::cout, "PolylibWrapper: hnf:  empty matrix");
-  Matrix* m = raw_copy(a);
+  OwnedMatrix m(raw_copy(a));
   Matrix *h = nullptr, *u_inv = nullptr, *u = nullptr;
-  left_hermite(m, &h, &u_inv, &u);
-  Matrix_Free(m);
+  guarded("left_hermite", [&] { left_hermite(m.get(), &h, &u_inv, &u); });
   return {take(h), take(u), take(u_inv)};
 }
 
@@ -544,15 +568,12 @@ IntRows PolylibWrapper::inv(IntRows a) {
   if (a.size() != a[0].size()) stop(std::cerr, "PolylibWrapper::inv: expect square matrices");
   // Matrix_Inverse turns its argument diagonal, so it gets a copy of its own,
   // and its output must be exactly n x n.
-  Matrix* m = raw_copy(a);
-  Matrix* inverse = Matrix_Alloc(a.size(), a.size());
-  int ok = Matrix_Inverse(m, inverse);
-  Matrix_Free(m);
-  if (!ok) {
-    Matrix_Free(inverse);
-    stop(std::cerr, "PolylibWrapper::inv: non-invertible matrix");
-  }
-  return take(inverse);
+  OwnedMatrix m(raw_copy(a));
+  OwnedMatrix inverse(Matrix_Alloc(a.size(), a.size()));
+  int ok = 0;
+  guarded("Matrix_Inverse", [&] { ok = Matrix_Inverse(m.get(), inverse.get()); });
+  if (!ok) stop(std::cerr, "PolylibWrapper::inv: non-invertible matrix");
+  return take(inverse.release());
 }
 
 int PolylibWrapper::dim(IntRows m) {
@@ -566,7 +587,9 @@ int PolylibWrapper::dim(IntRows m) {
       value_assign(equalities->p[i][j], constraints->p[i][j]);
   // Gauss walks columns 1 to its Dimension argument: the homogeneous
   // dimension (variables and constant), one less than the row width.
-  int rank = equalities->NbRows == 0 ? 0 : Gauss(equalities, equalities->NbRows, constraints->NbColumns - 1);
+  int rank = 0;
+  if (equalities->NbRows != 0)
+    guarded("Gauss", [&] { rank = Gauss(equalities, equalities->NbRows, constraints->NbColumns - 1); });
   Matrix_Free(equalities);
   Matrix_Free(constraints);
   return get_nb_counters() - rank;

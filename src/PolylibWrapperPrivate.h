@@ -10,7 +10,11 @@
 
 #include "PolylibWrapper.h"
 
+// PolyLib's exception functions (used by its CATCH and UNCATCH macros) are
+// declared without C linkage of their own.
+extern "C" {
 #include <polylib/polylib64.h>
+}
 
 // PolyLib's function-like macro value_compare breaks the member class of the
 // same name in <map> when <map> comes after it; the adapter does not use it.
