@@ -52,9 +52,14 @@ struct MatrixFree {
 };
 typedef std::unique_ptr<Matrix, MatrixFree> OwnedMatrix;
 
+// Generators in PolyLib's own 64-bit values: those of int constraints may
+// exceed an int (a vertex's coordinates are quotients of determinants).
+typedef std::vector<std::vector<long long>> WideRows;
+
 // Every row is checked, not only the first: a longer row would be written
 // past the end of its PolyLib row.
-Matrix* to_polylib(const IntRows& m, int width) {
+template <typename Rows>
+Matrix* to_polylib(const Rows& m, int width) {
   for (const auto& row : m)
     if (static_cast<int>(row.size()) != width) stop(std::cerr, "PolylibWrapper::matrix lines are not consistent");
   Matrix* r = Matrix_Alloc(m.size(), width);
@@ -79,17 +84,18 @@ IntRows constraints_of(Polyhedron* p) {
   return r;
 }
 
-// The generators of a polyhedron as integer rows: [marker | coordinates |
-// denominator], marker 0 for a line, denominator 0 for a ray.
-IntRows generators_of(Polyhedron* p) {
-  Matrix* g = Polyhedron2Rays(p);
-  IntRows r = to_vec_vec(g);
-  Matrix_Free(g);
+// The generators of a polyhedron: [marker | coordinates | denominator],
+// marker 0 for a line, denominator 0 for a ray; the polyhedron is kept.
+WideRows generators_of(Polyhedron* p) {
+  OwnedMatrix g(Polyhedron2Rays(p));
+  WideRows r(g->NbRows, std::vector<long long>(g->NbColumns));
+  for (unsigned i = 0; i < g->NbRows; ++i)
+    for (unsigned j = 0; j < g->NbColumns; ++j) r[i][j] = g->p[i][j];
   return r;
 }
 
 // The constraints of the polyhedron that the generator rows g span.
-IntRows constraints_of_generators(const IntRows& g, int width) {
+IntRows constraints_of_generators(const WideRows& g, int width) {
   OwnedMatrix rays(to_polylib(g, width));
   Polyhedron* p = nullptr;
   guarded("Rays2Polyhedron", [&] { p = Rays2Polyhedron(rays.get(), MAX_RAYS); });
@@ -101,9 +107,9 @@ IntRows constraints_of_generators(const IntRows& g, int width) {
 
 // A generator reduced to [marker | kept counters ascending | parameters |
 // denominator]; with mirror, the kept counters' entries are negated.
-std::vector<int> keep_counters(const std::vector<int>& g, const std::set<int>& kept, int nb_counters,
-                               bool mirror) {
-  std::vector<int> r{g[0]};
+std::vector<long long> keep_counters(const std::vector<long long>& g, const std::set<int>& kept, int nb_counters,
+                                     bool mirror) {
+  std::vector<long long> r{g[0]};
   for (int c : kept) r.push_back(mirror ? -g[1 + c] : g[1 + c]);
   r.insert(r.end(), g.begin() + 1 + nb_counters, g.end());
   return r;
@@ -131,9 +137,9 @@ IntRows project_generators(const IntRows& m, const std::set<int>& counters, int 
                            bool mirror) {
   check_counters(counters, nb_counters);
   Polyhedron* p = polyhedron_of(from_vec_vec(m, nb_counters, nb_parameters));
-  IntRows generators = generators_of(p);
+  WideRows generators = generators_of(p);
   Polyhedron_Free(p);
-  IntRows kept;
+  WideRows kept;
   for (const auto& g : generators) {
     kept.push_back(keep_counters(g, counters, nb_counters, false));
     if (mirror) kept.push_back(keep_counters(g, counters, nb_counters, true));
@@ -148,13 +154,16 @@ IntRows project_generators(const IntRows& m, const std::set<int>& counters, int 
 // The generators of m (full width) whose denominator column holds `last`.
 IntRows generators_ending_with(const IntRows& m, int last) {
   Polyhedron* p = polyhedron_of(from_vec_vec(m));
-  IntRows generators = generators_of(p);
+  WideRows generators = generators_of(p);
   Polyhedron_Free(p);
   if (!generators.empty() && static_cast<int>(generators[0].size()) != full_width())
     stop(std::cerr, "PolylibWrapper::get_vertices: wrong ray matrix");
   IntRows r;
-  for (const auto& g : generators)
-    if (g.back() == last) r.emplace_back(g.begin() + 1, g.end() - 1);
+  for (const auto& g : generators) {
+    if (g.back() != last) continue;
+    r.emplace_back();
+    for (auto x = g.begin() + 1; x != g.end() - 1; ++x) r.back().push_back(checked_int(*x));
+  }
   return r;
 }
 
@@ -448,9 +457,9 @@ IntRows PolylibWrapper::project_and_symetrize(IntRows m, std::set<int> counters,
 
 IntRows PolylibWrapper::symetrize(IntRows m, int nb_counters, int nb_parameters) {
   Polyhedron* p = polyhedron_of(from_vec_vec(m, nb_counters, nb_parameters));
-  IntRows generators = generators_of(p);
+  WideRows generators = generators_of(p);
   Polyhedron_Free(p);
-  IntRows both;
+  WideRows both;
   for (auto g : generators) {
     both.push_back(g);
     for (int c = 1; c <= nb_counters; ++c) g[c] = -g[c];
@@ -598,7 +607,7 @@ int PolylibWrapper::dim(IntRows m) {
 int PolylibWrapper::bounding_box_volume(IntRows m) {
   if (m.empty() || m[0].empty()) return 0;
   Polyhedron* p = polyhedron_of(from_vec_vec_raw(m));
-  IntRows generators = generators_of(p);
+  WideRows generators = generators_of(p);
   Polyhedron_Free(p);
   if (generators.empty()) return 0;
   int width = static_cast<int>(generators[0].size());

@@ -7,6 +7,7 @@
 #include "PolyhedronTestSupport.h"
 #include "PointSets.h"
 #include "Rank.h"
+#include "ValueOutOfRange.h"
 // Last: PolyLib's macros must not reach the headers above.
 #include "PolylibWrapperPrivate.h"
 
@@ -261,10 +262,59 @@ TEST(PolylibAdapter, ConversionsCheckEveryRowAndTheIntRange) {
   r = run_in_child([] { from_vec_vec_raw({}); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "PolylibWrapper: from_vec_vec_raw: empty polyhedron\n");
-  r = run_in_child([] { get_int(1L << 40); });
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "PolylibWrapper: value out of int range\n");
+  try {
+    get_int(1L << 40);
+    ADD_FAILURE() << "no ValueOutOfRange";
+  } catch (const ValueOutOfRange& e) {
+    EXPECT_EQ(e.value, "1099511627776");
+  }
   EXPECT_EQ(get_int(-7), -7);
+}
+
+// Constraints whose coefficients are close to INT_MAX: the generators that
+// PolyLib's Chernikova computes from them combine products beyond 2^63.
+const int kBig = 2147483647;
+const Rows kHuge = {{1, kBig, kBig - 1, kBig - 2, -kBig},
+                    {1, -(kBig - 1), kBig - 2, kBig, kBig - 1},
+                    {1, kBig - 2, -kBig, kBig - 1, kBig - 2},
+                    {1, -kBig, -(kBig - 2), -(kBig - 1), kBig}};
+
+TEST(PolylibAdapter, OverflowsOfPolyLibAreThrownNotAborted) {
+  use_registry(3, 0);
+  EXPECT_THROW(PW::simplify(kHuge), PolylibOverflow);
+  EXPECT_THROW(PW::dim(kHuge), PolylibOverflow);
+  EXPECT_THROW(PW::subtract(kHuge, kHuge, 3), PolylibOverflow);
+  EXPECT_THROW(PW::get_vertices(kHuge, 0), PolylibOverflow);
+  EXPECT_THROW(PW::get_rays_non_parametrized(kHuge), PolylibOverflow);
+  EXPECT_THROW(PW::bounding_box_volume(kHuge), PolylibOverflow);
+  EXPECT_THROW(PW::convex_hull({kHuge}), PolylibOverflow);
+  EXPECT_THROW(PW::project(kHuge, {0}), PolylibOverflow);
+}
+
+// Rows near INT_MAX that PolyLib turns into generators, but whose
+// generators overflow when turned back into constraints or hulled.
+const Rows kWide = {{1, 2, -1, 0, kBig},     {1, -2, 1, 0, kBig - 1},  {1, 1, 3, -1, kBig - 2},
+                    {1, -3, -1, 1, kBig - 3}, {1, 1, 1, 1, kBig - 4},   {1, -1, -1, -2, kBig - 5}};
+
+TEST(PolylibAdapter, OverflowsOfGeneratorsAreThrownNotAborted) {
+  use_registry(3, 0);
+  EXPECT_THROW(PW::project(kWide, {0, 1}), PolylibOverflow);
+  EXPECT_THROW(PW::symetrize(kWide, 3, 0), PolylibOverflow);
+  EXPECT_THROW(PW::project_and_symetrize(kWide, {0, 1}, 3, 0), PolylibOverflow);
+  Rows shifted = kWide;
+  for (auto& row : shifted) row[1] += 1;
+  EXPECT_THROW(PW::convex_hull({kWide, shifted}), PolylibOverflow);
+}
+
+TEST(PolylibAdapter, OverflowsOfNormalFormsAreThrownNotAborted) {
+  const Rows a = {{kBig, kBig - 1, kBig - 2, kBig - 13},
+                  {kBig - 3, -kBig, kBig - 5, -(kBig - 17)},
+                  {kBig - 7, kBig - 11, -kBig, kBig - 19},
+                  {-(kBig - 23), kBig - 29, kBig - 31, kBig}};
+  // Smith's transforms hold values beyond an int: refused as such.
+  EXPECT_THROW(PW::snf(a), ValueOutOfRange);
+  EXPECT_THROW(PW::hnf(a), PolylibOverflow);
+  EXPECT_THROW(PW::inv(a), PolylibOverflow);
 }
 
 TEST(PolylibAdapter, StopsOfTheNormalFormsAndInverse) {
