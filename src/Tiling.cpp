@@ -22,6 +22,7 @@
 #include "RectangularTile.h"
 #include "Schedule.h"
 #include "Statement.h"
+#include "ValueOutOfRange.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 #include "ZILWrapper.h"
@@ -84,6 +85,20 @@ std::string pass_message(int i, const std::string& why) {
 }
 
 [[noreturn]] void pass_stop(int i, const std::string& why) { stop(std::cerr, pass_message(i, why)); }
+
+// Runs the work on statement s: a value that the int rows of the model
+// cannot hold, or that overflows PolyLib, refuses the input at the line of
+// the statement it comes from.
+template <typename Work>
+void at_statement(const Statement* s, Work work) {
+  try {
+    work();
+  } catch (const ValueOutOfRange& e) {
+    stop(std::cerr, out_of_range_message(s->location, e));
+  } catch (const PolylibOverflow& e) {
+    stop(std::cerr, out_of_range_message(s->location, e));
+  }
+}
 
 // Bounds on the pieces of the parametric tiling of one statement. The
 // pieces of one constraint that can hold points differ in the residue of a
@@ -438,12 +453,12 @@ void Tiling::check_piece_counts(Program* program) const {
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Polyhedron* domain = program->statement[i]->iteration_domain;
     std::vector<long long> counts;
-    if (is_rectangular_ZIL[i])
-      counts = ZILWrapper::rectangular_piece_counts(domain, tile_hyperplans[i], tile_ratio[i]);
-    else if (is_general_ZIL[i])
-      counts = ZILWrapper::general_piece_counts(domain, tile_shape[i], tile_lattice[i]);
-    else
-      continue;
+    if (!is_rectangular_ZIL[i] && !is_general_ZIL[i]) continue;
+    at_statement(program->statement[i], [&] {
+      counts = is_rectangular_ZIL[i]
+                   ? ZILWrapper::rectangular_piece_counts(domain, tile_hyperplans[i], tile_ratio[i])
+                   : ZILWrapper::general_piece_counts(domain, tile_shape[i], tile_lattice[i]);
+    });
     long long most = *std::max_element(counts.begin(), counts.end());
     if (most > constraint_piece_limit)
       pass_stop(i, directive_text(i) + " would split a constraint into " + std::to_string(most) +
@@ -543,10 +558,10 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
                (s->iteration_domain->is_domain() || s->iteration_domain->has_div())) {
       pass_stop(i, "an integer division in a loop bound or condition cannot be tiled parametrically");
     } else if (is_rectangular_ZIL[i]) {
-      apply_rectangular_ZIL(i, s, pass);
+      at_statement(s, [&] { apply_rectangular_ZIL(i, s, pass); });
       continue;
     } else if (is_general_ZIL[i]) {
-      apply_general_ZIL(i, s, pass);
+      at_statement(s, [&] { apply_general_ZIL(i, s, pass); });
       continue;
     }
     if (!is_constant_tiling[i]) pass.guards.push_back(nullptr);

@@ -15,6 +15,7 @@
 #include "Inequation.h"
 #include "Polyhedron.h"
 #include "Stop.h"
+#include "ValueOutOfRange.h"
 #include "ZIL.h"
 
 namespace ZILWrapper {
@@ -24,12 +25,9 @@ std::vector<int> active_parameters;
 
 namespace {
 
-// The library computes in 64 bits; a value the model cannot hold would be
-// silently corrupted by a plain cast.
-int narrow(long long value) {
-  if (value < INT_MIN || value > INT_MAX) stop(std::cerr, "ZILWrapper: value out of int range");
-  return static_cast<int>(value);
-}
+// The library computes in 64 bits; a value the model's int rows cannot hold
+// would be silently corrupted by a plain cast: it throws ValueOutOfRange.
+int narrow(long long value) { return checked_int(value); }
 
 int nb_active_counters() { return static_cast<int>(active_counters.size()); }
 int nb_active_parameters() { return static_cast<int>(active_parameters.size()); }

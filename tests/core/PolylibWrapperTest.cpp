@@ -269,6 +269,9 @@ TEST(PolylibAdapter, ConversionsCheckEveryRowAndTheIntRange) {
     EXPECT_EQ(e.value, "1099511627776");
   }
   EXPECT_EQ(get_int(-7), -7);
+  EXPECT_EQ(out_of_range_message("p.c:12", ValueOutOfRange("4294967294")),
+            "p.c:12: error: the value 4294967294 is too large for the bounds and conditions on this line: the "
+            "constraint rows hold int values only");
 }
 
 // Constraints whose coefficients are close to INT_MAX: the generators that
