@@ -4,6 +4,7 @@
 // params: N M
 // arrays: A
 // values: 2147483000 -2147483000 | 2147483647 -2147483639 | -2147483642 2147483647 | -2147483642 -2147483639 | 0 0 | 5 2 | 2 5 | -2147483000 -2147483003 | 2147483640 2147483646
+// cxxflags: -fsanitize=signed-integer-overflow -fno-sanitize-recover
 int N;
 int M;
 int A[6][6];

@@ -4,6 +4,7 @@
 // arrays: A B
 // block_sizes: 1 2 3 7 16 1048576 536870912 1073741824
 // values: -1073741824 1 | -1073741825 2147483646 | -2147483640 2 | 2147483642 -2147483637 | 2147483643 2147483638 | 2 1 | 4 2147483640 | 3 4
+// cxxflags: -fsanitize=signed-integer-overflow -fno-sanitize-recover
 int M;
 int K;
 int A[3];

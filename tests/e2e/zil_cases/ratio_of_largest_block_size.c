@@ -4,6 +4,7 @@
 // arrays: a
 // block_sizes: 1 2 3 1073741823 1073741824
 // values: 0 | 1 | 2 | 5 | 9
+// cxxflags: -fsanitize=signed-integer-overflow -fno-sanitize-recover
 int N;
 int a[9];
 

@@ -4,6 +4,7 @@
 // arrays: A B
 // block_sizes: 1 2 3 7 16 1048576 536870912 1073741824
 // values: 5 -2147483640 | 2147483000 -2147483647 | 1073741821 1073741817 | 1 -1073741825 | 2 2147483000 | 5 7 | 4 7 | 1 7 | -1073741824 -2147483647 | -2147483640 5
+// cxxflags: -fsanitize=signed-integer-overflow -fno-sanitize-recover
 // refusals: checked
 // original_prelude: #define min(x, y) ((x) < (y) ? (x) : (y))
 int N;
