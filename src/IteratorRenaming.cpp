@@ -86,6 +86,45 @@ std::string rename_clashing_iterators(const std::string& nest, const std::string
   return result;
 }
 
+namespace {
+
+bool is_integer(const std::string& text) {
+  for (char c : text)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+// Whether the first character after the blanks of `next` opens a call.
+bool opens_call(const std::vector<Piece>& pieces, size_t next) {
+  if (next >= pieces.size()) return false;
+  const std::string& text = pieces[next].text;
+  size_t k = text.find_first_not_of(" \t\n");
+  return k != std::string::npos && text[k] == '(';
+}
+
+std::string widened(const std::string& text, const std::set<std::string>& names, bool constants) {
+  std::vector<Piece> pieces = split(text);
+  std::string result;
+  for (size_t k = 0; k < pieces.size(); k++) {
+    const Piece& p = pieces[k];
+    if (p.identifier && names.count(p.text) && !opens_call(pieces, k + 1))
+      result += "((long long)" + p.text + ")";
+    else
+      result += p.text + (constants && !p.identifier && is_integer(p.text) ? "LL" : "");
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string in_long_long(const std::string& nest, const std::set<std::string>& parameters) {
+  return widened(nest, parameters, true);
+}
+
+std::string with_long_long_reads(const std::string& text, const std::set<std::string>& names) {
+  return widened(text, names, false);
+}
+
 std::string with_input_names(const std::string& nest) {
   std::string result;
   for (const Piece& p : split(nest)) result += p.identifier ? input_name(p.text) : p.text;

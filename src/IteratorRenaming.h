@@ -2,6 +2,7 @@
 #ifndef TARVEX_ITERATOR_RENAMING_H
 #define TARVEX_ITERATOR_RENAMING_H
 
+#include <set>
 #include <string>
 
 // Returns a copy of `nest`, the loop nest printed by iscc, in which every
@@ -17,5 +18,20 @@ std::string rename_clashing_iterators(const std::string& nest, const std::string
 // named an input name (see isl_name: a parameter `infty` is `inner_0_infty`
 // there) is that name again.
 std::string with_input_names(const std::string& nest);
+
+// Returns a copy of `nest` computed in long long throughout: every integer
+// constant gets the suffix LL, and every read of a name of `parameters` (an
+// identifier not followed by "(", which would be a call of a macro or
+// function of that name) becomes "((long long)<name>)". The nest forms sums
+// and products of parameters, tile counters and block_size that the
+// original never forms and that an int would not hold, and a call of the
+// input's own min(int, int) must find the long long overload beside it.
+std::string in_long_long(const std::string& nest, const std::set<std::string>& parameters);
+
+// Returns a copy of `text` in which every read of a name of `names` (not a
+// call) is "((long long)<name>)", its constants as they are: a statement
+// macro rebuilds its counters from tile counters and block_size
+// (2*block_size*outer_i), products that leave int for large block sizes.
+std::string with_long_long_reads(const std::string& text, const std::set<std::string>& names);
 
 #endif

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <sstream>
 
@@ -56,6 +57,22 @@ std::string prelude(const Program& program) {
   for (const auto& macro : prelude_macros)
     if (!carried.count(macro.first)) text += macro.second;
   return text + "\n";
+}
+
+// The long long overloads of the input's own min and max (carried, see
+// prelude) that take no long long yet: the nest calls them with long long
+// bounds, which the input's min(int, int) would narrow.
+std::string long_long_overloads(const Program& program) {
+  std::map<std::string, bool> wide;
+  for (const auto& function : program.functions)
+    if (function.first == "min" || function.first == "max")
+      wide[function.first] = wide[function.first] || function.second.find("long long") != std::string::npos;
+  std::string text;
+  for (const auto& name : wide)
+    if (!name.second)
+      text += "long long " + name.first + "(long long x, long long y) { return x " +
+              (name.first == "min" ? "<" : ">") + " y ? x : y; }\n\n";
+  return text;
 }
 
 // Names in the script and in the texts of the full-tile search.
@@ -296,7 +313,9 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
 
 // "#define S<i>(c1,...) { <statement>; }", counters in registry order,
 // written with every counter parenthesised; with a guard, the statement
-// runs where its test holds: "{ if (<test>) { <statement>; } }".
+// runs where its test holds: "{ if (<test>) { <statement>; } }". The nest
+// passes the counters in long long, and the statement rebuilds its own
+// from them and block_size in long long (it reads them as int).
 void print_macro(std::ostream& out, const Statement& s, int i, const InstanceGuard* guard) {
   std::set<int> counters = s.iteration_domain->get_counters();
   out << "#define S" << i << "(";
@@ -309,13 +328,14 @@ void print_macro(std::ostream& out, const Statement& s, int i, const InstanceGua
   }
   if (Options::option["trace"]) {
     out << "printf(\"";
-    for (int c : counters) out << get_counter_string(c) << "=%d ";
+    for (int c : counters) out << get_counter_string(c) << "=%lld ";
     out << "\\n\"";
-    if (!counters.empty()) out << ",";
-    print_variable_list(out, counters, ",", 1);
+    for (int c : counters) out << ",(long long)(" << get_counter_string(c) << ")";
     out << "); ";
   }
-  out << s << (guard ? "; } }\n" : "; }\n");
+  std::ostringstream statement;
+  statement << s;
+  out << with_long_long_reads(statement.str(), {"block_size"}) << (guard ? "; } }\n" : "; }\n");
 }
 
 // The guard of statement i when it scans a superset of its domain: always
@@ -333,6 +353,7 @@ std::string output_head(const Program& program, bool last_mode, const std::vecto
   for (const std::string& declaration : program.variable_declaration) out << declaration << "\n";
   out << "\n";
   for (const auto& function : program.functions) out << function.second << "\n\n";
+  out << long_long_overloads(program);
   expression_print_parenthesis = 1;
   for (size_t i = 0; i < program.statement.size(); i++)
     print_macro(out, *program.statement[i], static_cast<int>(i), guard_of(program, i, last_mode, last));
@@ -414,6 +435,15 @@ std::string over_budget(const Program& program) {
          "constant tile sizes along hyperplanes of full rank";
 }
 
+// The parameters the tiled code holds in int: the input's and block_size.
+// Their splits (outer_N, inner_N), names no input may take, are long long.
+std::set<std::string> int_parameters() {
+  std::set<std::string> names;
+  for (const std::string& name : get_parameters_string())
+    if (name.rfind("outer_", 0) != 0 && name.rfind("inner_", 0) != 0) names.insert(name);
+  return names;
+}
+
 }  // namespace
 
 void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::string& file) const {
@@ -428,5 +458,6 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   if (!nest) stop(std::cout, over_budget(*this));
   check_nest(*this, nest->text);
   std::string head = output_head(*this, nest->last_mode, last);
-  write_or_stop(output, head + rename_clashing_iterators(with_input_names(nest->text), head) + "}\n");
+  std::string named = rename_clashing_iterators(with_input_names(nest->text), head);
+  write_or_stop(output, head + in_long_long(named, int_parameters()) + "}\n");
 }

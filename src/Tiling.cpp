@@ -54,15 +54,14 @@ bool uses_foreign_counter(const IndexFunction* f, const std::vector<int>& own) {
 // The declarations of the split parameters. They run at program start,
 // before the caller may have set block_size (a plain global is 0 until
 // then), so they divide only by a positive block_size; the kernel computes
-// the splits again on entry. The splits of hidden constants are long long:
-// the code generator adds them to other sizes (outer_N +
-// outer_2147483645_const), sums that the original never forms and that an
-// int would not hold.
-std::vector<std::string> split_declarations(const std::map<std::string, SplitParameter>& splits) {
+// the splits again on entry. They are long long: the code generator adds
+// them to other sizes and tile counters (outer_N + outer_2147483645_const,
+// -inner_N + inner_M), sums that the original never forms and that an int
+// would not hold.
+std::vector<std::string> split_declarations(const std::map<std::string, std::string>& splits) {
   std::vector<std::string> declarations;
   for (const auto& split : splits)
-    declarations.push_back(split.second.type + " " + split.first + " = block_size > 0 ? " + split.second.value +
-                           " : 0;");
+    declarations.push_back("long long " + split.first + " = block_size > 0 ? " + split.second + " : 0;");
   return declarations;
 }
 
@@ -187,10 +186,9 @@ void check_declared(int i, const std::set<int>& parameters, const std::set<std::
 // outer_N = N / block_size and inner_N = N % block_size, of a size
 // parameter or a hidden constant.
 void declare_split(TilingPass& pass, const std::string& name) {
-  std::string type = is_hidden_constant(name) ? "long long" : "int";
-  pass.splits[split_name(true, name)] = {type, name + " / block_size"};
-  pass.splits[split_name(false, name)] = {type, name + " % block_size"};
-  if (type == "int") pass.sizes.insert(name);
+  pass.splits[split_name(true, name)] = name + " / block_size";
+  pass.splits[split_name(false, name)] = name + " % block_size";
+  if (!is_hidden_constant(name)) pass.sizes.insert(name);
 }
 
 // A parametric tiling rewrites the schedule's dimensions over the inner
@@ -309,11 +307,10 @@ std::vector<int> tiled_denominators(const Tiling& tiling, int i) {
 bool is_counter_read(const Rhs* tree) { return tree->is_an_array && tree->array_id.empty(); }
 
 // `tree` (taken over, may be null) with every read of a loop counter that
-// is not cast yet cast to int; the result is owned by the caller. Where the
-// tiled code holds long long splits, the code generator computes the
-// statements' arguments from them in long long, and a statement would read
-// an int counter in that type (against an unsigned, or in a variadic call,
-// C then computes otherwise).
+// is not cast yet cast to int; the result is owned by the caller. The
+// tiled nest computes the statements' arguments in long long, and a
+// statement would read an int counter in that type (against an unsigned,
+// or in a variadic call, C then computes otherwise).
 Rhs* with_int_counter_reads(Rhs* tree) {
   if (tree && is_counter_read(tree)) {
     Rhs* cast = new Rhs(V_SgCastExp, "int", {tree});
@@ -327,9 +324,9 @@ Rhs* with_int_counter_reads(Rhs* tree) {
 
 // The splits, computed on entry of the kernel: the caller sets the sizes
 // and block_size at run time, after the file-scope initialisers ran.
-std::vector<std::string> kernel_entry_lines(const std::map<std::string, SplitParameter>& splits) {
+std::vector<std::string> kernel_entry_lines(const std::map<std::string, std::string>& splits) {
   std::vector<std::string> lines;
-  for (const auto& split : splits) lines.push_back("  " + split.first + " = " + split.second.value + ";");
+  for (const auto& split : splits) lines.push_back("  " + split.first + " = " + split.second + ";");
   return lines;
 }
 
@@ -574,10 +571,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
     pass.tiles.push_back(nullptr);
     pass.domain_factors.emplace_back();
   }
-  bool wide_splits = std::any_of(pass.splits.begin(), pass.splits.end(),
-                                 [](const auto& split) { return split.second.type != "int"; });
-  if (wide_splits)
-    for (Statement* t : pass.tiled) t->rhs = with_int_counter_reads(t->rhs);
+  for (Statement* t : pass.tiled) t->rhs = with_int_counter_reads(t->rhs);
   Program* result = new Program(static_cast<int>(pass.used_counters.size()),
                                 2 * program->nb_parameters, pass.tiled);
   result->tile = pass.tiles;

@@ -26,17 +26,11 @@ class Schedule;
 class Statement;
 class Xml;
 
-// A split parameter of the tiled code: its C type and the value the kernel
-// gives it on entry ("N / block_size").
-struct SplitParameter {
-  std::string type;
-  std::string value;
-};
 
 // Working sets of one tiling pass, filled statement by statement.
 struct TilingPass {
   std::set<int> used_counters;         // counter ranks of the tiled statements
-  std::map<std::string, SplitParameter> splits;  // by name
+  std::map<std::string, std::string> splits;  // by name, the value the kernel gives it on entry ("N / block_size")
   std::vector<Statement*> tiled;       // tiled statement i at index i
   std::vector<Schedule*> schedules;    // schedule of tiled statement i
   std::vector<Polyhedron*> tiles;      // tile of tiled statement i, or null

@@ -31,4 +31,20 @@ TEST(IteratorRenaming, FreshNameAvoidsTheNestsOwnNames) {
             "for (long long c0_1 = 0; c0_1 < c0_0; c0_1 += 1)\n  S0(c0_1);\n");
 }
 
+TEST(IteratorRenaming, NestInLongLongCastsParametersAndWidensConstants) {
+  std::string text = "for (long long c0 = 0; c0 < 2 * N + block_size; c0 += 1)\n  S1(c0, N);\n";
+  EXPECT_EQ(in_long_long(text, {"N", "block_size"}),
+            "for (long long c0 = 0LL; c0 < 2LL * ((long long)N) + ((long long)block_size); c0 += 1LL)\n"
+            "  S1(c0, ((long long)N));\n");
+}
+
+TEST(IteratorRenaming, NestInLongLongLeavesCallsOfAParametersName) {
+  EXPECT_EQ(in_long_long("S1(S1, c1);\nS1 (c1);\n", {"S1"}), "S1(((long long)S1), c1);\nS1 (c1);\n");
+}
+
+TEST(IteratorRenaming, LongLongReadsKeepTheConstants) {
+  EXPECT_EQ(with_long_long_reads("A[(2*block_size)*(o)+(i)]=block_sizes+3;", {"block_size"}),
+            "A[(2*((long long)block_size))*(o)+(i)]=block_sizes+3;");
+}
+
 }  // namespace

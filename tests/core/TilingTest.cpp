@@ -352,7 +352,7 @@ TEST_F(BackendTest, ScriptAndPreludeOfTwoStatements) {
       "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n\n"
       "int N;\nint M;\nint i;\nint j;\nint a[64][64];\nint b[64];\n\n"
       "#define S0(i) { b[(i)]=b[(i)]+1; }\n"
-      "#define S1(i,j) { a[(i)][(j)]=b[(j)]*((i)); }\n\n"
+      "#define S1(i,j) { a[(i)][(j)]=b[(j)]*((int)((i))); }\n\n"
       "void tiled_kernel() {\n";
   EXPECT_EQ(files.second.substr(0, prelude.size()), prelude);
   EXPECT_EQ(files.second.substr(files.second.size() - 2), "}\n");
@@ -421,7 +421,8 @@ TEST_F(BackendTest, StaticControlPartsRunInFileOrder) {
 }
 
 // The carried functions stand between the declarations and the statement
-// macros; the input's own max replaces the macro of that name, min stays.
+// macros; the input's own max replaces the macro of that name, min stays,
+// and a long long max beside it takes the nest's long long bounds.
 TEST_F(BackendTest, CarriedFunctionsPrecedeTheStatementMacros) {
   std::pair<std::string, std::string> files = generate(
       "int N;\nint i;\nint b[9];\nint max(int x, int y) { return x < y ? y : x; }\n"
@@ -431,7 +432,8 @@ TEST_F(BackendTest, CarriedFunctionsPrecedeTheStatementMacros) {
   EXPECT_NE(files.second.find("#define min(x,y)"), std::string::npos);
   EXPECT_EQ(files.second.find("#define max(x,y)"), std::string::npos);
   EXPECT_NE(files.second.find("int b[9];\n\nint max(int x, int y) {\n  return x < y ? y : x;\n}\n\n"
-                              "int twice(int x) {\n  return 2 * x;\n}\n\n#define S0(i) "),
+                              "int twice(int x) {\n  return 2 * x;\n}\n\n"
+                              "long long max(long long x, long long y) { return x > y ? x : y; }\n\n#define S0(i) "),
             std::string::npos)
       << files.second;
 }
@@ -483,13 +485,14 @@ TEST_F(BackendTest, TheLastModeTestsEachPointOfTheSupersets) {
                            "denominators, or constant tile sizes along hyperplanes of full rank\n"));
 }
 
+// The nest passes the counters in long long: they print as such.
 TEST_F(BackendTest, TraceMacrosPrintTheCounters) {
   Options::option["trace"] = 1;
   std::pair<std::string, std::string> files =
       generate(std::string("int N;\nint i;\nint b[9];\nint s;\nvoid k() {\n#pragma begin_scop\n") +
                "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = 1;\n  }\n#pragma schedule[1]\n  s = 0;\n" +
                footer);
-  EXPECT_NE(files.second.find("#define S0(i) { printf(\"i=%d \\n\",i); b[(i)]=1; }\n"), std::string::npos);
+  EXPECT_NE(files.second.find("#define S0(i) { printf(\"i=%lld \\n\",(long long)(i)); b[(i)]=1; }\n"), std::string::npos);
   EXPECT_NE(files.second.find("#define S1() { printf(\"\\n\"); s=0; }\n"), std::string::npos);
 }
 

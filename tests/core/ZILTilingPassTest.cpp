@@ -82,8 +82,8 @@ TEST_F(ZILTilingPassTest, RectangularStatementScheduleAndDeclarations) {
   EXPECT_EQ(run.counter_names(0),
             (std::vector<std::string>{"outer_time_0", "inner_time_0", "outer_time_1", "inner_time_1"}));
   EXPECT_EQ(run.schedule(0), "[outer_time_0][outer_time_1][inner_time_0][inner_time_1]");
-  EXPECT_TRUE(run.declares("int inner_N = block_size > 0 ? N % block_size : 0;"));
-  EXPECT_TRUE(run.declares("int outer_M = block_size > 0 ? M / block_size : 0;"));
+  EXPECT_TRUE(run.declares("long long inner_N = block_size > 0 ? N % block_size : 0;"));
+  EXPECT_TRUE(run.declares("long long outer_M = block_size > 0 ? M / block_size : 0;"));
   EXPECT_FALSE(run.declares("int block_size;"));
   // The checks of the values the tiling assumed come ahead of the split.
   std::vector<std::string> entry = run.result.first->kernel_entry;
@@ -121,7 +121,7 @@ TEST_F(ZILTilingPassTest, HyperplaneParametersAreSplitToo) {
   PassRun run(nest("#pragma tile_group[0]\n#pragma tile_ratio[1][1]\n#pragma tile_hyperplans[i + M][j]\n"
                "#pragma schedule[__T][__T][i][j]",
                "N"));
-  EXPECT_TRUE(run.declares("int outer_M = block_size > 0 ? M / block_size : 0;"));
+  EXPECT_TRUE(run.declares("long long outer_M = block_size > 0 ? M / block_size : 0;"));
   for (const std::string& m : run.members(0)) EXPECT_NE(m.find("| inner_M < block_size"), std::string::npos) << m;
 }
 
@@ -138,12 +138,13 @@ TEST_F(ZILTilingPassTest, GeneralStatementScheduleTraceAndDeclarations) {
   EXPECT_EQ(run.schedule(0), "[outer_0][outer_1][inner_j][inner_i]");
   std::ostringstream statement;
   statement << *run.result.first->statement[0];
-  EXPECT_NE(run.trace.find("Schedule for stmt #0 ( " + statement.str() + " ): \n[outer_0][outer_1][inner_j][inner_i]\n\n"),
-            std::string::npos)
+  EXPECT_NE(run.trace.find("Schedule for stmt #0 ( a[(block_size*(outer_0+outer_1))+inner_i]"), std::string::npos)
+      << run.trace;
+  EXPECT_NE(run.trace.find(" ): \n[outer_0][outer_1][inner_j][inner_i]\n\n"), std::string::npos)
       << run.trace;
   EXPECT_NE(statement.str().find("(block_size*(outer_0+outer_1))+inner_i"), std::string::npos) << statement.str();
-  EXPECT_TRUE(run.declares("int outer_N = block_size > 0 ? N / block_size : 0;"));
-  EXPECT_TRUE(run.declares("int inner_M = block_size > 0 ? M % block_size : 0;"));
+  EXPECT_TRUE(run.declares("long long outer_N = block_size > 0 ? N / block_size : 0;"));
+  EXPECT_TRUE(run.declares("long long inner_M = block_size > 0 ? M % block_size : 0;"));
   // block_size, M and N checked, then the four split parameters.
   EXPECT_EQ(run.result.first->kernel_entry.size(), 7u);
 }

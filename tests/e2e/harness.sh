@@ -99,10 +99,16 @@ DRIVER
 
 # compile_pair <c++ compiler> <standard>: builds ./original and ./tiled from
 # driver.cc with the same flags (no contraction, so that floating-point
-# results can be compared exactly).
+# results can be compared exactly), and the input's "// cxxflags:" line
+# (-fsanitize=signed-integer-overflow -fno-sanitize-recover stops a program
+# whose int arithmetic overflows, which the optimiser may otherwise hide).
 compile_pair() {
-  "$1" -std="$2" -O1 -ffp-contract=off -w -o original driver.cc -lm
-  "$1" -std="$2" -O1 -ffp-contract=off -w -DTILED -o tiled driver.cc -lm
+  local flags
+  flags=$(field cxxflags)
+  # shellcheck disable=SC2086
+  "$1" -std="$2" -O1 -ffp-contract=off -w $flags -o original driver.cc -lm
+  # shellcheck disable=SC2086
+  "$1" -std="$2" -O1 -ffp-contract=off -w $flags -DTILED -o tiled driver.cc -lm
 }
 
 # compare_outputs <failure text> <values>: runs both programs with the
