@@ -402,10 +402,7 @@ isl_set* dimension_bounds(isl_basic_set* hull, int kept) {
   isl_size n = isl_basic_set_dim(b, isl_dim_set);
   for (int j = 0; j < n; j++)
     if (j != kept) b = isl_basic_set_eliminate(b, isl_dim_set, j, 1);
-  b = isl_basic_set_remove_divs(b);
-  // An empty hull may hold its emptiness in a constraint on no dimension.
-  if (isl_basic_set_plain_is_empty(b) == isl_bool_false)
-    b = isl_basic_set_drop_constraints_not_involving_dims(b, isl_dim_set, kept, 1);
+  b = isl_basic_set_drop_constraints_not_involving_dims(isl_basic_set_remove_divs(b), isl_dim_set, kept, 1);
   return isl_set_from_basic_set(b);
 }
 
