@@ -71,8 +71,9 @@ isl_union_map* separate_every_dimension(isl_union_map* schedule) {
 }
 
 // Generates the nest of `schedule` (taken) with `isolated` (taken; may be
-// null) running apart, as a whole; see generate_nest.
-bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::string& nest) {
+// null) running apart, as a whole, with "separate" on every date dimension
+// when `separate`; see generate_nest.
+bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::string& nest, bool separate = true) {
   isl_ctx* ctx = isl_union_map_get_ctx(schedule);
   isl_union_map* dates = counter_dates(schedule);
   schedule = redate(schedule, dates);
@@ -81,7 +82,7 @@ bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::strin
   if (!schedule) return false;
   isl_space* space = isl_union_map_get_space(schedule);
   isl_ast_build* build = isl_ast_build_from_context(isl_set_universe(isl_space_params(space)));
-  build = isl_ast_build_set_options(build, separate_every_dimension(schedule));
+  if (separate) build = isl_ast_build_set_options(build, separate_every_dimension(schedule));
   // The schedule is consumed even when the build is missing.
   isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
   isl_ast_build_free(build);
@@ -193,10 +194,12 @@ std::string text_of(isl_union_map* map) {
 
 // A schedule generated in an isl context of its own, so that several can
 // be generated at the same time: its schedule and isolated instances as
-// text (no isolated text: none), and the resulting nest.
+// text (no isolated text: none), whether it is a box form (see
+// generate_nest), and the resulting nest.
 struct Job {
   std::string schedule;
   std::string isolated;
+  bool box = false;
   std::string nest;
   Generated outcome = Generated::kFailed;
 };
@@ -270,7 +273,9 @@ void run_job(Job& job, const CodegenBudget& budget) {
   isl_union_map* schedule = isl_union_map_read_from_str(ctx, job.schedule.c_str());
   isl_union_map* isolated = nullptr;
   if (!job.isolated.empty()) isolated = isl_union_map_read_from_str(ctx, job.isolated.c_str());
-  if (schedule && (isolated || job.isolated.empty())) {
+  if (schedule && job.box) {
+    job.outcome = bounded(ctx, budget.box, job.nest, [&] { return generate_whole(schedule, nullptr, job.nest, false); });
+  } else if (schedule && (isolated || job.isolated.empty())) {
     job.outcome = generate_within(schedule, isolated, job.nest, budget);
   } else {
     isl_union_map_free(schedule);
@@ -359,6 +364,21 @@ Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::
   return outcome;
 }
 
+// generate_nest without the box form.
+Generated generate_with_else(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
+                             std::string& nest, const CodegenBudget& budget) {
+  if (!last) return generate_exact(schedule, isolated, nest, budget);
+  // A schedule that isl cannot print leaves the job's text empty, which
+  // its context then fails to read: a failure only when the nest is needed.
+  Job job;
+  job.schedule = text_of(last);
+  // Without isolated instances, a job's nest takes the budget of the nest
+  // with every instance together.
+  const CodegenBudget last_budget = {budget.last, budget.last, budget.last};
+  return unless_over_budget(job, last_budget, Generated::kLast, nest,
+                            [&] { return generate_exact(schedule, isolated, nest, budget); });
+}
+
 }  // namespace
 
 const CodegenBudget kCodegenBudget = {8000000, 12000000, 10000000};
@@ -383,17 +403,13 @@ void set_codegen_options(isl_ctx* ctx) {
 }
 
 Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
-                        std::string& nest, const CodegenBudget& budget) {
-  if (!last) return generate_exact(schedule, isolated, nest, budget);
-  // A schedule that isl cannot print leaves the job's text empty, which
-  // its context then fails to read: a failure only when the nest is needed.
+                        isl_union_map* box, std::string& nest, const CodegenBudget& budget) {
+  if (!box) return generate_with_else(schedule, isolated, last, nest, budget);
   Job job;
-  job.schedule = text_of(last);
-  // Without isolated instances, a job's nest takes the budget of the nest
-  // with every instance together.
-  const CodegenBudget last_budget = {budget.last, budget.last, budget.last};
-  return unless_over_budget(job, last_budget, Generated::kLast, nest,
-                            [&] { return generate_exact(schedule, isolated, nest, budget); });
+  job.schedule = text_of(box);
+  job.box = true;
+  return unless_over_budget(job, budget, Generated::kBox, nest,
+                            [&] { return generate_with_else(schedule, isolated, last, nest, budget); });
 }
 
 }  // namespace iscc

@@ -18,11 +18,12 @@ struct CodegenBudget {
   unsigned long isolated;  // the nest with the isolated instances apart
   unsigned long together;  // the nest with every instance together
   unsigned long last;      // the nest of the else schedule
+  unsigned long box = 10000000;  // the nest of the box form
 };
 
 // 8 million operations with the isolated instances apart, 12 million
-// together, 10 million for the else schedule, all three generated at the
-// same time. An operation took from 0.6 to 4.6 microseconds on the tiled
+// together, 10 million for the else schedule and 10 million for the box
+// form, all generated at the same time. An operation took from 0.6 to 4.6 microseconds on the tiled
 // statements measured (a slower one on large coefficients, which scale the
 // budgets down), so that a nest is generated or given up within about 40
 // seconds, and the else schedule (one convex polyhedron per statement,
@@ -36,8 +37,9 @@ extern const CodegenBudget kCodegenBudget;
 // kTogether: a nest made with every instance together, the isolated
 // instances having exceeded their budget in it (or in some of its parts).
 // kLast: the nest of the else schedule, the schedule's own nests having
-// exceeded their budgets.
-enum class Generated { kNest, kTogether, kLast, kFailed, kOverBudget };
+// exceeded their budgets. kBox: the nest of the box form, the else
+// schedule having exceeded its budget too.
+enum class Generated { kNest, kTogether, kLast, kBox, kFailed, kOverBudget };
 
 // Sets the options of an isl context that nests are generated in: a
 // failing call returns an error rather than ending the process, and
@@ -76,11 +78,22 @@ void set_codegen_options(isl_ctx* ctx);
 // only when the schedule's own nests exceed their budgets (in one part or
 // more).
 //
-// Stores the C text in `nest` (the caller's) and returns kNest, kTogether
-// or kLast; kFailed when isl fails on a nest that is needed, kOverBudget
-// when no nest fits its budget.
+// The box form `box` (taken; may be null), a schedule of the same
+// statements whose domains are boxes (or others as simple), comes after
+// the else schedule: its nest, generated at the same time as the others
+// in a context of its own, is kept only when the else schedule exceeds
+// its budget too (or there is none). It is generated without "separate":
+// the code generator's work on a few boxes is small whatever their
+// shapes, while separating the loops of boxes of different bounds costs
+// the more the more they differ. Its budget is not scaled down by large
+// coefficients, which a box's few constraints hold no more than the
+// programs that the code generator must take.
+//
+// Stores the C text in `nest` (the caller's) and returns kNest, kTogether,
+// kLast or kBox; kFailed when isl fails on a nest that is needed,
+// kOverBudget when no nest fits its budget.
 Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
-                        std::string& nest, const CodegenBudget& budget = kCodegenBudget);
+                        isl_union_map* box, std::string& nest, const CodegenBudget& budget = kCodegenBudget);
 
 }  // namespace iscc
 

@@ -234,6 +234,7 @@ struct Statement {
   // Codegen only, each clause optional.
   std::unique_ptr<Expr> isolated;  // "isolating" and its operand
   std::unique_ptr<Expr> last;      // "else" and its operand
+  std::unique_ptr<Expr> box;       // a second "else" and its operand
   unsigned long within = 0;        // "within" and its operations; 0: none
 };
 
@@ -285,6 +286,7 @@ Statement Parser::statement() {
   if (st.codegen) {
     if (clause("isolating")) st.isolated = expression();
     if (clause("else")) st.last = expression();
+    if (st.last && clause("else")) st.box = expression();
     if (clause("within")) {
       st.within = operations();
       expect(Tok::Semi, "';'");
@@ -359,7 +361,7 @@ class Interpreter {
   Value eval(const Expr& e);
   Value read_literal(const std::string& text);
   Value combine(const std::string& op, Value left, Value right);
-  std::string generate(Value v, Value isolated, Value last, const CodegenBudget& budget);
+  std::string generate(Value v, Value isolated, Value last, Value box, const CodegenBudget& budget);
   std::string isl_message() const {
     const char* msg = isl_ctx_last_error_msg(ctx_);
     return msg ? msg : "unknown isl error";
@@ -408,10 +410,11 @@ void Interpreter::execute(const Statement& st) {
   }
   Value isolated = st.isolated ? eval(*st.isolated) : Value();
   Value last = st.last ? eval(*st.last) : Value();
+  Value box = st.box ? eval(*st.box) : Value();
   CodegenBudget budget = budget_;
   if (st.within) budget.isolated = budget.together = st.within;
   // Only a nest that was generated whole reaches the output.
-  out_ << generate(std::move(v), std::move(isolated), std::move(last), budget);
+  out_ << generate(std::move(v), std::move(isolated), std::move(last), std::move(box), budget);
 }
 
 Value Interpreter::eval(const Expr& e) {
@@ -485,24 +488,22 @@ isl_union_map* schedule_of(Value v) {
 }
 
 // The C text of the loop nest for the schedule `v` within `budget`, the
-// part `isolated` of it running apart, with the else schedule `last` (no
-// value: none) as the last resort.
-std::string Interpreter::generate(Value v, Value isolated, Value last, const CodegenBudget& budget) {
+// part `isolated` of it running apart, with the else schedule `last` and
+// then the box form `box` (no value: none) as the last resorts.
+std::string Interpreter::generate(Value v, Value isolated, Value last, Value box, const CodegenBudget& budget) {
   std::string nest;
-  bool has_else = last.valid();
+  std::string resorts = box.valid() ? " and with its else schedules" : last.valid() ? " and with its else schedule" : "";
   Generated outcome = generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)),
-                                    schedule_of(std::move(last)), nest, budget);
+                                    schedule_of(std::move(last)), schedule_of(std::move(box)), nest, budget);
   if (outcome == Generated::kOverBudget)
-    throw Failure{std::string("codegen exceeded its budget of work, even with every instance generated together") +
-                      (has_else ? " and with its else schedule" : ""),
-                  true};
+    throw Failure{"codegen exceeded its budget of work, even with every instance generated together" + resorts, true};
   if (outcome == Generated::kFailed) throw Failure{"codegen failed (" + isl_message() + ")"};
   if (outcome == Generated::kTogether)
     note_ = "codegen generated every instance together: apart, the isolated instances exceeded their budget of work";
-  if (outcome == Generated::kLast) {
-    note_ = "codegen generated its else schedule: the schedule exceeded its budget of work";
-    used_else_ = true;
-  }
+  if (outcome == Generated::kLast) note_ = "codegen generated its else schedule: the schedule exceeded its budget of work";
+  if (outcome == Generated::kBox)
+    note_ = "codegen generated its box form: the schedule and its else schedule exceeded their budgets of work";
+  used_else_ = outcome == Generated::kLast || outcome == Generated::kBox || used_else_;
   return nest;
 }
 

@@ -1,12 +1,14 @@
 // The iscc script subset that tarvex's back end writes: assignments of
 // isl sets and maps combined with "+" and "*", and "codegen", which prints
 // the C loop nest that isl's AST builder generates for a schedule.
-// "codegen S isolating P else L within N;", each clause optional, in this
-// order: "isolating P" runs the instances of P, a part of the schedule S,
-// in loops apart from the other instances of their statements (the full
-// tiles of a tiled statement apart from its partial tiles); "else L"
-// gives a schedule of the same statements whose nest is printed when the
-// nests of S exceed their budgets; "within N", N a positive decimal
+// "codegen S isolating P else L else B within N;", each clause optional,
+// in this order: "isolating P" runs the instances of P, a part of the
+// schedule S, in loops apart from the other instances of their statements
+// (the full tiles of a tiled statement apart from its partial tiles);
+// "else L" gives a schedule of the same statements whose nest is printed
+// when the nests of S exceed their budgets; a second "else B" gives their
+// box form, whose nest is printed when that of L exceeds its budget too
+// (see generate_nest); "within N", N a positive decimal
 // integer, is the budget in operations of each nest of S, in place of the
 // run's (see run_script).
 #ifndef ISCC_SCRIPT_H
@@ -24,12 +26,13 @@ namespace iscc {
 // "iscc: line <L>: <what>" to `err` and the run goes on with the next
 // statement. Each codegen works within `budget` (see generate_nest); one
 // whose isolated instances exceeded their budget, generated with every
-// instance together, or one that printed its else schedule says so on
+// instance together, or one that printed its else schedule or its box
+// form says so on
 // `err` on a line of the same form.
 // Returns the exit status: 1 when a statement failed other than by
 // exceeding its budget, or `out` did not take everything written to it;
 // else 2 when a codegen exceeded its budget; else 3 when a codegen printed
-// its else schedule; else 0. The streams stay the caller's.
+// its else schedule or its box form; else 0. The streams stay the caller's.
 int run_script(const std::string& text, std::ostream& out, std::ostream& err,
                const CodegenBudget& budget = kCodegenBudget);
 

@@ -414,13 +414,17 @@ IntRows ISLWrapper::right_inverse(IntRows m) {
 namespace {
 
 // `hull` (kept) with every set dimension but `kept` eliminated, rationally:
-// the bounds of that dimension in the parameters. The caller owns it.
+// the bounds of that dimension in the parameters. The constraints on the
+// parameters alone are dropped: they bound no dimension, and each one that
+// the boxes of several statements differ by is a case that the code
+// generator tells apart. The caller owns it.
 isl_set* dimension_bounds(isl_basic_set* hull, int kept) {
   isl_basic_set* b = isl_basic_set_copy(hull);
   isl_size n = isl_basic_set_dim(b, isl_dim_set);
   for (int j = 0; j < n; j++)
     if (j != kept) b = isl_basic_set_eliminate(b, isl_dim_set, j, 1);
-  return isl_set_from_basic_set(isl_basic_set_remove_divs(b));
+  b = isl_basic_set_drop_constraints_not_involving_dims(isl_basic_set_remove_divs(b), isl_dim_set, kept, 1);
+  return isl_set_from_basic_set(b);
 }
 
 }  // namespace

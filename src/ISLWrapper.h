@@ -62,7 +62,8 @@ public:
   // The box of `domain` (a set in isl syntax, kept) along the set
   // dimensions at the positions `kept`: the bounds of each such dimension
   // in the parameters that hold for every rational point of the domain's
-  // simple hull, intersected with `cell` (a set of the same space); in
+  // simple hull (without the hull's constraints on the parameters alone),
+  // intersected with `cell` (a set of the same space); in
   // isl's syntax. Nothing when isl fails or takes more than `operations`.
   static std::optional<std::string> box_within(const std::string& domain, const std::string& cell,
                                                const std::vector<int>& kept, unsigned long operations);

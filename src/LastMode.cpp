@@ -12,9 +12,10 @@
 
 namespace {
 
-// The work isl may spend on the box of a constant tiling: some thousands
-// of operations on the tests and benchmarks, ten thousand on a 4-D box
-// under four skewed hyperplanes.
+// The work isl may spend on a box (of a constant tiling's tile counters,
+// or of the counters of a parametric tiling's last-mode domain): some
+// thousands of operations on the tests and benchmarks, ten thousand on a
+// 4-D box under four skewed hyperplanes.
 const unsigned long box_operations = 2000000;
 
 std::vector<Polyhedron*> members(Polyhedron* domain) {
@@ -60,7 +61,23 @@ std::string box_of_tiles(const Program& program, size_t i) {
   return ISLWrapper::box_within(whole.str(), cell, tile_counters, box_operations).value_or("");
 }
 
+// The box of statement i's counters over its last-mode domain `last`
+// within its tiling's cell; `last` when isl does not find it.
+std::string box_within_cell(const Program& program, size_t i, const std::string& last) {
+  std::vector<int> counters(program.statement[i]->iteration_domain->get_counters().size());
+  for (size_t k = 0; k < counters.size(); k++) counters[k] = static_cast<int>(k);
+  std::string cell = in_statement_space(program, i, program.guard[i]->cell());
+  return ISLWrapper::box_within(last, cell, counters, box_operations).value_or(last);
+}
+
 }  // namespace
+
+std::vector<std::string> box_mode_domains(const Program& program, const std::vector<std::string>& last) {
+  std::vector<std::string> boxes(last.size());
+  for (size_t i = 0; i < last.size(); i++)
+    if (!last[i].empty()) boxes[i] = program.tile[i] ? box_within_cell(program, i, last[i]) : last[i];
+  return boxes;
+}
 
 std::vector<std::string> last_mode_domains(const Program& program) {
   std::vector<std::string> domains(program.statement.size());

@@ -25,4 +25,14 @@ class Program;
 // of each tile counter over the domain, and the points of each tile.
 std::vector<std::string> last_mode_domains(const Program& program);
 
+// Per statement, the domain it scans in the box form of the last mode,
+// which the code generator takes when even the domains of `last` (those
+// of last_mode_domains) exceed its budget: "" where `last` has none. The
+// box of a parametric tiling bounds each counter by the parameters only,
+// over its last-mode domain, within its tiling's cell; its points are
+// tested as in the last mode. A constant tiling's last-mode domain is a
+// box of tiles already, and so is kept; so is a last-mode domain whose
+// box isl does not find within its budget.
+std::vector<std::string> box_mode_domains(const Program& program, const std::vector<std::string>& last);
+
 #endif

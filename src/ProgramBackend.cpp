@@ -252,18 +252,19 @@ bool print_full_tiles(std::ostream& out, const Program& program, const std::vect
   return !names.empty();
 }
 
-// "L<i> := <domain>;" for every statement with a domain of its own in the
-// last mode, then "L := " the last mode's domains joined by "+" (D<i> for
-// the others) and ";". Returns whether any statement has one.
-bool print_last_mode(std::ostream& out, const std::vector<std::string>& last) {
+// "<form><i> := <domain>;" for every statement with a domain of its own in
+// a form of the last mode (`form` "L" or "B"), then "<form> := " the
+// form's domains joined by "+" (D<i> for the others) and ";". Returns
+// whether any statement has one.
+bool print_last_mode(std::ostream& out, const std::string& form, const std::vector<std::string>& domains) {
   std::string names;
-  for (size_t i = 0; i < last.size(); i++) {
-    std::string name = (last[i].empty() ? "D" : "L") + std::to_string(i);
-    if (!last[i].empty()) out << name << " := " << last[i] << ";\n";
+  for (size_t i = 0; i < domains.size(); i++) {
+    std::string name = (domains[i].empty() ? "D" : form) + std::to_string(i);
+    if (!domains[i].empty()) out << name << " := " << domains[i] << ";\n";
     names += (i ? "+" : "") + name;
   }
-  bool any = std::any_of(last.begin(), last.end(), [](const std::string& d) { return !d.empty(); });
-  if (any) out << "L := " << names << ";\n";
+  bool any = std::any_of(domains.begin(), domains.end(), [](const std::string& d) { return !d.empty(); });
+  if (any) out << form << " := " << names << ";\n";
   return any;
 }
 
@@ -271,7 +272,10 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
                         const std::vector<std::string>& last) {
   std::ostringstream out;
   program.print_iscc(out);
-  bool last_mode = print_last_mode(out, last);
+  bool last_mode = print_last_mode(out, "L", last);
+  // Past the budget of L's nest, whose cost grows with its domains'
+  // shapes, the boxes within the cells, whose cost does not.
+  if (last_mode) print_last_mode(out, "B", box_mode_domains(program, last));
   // The full tiles run apart from the partial ones, in loops that test
   // nothing about the tile they are in.
   bool full_tiles = print_full_tiles(out, program, schedules);
@@ -305,7 +309,7 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
   }
   out << " };\n"
       << "tiled_program := theta*D;\n"
-      << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << (last_mode ? " else theta*L" : "");
+      << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << (last_mode ? " else theta*L else theta*B" : "");
   if (program.exact_mode_operations) out << " within " << program.exact_mode_operations;
   out << ";\n";
   return out.str();

@@ -59,6 +59,19 @@ TEST(ISLAdapter, UnionOperationsAgainstEnumeration) {
   }
 }
 
+// A box bounds each kept dimension by the parameters, within the cell; a
+// constraint of the domain on the parameters alone bounds no dimension and
+// is left out, while an empty domain's box stays empty.
+TEST(ISLAdapter, BoxWithinBoundsEachDimensionByTheParameters) {
+  std::optional<std::string> box = ISLWrapper::box_within(
+      "[N, M] -> { S[i, j] : 0 <= i <= j <= N and M >= 3 }", "[N, M] -> { S[i, j] : j <= 5 }", {0, 1}, 100000);
+  ASSERT_TRUE(box);
+  EXPECT_EQ(*box, "[N, M] -> { S[i, j] : 0 <= i <= N and 0 <= j <= 5 and j <= N }");
+  box = ISLWrapper::box_within("[N] -> { S[i] : 0 <= i <= N and 1 = 0 }", "[N] -> { S[i] }", {0}, 100000);
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(ISLWrapper::may_have_points(*box) == false) << *box;
+}
+
 TEST(ISLAdapter, WidthIsCheckedBeforeIsl) {
   ChildRun r = run_in_child([] { ISLWrapper::coalesce({{{1, 1, 0, 0}}}, 1, 0); });
   EXPECT_EQ(r.status, 1);

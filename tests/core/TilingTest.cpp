@@ -395,8 +395,9 @@ TEST_F(BackendTest, ParametricTilingsRunTheirFullTilesInPerfectNests) {
     std::pair<std::string, std::string> files = generate(input);
     EXPECT_NE(files.first.find("\nF0 := "), std::string::npos) << files.first;
     EXPECT_NE(files.first.find("\nF := F0;\n"), std::string::npos) << files.first;
-    EXPECT_NE(files.first.find("\ncodegen tiled_program isolating theta*F else theta*L;\n"), std::string::npos)
+    EXPECT_NE(files.first.find("\ncodegen tiled_program isolating theta*F else theta*L else theta*B;\n"), std::string::npos)
         << files.first;
+    EXPECT_NE(files.first.find("\nB := B0;\n"), std::string::npos) << files.first;
     EXPECT_TRUE(has_full_tile_nest(files.second, 2)) << files.second;
   }
   // A constant tiling's nest tests nothing about its tiles: no full tiles.
@@ -404,7 +405,13 @@ TEST_F(BackendTest, ParametricTilingsRunTheirFullTilesInPerfectNests) {
       "#pragma tile_group[0]\n#pragma tile_size[4][4]\n#pragma tile_hyperplans[i][j]\n"
       "#pragma schedule[__T][__T][i][j]\n      a[i][j] = a[i][j] + 1;"));
   EXPECT_EQ(files.first.find("F0 := "), std::string::npos) << files.first;
-  EXPECT_NE(files.first.find("\ncodegen tiled_program else theta*L;\n"), std::string::npos) << files.first;
+  EXPECT_NE(files.first.find("\ncodegen tiled_program else theta*L else theta*B;\n"), std::string::npos) << files.first;
+  // Its last-mode domain is a box of tiles already: the box form's too.
+  size_t last = files.first.find("\nL0 := "), box = files.first.find("\nB0 := ");
+  ASSERT_NE(last, std::string::npos);
+  ASSERT_NE(box, std::string::npos);
+  EXPECT_EQ(files.first.substr(last + 4, files.first.find('\n', last + 1) - last - 4),
+            files.first.substr(box + 4, files.first.find('\n', box + 1) - box - 4));
 }
 
 // Each part's schedule is written on its own, from the same dates: the
@@ -459,7 +466,7 @@ TEST_F(BackendTest, TheLastModeTestsEachPointOfTheSupersets) {
                             footer;
   fake_iscc("S0(0);\nS1(0,0,0,0);\n", 3);
   std::pair<std::string, std::string> files = generate(input);
-  EXPECT_NE(files.first.find("codegen tiled_program else theta*L;"), std::string::npos) << files.first;
+  EXPECT_NE(files.first.find("codegen tiled_program else theta*L else theta*B;"), std::string::npos) << files.first;
   EXPECT_NE(files.second.find("#define S0(i) { b[(i)]=b[(i)]+1; }\n"), std::string::npos) << files.second;
   EXPECT_NE(files.second.find("#define S1(i,j,tile_counter_0,tile_counter_1) { if (((long long)(i)) >= 0LL && "
                               "((long long)(i)) < ((long long)N) && ((long long)(j)) >= ((long long)(i)) && "

@@ -4,9 +4,13 @@
 # a budget of one operation, so that the nest comes from its else schedule
 # (each tiled statement scanning one convex superset of its domain, every
 # point tested against its original domain). The tiled code must still
-# equal the original, and the else schedule must have been used.
+# equal the original, and the else schedule must have been used. With
+# "box" after the runner, the else schedule is the box form's (each tiled
+# statement scanning the box of its superset within its cell), so that
+# the boxes are checked the same way; iscc's tests check that the box
+# form's own generation runs exactly its domains.
 #
-# Usage: run_last_mode.sh <tarvex> <iscc> <c++ compiler> <input.c> <runner>
+# Usage: run_last_mode.sh <tarvex> <iscc> <c++ compiler> <input.c> <runner> [box]
 # where <runner> is run_case.sh or run_zil_case.sh, which checks the case.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -15,9 +19,11 @@ bin=$(mktemp -d)
 trap 'rm -rf "$bin"' EXIT
 # tarvex runs the iscc of its own folder first.
 cp "$1" "$bin/tarvex"
+form=""
+if [ "${6:-}" = box ]; then form='s/ else theta\*L else theta\*B/ else theta*B/;'; fi
 cat >"$bin/iscc" <<EOF
 #!/usr/bin/env bash
-sed -E 's/^(codegen .*) within [0-9]+;\$/\\1;/; s/^(codegen .*);\$/\\1 within 1;/' | "$iscc"
+tee "$bin/script" | sed -E '$form s/^(codegen .*) within [0-9]+;\$/\\1;/; s/^(codegen .*);\$/\\1 within 1;/' | "$iscc"
 status=\$?
 if [ \$status = 3 ]; then touch "$bin/else_schedule_used"; fi
 exit \$status
@@ -26,5 +32,9 @@ chmod +x "$bin/iscc"
 bash "$here/$5" "$bin/tarvex" "$bin/iscc" "$3" "$4"
 if [ ! -e "$bin/else_schedule_used" ]; then
   echo "FAIL: the nest does not come from the else schedule"
+  exit 1
+fi
+if [ "${6:-}" = box ] && ! grep -q " else theta\*B" "$bin/script"; then
+  echo "FAIL: the script has no box form"
   exit 1
 fi

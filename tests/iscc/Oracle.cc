@@ -317,8 +317,10 @@ std::string print_script(const Script& s) {
   out += "D := " + join(names, "+") + ";\n";
   std::string full = union_lines(s, "F", &Statement::full);
   std::string superset = union_lines(s, "E", &Statement::superset);
-  return out + full + superset + theta_line(s) + "tiled_program := theta*D;\ncodegen tiled_program" +
-         (full.empty() ? "" : " isolating theta*F") + (superset.empty() ? "" : " else theta*E") + ";\n";
+  std::string box = union_lines(s, "B", &Statement::box_form);
+  return out + full + superset + box + theta_line(s) + "tiled_program := theta*D;\ncodegen tiled_program" +
+         (full.empty() ? "" : " isolating theta*F") + (superset.empty() ? "" : " else theta*E") +
+         (box.empty() ? "" : " else theta*B") + ";\n";
 }
 
 std::string check_nest(const Script& s, const std::string& nest, const std::vector<Valuation>& grid,

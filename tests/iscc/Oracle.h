@@ -58,6 +58,10 @@ struct Statement {
   // Pieces of a superset of the domain, printed in the lines and the
   // codegen clause of an else schedule; none: no else clause.
   std::vector<std::vector<Constraint>> superset = {};
+  // Pieces of a box holding the superset, printed in the lines and the
+  // codegen clause of a box form after the else schedule; none: no box
+  // form.
+  std::vector<std::vector<Constraint>> box_form = {};
 };
 
 struct Script {

@@ -59,6 +59,20 @@ void expect_else(const Script& s, const std::vector<Valuation>& grid) {
               "iscc: line " + line + ": codegen generated its else schedule: the schedule exceeded its budget of work\n");
 }
 
+// The nest of `s` past the budgets of its schedule's own nests and of its
+// else schedule: that of its box form, which must run the points of the
+// statements' boxes in date order; iscc says so and ends with status 3.
+void expect_box(const Script& s, const std::vector<Valuation>& grid) {
+  Script boxes = s;
+  for (Statement& st : boxes.statements) st.pieces = st.box_form;
+  std::string text = print_script(s);
+  std::string line = std::to_string(std::count(text.begin(), text.end(), '\n'));
+  expect_nest(s, boxes, grid, {1, 1, 1, iscc::kCodegenBudget.box}, 3,
+              "iscc: line " + line +
+                  ": codegen generated its box form: the schedule and its else schedule exceeded their budgets of "
+                  "work\n");
+}
+
 TEST(OracleScript, PrintsTheBackEndForms) {
   Script s;
   s.params = {"N", "M"};
@@ -242,6 +256,21 @@ TEST(Oracle, ElseScheduleOfSkewedTilesWithALaterStatement) {
                                ge(h - t, zero), le(h - t, N)}};
   s.statements[1].superset = {{ge(i, zero), le(i, N)}};
   expect_else(s, product_grid(s.params, kSkewedValues));
+}
+
+// The box form of the stencil: each tile counter between bounds in the
+// parameters only, within the tiles; the later statement as in the else
+// schedule.
+TEST(Oracle, BoxFormOfSkewedTilesWithALaterStatement) {
+  Script s = skewed_tiles();
+  Ex T = par("T"), N = par("N"), o0 = ctr("o0"), o1 = ctr("o1"), p0 = ctr("p0"), p1 = ctr("p1");
+  Ex t = num(4) * o0 + p0, h = num(8) * o1 + p1;
+  std::vector<Constraint> tile = {ge(p0, zero), lt(p0, num(4)), ge(p1, zero), lt(p1, num(8))};
+  s.statements[0].superset = {tile + std::vector<Constraint>{ge(t, zero), lt(t, T), ge(h - t, zero), le(h - t, N)}};
+  s.statements[0].box_form = {tile + std::vector<Constraint>{ge(num(4) * o0, num(-3)), lt(num(4) * o0, T),
+                                                             ge(num(8) * o1, num(-7)), lt(num(8) * o1, N + T)}};
+  s.statements[1].superset = s.statements[1].box_form = {{ge(i, zero), le(i, N)}};
+  expect_box(s, product_grid(s.params, kSkewedValues));
 }
 
 // A triangle tiled by squares of side b: full tiles below the diagonal,

@@ -467,6 +467,77 @@ TEST(ScriptBudget, WithinLeavesTheElseScheduleBudget) {
   EXPECT_EQ(r.out, "");
 }
 
+const std::string kBoxNote =
+    "iscc: line 5: codegen generated its box form: the schedule and its else schedule exceeded their budgets of "
+    "work\n";
+
+// The box form, after a second "else", changes nothing while the else
+// schedule fits its budget; past it, the box form's nest is printed, said
+// on standard error, with status 3; past the box form's budget too, none.
+TEST(ScriptBudget, BoxFormOnlyPastTheElseScheduleBudget) {
+  const std::string with_box = kSquare + triangle_with(" else theta*D else theta*H");
+  const std::string with_else = kSquare + triangle_with(" else theta*D");
+  const unsigned long last = iscc::kCodegenBudget.last;
+  for (const iscc::CodegenBudget& budget : {iscc::kCodegenBudget, iscc::CodegenBudget{1, 1, last}}) {
+    Outcome plain = run(with_else, budget), r = run(with_box, budget);
+    EXPECT_EQ(r.status, plain.status);
+    EXPECT_EQ(r.out, plain.out);
+    EXPECT_EQ(r.err, plain.err);
+  }
+  Outcome r = run(with_box, {1, 1, 1});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, kSquareNest);
+  EXPECT_EQ(r.err, kBoxNote);
+  r = run(with_box, {1, 1, 1, 1});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            "iscc: line 5: codegen exceeded its budget of work, even with every instance generated together and with "
+            "its else schedules\n");
+  expect_run(triangle_with(" else theta*D else theta*D else theta*D"), 1, "",
+             "iscc: line 4: expected '+', '*' or ';', found 'else'\n");
+}
+
+// The box form's budget is not scaled down by large coefficients, unlike
+// the else schedule's: a box of large bounds is as simple as a small one.
+TEST(ScriptBudget, BoxFormBudgetNotScaledByCoefficients) {
+  const std::string script =
+      "H := [N] -> { S0[i] : 0 <= 1000000i <= N };\n"
+      "theta := [N] -> { S0[i] -> [i] };\n"
+      "codegen theta*H else theta*H else theta*H;\n";
+  Outcome needed = run(script, {1000000000, 1000000000, 1000000000, 1000000000});
+  ASSERT_EQ(needed.status, 0);
+  unsigned long operations = 1;
+  while (run(script, {1, 1, 1, operations}).status == 2) operations *= 2;
+  Outcome r = run(script, {1, 1, operations, operations});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, needed.out);
+  EXPECT_EQ(r.err, "iscc: line 3: codegen generated its box form: the schedule and its else schedule exceeded their "
+                   "budgets of work\n");
+}
+
+// The box form is generated without "separate": where the statements'
+// bounds differ, a loop may run both and test one's bound inside, where the
+// else schedule's nest splits it in three loops.
+TEST(ScriptPinned, BoxFormWithoutSeparation) {
+  const std::string script =
+      "D := [N,M] -> { S0[i,j] : 0 <= i < N and 0 <= j <= i; S1[i,j] : 0 <= i < N and 0 <= j < M };\n"
+      "theta := [N,M] -> { S0[i,j] -> [i,j,0]; S1[i,j] -> [i,j,1] };\n"
+      "codegen theta*D else theta*D else theta*D;\n";
+  Outcome r = run(script, {1, 1, 1});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out,
+            "for (long long c0 = 0; c0 < N; c0 += 1) {\n"
+            "  for (long long c1 = 0; c1 < M; c1 += 1) {\n"
+            "    if (c0 >= c1)\n"
+            "      S0(c0, c1);\n"
+            "    S1(c0, c1);\n"
+            "  }\n"
+            "  for (long long c1 = max(0, M); c1 <= c0; c1 += 1)\n"
+            "    S0(c0, c1);\n"
+            "}\n");
+}
+
 // An else schedule that isl cannot generate fails its codegen only when its
 // nest is needed; a schedule that isl cannot generate fails whatever its
 // else schedule.
