@@ -93,8 +93,10 @@ std::string substituted(const std::string& text, const std::map<std::string, std
   std::string out;
   for (const std::string& token : tokens(text)) {
     auto at = replace.find(token);
-    // Names and numbers stay apart ("long long"); nothing else needs a blank.
-    if (!out.empty() && is_name_char(out.back()) && is_name_char(token[0])) out += ' ';
+    // Names and numbers stay apart ("long long"), and signs ("- -1", not
+    // the decrement "--1"); nothing else needs a blank.
+    bool signs = !out.empty() && (out.back() == '-' || out.back() == '+') && (token[0] == '-' || token[0] == '+');
+    if (signs || (!out.empty() && is_name_char(out.back()) && is_name_char(token[0]))) out += ' ';
     out += at == replace.end() ? token : at->second;
   }
   return out;
