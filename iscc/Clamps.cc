@@ -316,7 +316,8 @@ void collect_calls(isl_ast_node* node, std::vector<std::string>& inner, std::vec
 
 // The terms of one side of a loop's clamp, each the bound of one call (the
 // max, or min, of its own terms). More terms than this leave that side
-// unclamped: the prelude-free nesting of std::min and std::max stays small.
+// unclamped: the prelude's min and max macros repeat their operands, and
+// their nesting grows the text as the powers of 2.
 const size_t kMostTerms = 6;
 
 // One side of the clamp of one loop: per call, the terms that bound it;
@@ -420,8 +421,8 @@ LoopClamp clamp_of(const std::string& counter, const std::vector<Call>& calls, c
     if (above.empty()) upper.reset();
     if (upper) upper->push_back(above);
   }
-  return {side_text(lower, "std::max<long long>", "std::min<long long>"),
-          side_text(upper, "std::min<long long>", "std::max<long long>")};
+  return {side_text(lower, "max", "min"),
+          side_text(upper, "min", "max")};
 }
 
 struct Printing {
@@ -439,7 +440,7 @@ isl_printer* print_clamped_for(isl_printer* p, isl_ast_print_options* options, i
   isl_ast_expr* inc = isl_ast_node_for_get_inc(node);
   isl_ast_node* body = isl_ast_node_for_get_body(node);
   std::string counter = text_of(iterator), start = text_of(init), step = text_of(inc);
-  if (!clamp.lower.empty() && step == "1") start = "std::max<long long>(" + start + ", " + clamp.lower + ")";
+  if (!clamp.lower.empty() && step == "1") start = "max(" + start + ", " + clamp.lower + ")";
   std::string test = text_of(cond);
   if (!clamp.upper.empty()) test = "(" + test + ") && " + counter + " <= " + clamp.upper;
   const char* type = isl_options_get_ast_iterator_type(isl_printer_get_ctx(p));
