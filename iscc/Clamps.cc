@@ -315,19 +315,23 @@ void collect_calls(isl_ast_node* node, std::vector<std::string>& inner, std::vec
 // ------------------------------------------------------------ clamps
 
 // The terms of one side of a loop's clamp, each the bound of one call (the
-// max, or min, of its own terms). More terms than this leave that side
-// unclamped: the prelude's min and max macros repeat their operands, and
-// their nesting grows the text as the powers of 2.
+// max, or min, of its own terms). More terms than this, or a longer text,
+// leave that side unclamped: the least or largest of two terms repeats
+// both in C, so that the text grows as the powers of 2 with their nesting.
 const size_t kMostTerms = 6;
+const size_t kLongestSide = 20000;
 
 // One side of the clamp of one loop: per call, the terms that bound it;
 // nothing once a call has none.
 using Side = std::optional<std::vector<std::vector<std::string>>>;
 
-std::string folded(const char* function, const std::vector<std::string>& terms) {
+// The least (`compare` " < ") or largest (" > ") of `terms`, in C. It
+// writes its conditional expressions itself: the program may carry its own
+// min and max on int in place of the prelude's macros.
+std::string folded(const char* compare, const std::vector<std::string>& terms) {
   std::string text = terms.back();
   for (size_t k = terms.size() - 1; k-- > 0;)
-    text = std::string(function) + "(" + terms[k] + ", " + text + ")";
+    text = "(" + terms[k] + compare + text + " ? " + terms[k] + " : " + text + ")";
   return text;
 }
 
@@ -342,7 +346,8 @@ std::string side_text(const Side& side, const char* per_call, const char* over_c
     terms += call.size();
   }
   if (terms > kMostTerms) return "";
-  return folded(over_calls, std::vector<std::string>(distinct.begin(), distinct.end()));
+  std::string text = folded(over_calls, std::vector<std::string>(distinct.begin(), distinct.end()));
+  return text.size() > kLongestSide ? "" : text;
 }
 
 struct LoopClamp {
@@ -387,13 +392,16 @@ void add_terms(const Bound& bound, const std::vector<std::string>& texts, const 
   std::string rest = "(" + substituted(bound.value, actual) + ")";
   long long d = *a > 0 ? *a : -*a;
   // a * counter >= lower - rest, a * counter <= upper - rest.
-  auto quotient = [d](const char* round, const std::string& n) {
-    return d == 1 ? "(" + n + ")" : std::string(round) + "(" + n + ", " + std::to_string(d) + "LL)";
+  // n / d rounded up or down: C's quotient rounds toward zero.
+  auto quotient = [d](bool up, const std::string& n) {
+    if (d == 1) return "(" + n + ")";
+    std::string q = "(" + n + ") / " + std::to_string(d) + "LL", r = "(" + n + ") % " + std::to_string(d) + "LL";
+    return "(" + q + (up ? " + (" + r + " > 0))" : " - (" + r + " < 0))");
   };
   std::string from_lower = *a > 0 ? "(" + bound.lower + ") - " + rest : rest + " - (" + bound.lower + ")";
   std::string from_upper = *a > 0 ? "(" + bound.upper + ") - " + rest : rest + " - (" + bound.upper + ")";
-  if (!bound.lower.empty()) (*a > 0 ? lower : upper).push_back(quotient(*a > 0 ? "ceild" : "floord", from_lower));
-  if (!bound.upper.empty()) (*a > 0 ? upper : lower).push_back(quotient(*a > 0 ? "floord" : "ceild", from_upper));
+  if (!bound.lower.empty()) (*a > 0 ? lower : upper).push_back(quotient(*a > 0, from_lower));
+  if (!bound.upper.empty()) (*a > 0 ? upper : lower).push_back(quotient(*a < 0, from_upper));
 }
 
 // The clamp of the loop of counter `counter` (its inner loops aside) for
@@ -421,8 +429,7 @@ LoopClamp clamp_of(const std::string& counter, const std::vector<Call>& calls, c
     if (above.empty()) upper.reset();
     if (upper) upper->push_back(above);
   }
-  return {side_text(lower, "max", "min"),
-          side_text(upper, "min", "max")};
+  return {side_text(lower, " > ", " < "), side_text(upper, " < ", " > ")};
 }
 
 struct Printing {
@@ -440,7 +447,7 @@ isl_printer* print_clamped_for(isl_printer* p, isl_ast_print_options* options, i
   isl_ast_expr* inc = isl_ast_node_for_get_inc(node);
   isl_ast_node* body = isl_ast_node_for_get_body(node);
   std::string counter = text_of(iterator), start = text_of(init), step = text_of(inc);
-  if (!clamp.lower.empty() && step == "1") start = "max(" + start + ", " + clamp.lower + ")";
+  if (!clamp.lower.empty() && step == "1") start = folded(" > ", {"((long long)(" + start + "))", clamp.lower});
   std::string test = text_of(cond);
   if (!clamp.upper.empty()) test = "(" + test + ") && " + counter + " <= " + clamp.upper;
   const char* type = isl_options_get_ast_iterator_type(isl_printer_get_ctx(p));

@@ -426,6 +426,17 @@ const char* c_operator(isl_ast_expr_op_type type) {
 
 bool print_long_long(std::ostream& out, isl_ast_expr* e);
 
+// The least (`compare` " < ") or the largest (" > ") of `args` (kept) from
+// `first` on, as nested conditional expressions; false for an argument
+// without a C form.
+bool print_extremum(std::ostream& out, const char* compare, const std::vector<isl_ast_expr*>& args, size_t first) {
+  if (first + 1 == args.size()) return print_long_long(out, args[first]);
+  std::ostringstream a, b;
+  if (!print_long_long(a, args[first]) || !print_extremum(b, compare, args, first + 1)) return false;
+  out << "(" << a.str() << compare << b.str() << " ? " << a.str() << " : " << b.str() << ")";
+  return true;
+}
+
 // The operation `e` (kept); false for one without a C form here.
 bool print_operation(std::ostream& out, isl_ast_expr* e) {
   isl_ast_expr_op_type type = isl_ast_expr_op_get_type(e);
@@ -435,13 +446,12 @@ bool print_operation(std::ostream& out, isl_ast_expr* e) {
   bool printed = true;
   auto arg = [&](int k) { printed = print_long_long(out, args[k]) && printed; };
   if ((type == isl_ast_expr_op_min || type == isl_ast_expr_op_max) && n >= 2) {
-    for (isl_size k = 0; k + 1 < n; k++) out << (type == isl_ast_expr_op_min ? "min(" : "max(");
-    arg(0);
-    for (isl_size k = 1; k < n; k++) out << ", ", arg(k), out << ")";
+    printed = print_extremum(out, type == isl_ast_expr_op_min ? " < " : " > ", args, 0);
   } else if (type == isl_ast_expr_op_minus && n == 1) {
     out << "(-", arg(0), out << ")";
-  } else if ((type == isl_ast_expr_op_fdiv_q) && n == 2) {
-    out << "floord(", arg(0), out << ", ", arg(1), out << ")";
+  } else if (type == isl_ast_expr_op_fdiv_q && n == 2) {
+    // isl's divisor is a positive constant.
+    out << "(", arg(0), out << " / ", arg(1), out << " - (", arg(0), out << " % ", arg(1), out << " < 0))";
   } else if ((type == isl_ast_expr_op_select || type == isl_ast_expr_op_cond) && n == 3) {
     out << "(", arg(0), out << " ? ", arg(1), out << " : ", arg(2), out << ")";
   } else if (c_operator(type) && n == 2) {
@@ -454,8 +464,9 @@ bool print_operation(std::ostream& out, isl_ast_expr* e) {
 }
 
 // `e` (kept) in C, computed in long long: each name cast, each integer
-// suffixed (the prelude's min, max and floord macros keep the type of their
-// operands). False for an expression without a C form here.
+// suffixed, and min, max and floor divisions written out, for they must
+// not take the program's own min (on int) in place of the prelude's.
+// False for an expression without a C form here.
 bool print_long_long(std::ostream& out, isl_ast_expr* e) {
   if (isl_ast_expr_get_type(e) == isl_ast_expr_id) {
     isl_id* id = isl_ast_expr_get_id(e);

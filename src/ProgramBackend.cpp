@@ -250,16 +250,6 @@ bool print_last_mode(std::ostream& out, const std::vector<std::string>& last) {
   return any;
 }
 
-// Whether the nest may clamp its loops: their bounds compute in long long
-// with the prelude's macros, which a program that carries a function of
-// the same name (an int min) would replace.
-bool clamps_with_prelude(const Program& program) {
-  for (const auto& function : program.functions)
-    for (const auto& macro : prelude_macros)
-      if (function.first == macro.first) return false;
-  return true;
-}
-
 std::string script_text(const Program& program, const std::vector<Schedule*>& schedules,
                         const std::vector<std::string>& last) {
   std::ostringstream out;
@@ -297,10 +287,9 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
     out << "]";
   }
   out << " };\n";
-  if (clamps_with_prelude(program))
-    for (size_t i = 0; i < program.statement.size() && i < program.guard.size(); i++)
-      if (program.guard[i] && (program.superset[i] || !last[i].empty()))
-        out << counter_bounds(program, i, !program.superset[i]);
+  for (size_t i = 0; i < program.statement.size() && i < program.guard.size(); i++)
+    if (program.guard[i] && (program.superset[i] || !last[i].empty()))
+      out << counter_bounds(program, i, !program.superset[i]);
   out << "tiled_program := theta*D;\n"
       << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << (last_mode ? " else theta*L" : "");
   if (program.exact_mode_operations) out << " within " << program.exact_mode_operations;
