@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -20,6 +21,7 @@
 #include <isl/union_set.h>
 #include <isl/val.h>
 
+#include "Clamps.h"
 #include "CounterDates.h"
 #include "DateParts.h"
 #include "Isolation.h"
@@ -70,11 +72,27 @@ isl_union_map* separate_every_dimension(isl_union_map* schedule) {
   return options;
 }
 
+// The C text of `tree` (kept), its loops clamped by `bounds` (kept; may be
+// null); nothing when isl fails to print it.
+std::optional<std::string> nest_text(isl_ast_node* tree, const StatementBounds* bounds) {
+  if (bounds && !bounds->empty()) return print_clamped(tree, *bounds);
+  isl_printer* p = isl_printer_to_str(isl_ast_node_get_ctx(tree));
+  p = isl_printer_set_output_format(p, ISL_FORMAT_C);
+  p = isl_printer_print_ast_node(p, tree);
+  char* text = isl_printer_get_str(p);
+  isl_printer_free(p);
+  if (!text) return std::nullopt;
+  std::string nest = text;
+  free(text);
+  return nest;
+}
+
 // Generates the nest of `schedule` (taken) with `isolated` (taken; may be
 // null) running apart, as a whole, with "separate" on every date dimension
-// when `separate`; see generate_nest.
-bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::string& nest, bool separate = true) {
-  isl_ctx* ctx = isl_union_map_get_ctx(schedule);
+// when `separate`, its loops clamped by `bounds` (kept; may be null); see
+// generate_nest.
+bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
+                    const StatementBounds* bounds, bool separate = true) {
   isl_union_map* dates = counter_dates(schedule);
   schedule = redate(schedule, dates);
   if (isolated) schedule = isolate_instances(schedule, redate(isolated, dates));
@@ -87,15 +105,10 @@ bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::strin
   isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
   isl_ast_build_free(build);
   if (!tree) return false;
-  isl_printer* p = isl_printer_to_str(ctx);
-  p = isl_printer_set_output_format(p, ISL_FORMAT_C);
-  p = isl_printer_print_ast_node(p, tree);
-  char* text = isl_printer_get_str(p);
-  isl_printer_free(p);
+  std::optional<std::string> text = nest_text(tree, bounds);
   isl_ast_node_free(tree);
   if (!text) return false;
-  nest = text;
-  free(text);
+  nest = *text;
   return true;
 }
 
@@ -202,6 +215,7 @@ struct Job {
   bool box = false;
   std::string nest;
   Generated outcome = Generated::kFailed;
+  const StatementBounds* bounds = nullptr;  // the caller's; null: none
 };
 
 void run_job(Job& job, const CodegenBudget& budget);
@@ -247,13 +261,14 @@ Generated unless_over_budget(Job& job, const CodegenBudget& budget, Generated fa
 // every instance together in a context of its own, so that a nest ends
 // within the time of the larger share rather than of both.
 Generated generate_within(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                          const CodegenBudget& budget) {
+                          const CodegenBudget& budget, const StatementBounds* bounds) {
   isl_ctx* ctx = isl_union_map_get_ctx(schedule);
   long coefficient = largest_coefficient(schedule);
   if (!isolated)
     return bounded(ctx, scaled(budget.together, coefficient), nest,
-                   [&] { return generate_whole(schedule, nullptr, nest); });
+                   [&] { return generate_whole(schedule, nullptr, nest, bounds); });
   Job together;
+  together.bounds = bounds;
   together.schedule = text_of(isl_union_map_copy(schedule));
   if (together.schedule.empty()) {
     isl_union_map_free(schedule);
@@ -262,7 +277,7 @@ Generated generate_within(isl_union_map* schedule, isl_union_map* isolated, std:
   }
   return unless_over_budget(together, budget, Generated::kTogether, nest, [&] {
     return bounded(ctx, scaled(budget.isolated, coefficient), nest,
-                   [&] { return generate_whole(schedule, isolated, nest); });
+                   [&] { return generate_whole(schedule, isolated, nest, bounds); });
   });
 }
 
@@ -274,9 +289,10 @@ void run_job(Job& job, const CodegenBudget& budget) {
   isl_union_map* isolated = nullptr;
   if (!job.isolated.empty()) isolated = isl_union_map_read_from_str(ctx, job.isolated.c_str());
   if (schedule && job.box) {
-    job.outcome = bounded(ctx, budget.box, job.nest, [&] { return generate_whole(schedule, nullptr, job.nest, false); });
+    job.outcome = bounded(ctx, budget.box, job.nest,
+                          [&] { return generate_whole(schedule, nullptr, job.nest, job.bounds, false); });
   } else if (schedule && (isolated || job.isolated.empty())) {
-    job.outcome = generate_within(schedule, isolated, job.nest, budget);
+    job.outcome = generate_within(schedule, isolated, job.nest, budget, job.bounds);
   } else {
     isl_union_map_free(schedule);
     isl_union_map_free(isolated);
@@ -309,9 +325,10 @@ isl_size count_pieces(isl_union_map* schedule) {
 // outweighs one over budget, which outweighs one with every instance
 // together.
 Generated generate_parts(const std::vector<DatePart>& parts, isl_union_map* isolated, std::string& nest,
-                         const CodegenBudget& budget) {
+                         const CodegenBudget& budget, const StatementBounds* bounds) {
   std::vector<Job> jobs(parts.size());
   for (size_t k = 0; k < parts.size(); ++k) {
+    jobs[k].bounds = bounds;
     jobs[k].schedule = text_of(isl_union_map_copy(parts[k].schedule));
     if (jobs[k].schedule.empty()) return Generated::kFailed;
     if (!isolated) continue;
@@ -341,7 +358,7 @@ const unsigned long kPartsOperations = 2000000;
 // schedule whose parts exceed the budget of their search exceeds the
 // budgets of its nests too, and gets none.
 Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                         const CodegenBudget& budget) {
+                         const CodegenBudget& budget, const StatementBounds* bounds) {
   std::vector<DatePart> parts;
   if (count_pieces(schedule) >= kPartsFrom) {
     std::string none;
@@ -356,8 +373,8 @@ Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::
       return Generated::kOverBudget;
     }
   }
-  if (parts.empty()) return generate_within(schedule, isolated, nest, budget);
-  Generated outcome = generate_parts(parts, isolated, nest, budget);
+  if (parts.empty()) return generate_within(schedule, isolated, nest, budget, bounds);
+  Generated outcome = generate_parts(parts, isolated, nest, budget, bounds);
   free_parts(parts);
   isl_union_map_free(schedule);
   isl_union_map_free(isolated);
@@ -366,17 +383,18 @@ Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::
 
 // generate_nest without the box form.
 Generated generate_with_else(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
-                             std::string& nest, const CodegenBudget& budget) {
-  if (!last) return generate_exact(schedule, isolated, nest, budget);
+                             std::string& nest, const CodegenBudget& budget, const NestBounds& bounds) {
+  if (!last) return generate_exact(schedule, isolated, nest, budget, &bounds.exact);
   // A schedule that isl cannot print leaves the job's text empty, which
   // its context then fails to read: a failure only when the nest is needed.
   Job job;
   job.schedule = text_of(last);
+  job.bounds = &bounds.last;
   // Without isolated instances, a job's nest takes the budget of the nest
   // with every instance together.
   const CodegenBudget last_budget = {budget.last, budget.last, budget.last};
   return unless_over_budget(job, last_budget, Generated::kLast, nest,
-                            [&] { return generate_exact(schedule, isolated, nest, budget); });
+                            [&] { return generate_exact(schedule, isolated, nest, budget, &bounds.exact); });
 }
 
 }  // namespace
@@ -403,13 +421,15 @@ void set_codegen_options(isl_ctx* ctx) {
 }
 
 Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
-                        isl_union_map* box, std::string& nest, const CodegenBudget& budget) {
-  if (!box) return generate_with_else(schedule, isolated, last, nest, budget);
+                        isl_union_map* box, std::string& nest, const CodegenBudget& budget,
+                        const NestBounds& bounds) {
+  if (!box) return generate_with_else(schedule, isolated, last, nest, budget, bounds);
   Job job;
   job.schedule = text_of(box);
   job.box = true;
+  job.bounds = &bounds.last;
   return unless_over_budget(job, budget, Generated::kBox, nest,
-                            [&] { return generate_with_else(schedule, isolated, last, nest, budget); });
+                            [&] { return generate_with_else(schedule, isolated, last, nest, budget, bounds); });
 }
 
 }  // namespace iscc

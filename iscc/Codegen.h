@@ -8,6 +8,8 @@
 #include <isl/ctx.h>
 #include <isl/union_map.h>
 
+#include "Clamps.h"
+
 namespace iscc {
 
 // The work that generating one nest may take, in isl's operations: isl
@@ -89,11 +91,20 @@ void set_codegen_options(isl_ctx* ctx);
 // coefficients, which a box's few constraints hold no more than the
 // programs that the code generator must take.
 //
+// The loops of the schedule's nests are clamped by `bounds.exact`, those
+// of the else schedule's and the box form's by `bounds.last` (see
+// print_clamped).
+//
 // Stores the C text in `nest` (the caller's) and returns kNest, kTogether,
 // kLast or kBox; kFailed when isl fails on a nest that is needed,
 // kOverBudget when no nest fits its budget.
+struct NestBounds {
+  StatementBounds exact;  // the bounds that hold in every nest
+  StatementBounds last;   // those that hold in the nests of the last resorts
+};
 Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
-                        isl_union_map* box, std::string& nest, const CodegenBudget& budget = kCodegenBudget);
+                        isl_union_map* box, std::string& nest, const CodegenBudget& budget = kCodegenBudget,
+                        const NestBounds& bounds = NestBounds());
 
 }  // namespace iscc
 

@@ -67,7 +67,7 @@ class Value {
 // ---------------------------------------------------------------- lexer
 
 enum class Tok { Ident, Codegen, Number, Assign, Semi, Plus, Times, LParen, RParen,
-                 Literal, Invalid, End };
+                 Literal, Comma, LessEq, Quoted, Invalid, End };
 
 struct Token {
   Tok kind;
@@ -123,6 +123,7 @@ class Lexer {
     return t;
   }
   Token literal();
+  Token quoted();
   size_t balanced_end(size_t start) const;
   std::string lexeme_at(size_t pos) const;
 
@@ -145,7 +146,10 @@ Token Lexer::next() {
   // message names "12x" whole.
   if (std::isdigit(static_cast<unsigned char>(c))) return single(Tok::Number, lexeme_at(p).size());
   if (text_.compare(p, 2, ":=") == 0) return single(Tok::Assign, 2);
+  if (text_.compare(p, 2, "<=") == 0) return single(Tok::LessEq, 2);
   switch (c) {
+    case ',': return single(Tok::Comma, 1);
+    case '"': return quoted();
     case ';': return single(Tok::Semi, 1);
     case '+': return single(Tok::Plus, 1);
     case '*': return single(Tok::Times, 1);
@@ -204,6 +208,16 @@ Token Lexer::literal() {
   return Token{Tok::Literal, text_.substr(start, pos_ - start), start};
 }
 
+// A C text between double quotes, which it does not hold; the token's text
+// is the text inside.
+Token Lexer::quoted() {
+  size_t start = pos_;
+  size_t end = text_.find('"', start + 1);
+  if (end == std::string::npos) throw ParseError{"unexpected end of input (missing '\"')", start};
+  pos_ = end + 1;
+  return Token{Tok::Quoted, text_.substr(start + 1, end - start - 1), start};
+}
+
 size_t Lexer::skip_statement(size_t from) const {
   int depth = 0;
   for (size_t i = from; i < text_.size(); ++i) {
@@ -229,6 +243,12 @@ struct Expr {
 
 struct Statement {
   bool codegen;
+  // "bounds [else] S(formals) "lower" <= "value" <= "upper";": the bound
+  // of a value of statement S's instances, in every nest or (with "else")
+  // in the else schedule's only.
+  bool bounds = false;
+  bool bounds_else = false;
+  Bound bound;
   std::string target;  // the assigned name
   std::unique_ptr<Expr> expr;
   // Codegen only, each clause optional.
@@ -265,6 +285,11 @@ class Parser {
     return true;
   }
   unsigned long operations();
+  void bound(Statement& st);
+  std::string quoted() {
+    if (peek().kind != Tok::Quoted) fail("a quoted C text");
+    return take().text;
+  }
   std::unique_ptr<Expr> expression();
   std::unique_ptr<Expr> primary();
 
@@ -281,6 +306,10 @@ Statement Parser::statement() {
     fail("identifier or 'codegen'");
   st.codegen = first == Tok::Codegen;
   st.target = take().text;
+  if (!st.codegen && st.target == "bounds" && peek().kind != Tok::Assign) {
+    bound(st);
+    return st;
+  }
   if (!st.codegen) expect(Tok::Assign, "':='");
   st.expr = expression();
   if (st.codegen) {
@@ -295,6 +324,26 @@ Statement Parser::statement() {
   }
   expect(Tok::Semi, "'+', '*' or ';'");
   return st;
+}
+
+// The rest of a "bounds" statement, after its keyword.
+void Parser::bound(Statement& st) {
+  st.bounds = true;
+  st.bounds_else = clause("else");
+  if (peek().kind != Tok::Ident) fail("a statement name");
+  st.target = take().text;
+  expect(Tok::LParen, "'('");
+  do {
+    if (peek().kind != Tok::Ident) fail("a formal argument");
+    st.bound.formals.push_back(take().text);
+  } while (peek().kind == Tok::Comma && (take(), true));
+  expect(Tok::RParen, "',' or ')'");
+  st.bound.lower = quoted();
+  expect(Tok::LessEq, "'<='");
+  st.bound.value = quoted();
+  expect(Tok::LessEq, "'<='");
+  st.bound.upper = quoted();
+  expect(Tok::Semi, "';'");
 }
 
 // The number of operations after "within": a positive decimal integer
@@ -373,6 +422,7 @@ class Interpreter {
   std::string note_;  // about the statement that succeeded last, if any
   bool used_else_ = false;  // whether a codegen printed the nest of its else schedule
   std::map<std::string, Value> vars_;
+  NestBounds bounds_;  // of the "bounds" statements so far
 };
 
 int Interpreter::run(const std::string& text, std::ostream& err) {
@@ -403,6 +453,11 @@ int Interpreter::run(const std::string& text, std::ostream& err) {
 }
 
 void Interpreter::execute(const Statement& st) {
+  if (st.bounds) {
+    bounds_.last[st.target].push_back(st.bound);
+    if (!st.bounds_else) bounds_.exact[st.target].push_back(st.bound);
+    return;
+  }
   Value v = eval(*st.expr);
   if (!st.codegen) {
     vars_[st.target] = std::move(v);
@@ -494,7 +549,8 @@ std::string Interpreter::generate(Value v, Value isolated, Value last, Value box
   std::string nest;
   std::string resorts = box.valid() ? " and with its else schedules" : last.valid() ? " and with its else schedule" : "";
   Generated outcome = generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)),
-                                    schedule_of(std::move(last)), schedule_of(std::move(box)), nest, budget);
+                                    schedule_of(std::move(last)), schedule_of(std::move(box)), nest, budget,
+                                    bounds_);
   if (outcome == Generated::kOverBudget)
     throw Failure{"codegen exceeded its budget of work, even with every instance generated together" + resorts, true};
   if (outcome == Generated::kFailed) throw Failure{"codegen failed (" + isl_message() + ")"};

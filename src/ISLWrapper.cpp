@@ -1,6 +1,10 @@
 #include "ISLWrapper.h"
 
+#include <isl/aff.h>
+#include <isl/ast.h>
+#include <isl/ast_build.h>
 #include <isl/ctx.h>
+#include <isl/id.h>
 #include <isl/mat.h>
 #include <isl/options.h>
 #include <isl/printer.h>
@@ -427,7 +431,126 @@ isl_set* dimension_bounds(isl_basic_set* hull, int kept) {
   return isl_set_from_basic_set(b);
 }
 
+const char* c_operator(isl_ast_expr_op_type type) {
+  switch (type) {
+    case isl_ast_expr_op_add: return " + ";
+    case isl_ast_expr_op_sub: return " - ";
+    case isl_ast_expr_op_mul: return " * ";
+    case isl_ast_expr_op_div: case isl_ast_expr_op_pdiv_q: return " / ";
+    case isl_ast_expr_op_pdiv_r: case isl_ast_expr_op_zdiv_r: return " % ";
+    case isl_ast_expr_op_and: case isl_ast_expr_op_and_then: return " && ";
+    case isl_ast_expr_op_or: case isl_ast_expr_op_or_else: return " || ";
+    case isl_ast_expr_op_eq: return " == ";
+    case isl_ast_expr_op_le: return " <= ";
+    case isl_ast_expr_op_lt: return " < ";
+    case isl_ast_expr_op_ge: return " >= ";
+    case isl_ast_expr_op_gt: return " > ";
+    default: return nullptr;
+  }
+}
+
+bool print_long_long(std::ostream& out, isl_ast_expr* e);
+
+// The least (`compare` " < ") or the largest (" > ") of `args` (kept) from
+// `first` on, as nested conditional expressions; false for an argument
+// without a C form.
+bool print_extremum(std::ostream& out, const char* compare, const std::vector<isl_ast_expr*>& args, size_t first) {
+  if (first + 1 == args.size()) return print_long_long(out, args[first]);
+  std::ostringstream a, b;
+  if (!print_long_long(a, args[first]) || !print_extremum(b, compare, args, first + 1)) return false;
+  out << "(" << a.str() << compare << b.str() << " ? " << a.str() << " : " << b.str() << ")";
+  return true;
+}
+
+// The operation `e` (kept); false for one without a C form here.
+bool print_operation(std::ostream& out, isl_ast_expr* e) {
+  isl_ast_expr_op_type type = isl_ast_expr_op_get_type(e);
+  isl_size n = isl_ast_expr_op_get_n_arg(e);
+  std::vector<isl_ast_expr*> args;
+  for (isl_size k = 0; k < n; k++) args.push_back(isl_ast_expr_op_get_arg(e, k));
+  bool printed = true;
+  auto arg = [&](int k) { printed = print_long_long(out, args[k]) && printed; };
+  if ((type == isl_ast_expr_op_min || type == isl_ast_expr_op_max) && n >= 2) {
+    printed = print_extremum(out, type == isl_ast_expr_op_min ? " < " : " > ", args, 0);
+  } else if (type == isl_ast_expr_op_minus && n == 1) {
+    out << "(-", arg(0), out << ")";
+  } else if (type == isl_ast_expr_op_fdiv_q && n == 2) {
+    // isl's divisor is a positive constant.
+    out << "(", arg(0), out << " / ", arg(1), out << " - (", arg(0), out << " % ", arg(1), out << " < 0))";
+  } else if ((type == isl_ast_expr_op_select || type == isl_ast_expr_op_cond) && n == 3) {
+    out << "(", arg(0), out << " ? ", arg(1), out << " : ", arg(2), out << ")";
+  } else if (c_operator(type) && n == 2) {
+    out << "(", arg(0), out << c_operator(type), arg(1), out << ")";
+  } else {
+    printed = false;
+  }
+  for (isl_ast_expr* a : args) isl_ast_expr_free(a);
+  return printed;
+}
+
+// `e` (kept) in C, computed in long long: each name cast, each integer
+// suffixed, and min, max and floor divisions written out, for they must
+// not take the program's own min (on int) in place of the prelude's.
+// False for an expression without a C form here.
+bool print_long_long(std::ostream& out, isl_ast_expr* e) {
+  if (isl_ast_expr_get_type(e) == isl_ast_expr_id) {
+    isl_id* id = isl_ast_expr_get_id(e);
+    out << "((long long)" << isl_id_get_name(id) << ")";
+    isl_id_free(id);
+    return true;
+  }
+  if (isl_ast_expr_get_type(e) == isl_ast_expr_int) {
+    isl_val* v = isl_ast_expr_get_val(e);
+    char* text = isl_val_to_str(v);
+    out << "(" << text << "LL)";
+    free(text);
+    isl_val_free(v);
+    return true;
+  }
+  return isl_ast_expr_get_type(e) == isl_ast_expr_op && print_operation(out, e);
+}
+
+// `bound` (taken) as a C text over the parameters, simplified where the
+// set `context` (taken) holds; "" when isl fails or the bound is infinite.
+std::string bound_text(isl_pw_aff* bound, isl_set* context) {
+  std::string text;
+  if (bound && isl_pw_aff_involves_nan(bound) == isl_bool_false) {
+    isl_ast_build* build = isl_ast_build_from_context(context);
+    context = nullptr;
+    isl_ast_expr* e = isl_ast_build_expr_from_pw_aff(build, isl_pw_aff_copy(bound));
+    std::ostringstream out;
+    if (e && print_long_long(out, e)) text = out.str();
+    isl_ast_expr_free(e);
+    isl_ast_build_free(build);
+  }
+  isl_set_free(context);
+  isl_pw_aff_free(bound);
+  return text;
+}
+
 }  // namespace
+
+std::pair<std::string, std::string> ISLWrapper::dimension_range(const std::string& domain, int position,
+                                                               unsigned long operations) {
+  isl_ctx* ctx = isl_ctx_alloc();
+  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  isl_set* set = isl_set_read_from_str(ctx, domain.c_str());
+  isl_ctx_set_max_operations(ctx, operations);
+  std::pair<std::string, std::string> range;
+  isl_bool empty = isl_set_is_empty(set);
+  if (empty == isl_bool_true) {
+    range = {"1", "0"};
+  } else if (empty == isl_bool_false) {
+    isl_set* context = isl_set_params(isl_set_copy(set));
+    range.first = bound_text(isl_set_dim_min(isl_set_copy(set), position), isl_set_copy(context));
+    range.second = bound_text(isl_set_dim_max(isl_set_copy(set), position), context);
+  }
+  // A bound computed once the operations ran out may be wrong: dropped.
+  if (isl_ctx_last_error(ctx) != isl_error_none) range = {"", ""};
+  isl_set_free(set);
+  isl_ctx_free(ctx);
+  return range;
+}
 
 std::optional<std::string> ISLWrapper::box_within(const std::string& domain, const std::string& cell,
                                                   const std::vector<int>& kept, unsigned long operations) {

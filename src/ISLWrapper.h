@@ -67,6 +67,14 @@ public:
   // isl's syntax. Nothing when isl fails or takes more than `operations`.
   static std::optional<std::string> box_within(const std::string& domain, const std::string& cell,
                                                const std::vector<int>& kept, unsigned long operations);
+  // The least and the largest value of the set dimension at `position` of
+  // `domain` (a set in isl syntax, kept) as C texts over its parameters,
+  // computed in long long, for the parameter values where the domain has a
+  // point: the bounds of a counter over the instances of its statement.
+  // "" for a side that is infinite, or that isl does not find within
+  // `operations`; "1" and "0" for a domain without any point.
+  static std::pair<std::string, std::string> dimension_range(const std::string& domain, int position,
+                                                             unsigned long operations);
   // Whether the set or union set written in isl syntax has a point for some
   // values of its parameters; also true when isl cannot read the text.
   static bool may_have_points(const std::string& text);

@@ -56,6 +56,12 @@ void InstanceGuard::print_condition(std::ostream& out) const {
   }
 }
 
+void InstanceGuard::print_counter(std::ostream& out, int rank) const {
+  auto tiled = counters_.find(rank);
+  if (tiled != counters_.end()) print(out, tiled->second);
+  else out << "((long long)(" << get_counter_string(rank) << "))";
+}
+
 void InstanceGuard::print_conjunction(std::ostream& out, Polyhedron* p) const {
   if (p->constraints.empty()) out << "1";
   const char* separator = "";
@@ -74,9 +80,7 @@ void InstanceGuard::print(std::ostream& out, const Expression* e) const {
   if (e->is_val) {
     out << e->val << "LL";
   } else if (e->is_counter) {
-    auto tiled = counters_.find(e->counter_rank);
-    if (tiled != counters_.end()) print(out, tiled->second);
-    else out << "((long long)(" << get_counter_string(e->counter_rank) << "))";
+    print_counter(out, e->counter_rank);
   } else if (e->is_parameter) {
     out << "((long long)" << get_parameter_string(e->parameter_rank) << ")";
   } else if (e->is_leaf) {

@@ -36,6 +36,9 @@ public:
   // the original program may never form, and the products of block_size
   // by tile counters must not overflow where an instance cannot lie.
   void print_condition(std::ostream& out) const;
+  // The original counter of rank `rank` as the statement macro rebuilds it
+  // from its arguments, in C, computed in long long.
+  void print_counter(std::ostream& out, int rank) const;
 
 private:
   Polyhedron* domain_;

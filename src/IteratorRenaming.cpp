@@ -47,18 +47,18 @@ std::set<std::string> identifiers(const std::vector<Piece>& pieces) {
   return names;
 }
 
+bool is_blank(const Piece& p) {
+  return !p.identifier && p.text.find_first_not_of(" \t\n") == std::string::npos;
+}
+
 // The names declared by "long long <name>" in the nest: iscc declares
-// nothing else.
+// nothing else. A cast "(long long)N" declares nothing.
 std::set<std::string> declared_iterators(const std::vector<Piece>& pieces) {
   std::set<std::string> names;
-  const Piece* before = nullptr;
-  const Piece* last = nullptr;
-  for (const Piece& p : pieces) {
-    if (!p.identifier) continue;
-    if (before && before->text == "long" && last->text == "long") names.insert(p.text);
-    before = last;
-    last = &p;
-  }
+  for (size_t k = 4; k < pieces.size(); k++)
+    if (pieces[k].identifier && is_blank(pieces[k - 1]) && pieces[k - 2].text == "long" && is_blank(pieces[k - 3]) &&
+        pieces[k - 4].text == "long")
+      names.insert(pieces[k].text);
   return names;
 }
 

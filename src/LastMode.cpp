@@ -8,6 +8,7 @@
 #include "InstanceGuard.h"
 #include "Polyhedron.h"
 #include "Program.h"
+#include "Rank.h"
 #include "Statement.h"
 
 namespace {
@@ -17,6 +18,10 @@ namespace {
 // thousands of operations on the tests and benchmarks, ten thousand on a
 // 4-D box under four skewed hyperplanes.
 const unsigned long box_operations = 2000000;
+
+// The work isl may spend on the range of one counter: a few thousand
+// operations on the tests and benchmarks.
+const unsigned long range_operations = 200000;
 
 std::vector<Polyhedron*> members(Polyhedron* domain) {
   if (domain->is_domain()) return static_cast<Domain*>(domain)->domain;
@@ -77,6 +82,23 @@ std::vector<std::string> box_mode_domains(const Program& program, const std::vec
   for (size_t i = 0; i < last.size(); i++)
     if (!last[i].empty()) boxes[i] = program.tile[i] ? box_within_cell(program, i, last[i]) : last[i];
   return boxes;
+}
+
+std::string counter_bounds(const Program& program, size_t i, bool in_else) {
+  const InstanceGuard& guard = *program.guard[i];
+  std::ostringstream domain, formals, out;
+  guard.domain()->print_iscc("S" + std::to_string(i), domain);
+  print_variable_list(formals, program.statement[i]->iteration_domain->get_counters(), ",", 1);
+  int position = 0;
+  for (int rank : guard.domain()->get_counters()) {
+    std::pair<std::string, std::string> range = ISLWrapper::dimension_range(domain.str(), position++, range_operations);
+    if (range.first.empty() && range.second.empty()) continue;
+    out << "bounds " << (in_else ? "else " : "") << "S" << i << "(" << formals.str() << ") \"" << range.first
+        << "\" <= \"";
+    guard.print_counter(out, rank);
+    out << "\" <= \"" << range.second << "\";\n";
+  }
+  return out.str();
 }
 
 std::vector<std::string> last_mode_domains(const Program& program) {

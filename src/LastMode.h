@@ -35,4 +35,12 @@ std::vector<std::string> last_mode_domains(const Program& program);
 // box isl does not find within its budget.
 std::vector<std::string> box_mode_domains(const Program& program, const std::vector<std::string>& last);
 
+// The script's "bounds" statements of statement i, which scans a superset
+// (with `in_else`, in the else schedule only): each original counter, as
+// its macro rebuilds it, lies between its least and largest value over the
+// statement's original domain. The code generator clamps the loops of the
+// scan by them, so that it does not run every point of each tile that the
+// superset meets.
+std::string counter_bounds(const Program& program, size_t i, bool in_else);
+
 #endif

@@ -307,8 +307,11 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
     print_dates(out, schedules[i]->schedule, shifts[i]);
     out << "]";
   }
-  out << " };\n"
-      << "tiled_program := theta*D;\n"
+  out << " };\n";
+  for (size_t i = 0; i < program.statement.size() && i < program.guard.size(); i++)
+    if (program.guard[i] && (program.superset[i] || !last[i].empty()))
+      out << counter_bounds(program, i, !program.superset[i]);
+  out << "tiled_program := theta*D;\n"
       << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << (last_mode ? " else theta*L else theta*B" : "");
   if (program.exact_mode_operations) out << " within " << program.exact_mode_operations;
   out << ";\n";
