@@ -2,7 +2,6 @@
 // 2147483647.
 // params: N M K
 // arrays: A
-// block_sizes: 1 2 3 7 16 1048576 536870912 1073741824
 // values: 1073741823 2147483647 3 | -1073741825 7 7 | 4 -2147483000 1 | -2147483648 3 7 | 0 -2147483648 5 | 0 4 1 | 2 0 4 | 5 4 4
 // cxxflags: -fsanitize=signed-integer-overflow -fno-sanitize-recover
 int N;
