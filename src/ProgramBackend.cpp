@@ -421,6 +421,35 @@ void check_nest(const Program& program, const std::string& nest) {
   }
 }
 
+// What gives a statement fewer pieces, and so an exact nest: said by the
+// refusal past every budget and by the warnings of the supersets.
+const char* const fewer_pieces =
+    "tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without "
+    "denominators, or constant tile sizes along hyperplanes of full rank";
+
+// The warning of statement i, which scans a convex superset of its domain
+// and tests every point: past the crossing budget of its tiling (its
+// domain is such a superset), else because the nest came from the last
+// mode. It names the assignment's file and line, or the input file for a
+// statement that has none.
+std::string superset_warning(const Program& program, size_t i, const std::string& file) {
+  const std::string& location = program.statement[i]->location;
+  std::string why = program.superset[i]
+                        ? "the crossing of its tiling's pieces exceeded its budget of work"
+                        : "the program's exact loop nests exceeded the code generator's budget of work (its last mode)";
+  return (location.empty() ? file : location) + ": warning: statement #" + std::to_string(i) +
+         " scans one convex superset of its domain and tests every point, because " + why +
+         ": its code is exact but slower than an exact nest; for an exact nest, " + fewer_pieces;
+}
+
+// One warning on standard error per statement whose macro tests every
+// point of a superset, so that the user knows which code is slower and why.
+void warn_of_supersets(const Program& program, bool last_mode, const std::vector<std::string>& last,
+                       const std::string& file) {
+  for (size_t i = 0; i < program.statement.size(); i++)
+    if (guard_of(program, i, last_mode, last)) std::cerr << superset_warning(program, i, file) << std::endl;
+}
+
 size_t pieces_of(Polyhedron* domain) {
   return domain->is_domain() ? static_cast<Domain*>(domain)->domain.size() : 1;
 }
@@ -437,9 +466,7 @@ std::string over_budget(const Program& program) {
   size_t pieces = pieces_of(program.statement[most]->iteration_domain);
   return "Program::backend_iscc: statement #" + std::to_string(most) + ": its " + std::to_string(pieces) +
          (pieces == 1 ? " piece exceeds" : " pieces exceed") + " the code generator's budget of work, even with the full tiles run with the partial "
-         "ones and with every tiled statement scanning one convex superset of its domain; tile it with fewer "
-         "pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or "
-         "constant tile sizes along hyperplanes of full rank";
+         "ones and with every tiled statement scanning one convex superset of its domain; " + fewer_pieces;
 }
 
 // The parameters the tiled code holds in int: the input's and block_size.
@@ -467,4 +494,5 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   std::string head = output_head(*this, nest->last_mode, last);
   std::string named = rename_clashing_iterators(with_input_names(nest->text), head);
   write_or_stop(output, head + in_long_long(named, int_parameters()) + "}\n");
+  warn_of_supersets(*this, nest->last_mode, last, file);
 }

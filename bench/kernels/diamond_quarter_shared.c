@@ -8,6 +8,8 @@
 // arrays: A B
 // block_sizes: 4 8 12
 // values: 0 0 | 1 5 | 3 9 | 7 30 | 12 64
+// warning: diamond_quarter_shared.c:27: warning: statement #0 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
+// warning: diamond_quarter_shared.c:32: warning: statement #1 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int T;
 int N;
 double A[20000];

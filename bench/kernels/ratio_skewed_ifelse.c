@@ -7,6 +7,8 @@
 // arrays: A B
 // block_sizes: 1 2 3 5
 // values: 0 0 | 1 1 | 5 3 | 12 12 | 7 11 | 3 12
+// warning: ratio_skewed_ifelse.c:27: warning: statement #0 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
+// warning: ratio_skewed_ifelse.c:33: warning: statement #1 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int M;
 double A[12][12];

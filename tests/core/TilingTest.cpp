@@ -445,6 +445,16 @@ TEST_F(BackendTest, CarriedFunctionsPrecedeTheStatementMacros) {
       << files.second;
 }
 
+// An untiled statement (S0, line 11) and a constant-tiled one (S1, line 17).
+std::string untiled_and_tiled() {
+  return std::string(header) +
+         "  for (i = 0; i < N; i++) {\n#pragma schedule[i][0]\n    b[i] = b[i] + 1;\n"
+         "    for (j = i; j < M; j++) {\n#pragma tile_group[0]\n#pragma tile_size[4][4]\n"
+         "#pragma tile_hyperplans[i][j]\n#pragma schedule[i][1][__T][__T][j]\n"
+         "      a[i][j] = a[i][j] + 1;\n    }\n  }\n" +
+         footer;
+}
+
 // iscc stands in for the nests of the script in the last mode (exit status
 // 3): the macros of the statements that scan a superset of their domain
 // test each point against the original domain, computed in long long; the
@@ -458,12 +468,7 @@ TEST_F(BackendTest, TheLastModeTestsEachPointOfTheSupersets) {
     std::ofstream(bin + "/iscc") << "#!/bin/sh\ncat >/dev/null\nprintf '" << nest << "'\nexit " << status << "\n";
     ASSERT_EQ(std::system(("chmod +x " + bin + "/iscc").c_str()), 0);
   };
-  const std::string input = std::string(header) +
-                            "  for (i = 0; i < N; i++) {\n#pragma schedule[i][0]\n    b[i] = b[i] + 1;\n"
-                            "    for (j = i; j < M; j++) {\n#pragma tile_group[0]\n#pragma tile_size[4][4]\n"
-                            "#pragma tile_hyperplans[i][j]\n#pragma schedule[i][1][__T][__T][j]\n"
-                            "      a[i][j] = a[i][j] + 1;\n    }\n  }\n" +
-                            footer;
+  const std::string input = untiled_and_tiled();
   fake_iscc("S0(0);\nS1(0,0,0,0);\n", 3);
   std::pair<std::string, std::string> files = generate(input);
   EXPECT_NE(files.first.find("codegen tiled_program else theta*L else theta*B;"), std::string::npos) << files.first;
@@ -490,6 +495,53 @@ TEST_F(BackendTest, TheLastModeTestsEachPointOfTheSupersets) {
                            "statement scanning one convex superset of its domain; tile it with fewer pieces: "
                            "smaller tile ratios, ratios that the largest divides, a lattice without "
                            "denominators, or constant tile sizes along hyperplanes of full rank\n"));
+}
+
+// Each statement whose macro tests every point of a superset is named on
+// standard error by its file and line, with why and what gives an exact
+// nest: in the last mode the tiled statement, never the untiled one; past
+// its crossing budget the statement in every mode; none in an exact nest.
+TEST_F(BackendTest, TheStatementsThatTestEachPointAreWarnedOf) {
+  std::string bin = folder + "/bin";
+  ASSERT_EQ(std::system(("mkdir " + bin).c_str()), 0);
+  setenv("PATH", (bin + ":" + std::getenv("PATH")).c_str(), 1);
+  auto warnings = [&](int iscc_status, bool past_crossing) {
+    std::ofstream(bin + "/iscc") << "#!/bin/sh\ncat >/dev/null\nprintf 'S0(0);\\nS1(0,0,0,0);\\n'\nexit "
+                                 << iscc_status << "\n";
+    EXPECT_EQ(std::system(("chmod +x " + bin + "/iscc").c_str()), 0);
+    Program* p = model_of(untiled_and_tiled());
+    Tiling* t = extract_extended_tiling(p);
+    std::pair<Program*, std::vector<Schedule*>> r = t->apply(p);
+    r.first->superset[1] = past_crossing;
+    testing::internal::CaptureStderr();
+    stdout_of([&] { r.first->backend_iscc(r.second, folder + "/prog.c"); });
+    std::string text = testing::internal::GetCapturedStderr();
+    delete r.first;
+    del(r.second);
+    delete t;
+    delete p;
+    return text;
+  };
+  // One line, in the input file (whose folder the test does not know).
+  auto one_line_ending = [](const std::string& text, const std::string& end) {
+    return text.find('\n') + 1 == text.size() && text.size() > end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+  };
+  const std::string start = "/prog.c:17: warning: statement #1 scans one convex superset of its domain and tests "
+                            "every point, because ";
+  const std::string advice =
+      ": its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller "
+      "tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes "
+      "along hyperplanes of full rank\n";
+  std::string last_mode = warnings(3, false);
+  EXPECT_TRUE(one_line_ending(last_mode, start + "the program's exact loop nests exceeded the code generator's "
+                                                 "budget of work (its last mode)" + advice))
+      << last_mode;
+  std::string past_crossing = warnings(0, true);
+  EXPECT_TRUE(one_line_ending(past_crossing,
+                              start + "the crossing of its tiling's pieces exceeded its budget of work" + advice))
+      << past_crossing;
+  EXPECT_EQ(warnings(0, false), "");
 }
 
 // The nest passes the counters in long long: they print as such.

@@ -27,13 +27,46 @@ field() { sed -n "s|^// $1: *||p" "$name.c"; }
 # dropped, the message is taken as it stands.
 message_on() { sed -n "s|^// $1: ||p" "$name.c"; }
 
-# run_tarvex [options...]: runs tarvex on the input, its output in
-# tarvex.log; a failing run ends the test with that log.
+# run_tarvex [options...]: runs tarvex on the input, its standard output
+# in tarvex.log and its standard error in tarvex.err; a failing run ends
+# the test with them.
 run_tarvex() {
-  if ! "$tarvex" "$@" "$name.c" >tarvex.log 2>&1; then
-    cat tarvex.log
+  if ! "$tarvex" "$@" "$name.c" >tarvex.log 2>tarvex.err; then
+    cat tarvex.log tarvex.err
     echo "FAIL: tarvex exited with an error"
     exit 1
+  fi
+}
+
+# check_warnings: tarvex's warnings (the lines of tarvex.err that hold
+# ": warning: ") must be the input's "// warning: <line>" lines, in any
+# order, and name exactly the statements whose macros in the tiled output
+# test every point. With LAST_MODE_WARNING set (the text after "statement
+# #<k> " of the last mode's warning, see run_last_mode.sh), a warning that
+# the input does not expect must have that text and name a line of the
+# input that holds an assignment.
+check_warnings() {
+  local actual expected missing extra line guarded warned
+  actual=$(grep -F ': warning: ' tarvex.err | sort || true)
+  expected=$(message_on warning | sort)
+  missing=$(comm -13 <(echo "$actual") <(echo "$expected"))
+  extra=$(comm -23 <(echo "$actual") <(echo "$expected"))
+  if [ -n "$missing" ]; then
+    echo "FAIL: warnings missing:"; echo "$missing"; cat tarvex.err; exit 1
+  fi
+  while IFS= read -r line; do
+    [ -n "$line" ] || continue
+    local at=${line#"$name.c:"}
+    at=${at%%:*}
+    if [ -z "${LAST_MODE_WARNING:-}" ] || ! [[ $line =~ ^"$name.c:"[0-9]+": warning: statement #"[0-9]+" $LAST_MODE_WARNING"$ ]] ||
+      ! sed -n "${at}p" "$name.c" | grep -q '='; then
+      echo "FAIL: unexpected warning: $line"; exit 1
+    fi
+  done <<<"$extra"
+  guarded=$(sed -n 's/^#define S\([0-9]*\)(.*) { if (.*/\1/p' "$name.tiled.cc" | sort)
+  warned=$(echo "$actual" | sed -n 's/.*: warning: statement #\([0-9]*\) .*/\1/p' | sort)
+  if [ "$guarded" != "$warned" ]; then
+    echo "FAIL: the statements warned of ($warned) are not those that test every point ($guarded)"; exit 1
   fi
 }
 

@@ -21,11 +21,12 @@ standards=${standards:-c++17}
 
 run_tarvex
 created=$(ls | sort | tr '\n' ' ')
-expected=$(printf '%s\n' "$name.c" "$name.iscc" "$name.tiled.cc" tarvex.log | sort | tr '\n' ' ')
+expected=$(printf '%s\n' "$name.c" "$name.iscc" "$name.tiled.cc" tarvex.log tarvex.err | sort | tr '\n' ' ')
 if [ "$created" != "$expected" ]; then
   echo "FAIL: files after the run: $created"
   exit 1
 fi
+check_warnings
 
 write_driver "$(field params)" "$(field arrays)"
 IFS='|' read -ra sets <<<"$(field values)"

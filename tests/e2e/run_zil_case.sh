@@ -28,6 +28,7 @@ enter_scratch "$1" "$2" "$4"
 script=$(field script)
 # shellcheck disable=SC2046
 run_tarvex $(field options)
+check_warnings
 if [ -n "$script" ] && ! grep -qF -- "$script" "$name.iscc"; then
   echo "FAIL: the script does not contain \"$script\""
   exit 1

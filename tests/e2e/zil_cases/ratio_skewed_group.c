@@ -7,6 +7,7 @@
 // arrays: s
 // block_sizes: 1 2 3 7
 // values: 0 0 | 1 5 | 5 1 | 17 9 | 64 12
+// warning: ratio_skewed_group.c:24: warning: statement #0 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int T;
 int s[64];

@@ -14,6 +14,9 @@
 // original_prelude: #define min(x,y) ((x)<(y)?(x):(y))
 // original_prelude: #define max(x,y) ((x)<(y)?(y):(x))
 // refusals: checked
+// warning: constant_and_lattice_nests.c:36: warning: statement #0 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
+// warning: constant_and_lattice_nests.c:47: warning: statement #1 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
+// warning: constant_and_lattice_nests.c:58: warning: statement #2 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int M;
 double A[10][9];

@@ -7,6 +7,7 @@
 // arrays: A
 // block_sizes: 4 8 12
 // values: 0 0 | 1 3 | 2 9 | 5 4 | 7 20 | 13 24
+// warning: general_diamond_quarter.c:24: warning: statement #0 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int T;
 int N;
 double A[24];

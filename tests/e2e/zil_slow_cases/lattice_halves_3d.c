@@ -9,6 +9,7 @@
 // original_prelude: #define min(x,y) ((x)<(y)?(x):(y))
 // original_prelude: #define max(x,y) ((x)<(y)?(y):(x))
 // refusals: checked
+// warning: lattice_halves_3d.c:30: warning: statement #0 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int M;
 int A[20][21][21];

@@ -6,6 +6,7 @@
 // arrays: a
 // block_sizes: 1 2 3
 // values: 0 0 | 1 1 | 10 7 | 4 10 | 7 0
+// warning: ratio_300.c:23: warning: statement #0 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int M;
 int a[10][10];

@@ -7,6 +7,7 @@
 // arrays: A
 // block_sizes: 1 2 3 5
 // values: 0 | 1 | 3 | 4
+// warning: ratios_coprime.c:26: warning: statement #0 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 double A[4][4][4][4][4];
 

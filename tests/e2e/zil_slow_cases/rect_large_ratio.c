@@ -6,6 +6,7 @@
 // arrays: a
 // block_sizes: 1 2 3
 // values: 0 | 1 | 7 | 99 | 100 | 101 | 250 | 301
+// warning: rect_large_ratio.c:21: warning: statement #0 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 double a[320];
 
