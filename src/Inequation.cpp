@@ -5,6 +5,7 @@
 
 #include "Stop.h"
 #include "SyntaxTree.h"
+#include "ValueOutOfRange.h"
 
 namespace {
 
@@ -19,9 +20,18 @@ const char* plain_symbol(predicate_t pred) {
   return "?";
 }
 
+// The rows are int: an entry beyond int throws ValueOutOfRange rather than
+// wrap (i < INT_MIN would become a constraint that always holds).
 std::vector<int> difference(const std::vector<int>& a, const std::vector<int>& b) {
   std::vector<int> row(a);
-  for (size_t i = 0; i < row.size(); i++) row[i] -= b[i];
+  for (size_t i = 0; i < row.size(); i++) row[i] = checked_int(static_cast<long long>(row[i]) - b[i]);
+  return row;
+}
+
+// a - b - 1 >= 0, the non-strict form of a > b over the integers.
+std::vector<int> strict_difference(const std::vector<int>& a, const std::vector<int>& b) {
+  std::vector<int> row = difference(a, b);
+  row.back() = checked_int(row.back() - 1LL);
   return row;
 }
 
@@ -117,17 +127,9 @@ std::vector<std::vector<int>> Inequation::to_matrix() const {
   std::vector<int> l = lhs->to_vector();
   std::vector<int> r = rhs->to_vector();
   switch (pred) {
-    case LESS: {
-      std::vector<int> row = difference(r, l);
-      row.back() -= 1;
-      return {row};
-    }
+    case LESS: return {strict_difference(r, l)};
     case LESS_EQ: return {difference(r, l)};
-    case GREATER: {
-      std::vector<int> row = difference(l, r);
-      row.back() -= 1;
-      return {row};
-    }
+    case GREATER: return {strict_difference(l, r)};
     case GREATER_EQ: return {difference(l, r)};
     case EQ: return {difference(l, r), difference(r, l)};
   }
