@@ -98,11 +98,14 @@ std::string value_beyond_int(const Inequation& c) {
 
 // The difference of two sides, and the 1 that makes a strict predicate
 // non-strict, may leave int: wrapped, i < INT_MIN would hold everywhere.
+// The 1 is taken with the difference, so that i > INT_MIN is a row.
 TEST_F(InequationTest, RowsBeyondIntThrowTheirValue) {
   Expression int_min(-2147483647 - 1), int_max(2147483647), near_max(2147483000), minus_thousand(-1000);
   EXPECT_EQ(value_beyond_int(*keep(*i < int_min)), "-2147483649");
   EXPECT_EQ(value_beyond_int(*keep(*i >= int_min)), "2147483648");
   EXPECT_EQ(keep(*i > int_max)->to_matrix(), (std::vector<std::vector<int>>{{1, 0, -2147483647 - 1}}));
+  // i - INT_MIN - 1 fits, though its first two terms alone do not.
+  EXPECT_EQ(keep(*i > int_min)->to_matrix(), (std::vector<std::vector<int>>{{1, 0, 2147483647}}));
   Expression* sum = new Expression(PLUS, i, &near_max);
   EXPECT_EQ(value_beyond_int(*keep(new Inequation(LESS_EQ, sum, &int_min))), "-4294966648");
   Inequation equal(EQ, sum, &minus_thousand);
