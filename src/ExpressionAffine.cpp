@@ -7,6 +7,7 @@
 #include "Expression.h"
 #include "ExpressionNode.h"
 #include "Stop.h"
+#include "ValueOutOfRange.h"
 
 namespace {
 
@@ -18,13 +19,15 @@ const char* const non_affine_newparm = "Expression::to_vector: Non affine expres
   throw non_affine;
 }
 
+// The rows are int: an entry beyond int throws ValueOutOfRange rather than
+// wrap into another constraint (2147483646 - N + 3 into -2147483647 - N).
 std::vector<int> times(std::vector<int> row, int k) {
-  for (int& entry : row) entry *= k;
+  for (int& entry : row) entry = checked_int(static_cast<long long>(entry) * k);
   return row;
 }
 
 std::vector<int> combine(std::vector<int> l, const std::vector<int>& r, int sign) {
-  for (size_t i = 0; i < l.size(); i++) l[i] += sign * r[i];
+  for (size_t i = 0; i < l.size(); i++) l[i] = checked_int(l[i] + static_cast<long long>(sign) * r[i]);
   return l;
 }
 

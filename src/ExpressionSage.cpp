@@ -11,6 +11,7 @@
 #include "Stop.h"
 #include "SyntaxTree.h"
 #include "TypeNames.h"
+#include "ValueOutOfRange.h"
 
 namespace {
 
@@ -45,6 +46,28 @@ Expression* binary(operator_t op, const std::vector<Expression*>& operands) {
   delete operands[0];
   delete operands[1];
   return made;
+}
+
+bool is_long_literal(SgNode* node, long long& value) {
+  if (SgLongIntVal* literal = isSgLongIntVal(node)) value = literal->get_value();
+  else if (SgLongLongIntVal* literal = isSgLongLongIntVal(node)) value = literal->get_value();
+  else return false;
+  return true;
+}
+
+// A long or long long literal within int; nullptr for one beyond int, which
+// only a unary minus can take (check_literals refused the others).
+Expression* long_literal(SgNode* node) {
+  long long value = 0;
+  is_long_literal(node, value);
+  return value >= INT_MIN && value <= INT_MAX ? new Expression(static_cast<int>(value)) : nullptr;
+}
+
+Expression* negation(SgMinusOp* node, Expression* operand) {
+  long long value = 0;
+  if (!operand && is_long_literal(node->get_operand(), value)) return new Expression(checked_int(-value));
+  Expression minus_one(-1);
+  return binary(TIMES, {minus_one.clone(), operand});
 }
 
 Expression* integral(SgDoubleVal* literal) {
@@ -100,6 +123,20 @@ void check_cast(SgNode* node) {
     stop(std::cout, from_sage + "a cast to " + type + " may change the value: " + node->unparseToString());
 }
 
+// The model's leaves are int: a long literal beyond int throws
+// ValueOutOfRange, but a negated one is read whole (-2147483648 is an int).
+void check_literals(SgNode* node) {
+  if (!node) return;
+  long long value = 0;
+  if (SgMinusOp* minus = isSgMinusOp(node))
+    if (is_long_literal(minus->get_operand(), value)) {
+      checked_int(-value);
+      return;
+    }
+  if (is_long_literal(node, value)) checked_int(value);
+  for (SgNode* child : node->get_traversalSuccessorContainer()) check_literals(child);
+}
+
 // Stops the run on what C computes otherwise than the model reads it: a
 // value-changing cast, or a division of floating-point operands, a real
 // quotient where the model has an integer one ((double)N / 2 is 2.5 for
@@ -129,10 +166,8 @@ class MakeExpressionTraversal : public AstBottomUpProcessing<Expression*> {
       case V_SgSubtractOp: return binary(MINUS, list);
       case V_SgMultiplyOp: return binary(TIMES, list);
       case V_SgDivideOp: return binary(DIV, list);
-      case V_SgMinusOp: {
-        Expression minus_one(-1);
-        return binary(TIMES, {minus_one.clone(), list[0]});
-      }
+      case V_SgLongIntVal: case V_SgLongLongIntVal: return long_literal(node);
+      case V_SgMinusOp: return negation(isSgMinusOp(node), list[0]);
       case V_SgCastExp: return list[0];
       case V_SgFunctionRefExp: return new Expression(0);
       case V_SgExprListExp:
@@ -157,6 +192,7 @@ int is_ceil(SgNode* node) { return function_name(node) == "ceil"; }
 
 Expression* Expression::from_Sage(SgExpression* e) {
   check_arithmetic(e, false);
+  check_literals(e);
   MakeExpressionTraversal traversal;
   return traversal.traverse(e);
 }

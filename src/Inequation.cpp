@@ -5,6 +5,7 @@
 
 #include "Stop.h"
 #include "SyntaxTree.h"
+#include "ValueOutOfRange.h"
 
 namespace {
 
@@ -19,9 +20,14 @@ const char* plain_symbol(predicate_t pred) {
   return "?";
 }
 
-std::vector<int> difference(const std::vector<int>& a, const std::vector<int>& b) {
-  std::vector<int> row(a);
-  for (size_t i = 0; i < row.size(); i++) row[i] -= b[i];
+// a - b + shift on the constant. The rows are int: an entry beyond int
+// throws ValueOutOfRange rather than wrap (i < INT_MIN would become a
+// constraint that always holds). The shift is taken in the same step, so
+// j > INT_MIN, j + 2147483648 - 1 >= 0, fits.
+std::vector<int> difference(const std::vector<int>& a, const std::vector<int>& b, int shift = 0) {
+  std::vector<int> row(a.size());
+  for (size_t i = 0; i + 1 < a.size(); i++) row[i] = checked_int(static_cast<long long>(a[i]) - b[i]);
+  row.back() = checked_int(static_cast<long long>(a.back()) - b.back() + shift);
   return row;
 }
 
@@ -117,17 +123,9 @@ std::vector<std::vector<int>> Inequation::to_matrix() const {
   std::vector<int> l = lhs->to_vector();
   std::vector<int> r = rhs->to_vector();
   switch (pred) {
-    case LESS: {
-      std::vector<int> row = difference(r, l);
-      row.back() -= 1;
-      return {row};
-    }
+    case LESS: return {difference(r, l, -1)};
     case LESS_EQ: return {difference(r, l)};
-    case GREATER: {
-      std::vector<int> row = difference(l, r);
-      row.back() -= 1;
-      return {row};
-    }
+    case GREATER: return {difference(l, r, -1)};
     case GREATER_EQ: return {difference(l, r)};
     case EQ: return {difference(l, r), difference(r, l)};
   }

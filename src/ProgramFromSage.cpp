@@ -25,6 +25,7 @@
 #include "Stop.h"
 #include "SyntaxTree.h"
 #include "TruncatedDivision.h"
+#include "ValueOutOfRange.h"
 
 int in_scop = 0;
 std::vector<Statement*> statement_vec;
@@ -256,6 +257,32 @@ public:
       delete a.iteration_domain;
       a.iteration_domain = else_part->second->clone();
     }
+    at_line(node, [&] { model(node, a); });
+    return a;
+  }
+
+private:
+  // Runs the work on node: a value of its bounds, conditions or subscripts
+  // that the int rows of the model cannot hold refuses the input at its line.
+  template <typename Work>
+  static void at_line(SgNode* node, Work work) {
+    try {
+      work();
+    } catch (const ValueOutOfRange& e) {
+      stop(std::cerr, out_of_range_message(line_of(node), e));
+    } catch (const PolylibOverflow& e) {
+      stop(std::cerr, out_of_range_message(line_of(node), e));
+    }
+  }
+
+  static std::string line_of(SgNode* node) {
+    const Sg_File_Info* at = node->get_file_info();
+    return at ? at->get_filenameString() + ":" + std::to_string(at->get_line()) : "";
+  }
+
+  // Adds what node says to the model: a statement, a loop's bounds, a
+  // condition, a declaration.
+  void model(SgNode* node, ASTInfo& a) {
     switch (node->variantT()) {
       case V_SgAssignOp: assignment(isSgAssignOp(node), a); break;
       case V_SgExprStatement: expression_statement(isSgExprStatement(node), a); break;
@@ -270,10 +297,8 @@ public:
       default:
         break;
     }
-    return a;
   }
 
-private:
   // Conditions of for and if statements: expression statements that are
   // no statement of the program.
   std::set<SgNode*> conditions;

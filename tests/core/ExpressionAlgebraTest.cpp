@@ -4,6 +4,7 @@
 #include "CoreTest.h"
 #include "Expression.h"
 #include "FakeEnumeration.h"
+#include "ValueOutOfRange.h"
 
 namespace {
 
@@ -75,6 +76,37 @@ TEST_F(ExpressionAlgebraTest, NonAffineTreesPrintAndThrow) {
   Expression with_polynomial(PLUS, i, &polynomial);
   EXPECT_EQ(non_affine(with_polynomial).second, "Expression::to_vector: Non affine expression");
   del(std::vector<Expression*>{floor, outer, half});
+}
+
+// The value that to_vector() found beyond int, "none" when it fit.
+std::string value_beyond_int(const Expression& e) {
+  try {
+    e.to_vector();
+  } catch (const ValueOutOfRange& error) {
+    return error.value;
+  }
+  return "none";
+}
+
+// A row entry beyond int would wrap into a constraint the input never
+// wrote: 2147483646 - N + 3 must not become -2147483647 - N.
+TEST_F(ExpressionAlgebraTest, RowEntriesBeyondIntThrowTheirValue) {
+  Expression* near_max = node(MINUS, 2147483646, n);
+  Expression* beyond = node(PLUS, near_max, 3);
+  EXPECT_EQ(value_beyond_int(*beyond), "2147483649");
+  Expression* at_max = node(PLUS, near_max, 1);
+  EXPECT_EQ(at_max->to_vector(), (std::vector<int>{0, 0, -1, 2147483647}));
+  Expression* minus_min = node(MINUS, i, -2147483647 - 1);
+  EXPECT_EQ(value_beyond_int(*minus_min), "2147483648");
+  Expression* scaled = node(TIMES, 65536, near_max);
+  EXPECT_EQ(value_beyond_int(*scaled), "140737488224256");
+  Expression* large_i = node(TIMES, i, 1073741824);
+  Expression* counter_scaled = node(TIMES, 2, large_i);
+  EXPECT_EQ(value_beyond_int(*counter_scaled), "2147483648");
+  Expression* j_min = node(PLUS, j, -2147483647 - 1);
+  Expression* negated_min = node(TIMES, -1, j_min);
+  EXPECT_EQ(value_beyond_int(*negated_min), "2147483648");
+  del(std::vector<Expression*>{near_max, beyond, at_max, minus_min, scaled, large_i, counter_scaled, j_min, negated_min});
 }
 
 TEST_F(ExpressionAlgebraTest, ChosenColumnsFollowListOrLinearRankOrder) {

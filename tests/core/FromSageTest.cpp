@@ -7,6 +7,7 @@
 #include "Expression.h"
 #include "Inequation.h"
 #include "SyntaxTree.h"
+#include "ValueOutOfRange.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ TEST_F(FromSageTest, RejectedForms) {
   EXPECT_STOP_ON_STDOUT(read("min(i, N)"), prefix + "floor/ceil expected:min(i, N)");
   EXPECT_STOP_ON_STDOUT(read("i % 2"), prefix + "SgModOp unhandled");
   EXPECT_STOP_ON_STDOUT(read("i < N"), prefix + "SgLessThanOp unhandled");
-  EXPECT_STOP_ON_STDOUT(read("10L"), prefix + "SgLongIntVal unhandled");
+  EXPECT_STOP_ON_STDOUT(read("10u"), prefix + "SgUnsignedIntVal unhandled");
   // C computes these otherwise than the model would read them.
   EXPECT_STOP_ON_STDOUT(read("i + (double)N / 2"),
                         prefix + "a division in floating point has no integer form: (double)N / 2");
@@ -98,6 +99,29 @@ TEST_F(FromSageTest, RejectedForms) {
                         prefix + "a division in floating point has no integer form: 2.0 * N / 4");
   EXPECT_STOP_ON_STDOUT(read("(unsigned)N"), prefix + "a cast to unsigned may change the value: (unsigned)N");
   EXPECT_STOP_ON_STDOUT(read("(short)N"), prefix + "a cast to short may change the value: (short)N");
+}
+
+// The value of the literal beyond int that reading c_text refused, "none"
+// when it was read.
+std::string refused_value(const std::string& c_text) {
+  try {
+    delete Expression::from_Sage(parse(c_text));
+  } catch (const ValueOutOfRange& e) {
+    return e.value;
+  }
+  return "none";
+}
+
+// The leaves of the model are int: a long literal is read when its value,
+// negated or not, is an int (-2147483648 negates a long), and refused with
+// its value otherwise.
+TEST_F(FromSageTest, LongLiteralsWithinInt) {
+  EXPECT_EQ(read("i + 10L - 3LL"), "(i+10)-3");
+  EXPECT_EQ(read("-2147483648"), "-2147483648");
+  EXPECT_EQ(read("j + -2147483648LL"), "j+-2147483648");
+  EXPECT_EQ(refused_value("N + 2147483648"), "2147483648");
+  EXPECT_EQ(refused_value("-4294967296L"), "-4294967296");
+  EXPECT_EQ(refused_value("-(2147483647 + 2147483648)"), "2147483648");
 }
 
 TEST_F(FromSageTest, CastsThatKeepTheValue) {

@@ -4,6 +4,7 @@
 #include "CoreTest.h"
 #include "Expression.h"
 #include "Inequation.h"
+#include "ValueOutOfRange.h"
 
 namespace {
 
@@ -83,6 +84,33 @@ TEST_F(InequationTest, RowsOfEachPredicate) {
   EXPECT_EQ(keep(*i <= 1)->pred, LESS_EQ);
   EXPECT_EQ(keep(1 >= *i)->pred, GREATER_EQ);
   EXPECT_EQ(keep(*i >= *n)->pred, GREATER_EQ);
+}
+
+// The value that to_matrix() found beyond int, "none" when it fit.
+std::string value_beyond_int(const Inequation& c) {
+  try {
+    c.to_matrix();
+  } catch (const ValueOutOfRange& error) {
+    return error.value;
+  }
+  return "none";
+}
+
+// The difference of two sides, and the 1 that makes a strict predicate
+// non-strict, may leave int: wrapped, i < INT_MIN would hold everywhere.
+// The 1 is taken with the difference, so that i > INT_MIN is a row.
+TEST_F(InequationTest, RowsBeyondIntThrowTheirValue) {
+  Expression int_min(-2147483647 - 1), int_max(2147483647), near_max(2147483000), minus_thousand(-1000);
+  EXPECT_EQ(value_beyond_int(*keep(*i < int_min)), "-2147483649");
+  EXPECT_EQ(value_beyond_int(*keep(*i >= int_min)), "2147483648");
+  EXPECT_EQ(keep(*i > int_max)->to_matrix(), (std::vector<std::vector<int>>{{1, 0, -2147483647 - 1}}));
+  // i - INT_MIN - 1 fits, though its first two terms alone do not.
+  EXPECT_EQ(keep(*i > int_min)->to_matrix(), (std::vector<std::vector<int>>{{1, 0, 2147483647}}));
+  Expression* sum = new Expression(PLUS, i, &near_max);
+  EXPECT_EQ(value_beyond_int(*keep(new Inequation(LESS_EQ, sum, &int_min))), "-4294966648");
+  Inequation equal(EQ, sum, &minus_thousand);
+  EXPECT_EQ(value_beyond_int(equal), "2147484000");
+  delete sum;
 }
 
 TEST_F(InequationTest, TrivialTrueFalseEmpty) {

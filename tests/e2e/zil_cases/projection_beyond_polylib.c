@@ -1,10 +1,11 @@
 // Loops near INT_MIN projected by PolyLib overflow its 64-bit values: isl
-// projects them instead. (No block size 2^30: the tiled subscripts multiply
-// 2 * block_size in int.)
+// projects them instead. Block sizes up to 2^30: the tiled nest computes in
+// long long, so twice the block size does not overflow.
 // params: N M K
 // arrays: A B
-// block_sizes: 1 2 3 7 16 1048576 536870912
+// block_sizes: 1 2 3 7 16 1048576 536870912 1073741824
 // refusals: checked
+// cxxflags: -fsanitize=signed-integer-overflow -fno-sanitize-recover
 // values: 2147483000 -1073741825 1073741824 | -1073741828 -1073741828 -1073741828 | 5 4 2147483000 | 2147483000 2147483646 -2147483648 | -2147483000 -2147483640 -1073741825 | 4 2 1 | 2147483646 2147483000 -1073741824 | 1073741823 1073741822 1073741822 | -1073741825 -2147483647 -2147483645
 int N;
 int M;
