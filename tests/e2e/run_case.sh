@@ -9,6 +9,7 @@
 #   // arrays: A B s        arrays and scalars filled before and printed after
 #   // values: 0 0 | 5 3    parameter value sets, separated by "|"
 #   // std: c++17 c++20     language standards to compile with (default c++17)
+#   // cxxflags: -fsanitize=...   compiler flags of both builds (optional)
 #   // call:, tiled_call:, original_decls:, driver_decls:   for a kernel with
 #                           parameters (see write_driver in harness.sh)
 set -euo pipefail

@@ -12,6 +12,7 @@
 #   // values: 0 0 | 5 3      parameter value sets, separated by "|"
 #   // runs: 4 8 | 2 6        extra "block_size parameters..." sets
 #   // options: -aligned-parameters     tarvex options (optional)
+#   // cxxflags: -fsanitize=...   compiler flags of both builds (optional)
 #   // script: outer_N >= 0   text the iscc script must contain (optional)
 #   // broken: 4 -3 => <message>   a run whose values break an assumption of
 #                               the tiling: the tiled kernel must print the
