@@ -156,12 +156,12 @@ cmp -s self.c self.saved && [ ! -e self.iscc ] || { echo "FAIL: the input was to
 
 # A write that fails (here the file size limit, as on a full disk) leaves
 # the earlier output whole. The declarations make the output larger than
-# 1 KB while the script stays smaller.
-{ for k in $(seq 1 60); do echo "int pad_$k;"; done; cat prog.c; } >full.c
+# 2 KB while the script stays smaller.
+{ for k in $(seq 1 150); do echo "int pad_$k;"; done; cat prog.c; } >full.c
 "$tarvex" full.c >/dev/null 2>&1
 cp full.tiled.cc full.saved
 expect "full disk" 1 out "Program::backend_iscc: cannot write full.tiled.cc: File too large" -- \
-  bash -c 'trap "" XFSZ; ulimit -f 1; exec "$0" full.c' "$tarvex"
+  bash -c 'trap "" XFSZ; ulimit -f 2; exec "$0" full.c' "$tarvex"
 cmp -s full.tiled.cc full.saved || { echo "FAIL: the earlier output was destroyed"; failures=$((failures + 1)); }
 if ls -A | grep -q '^\.'; then echo "FAIL: temporary outputs left: $(ls -A | grep '^\.')"; failures=$((failures + 1)); fi
 
