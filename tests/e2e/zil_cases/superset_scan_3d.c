@@ -5,6 +5,7 @@
 // arrays: A
 // block_sizes: 1 2 16 1024 16384
 // values: 5 2 | 0 7 | 1 7
+// warning: superset_scan_3d.c:25: warning: statement #0 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int K;
 long A[2][5];
