@@ -6,6 +6,8 @@
 // arrays: A B C D
 // block_sizes: 1 2 3 5 8 16 64
 // values: 0 0 0 | 2 1 2 | 1 7 1 | 0 2 8 | 5 3 7 | 7 6 6
+// warning: kinds_sharing_one_date_space.c:38: warning: statement #1 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
+// warning: kinds_sharing_one_date_space.c:47: warning: statement #2 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int M;
 int K;
