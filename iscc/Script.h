@@ -11,6 +11,13 @@
 // (see generate_nest); "within N", N a positive decimal
 // integer, is the budget in operations of each nest of S, in place of the
 // run's (see run_script).
+// "bounds S(x1,...,xn) "lo" <= "value" <= "hi";" says that for every
+// instance of statement S that a nest runs, the C value over the macro's
+// arguments x1..xn lies between the C bounds over the parameters ("" for
+// no bound on a side); each later codegen clamps a loop whose calls all
+// have bounds to the counter values that some call may run (see
+// print_clamped). "bounds else S..." holds in the nests of the else
+// schedule and of the box form only.
 #ifndef ISCC_SCRIPT_H
 #define ISCC_SCRIPT_H
 

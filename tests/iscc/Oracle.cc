@@ -121,6 +121,17 @@ std::string theta_line(const Script& s) {
   return "theta := [" + param_list(s.params, used) + "] -> { " + join(entries, "; ") + " };\n";
 }
 
+// The "bounds" lines of every statement's bounds.
+std::string bounds_lines(const Script& s) {
+  std::string out;
+  for (size_t r = 0; r < s.statements.size(); ++r)
+    for (const Bound& b : s.statements[r].bounds)
+      out += std::string("bounds ") + (b.in_else ? "else " : "") + "S" + std::to_string(r) + "(" +
+             join(s.statements[r].counters, ",") + ") \"" + text(b.lower, false) + "\" <= \"" +
+             text(b.value, false) + "\" <= \"" + text(b.upper, false) + "\";\n";
+  return out;
+}
+
 // ------------------------------------------------------------ evaluation
 
 long floor_div(long a, long k) { return a >= 0 ? a / k : -((-a + k - 1) / k); }
@@ -318,7 +329,7 @@ std::string print_script(const Script& s) {
   std::string full = union_lines(s, "F", &Statement::full);
   std::string superset = union_lines(s, "E", &Statement::superset);
   std::string box = union_lines(s, "B", &Statement::box_form);
-  return out + full + superset + box + theta_line(s) + "tiled_program := theta*D;\ncodegen tiled_program" +
+  return out + full + superset + box + theta_line(s) + bounds_lines(s) + "tiled_program := theta*D;\ncodegen tiled_program" +
          (full.empty() ? "" : " isolating theta*F") + (superset.empty() ? "" : " else theta*E") +
          (box.empty() ? "" : " else theta*B") + ";\n";
 }

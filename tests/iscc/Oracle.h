@@ -41,6 +41,15 @@ struct Constraint {
   Ex rhs;
 };
 
+// lower <= value <= upper for every instance to run, printed as the
+// back end's "bounds" line: the value over the statement's counters, its
+// bounds over the parameters, in +, - and * only (the line is C); with
+// `in_else`, a bound of the else schedule's nests only.
+struct Bound {
+  Ex lower, value, upper;
+  bool in_else = false;
+};
+
 using Valuation = std::map<std::string, long>;
 using Point = std::vector<long>;
 
@@ -62,6 +71,8 @@ struct Statement {
   // codegen clause of a box form after the else schedule; none: no box
   // form.
   std::vector<std::vector<Constraint>> box_form = {};
+  // Bounds whose "bounds" lines clamp the loops of the nests.
+  std::vector<Bound> bounds = {};
 };
 
 struct Script {

@@ -48,15 +48,20 @@ std::string expect_exact(const Script& s, const std::vector<Valuation>& grid,
 }
 
 // The nest of `s` past the budgets of its schedule's own nests: that of its
-// else schedule, which must run the points of the statements' supersets in
-// date order; iscc says so and ends with status 3.
+// else schedule, which must run the points of `runs` in date order; iscc
+// says so and ends with status 3.
+void expect_else_runs(const Script& s, const Script& runs, const std::vector<Valuation>& grid) {
+  std::string text = print_script(s);
+  std::string line = std::to_string(std::count(text.begin(), text.end(), '\n'));
+  expect_nest(s, runs, grid, {1, 1, iscc::kCodegenBudget.last}, 3,
+              "iscc: line " + line + ": codegen generated its else schedule: the schedule exceeded its budget of work\n");
+}
+
+// The same, running the points of the statements' supersets.
 void expect_else(const Script& s, const std::vector<Valuation>& grid) {
   Script supersets = s;
   for (Statement& st : supersets.statements) st.pieces = st.superset;
-  std::string text = print_script(s);
-  std::string line = std::to_string(std::count(text.begin(), text.end(), '\n'));
-  expect_nest(s, supersets, grid, {1, 1, iscc::kCodegenBudget.last}, 3,
-              "iscc: line " + line + ": codegen generated its else schedule: the schedule exceeded its budget of work\n");
+  expect_else_runs(s, supersets, grid);
 }
 
 // The nest of `s` past the budgets of its schedule's own nests and of its
@@ -104,6 +109,12 @@ TEST(OracleScript, PrintsTheBackEndForms) {
   s.statements[0].superset = {{ge(i, zero)}};
   EXPECT_EQ(print_script(s), domain + full + "E0 := [] -> { S0[i] : (i) >= 0};\nE := E0;\n" + schedule +
                                  "codegen tiled_program isolating theta*F else theta*E;\n");
+  s.statements[0].full = s.statements[0].superset = {};
+  s.statements[0].bounds = {{N, i, N + one}, {zero, num(2) * i, M, true}};
+  EXPECT_EQ(print_script(s), domain + schedule.substr(0, schedule.find("tiled_program")) +
+                                 "bounds S0(i) \"N\" <= \"i\" <= \"N+1\";\n"
+                                 "bounds else S0(i) \"0\" <= \"2*i\" <= \"M\";\n"
+                                 "tiled_program := theta*D;\ncodegen tiled_program;\n");
 }
 
 TEST(Oracle, ImperfectNestWithDatesOfDifferentLengths) {
@@ -271,6 +282,53 @@ TEST(Oracle, BoxFormOfSkewedTilesWithALaterStatement) {
                                                              ge(num(8) * o1, num(-7)), lt(num(8) * o1, N + T)}};
   s.statements[1].superset = s.statements[1].box_form = {{ge(i, zero), le(i, N)}};
   expect_box(s, product_grid(s.params, kSkewedValues));
+}
+
+// A statement of a few instances, i in N .. N + 1 and j in M .. M + 2,
+// under tiles 4 wide along i and 8 wide along j (or, `skewed`, along
+// i + j, and cut by bounds on i - 2j too): returned as its whole tiles
+// with the bounds of i and j (and i - 2j), and as its domain, those tiles
+// within the bounds. The bounds on i say `in_else`.
+std::pair<Script, Script> few_instances_in_tiles(bool skewed) {
+  Script s;
+  s.params = {"N", "M"};
+  Ex o0 = ctr("o0"), o1 = ctr("o1"), p0 = ctr("p0"), p1 = ctr("p1");
+  Ex i = num(4) * o0 + p0, j = skewed ? num(8) * o1 + p1 - i : num(8) * o1 + p1;
+  std::vector<Constraint> tiles = {ge(p0, zero), lt(p0, num(4)), ge(p1, zero), lt(p1, num(8)),
+                                   ge(o0, zero), le(o0, num(3)), ge(o1, zero), le(o1, num(2))};
+  std::vector<Bound> bounds = {{N, i, N + one, true}, {M, j, M + num(2)}};
+  if (skewed) bounds.push_back({N - num(2) * M - num(3), i - num(2) * j, N - num(2) * M});
+  std::vector<Constraint> within;
+  for (const Bound& b : bounds) within = within + std::vector<Constraint>{le(b.lower, b.value), le(b.value, b.upper)};
+  s.statements = {{{"o0", "o1", "p0", "p1"}, {tiles}, {o0, o1, p0, p1}, {{-1, 4}, {-1, 3}, {-1, 4}, {-1, 8}}}};
+  s.statements[0].bounds = bounds;
+  Script domain = s;
+  domain.statements[0].pieces = {tiles + within};
+  return {s, domain};
+}
+
+const std::vector<long> kFewValues = {-9, -3, 0, 3, 7, 13, 22};
+
+// A statement past the budget of its tiling's crossing scans whole tiles,
+// each point tested in its macro; its bounds clamp the loops to the points
+// within them, the domain exactly here.
+TEST(Oracle, BoundsClampTheScanOfWholeTiles) {
+  for (bool skewed : {false, true}) {
+    auto [tiles, domain] = few_instances_in_tiles(skewed);
+    for (Bound& b : tiles.statements[0].bounds) b.in_else = false;
+    expect_nest(tiles, domain, product_grid(tiles.params, kFewValues), iscc::kCodegenBudget, 0, "");
+  }
+}
+
+// The else schedule scans the whole tiles; the bounds clamp its nest, both
+// those of the else schedule's nests only and the others.
+TEST(Oracle, BoundsClampTheElseSchedule) {
+  for (bool skewed : {false, true}) {
+    auto [tiles, domain] = few_instances_in_tiles(skewed);
+    Script s = domain;
+    s.statements[0].superset = tiles.statements[0].pieces;
+    expect_else_runs(s, domain, product_grid(s.params, kFewValues));
+  }
 }
 
 // A triangle tiled by squares of side b: full tiles below the diagonal,

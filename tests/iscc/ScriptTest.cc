@@ -555,4 +555,84 @@ TEST(ScriptBudget, ElseScheduleFailsOnlyWhenNeeded) {
              "iscc: line 1: codegen failed (unbounded optimum)\n");
 }
 
+// ---------------------------------------------------------------- clamps
+
+const std::string kHundred = "D := [N] -> { S0[i] : 0 <= i < 100 };\n";
+const std::string kHundredNest = "for (long long c0 = 0; c0 <= 99; c0 += 1)\n  S0(c0);\n";
+const std::string kHundredClamped =
+    "for (long long c0 = (((long long)(0)) > ((N) - (((long long)(0)))) ? ((long long)(0)) : ((N) - (((long long)"
+    "(0))))); (c0 <= 99) && c0 <= ((N + 2) - (((long long)(0)))); c0 += 1) {\n"
+    "  S0(c0);\n"
+    "}\n";
+
+// A loop whose calls all have bounds runs only the counter values that keep
+// a value within them: from the larger of isl's start and the bounds', to
+// the smaller end.
+TEST(ScriptClamps, LoopClampedByTheBoundsOfItsStatement) {
+  expect_run(kHundred + "bounds S0(x) \"N\" <= \"x\" <= \"N + 2\";\ncodegen [N] -> { S0[i] -> [i] } * D;\n", 0,
+             kHundredClamped, "");
+}
+
+// A loop that also runs a statement without bounds is not clamped; the
+// statement's own inner loop is, here by 2y - x <= 5, rounded down, with no
+// lower bound ("").
+TEST(ScriptClamps, LoopOfACallWithoutBoundsNotClamped) {
+  expect_run("D := [N] -> { S0[i,j] : 0 <= i < 100 and 0 <= j < 100; S1[i] : 0 <= i < 100 };\n"
+             "bounds S0(x,y) \"N\" <= \"x\" <= \"N + 2\";\n"
+             "bounds S0(x,y) \"\" <= \"2*y - x\" <= \"5\";\n"
+             "codegen [N] -> { S0[i,j] -> [i,j,0]; S1[i] -> [i,0,1] } * D;\n",
+             0,
+             "for (long long c0 = 0; c0 <= 99; c0 += 1) {\n"
+             "  S0(c0, 0);\n"
+             "  S1(c0);\n"
+             "  for (long long c1 = 1; (c1 <= 99) && c1 <= (((5) - (2*((long long)(0))-((long long)(c0)))) / 2LL - "
+             "(((5) - (2*((long long)(0))-((long long)(c0)))) % 2LL < 0)); c1 += 1) {\n"
+             "    S0(c0, c1);\n"
+             "  }\n"
+             "}\n",
+             "");
+}
+
+// "bounds else" clamps the else schedule's nest only; a plain "bounds"
+// clamps it too.
+TEST(ScriptClamps, ElseBoundsClampOnlyTheElseSchedule) {
+  const unsigned long last = iscc::kCodegenBudget.last;
+  for (const char* kind : {"else ", ""}) {
+    const std::string script = kHundred + "bounds " + kind +
+                               "S0(x) \"N\" <= \"x\" <= \"N + 2\";\n"
+                               "theta := [N] -> { S0[i] -> [i] };\n"
+                               "codegen theta*D else theta*D;\n";
+    Outcome r = run(script);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, *kind ? kHundredNest : kHundredClamped);
+    r = run(script, {1, 1, last});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, kHundredClamped);
+    EXPECT_EQ(r.err, "iscc: line 4: codegen generated its else schedule: the schedule exceeded its budget of work\n");
+  }
+}
+
+// The script of kHundred with a bound "lower_k <= x" for each lower bound.
+std::string with_lower_bounds(const std::vector<std::string>& lowers) {
+  std::string script = kHundred;
+  for (const std::string& lower : lowers) script += "bounds S0(x) \"" + lower + "\" <= \"x\" <= \"\";\n";
+  return script + "codegen [N] -> { S0[i] -> [i] } * D;\n";
+}
+
+// A side of a clamp takes at most 6 terms and 20000 characters: each term
+// repeats the others in the least or largest of them, so that the text
+// would grow as the powers of 2. Past either, the loop is not clamped.
+TEST(ScriptClamps, ClampsOfTooManyTermsOrTooLongLeftOut) {
+  std::vector<std::string> lowers;
+  for (int k = 0; k < 6; ++k) lowers.push_back("N + " + std::to_string(k));
+  EXPECT_NE(run(with_lower_bounds(lowers)).out, kHundredNest);
+  lowers.push_back("N + 6");
+  EXPECT_EQ(run(with_lower_bounds(lowers)).out, kHundredNest);
+  std::string sum = "N";
+  for (int k = 0; k < 4000; ++k) sum += " + 1";
+  EXPECT_NE(run(with_lower_bounds({sum})).out, kHundredNest);
+  for (int k = 0; k < 1000; ++k) sum += " + 1";
+  EXPECT_EQ(run(with_lower_bounds({sum})).out, kHundredNest);
+}
+
 }  // namespace
