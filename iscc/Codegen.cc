@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -216,6 +217,30 @@ struct Job {
   std::string nest;
   Generated outcome = Generated::kFailed;
   const StatementBounds* bounds = nullptr;  // the caller's; null: none
+
+  // Whether the job may run in `ctx` (its context, from now on until
+  // finish): not once it was stopped.
+  bool start(isl_ctx* ctx) {
+    std::lock_guard<std::mutex> hold(lock_);
+    running_ = stopped_ ? nullptr : ctx;
+    return !stopped_;
+  }
+  void finish() {
+    std::lock_guard<std::mutex> hold(lock_);
+    running_ = nullptr;
+  }
+  // Stops the job, once its nest is not needed: isl aborts the computation
+  // in its context, which then fails as past its budget.
+  void stop() {
+    std::lock_guard<std::mutex> hold(lock_);
+    stopped_ = true;
+    if (running_) isl_ctx_abort(running_);
+  }
+
+ private:
+  std::mutex lock_;
+  isl_ctx* running_ = nullptr;
+  bool stopped_ = false;
 };
 
 void run_job(Job& job, const CodegenBudget& budget);
@@ -236,7 +261,8 @@ void run_jobs(std::vector<Job>& jobs, const CodegenBudget& budget) {
 
 // Runs `job` within `budget` in a thread of its own while `first` (the
 // outcome of a nest it stores in `nest`) runs in this one, so that both
-// end within the time of the longer. When `first` exceeded its budget,
+// end within the time of the longer; the job is stopped as soon as `first`
+// ends within its budget. When `first` exceeded its budget,
 // stores the job's nest in `nest` instead and returns its outcome, with
 // `fallback` for a nest made; otherwise returns first's.
 Generated unless_over_budget(Job& job, const CodegenBudget& budget, Generated fallback, std::string& nest,
@@ -247,6 +273,7 @@ Generated unless_over_budget(Job& job, const CodegenBudget& budget, Generated fa
   } catch (const std::system_error&) {
   }
   Generated outcome = first();
+  if (outcome != Generated::kOverBudget) job.stop();
   bool started = other.joinable();
   if (started) other.join();
   if (outcome != Generated::kOverBudget) return outcome;
@@ -285,6 +312,10 @@ void run_job(Job& job, const CodegenBudget& budget) {
   isl_ctx* ctx = isl_ctx_alloc();
   if (!ctx) return;
   set_codegen_options(ctx);
+  if (!job.start(ctx)) {
+    isl_ctx_free(ctx);
+    return;
+  }
   isl_union_map* schedule = isl_union_map_read_from_str(ctx, job.schedule.c_str());
   isl_union_map* isolated = nullptr;
   if (!job.isolated.empty()) isolated = isl_union_map_read_from_str(ctx, job.isolated.c_str());
@@ -297,6 +328,7 @@ void run_job(Job& job, const CodegenBudget& budget) {
     isl_union_map_free(schedule);
     isl_union_map_free(isolated);
   }
+  job.finish();
   isl_ctx_free(ctx);
 }
 

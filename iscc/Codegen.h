@@ -75,10 +75,11 @@ void set_codegen_options(isl_ctx* ctx);
 // The else schedule `last` (taken; may be null), a schedule of the same
 // statements, is the last resort: its nest, with every instance together
 // and not cut in parts, is generated within its own budget, in an isl
-// context and a thread of its own, at the same time as the others (and
-// waited for, within its budget, even when it is not needed). It is kept
-// only when the schedule's own nests exceed their budgets (in one part or
-// more).
+// context and a thread of its own, at the same time as the others, and
+// stopped as soon as they fit theirs. It is kept only when the schedule's
+// own nests exceed their budgets (in one part or more). Likewise, the nest
+// with every instance together is stopped once the nest with the isolated
+// instances apart fits its budget.
 //
 // The box form `box` (taken; may be null), a schedule of the same
 // statements whose domains are boxes (or others as simple), comes after

@@ -49,21 +49,23 @@ std::string hull_within_cell(const Program& program, size_t i) {
   return text;
 }
 
-// The tiles of the box of a constant tiling's tile counters (the counters
-// its original domain does not have), each with all its points.
-std::string box_of_tiles(const Program& program, size_t i) {
+// The box of the counters of a constant tiling's domain that are its
+// original counters (`original`) or not (its tile counters), within its
+// cell: each tile of the box of tile counters with all its points, or
+// each point of the box of original counters in its tile.
+std::string constant_box(const Program& program, size_t i, bool original) {
   Polyhedron* domain = program.statement[i]->iteration_domain;
-  std::set<int> original = program.guard[i]->domain()->get_counters();
-  std::vector<int> tile_counters;
+  std::set<int> originals = program.guard[i]->domain()->get_counters();
+  std::vector<int> kept;
   int position = 0;
   for (int c : domain->get_counters()) {
-    if (!original.count(c)) tile_counters.push_back(position);
+    if (originals.count(c) == (original ? 1 : 0)) kept.push_back(position);
     position++;
   }
   std::ostringstream whole;
   domain->print_iscc("S" + std::to_string(i), whole);
   std::string cell = in_statement_space(program, i, program.guard[i]->cell());
-  return ISLWrapper::box_within(whole.str(), cell, tile_counters, box_operations).value_or("");
+  return ISLWrapper::box_within(whole.str(), cell, kept, box_operations).value_or("");
 }
 
 // The box of statement i's counters over its last-mode domain `last`
@@ -79,8 +81,11 @@ std::string box_within_cell(const Program& program, size_t i, const std::string&
 
 std::vector<std::string> box_mode_domains(const Program& program, const std::vector<std::string>& last) {
   std::vector<std::string> boxes(last.size());
-  for (size_t i = 0; i < last.size(); i++)
-    if (!last[i].empty()) boxes[i] = program.tile[i] ? box_within_cell(program, i, last[i]) : last[i];
+  for (size_t i = 0; i < last.size(); i++) {
+    if (last[i].empty()) continue;
+    boxes[i] = program.tile[i] ? box_within_cell(program, i, last[i]) : constant_box(program, i, true);
+    if (boxes[i].empty()) boxes[i] = last[i];
+  }
   return boxes;
 }
 
@@ -105,7 +110,7 @@ std::vector<std::string> last_mode_domains(const Program& program) {
   std::vector<std::string> domains(program.statement.size());
   for (size_t i = 0; i < domains.size(); i++) {
     if (i >= program.guard.size() || !program.guard[i] || program.superset[i]) continue;
-    if (!program.tile[i]) domains[i] = box_of_tiles(program, i);
+    if (!program.tile[i]) domains[i] = constant_box(program, i, false);
     else if (members(program.statement[i]->iteration_domain).size() > 1) domains[i] = hull_within_cell(program, i);
   }
   return domains;
