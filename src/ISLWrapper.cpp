@@ -26,6 +26,7 @@
 
 #include "MatrixPrinter.h"
 #include "Stop.h"
+#include "ValueOutOfRange.h"
 
 namespace {
 
@@ -242,11 +243,13 @@ std::vector<IntRows> to_vec_vec_vec(isl_set* s) {
   return r;
 }
 
+// The entry `v` (taken) of a row of the model, whose rows are int: a value
+// beyond int throws ValueOutOfRange, which refuses the input at the line
+// of the statement being tiled.
 int to_int(isl_val* v) {
   long n = isl_val_get_num_si(v);
   isl_val_free(v);
-  if (n < INT_MIN || n > INT_MAX) stop(std::cerr, kOutOfIntRange);
-  return static_cast<int>(n);
+  return checked_int(n);
 }
 
 void print_set(isl_ctx* ctx, isl_set* s) {

@@ -370,9 +370,9 @@ void Tiling::check_directives(Program* program, const std::set<std::string>& dec
       if (uses_foreign_counter(tile_hyperplans[i], s->surrounding_counters))
         pass_stop(i, "a tiling hyperplane uses a counter outside the statement's loops");
     } else if (is_rectangular_ZIL[i]) {
-      check_rectangular_ZIL(i, s);
+      at_statement(s, [&] { check_rectangular_ZIL(i, s); });
     } else if (is_general_ZIL[i]) {
-      check_general_ZIL(i, s);
+      at_statement(s, [&] { check_general_ZIL(i, s); });
     } else if (uses_parameter(schedule[i], "__T")) {
       pass_stop(i, "schedule uses __T but the statement is not tiled");
     }
@@ -509,7 +509,7 @@ void Tiling::place_tile_counters(int i) {
   std::cout << "Schedule for stmt #" << i << ":\n" << *g << "\n\n";
 }
 
-void Tiling::compute_constant_tiling_domains() {
+void Tiling::compute_constant_tiling_domains(const std::vector<Statement*>* statements) {
   nb_statements = static_cast<int>(is_tiled.size());
   size_t n = 0;
   for (const std::vector<int>& dims : tile_dimensions) n = std::max(n, dims.size());
@@ -521,8 +521,12 @@ void Tiling::compute_constant_tiling_domains() {
   tile.assign(nb_statements, nullptr);
   for (int i = 0; i < nb_statements; i++) {
     if (!is_constant_tiling[i]) continue;
-    check_constant_tiling(i);
-    build_tile(i);
+    auto build = [&] {
+      check_constant_tiling(i);
+      build_tile(i);
+    };
+    if (statements) at_statement((*statements)[i], build);
+    else build();
   }
   for (int i = 0; i < nb_statements; i++)
     if (is_constant_tiling[i]) place_tile_counters(i);
@@ -535,7 +539,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   TilingPass pass;
   pass.least_block_size = least_block_size(*this);
   pass.block_multiple = lattices_block_multiple(*this, pass.least_block_size);
-  compute_constant_tiling_domains();
+  compute_constant_tiling_domains(&program->statement);
   check_piece_counts(program);
   for (int i = 0; i < static_cast<int>(program->statement.size()); i++) {
     Statement* s = program->statement[i]->clone();

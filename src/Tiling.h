@@ -81,8 +81,10 @@ public:
   Tiling& operator=(const Tiling&) = delete;
 
   // Registers the tile counters shared by all constant-tiled statements,
-  // builds their tiles and puts the tile counters into their schedules.
-  void compute_constant_tiling_domains();
+  // builds their tiles and puts the tile counters into their schedules. A
+  // value beyond the model's int rows refuses the input at the line of its
+  // statement in `statements` (kept; the program's), or is thrown without.
+  void compute_constant_tiling_domains(const std::vector<Statement*>* statements = nullptr);
   // The tiled copy of `program` (left unchanged) and one schedule per
   // statement.
   std::pair<Program*, std::vector<Schedule*>> apply(Program* program);
