@@ -76,16 +76,7 @@ isl_union_map* separate_every_dimension(isl_union_map* schedule) {
 // The C text of `tree` (kept), its loops clamped by `bounds` (kept; may be
 // null); nothing when isl fails to print it.
 std::optional<std::string> nest_text(isl_ast_node* tree, const StatementBounds* bounds) {
-  if (bounds && !bounds->empty()) return print_clamped(tree, *bounds);
-  isl_printer* p = isl_printer_to_str(isl_ast_node_get_ctx(tree));
-  p = isl_printer_set_output_format(p, ISL_FORMAT_C);
-  p = isl_printer_print_ast_node(p, tree);
-  char* text = isl_printer_get_str(p);
-  isl_printer_free(p);
-  if (!text) return std::nullopt;
-  std::string nest = text;
-  free(text);
-  return nest;
+  return print_clamped(tree, bounds ? *bounds : StatementBounds());
 }
 
 // Generates the nest of `schedule` (taken) with `isolated` (taken; may be
