@@ -199,9 +199,8 @@ Fraction reduced(__int128 n, __int128 d) {
 bool less(const Fraction& a, const Fraction& b) { return a.n * b.d < b.n * a.d; }
 
 IntRows take(Matrix* m) {
-  IntRows r = to_vec_vec(m);
-  Matrix_Free(m);
-  return r;
+  OwnedMatrix owned(m);  // freed also when a value beyond int throws
+  return to_vec_vec(m);
 }
 
 // ---- answers of a child process ----
@@ -561,7 +560,8 @@ std::vector<IntRows> PolylibWrapper::snf(IntRows a) {
   OwnedMatrix m(raw_copy(a));
   Matrix *u = nullptr, *v = nullptr, *d = nullptr;
   guarded("Smith", [&] { Smith(m.get(), &u, &v, &d); });
-  return {take(u), take(d), take(v)};
+  OwnedMatrix owned_u(u), owned_v(v), owned_d(d);
+  return {take(owned_u.release()), take(owned_d.release()), take(owned_v.release())};
 }
 
 std::vector<IntRows> PolylibWrapper::hnf(IntRows a) {
