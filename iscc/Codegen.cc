@@ -5,6 +5,8 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -14,6 +16,7 @@
 #include <isl/ast_build.h>
 #include <isl/constraint.h>
 #include <isl/ctx.h>
+#include <isl/id.h>
 #include <isl/map.h>
 #include <isl/options.h>
 #include <isl/printer.h>
@@ -79,12 +82,48 @@ std::optional<std::string> nest_text(isl_ast_node* tree, const StatementBounds* 
   return print_clamped(tree, bounds ? *bounds : StatementBounds());
 }
 
+// How a nest is printed: its loops clamped by `bounds`, its loop counters
+// named apart from every name of `taken` (see counter_ids). Both are the
+// caller's; a null `bounds` clamps nothing.
+struct Printing {
+  const StatementBounds* bounds = nullptr;
+  const std::set<std::string>* taken = nullptr;
+};
+
+// The name of the loop counter of date k: c<k>, else the first of c<k>_0,
+// c<k>_1, ... that `taken` does not hold.
+std::string counter_name(const std::set<std::string>& taken, isl_size k) {
+  std::string name = "c" + std::to_string(k);
+  for (int j = 0; taken.count(name); ++j) name = "c" + std::to_string(k) + "_" + std::to_string(j);
+  return name;
+}
+
+// The names of the loop counters of `schedule` (kept), one per date of its
+// widest date space, none of them in `taken`. isl's own names avoid the
+// schedule's parameters only, while a clamp copies the C texts of the
+// script's bounds, which may read a parameter named like a counter.
+isl_id_list* counter_ids(isl_union_map* schedule, const std::set<std::string>& taken) {
+  isl_ctx* ctx = isl_union_map_get_ctx(schedule);
+  isl_size dates = 0;
+  isl_map_list* maps = isl_union_map_get_map_list(schedule);
+  isl_size n = isl_map_list_size(maps);
+  for (isl_size k = 0; k < n; ++k) {
+    isl_map* map = isl_map_list_get_at(maps, k);
+    dates = std::max(dates, isl_map_dim(map, isl_dim_out));
+    isl_map_free(map);
+  }
+  isl_map_list_free(maps);
+  isl_id_list* ids = isl_id_list_alloc(ctx, dates);
+  for (isl_size k = 0; k < dates; ++k)
+    ids = isl_id_list_add(ids, isl_id_alloc(ctx, counter_name(taken, k).c_str(), nullptr));
+  return ids;
+}
+
 // Generates the nest of `schedule` (taken) with `isolated` (taken; may be
 // null) running apart, as a whole, with "separate" on every date dimension
-// when `separate`, its loops clamped by `bounds` (kept; may be null); see
-// generate_nest.
-bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                    const StatementBounds* bounds, bool separate = true) {
+// when `separate`, printed as `printing` says; see generate_nest.
+bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::string& nest, const Printing& printing,
+                    bool separate = true) {
   isl_union_map* dates = counter_dates(schedule);
   schedule = redate(schedule, dates);
   if (isolated) schedule = isolate_instances(schedule, redate(isolated, dates));
@@ -92,12 +131,13 @@ bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::strin
   if (!schedule) return false;
   isl_space* space = isl_union_map_get_space(schedule);
   isl_ast_build* build = isl_ast_build_from_context(isl_set_universe(isl_space_params(space)));
+  build = isl_ast_build_set_iterators(build, counter_ids(schedule, *printing.taken));
   if (separate) build = isl_ast_build_set_options(build, separate_every_dimension(schedule));
   // The schedule is consumed even when the build is missing.
   isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
   isl_ast_build_free(build);
   if (!tree) return false;
-  std::optional<std::string> text = nest_text(tree, bounds);
+  std::optional<std::string> text = nest_text(tree, printing.bounds);
   isl_ast_node_free(tree);
   if (!text) return false;
   nest = *text;
@@ -200,14 +240,14 @@ std::string text_of(isl_union_map* map) {
 // A schedule generated in an isl context of its own, so that several can
 // be generated at the same time: its schedule and isolated instances as
 // text (no isolated text: none), whether it is a box form (see
-// generate_nest), and the resulting nest.
+// generate_nest), how its nest is printed, and the resulting nest.
 struct Job {
   std::string schedule;
   std::string isolated;
   bool box = false;
   std::string nest;
   Generated outcome = Generated::kFailed;
-  const StatementBounds* bounds = nullptr;  // the caller's; null: none
+  Printing printing;
 
   // Whether the job may run in `ctx` (its context, from now on until
   // finish): not once it was stopped.
@@ -279,14 +319,14 @@ Generated unless_over_budget(Job& job, const CodegenBudget& budget, Generated fa
 // every instance together in a context of its own, so that a nest ends
 // within the time of the larger share rather than of both.
 Generated generate_within(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                          const CodegenBudget& budget, const StatementBounds* bounds) {
+                          const CodegenBudget& budget, const Printing& printing) {
   isl_ctx* ctx = isl_union_map_get_ctx(schedule);
   long coefficient = largest_coefficient(schedule);
   if (!isolated)
     return bounded(ctx, scaled(budget.together, coefficient), nest,
-                   [&] { return generate_whole(schedule, nullptr, nest, bounds); });
+                   [&] { return generate_whole(schedule, nullptr, nest, printing); });
   Job together;
-  together.bounds = bounds;
+  together.printing = printing;
   together.schedule = text_of(isl_union_map_copy(schedule));
   if (together.schedule.empty()) {
     isl_union_map_free(schedule);
@@ -295,7 +335,7 @@ Generated generate_within(isl_union_map* schedule, isl_union_map* isolated, std:
   }
   return unless_over_budget(together, budget, Generated::kTogether, nest, [&] {
     return bounded(ctx, scaled(budget.isolated, coefficient), nest,
-                   [&] { return generate_whole(schedule, isolated, nest, bounds); });
+                   [&] { return generate_whole(schedule, isolated, nest, printing); });
   });
 }
 
@@ -312,9 +352,9 @@ void run_job(Job& job, const CodegenBudget& budget) {
   if (!job.isolated.empty()) isolated = isl_union_map_read_from_str(ctx, job.isolated.c_str());
   if (schedule && job.box) {
     job.outcome = bounded(ctx, budget.box, job.nest,
-                          [&] { return generate_whole(schedule, nullptr, job.nest, job.bounds, false); });
+                          [&] { return generate_whole(schedule, nullptr, job.nest, job.printing, false); });
   } else if (schedule && (isolated || job.isolated.empty())) {
-    job.outcome = generate_within(schedule, isolated, job.nest, budget, job.bounds);
+    job.outcome = generate_within(schedule, isolated, job.nest, budget, job.printing);
   } else {
     isl_union_map_free(schedule);
     isl_union_map_free(isolated);
@@ -348,10 +388,10 @@ isl_size count_pieces(isl_union_map* schedule) {
 // outweighs one over budget, which outweighs one with every instance
 // together.
 Generated generate_parts(const std::vector<DatePart>& parts, isl_union_map* isolated, std::string& nest,
-                         const CodegenBudget& budget, const StatementBounds* bounds) {
+                         const CodegenBudget& budget, const Printing& printing) {
   std::vector<Job> jobs(parts.size());
   for (size_t k = 0; k < parts.size(); ++k) {
-    jobs[k].bounds = bounds;
+    jobs[k].printing = printing;
     jobs[k].schedule = text_of(isl_union_map_copy(parts[k].schedule));
     if (jobs[k].schedule.empty()) return Generated::kFailed;
     if (!isolated) continue;
@@ -381,7 +421,7 @@ const unsigned long kPartsOperations = 2000000;
 // schedule whose parts exceed the budget of their search exceeds the
 // budgets of its nests too, and gets none.
 Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                         const CodegenBudget& budget, const StatementBounds* bounds) {
+                         const CodegenBudget& budget, const Printing& printing) {
   std::vector<DatePart> parts;
   if (count_pieces(schedule) >= kPartsFrom) {
     std::string none;
@@ -396,8 +436,8 @@ Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::
       return Generated::kOverBudget;
     }
   }
-  if (parts.empty()) return generate_within(schedule, isolated, nest, budget, bounds);
-  Generated outcome = generate_parts(parts, isolated, nest, budget, bounds);
+  if (parts.empty()) return generate_within(schedule, isolated, nest, budget, printing);
+  Generated outcome = generate_parts(parts, isolated, nest, budget, printing);
   free_parts(parts);
   isl_union_map_free(schedule);
   isl_union_map_free(isolated);
@@ -406,18 +446,20 @@ Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::
 
 // generate_nest without the box form.
 Generated generate_with_else(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
-                             std::string& nest, const CodegenBudget& budget, const NestBounds& bounds) {
-  if (!last) return generate_exact(schedule, isolated, nest, budget, &bounds.exact);
+                             std::string& nest, const CodegenBudget& budget, const NestBounds& bounds,
+                             const std::set<std::string>& taken) {
+  const Printing exact = {&bounds.exact, &taken};
+  if (!last) return generate_exact(schedule, isolated, nest, budget, exact);
   // A schedule that isl cannot print leaves the job's text empty, which
   // its context then fails to read: a failure only when the nest is needed.
   Job job;
   job.schedule = text_of(last);
-  job.bounds = &bounds.last;
+  job.printing = {&bounds.last, &taken};
   // Without isolated instances, a job's nest takes the budget of the nest
   // with every instance together.
   const CodegenBudget last_budget = {budget.last, budget.last, budget.last};
   return unless_over_budget(job, last_budget, Generated::kLast, nest,
-                            [&] { return generate_exact(schedule, isolated, nest, budget, &bounds.exact); });
+                            [&] { return generate_exact(schedule, isolated, nest, budget, exact); });
 }
 
 }  // namespace
@@ -445,14 +487,14 @@ void set_codegen_options(isl_ctx* ctx) {
 
 Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
                         isl_union_map* box, std::string& nest, const CodegenBudget& budget,
-                        const NestBounds& bounds) {
-  if (!box) return generate_with_else(schedule, isolated, last, nest, budget, bounds);
+                        const NestBounds& bounds, const std::set<std::string>& taken) {
+  if (!box) return generate_with_else(schedule, isolated, last, nest, budget, bounds, taken);
   Job job;
   job.schedule = text_of(box);
   job.box = true;
-  job.bounds = &bounds.last;
+  job.printing = {&bounds.last, &taken};
   return unless_over_budget(job, budget, Generated::kBox, nest,
-                            [&] { return generate_with_else(schedule, isolated, last, nest, budget, bounds); });
+                            [&] { return generate_with_else(schedule, isolated, last, nest, budget, bounds, taken); });
 }
 
 }  // namespace iscc

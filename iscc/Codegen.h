@@ -3,6 +3,7 @@
 #ifndef ISCC_CODEGEN_H
 #define ISCC_CODEGEN_H
 
+#include <set>
 #include <string>
 
 #include <isl/ctx.h>
@@ -94,7 +95,10 @@ void set_codegen_options(isl_ctx* ctx);
 //
 // The loops of the schedule's nests are clamped by `bounds.exact`, those
 // of the else schedule's and the box form's by `bounds.last` (see
-// print_clamped).
+// print_clamped). The loop counter of date k is named c<k>, or the first
+// of c<k>_0, c<k>_1, ... that `taken` does not hold when it holds c<k>:
+// given every identifier of the script, a counter's name then means
+// nothing else in the nest, where a clamp copies the C texts of bounds.
 //
 // Stores the C text in `nest` (the caller's) and returns kNest, kTogether,
 // kLast or kBox; kFailed when isl fails on a nest that is needed,
@@ -105,7 +109,7 @@ struct NestBounds {
 };
 Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
                         isl_union_map* box, std::string& nest, const CodegenBudget& budget = kCodegenBudget,
-                        const NestBounds& bounds = NestBounds());
+                        const NestBounds& bounds = NestBounds(), const std::set<std::string>& taken = {});
 
 }  // namespace iscc
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <ostream>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -229,6 +230,20 @@ size_t Lexer::skip_statement(size_t from) const {
   return text_.size();
 }
 
+// Every identifier of `text`: each run of letters, digits and "_", from its
+// first character that is not a digit (isl writes 2N for 2 * N).
+std::set<std::string> identifiers(const std::string& text) {
+  std::set<std::string> names;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = at;
+    while (end < text.size() && is_ident_char(text[end])) ++end;
+    while (at < end && !is_ident_start(text[at])) ++at;
+    if (at < end) names.insert(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return names;
+}
+
 // ---------------------------------------------------------------- parser
 
 // An operand, or a chain of operands combined from left to right: the
@@ -423,9 +438,11 @@ class Interpreter {
   bool used_else_ = false;  // whether a codegen printed the nest of its else schedule
   std::map<std::string, Value> vars_;
   NestBounds bounds_;  // of the "bounds" statements so far
+  std::set<std::string> names_;  // every identifier of the script, which no loop counter takes
 };
 
 int Interpreter::run(const std::string& text, std::ostream& err) {
+  names_ = identifiers(text);
   Lexer lexer(text);
   bool failed = false, over_budget = false;
   while (lexer.next_pos() < text.size()) {
@@ -550,7 +567,7 @@ std::string Interpreter::generate(Value v, Value isolated, Value last, Value box
   std::string resorts = box.valid() ? " and with its else schedules" : last.valid() ? " and with its else schedule" : "";
   Generated outcome = generate_nest(schedule_of(std::move(v)), schedule_of(std::move(isolated)),
                                     schedule_of(std::move(last)), schedule_of(std::move(box)), nest, budget,
-                                    bounds_);
+                                    bounds_, names_);
   if (outcome == Generated::kOverBudget)
     throw Failure{"codegen exceeded its budget of work, even with every instance generated together" + resorts, true};
   if (outcome == Generated::kFailed) throw Failure{"codegen failed (" + isl_message() + ")"};

@@ -18,6 +18,9 @@
 // have bounds to the counter values that some call may run (see
 // print_clamped). "bounds else S..." holds in the nests of the else
 // schedule and of the box form only.
+// The loop counters of every nest are named apart from every identifier
+// of the script: c<k> for date k, else the first of c<k>_0, c<k>_1, ...
+// that the script does not hold (see generate_nest).
 #ifndef ISCC_SCRIPT_H
 #define ISCC_SCRIPT_H
 

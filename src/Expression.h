@@ -40,8 +40,8 @@ enum operator_t {
 };
 
 // While non-zero (while C code is written), the text form writes every
-// counter name as "(" name ")" and a negative constant after a minus sign
-// as "(" value ")".
+// counter name as "(" name ")", every parameter as "((long long)" name ")"
+// and a negative constant after a minus sign as "(" value ")".
 extern int expression_print_parenthesis;
 
 class Expression {

@@ -30,15 +30,22 @@ const char* symbol(operator_t op) {
 int is_function(operator_t op) { return op == MAX || op == FLOOR || op == CEIL; }
 
 // Constants, counters and parameters, the names as isl reads them when
-// `for_isl`; nothing for an enumeration leaf.
-void print_leaf(std::ostream& os, const Expression& e, int parenthesise_counters, bool for_isl = false) {
+// `for_isl`; nothing for an enumeration leaf. The C code of the statement
+// macros (`c_code`) parenthesises the counters and reads the parameters in
+// long long: the counters it rebuilds from the tiles hold multiples and
+// sums of parameters that the original never forms (-3*N), which an int
+// would not hold.
+void print_leaf(std::ostream& os, const Expression& e, int c_code, bool for_isl = false) {
   auto written = [for_isl](const std::string& name) { return for_isl ? isl_name(name) : name; };
   if (e.is_val) os << e.val;
   if (e.is_counter) {
-    if (parenthesise_counters) os << "(" << written(get_counter_string(e.counter_rank)) << ")";
+    if (c_code) os << "(" << written(get_counter_string(e.counter_rank)) << ")";
     else os << written(get_counter_string(e.counter_rank));
   }
-  if (e.is_parameter) os << written(get_parameter_string(e.parameter_rank));
+  if (e.is_parameter) {
+    if (c_code && !for_isl) os << "((long long)" << get_parameter_string(e.parameter_rank) << ")";
+    else os << written(get_parameter_string(e.parameter_rank));
+  }
 }
 
 // Operator nodes and polynomial enumerations are enclosed.

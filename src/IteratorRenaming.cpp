@@ -102,27 +102,19 @@ bool opens_call(const std::vector<Piece>& pieces, size_t next) {
   return k != std::string::npos && text[k] == '(';
 }
 
-std::string widened(const std::string& text, const std::set<std::string>& names, bool constants) {
-  std::vector<Piece> pieces = split(text);
-  std::string result;
-  for (size_t k = 0; k < pieces.size(); k++) {
-    const Piece& p = pieces[k];
-    if (p.identifier && names.count(p.text) && !opens_call(pieces, k + 1))
-      result += "((long long)" + p.text + ")";
-    else
-      result += p.text + (constants && !p.identifier && is_integer(p.text) ? "LL" : "");
-  }
-  return result;
-}
-
 }  // namespace
 
 std::string in_long_long(const std::string& nest, const std::set<std::string>& parameters) {
-  return widened(nest, parameters, true);
-}
-
-std::string with_long_long_reads(const std::string& text, const std::set<std::string>& names) {
-  return widened(text, names, false);
+  std::vector<Piece> pieces = split(nest);
+  std::string result;
+  for (size_t k = 0; k < pieces.size(); k++) {
+    const Piece& p = pieces[k];
+    if (p.identifier && parameters.count(p.text) && !opens_call(pieces, k + 1))
+      result += "((long long)" + p.text + ")";
+    else
+      result += p.text + (!p.identifier && is_integer(p.text) ? "LL" : "");
+  }
+  return result;
 }
 
 std::string with_input_names(const std::string& nest) {

@@ -28,10 +28,4 @@ std::string with_input_names(const std::string& nest);
 // input's own min(int, int) must find the long long overload beside it.
 std::string in_long_long(const std::string& nest, const std::set<std::string>& parameters);
 
-// Returns a copy of `text` in which every read of a name of `names` (not a
-// call) is "((long long)<name>)", its constants as they are: a statement
-// macro rebuilds its counters from tile counters and block_size
-// (2*block_size*outer_i), products that leave int for large block sizes.
-std::string with_long_long_reads(const std::string& text, const std::set<std::string>& names);
-
 #endif

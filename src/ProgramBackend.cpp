@@ -330,7 +330,9 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
 // written with every counter parenthesised; with a guard, the statement
 // runs where its test holds: "{ if (<test>) { <statement>; } }". The nest
 // passes the counters in long long, and the statement rebuilds its own
-// from them and block_size in long long (it reads them as int).
+// from them, block_size and the parameters in long long, in its subscripts
+// and its reads of counters (it reads those as int); its other reads of
+// variables keep the original's arithmetic.
 void print_macro(std::ostream& out, const Statement& s, int i, const InstanceGuard* guard) {
   std::set<int> counters = s.iteration_domain->get_counters();
   out << "#define S" << i << "(";
@@ -348,9 +350,7 @@ void print_macro(std::ostream& out, const Statement& s, int i, const InstanceGua
     for (int c : counters) out << ",(long long)(" << get_counter_string(c) << ")";
     out << "); ";
   }
-  std::ostringstream statement;
-  statement << s;
-  out << with_long_long_reads(statement.str(), {"block_size"}) << (guard ? "; } }\n" : "; }\n");
+  out << s << (guard ? "; } }\n" : "; }\n");
 }
 
 // The guard of statement i when it scans a superset of its domain: always

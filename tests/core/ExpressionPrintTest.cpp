@@ -69,7 +69,7 @@ TEST_F(ExpressionPrintTest, CounterParenthesisFlag) {
   EXPECT_EQ(text(negated), "-1*i");
   expression_print_parenthesis = 1;
   EXPECT_EQ(text(negated), "-1*(i)");
-  EXPECT_EQ(text(node(PLUS, n, j)), "N+(j)");
+  EXPECT_EQ(text(node(PLUS, n, j)), "((long long)N)+(j)");
   // C would read "(i)--1" as a decrement.
   EXPECT_EQ(text(node(MINUS, i, -1)), "(i)-(-1)");
   EXPECT_EQ(iscc(*node(MINUS, n, -1)), "N-(-1)");

@@ -345,7 +345,7 @@ TEST_F(InequationFormsTest, TextForms) {
   std::ostringstream isl_text;
   bounded.print_iscc(isl_text);
   EXPECT_EQ(isl_text.str(), "(i) < floor((N)/2)");
-  EXPECT_EQ(shown(bounded), "(i) < N/2");
+  EXPECT_EQ(shown(bounded), "(i) < ((long long)N)/2");
 }
 
 TEST_F(InequationFormsTest, PavuForm) {

@@ -42,9 +42,4 @@ TEST(IteratorRenaming, NestInLongLongLeavesCallsOfAParametersName) {
   EXPECT_EQ(in_long_long("S1(S1, c1);\nS1 (c1);\n", {"S1"}), "S1(((long long)S1), c1);\nS1 (c1);\n");
 }
 
-TEST(IteratorRenaming, LongLongReadsKeepTheConstants) {
-  EXPECT_EQ(with_long_long_reads("A[(2*block_size)*(o)+(i)]=block_sizes+3;", {"block_size"}),
-            "A[(2*((long long)block_size))*(o)+(i)]=block_sizes+3;");
-}
-
 }  // namespace

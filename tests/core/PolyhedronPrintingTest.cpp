@@ -66,7 +66,7 @@ TEST_F(PolyhedronPrinting, PlainBoxGoesToStandardErrorAndUnionsToStandardOutput)
   });
   EXPECT_EQ(r.status, 0);
   const std::string plain = "/\n| 2*i >= N\n\\\n";
-  const std::string text = "/\n| 2*(i) >= N\n\\\n";
+  const std::string text = "/\n| 2*(i) >= ((long long)N)\n\\\n";
   EXPECT_EQ(r.err, plain + plain);
   EXPECT_EQ(r.out, text + text);
 }

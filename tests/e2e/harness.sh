@@ -6,6 +6,8 @@
 # enter_scratch <tarvex> <iscc> <input.c>: sets tarvex and name (the input's
 # base name), puts iscc's folder first on PATH (tarvex runs iscc from there),
 # copies the input into a fresh folder that is removed on exit, and enters it.
+# With E2E_RENAMED set in the environment, the copy's names are then renamed
+# (see rename_names).
 enter_scratch() {
   local iscc input
   tarvex=$(realpath "$1") iscc=$(realpath "$2") input=$(realpath "$3")
@@ -16,6 +18,35 @@ enter_scratch() {
   trap 'rm -rf "$work"' EXIT
   cp "$input" "$work/$name.c"
   cd "$work" || exit 1
+  if [ -n "${E2E_RENAMED:-}" ]; then rename_names; fi
+}
+
+# The names rename_names gives, in this order: the loop counters, script
+# variables and statement macros of the output and of iscc's script, which
+# the input may use all the same (none is a C or C++ keyword, a name of the
+# standard headers or a name the README reserves).
+renamed_to=(c1 c0 c2 c1_0 theta L B F D0 S0 c3 c0_0 D c4 c2_0 L0 B0 F0 c5 c6 c7 c8 c9)
+
+# rename_names: renames, in the copy of the input, its parameters ("//
+# params:"), its arrays and scalars ("// arrays:") and its loop counters,
+# each to the next name of renamed_to that the input does not hold, as whole
+# words, its header lines included (the splits outer_<p> and inner_<p> of a
+# "// script:" line too), but for the "// warning:" lines (tarvex's own text
+# after the file's name, in which a counter c would be a word too) and the
+# #include, "// options:", "// cxxflags:" and "// std:" lines, which hold
+# no name of the program. The program stays the same one under other names,
+# and its lines stay where they were.
+rename_names() {
+  local old new k=0 fresh=()
+  for new in "${renamed_to[@]}"; do
+    grep -qw -- "$new" "$name.c" || fresh+=("$new")
+  done
+  for old in $({ field params; field arrays; grep -oE 'for *\( *[A-Za-z_][A-Za-z0-9_]* *=' "$name.c" |
+    sed -E 's/for *\( *([A-Za-z_0-9]*).*/\1/'; } | tr ' ' '\n' | awk 'NF && !seen[$0]++'); do
+    [ $k -lt ${#fresh[@]} ] || break
+    new=${fresh[k++]}
+    sed -i -E "/^(\/\/ (warning|options|cxxflags|std):|#include)/! s/\b(outer_|inner_)?$old\b/\1$new/g" "$name.c"
+  done
 }
 
 # field <key>: the text of the input's "// <key>: ..." comment line, without

@@ -559,19 +559,43 @@ TEST(ScriptBudget, ElseScheduleFailsOnlyWhenNeeded) {
 
 const std::string kHundred = "D := [N] -> { S0[i] : 0 <= i < 100 };\n";
 const std::string kHundredNest = "for (long long c0 = 0; c0 <= 99; c0 += 1)\n  S0(c0);\n";
-const std::string kHundredClamped =
-    "for (long long c0 = (((long long)(0)) > ((N) - (((long long)(0)))) ? ((long long)(0)) : ((N) - (((long long)"
-    "(0))))); (c0 <= 99) && c0 <= ((N + 2) - (((long long)(0)))); c0 += 1) {\n"
-    "  S0(c0);\n"
-    "}\n";
+// The nest of 0 <= i < 100 clamped by `parameter` <= i <= `parameter` + 2,
+// its counter named `counter`.
+std::string hundred_clamped(const std::string& parameter, const std::string& counter) {
+  const std::string from = "((" + parameter + ") - (((long long)(0))))";
+  return "for (long long " + counter + " = (((long long)(0)) > " + from + " ? ((long long)(0)) : " + from + "); (" +
+         counter + " <= 99) && " + counter + " <= ((" + parameter + " + 2) - (((long long)(0)))); " + counter +
+         " += 1) {\n  S0(" + counter + ");\n}\n";
+}
+const std::string kHundredClamped = hundred_clamped("N", "c0");
 
 // A loop whose calls all have bounds runs only the counter values that keep
 // a value within them: from the larger of isl's start and the bounds', to
-// the smaller end.
-TEST(ScriptClamps, LoopClampedByTheBoundsOfItsStatement) {
-  expect_run(kHundred + "bounds S0(x) \"N\" <= \"x\" <= \"N + 2\";\ncodegen [N] -> { S0[i] -> [i] } * D;\n", 0,
-             kHundredClamped, "");
+// the smaller end. A bound may read a parameter named like a loop counter,
+// which the schedule does not hold: the counter then takes the first of
+// c0_0, c0_1, ... that the script does not hold, so that the clamp still
+// reads the parameter.
+struct ClampNames {
+  std::string domain_parameter, bound_parameter, counter;
+};
+
+void PrintTo(const ClampNames& names, std::ostream* os) {
+  *os << names.domain_parameter << ", " << names.bound_parameter << " -> " << names.counter;
 }
+
+class ScriptClampNames : public testing::TestWithParam<ClampNames> {};
+
+TEST_P(ScriptClampNames, LoopClampedByTheBoundsOfItsStatement) {
+  const ClampNames& names = GetParam();
+  const std::string &p = names.bound_parameter, &d = names.domain_parameter;
+  expect_run("D := [" + d + "] -> { S0[i] : 0 <= i < 100 };\nbounds S0(x) \"" + p + "\" <= \"x\" <= \"" + p +
+                 " + 2\";\ncodegen [" + d + "] -> { S0[i] -> [i] } * D;\n",
+             0, hundred_clamped(p, names.counter), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, ScriptClampNames,
+                         testing::Values(ClampNames{"N", "N", "c0"}, ClampNames{"N", "c0", "c0_0"},
+                                         ClampNames{"c0_0", "c0", "c0_1"}));
 
 // A loop that also runs a statement without bounds is not clamped; the
 // statement's own inner loop is, here by 2y - x <= 5, rounded down, with no
