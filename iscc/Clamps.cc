@@ -333,6 +333,9 @@ void collect_calls(isl_ast_node* node, Path& path, std::vector<Call>& calls) {
 // nest's text small.
 const size_t kMostTerms = 64;
 const size_t kLongestSide = 100000;
+// Two terms of at most this many characters in all are compared by a
+// conditional expression, which repeats them (see folded).
+const size_t kShortTerms = 1000;
 
 // One side of the clamp of one loop: per call, the terms that bound it;
 // nothing once a call has none.
@@ -346,12 +349,14 @@ struct Folding {
 
 // The least (`compare` " < ") or largest (" > ") of `terms`, in C. It
 // writes its comparisons itself: the program may carry its own min and max
-// on int in place of the prelude's macros. Two terms make a conditional
-// expression; more are folded by a lambda that takes each once, as nested
-// conditionals repeat their operands and would grow as the powers of 2.
+// on int in place of the prelude's macros. Two short terms make a
+// conditional expression; others are folded by a lambda that takes each
+// once, as nested conditionals repeat their operands and would grow as the
+// powers of 2.
 std::string folded(const char* compare, const std::vector<std::string>& terms, const Folding& folding) {
   if (terms.size() == 1) return terms[0];
-  if (terms.size() == 2) return "(" + terms[0] + compare + terms[1] + " ? " + terms[0] + " : " + terms[1] + ")";
+  if (terms.size() == 2 && terms[0].size() + terms[1].size() <= kShortTerms)
+    return "(" + terms[0] + compare + terms[1] + " ? " + terms[0] + " : " + terms[1] + ")";
   const std::string &l = folding.left, &r = folding.right;
   std::string pick = "[](long long " + l + ", long long " + r + ") { return " + l + compare + r + " ? " + l + " : " +
                      r + "; }";
@@ -514,9 +519,9 @@ void add_terms(const Bound& bound, const std::vector<std::string>& texts, const 
   // lower - rest - (largest varying part) <= a * counter <= upper - rest - (least varying part)
   std::string most = extreme_sum(varying, ranges, true), least = extreme_sum(varying, ranges, false);
   if (!bound.lower.empty() && (varying.empty() || !most.empty()))
-    add_clamp(*a, true, "(" + bound.lower + ") - " + rest + (most.empty() ? "" : " - " + most), lower, upper);
+    add_clamp(*a, true, "(" + bound.lower + ") - " + rest + (most.empty() ? "" : " - (" + most + ")"), lower, upper);
   if (!bound.upper.empty() && (varying.empty() || !least.empty()))
-    add_clamp(*a, false, "(" + bound.upper + ") - " + rest + (least.empty() ? "" : " - " + least), lower, upper);
+    add_clamp(*a, false, "(" + bound.upper + ") - " + rest + (least.empty() ? "" : " - (" + least + ")"), lower, upper);
 }
 
 // The conjuncts of `condition` (kept by the tree).

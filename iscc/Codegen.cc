@@ -76,19 +76,20 @@ isl_union_map* separate_every_dimension(isl_union_map* schedule) {
   return options;
 }
 
-// The C text of `tree` (kept), its loops clamped by `bounds` (kept; may be
-// null); nothing when isl fails to print it.
-std::optional<std::string> nest_text(isl_ast_node* tree, const StatementBounds* bounds) {
-  return print_clamped(tree, bounds ? *bounds : StatementBounds());
-}
-
 // How a nest is printed: its loops clamped by `bounds`, its loop counters
-// named apart from every name of `taken` (see counter_ids). Both are the
-// caller's; a null `bounds` clamps nothing.
+// and the other names it declares apart from every name of `taken` (see
+// counter_ids and print_clamped). Both are the caller's; a null `bounds`
+// clamps nothing.
 struct Printing {
   const StatementBounds* bounds = nullptr;
   const std::set<std::string>* taken = nullptr;
 };
+
+// The C text of `tree` (kept) printed as `printing` says; nothing when isl
+// fails to print it.
+std::optional<std::string> nest_text(isl_ast_node* tree, const Printing& printing) {
+  return print_clamped(tree, printing.bounds ? *printing.bounds : StatementBounds(), *printing.taken);
+}
 
 // The name of the loop counter of date k: c<k>, else the first of c<k>_0,
 // c<k>_1, ... that `taken` does not hold.
@@ -137,7 +138,7 @@ bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::strin
   isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
   isl_ast_build_free(build);
   if (!tree) return false;
-  std::optional<std::string> text = nest_text(tree, printing.bounds);
+  std::optional<std::string> text = nest_text(tree, printing);
   isl_ast_node_free(tree);
   if (!text) return false;
   nest = *text;

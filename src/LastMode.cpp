@@ -159,6 +159,9 @@ std::string argument_bounds(const Program& program, size_t i, bool in_else, cons
 }  // namespace
 
 std::string statement_bounds(const Program& program, size_t i, bool in_else, const std::string& last) {
+  // A statement whose domain the tiling left without a piece names no
+  // counter: the nest never calls it.
+  if (program.statement[i]->iteration_domain->get_counters().empty()) return "";
   const InstanceGuard* guard = i < program.guard.size() ? program.guard[i] : nullptr;
   return (guard ? counter_bounds(program, i, in_else) : "") + argument_bounds(program, i, in_else, last);
 }
