@@ -27,10 +27,11 @@ std::vector<std::string> last_mode_domains(const Program& program);
 
 // Per statement, the domain it scans in the box form of the last mode,
 // which the code generator takes when even the domains of `last` (those
-// of last_mode_domains) exceed its budget: "" where `last` has none. The
-// box bounds each counter by the parameters only, over the last-mode
-// domain, within the tiling's cell; its points are tested as in the last
-// mode. A constant tiling scans the box of its original counters over its
+// of last_mode_domains) exceed its budget: "" where `last` has none, but
+// for a statement whose domain is a superset already (past its crossing
+// budget), which scans the box of that superset. The box bounds each
+// counter by the parameters only, over the last-mode domain, within the
+// tiling's cell; its points are tested as in the last mode. A constant tiling scans the box of its original counters over its
 // domain within its cell (each point in its tile) rather than its box of
 // tiles: the constraints of its domain that bound the tiles' points cost
 // the code generator most with large tile sizes (tiles of a million along
