@@ -12,10 +12,11 @@
 
 namespace iscc {
 
-// The work that generating one nest may take, in isl's operations: isl
-// counts one per pivot of its simplex tableaux, the same count on every
-// machine, so that the nest generated never depends on the machine or on
-// its load.
+// The work that building one nest may take, in isl's operations: isl
+// counts one per pivot of its simplex tableaux and one per allocation, the
+// same count on every machine, so that the nest generated never depends on
+// the machine or on its load. Printing a nest that fits is not counted: its
+// work is linear in the nest.
 struct CodegenBudget {
   unsigned long isolated;  // the nest with the isolated instances apart
   unsigned long together;  // the nest with every instance together
@@ -65,8 +66,9 @@ void set_codegen_options(isl_ctx* ctx);
 // search for the groups has a budget of its own; past it, the schedule's
 // nests count as past theirs.
 //
-// Each nest is generated within `budget`, divided by a tenth of the
-// largest coefficient of the schedule's constraints when that is above 10.
+// Each nest is built within `budget`, divided by a tenth of the largest
+// coefficient of the schedule's constraints when that is above 10, and
+// printed only when it fits.
 // With isolated instances, the nest is also generated with every instance
 // together, at the same time (isolating the full tiles costs most of the
 // work on statements of many pieces): the nest with the instances apart
@@ -79,7 +81,8 @@ void set_codegen_options(isl_ctx* ctx);
 // stopped as soon as they fit theirs. It is kept only when the schedule's
 // own nests exceed their budgets (in one part or more). Likewise, the nest
 // with every instance together is stopped once the nest with the isolated
-// instances apart fits its budget.
+// instances apart fits its budget. A stop aborts a nest's build; a nest
+// already built is printed whole and dropped.
 //
 // The box form `box` (taken; may be null), a schedule of the same
 // statements whose domains are boxes (or others as simple), comes after
