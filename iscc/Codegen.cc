@@ -176,6 +176,7 @@ struct Job {
   std::string nest;
   Generated outcome = Generated::kFailed;
   const StatementBounds* bounds = nullptr;  // the caller's; null: none
+  unsigned long stop_after = 0;  // see CodegenBudget::stop_jobs_after
 
   // Runs `build` in `ctx`, whose work a stop then aborts, unless the job
   // was stopped already; whether it was not stopped by the end. From then
@@ -199,6 +200,16 @@ struct Job {
     stopped_ = true;
     if (running_) isl_ctx_abort(running_);
   }
+  // Stops the job when `ctx`, its context, used up its operations; the
+  // probe runs only in a context not aborted.
+  void stop_if_used_up(isl_ctx* ctx) {
+    bool over;
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      over = !stopped_ && used_up(ctx);
+    }
+    if (over) stop();
+  }
 
  private:
   std::mutex lock_;
@@ -219,13 +230,19 @@ struct Work {
 // run out of them inside a computation, recover and still return a result:
 // the caller drops whatever was computed once they ran out or once the job
 // was stopped (kOverBudget), whose context then serves only to free it.
+// With CodegenBudget::stop_jobs_after below the operations, the job gets
+// that many and is stopped once they run out.
 Generated bounded(const Work& work, const std::function<bool()>& generate) {
   isl_ctx* ctx = work.ctx;
   isl_ctx_reset_error(ctx);
   isl_ctx_reset_operations(ctx);
-  isl_ctx_set_max_operations(ctx, work.operations);
+  bool stops = work.job && work.job->stop_after && work.job->stop_after < work.operations;
+  isl_ctx_set_max_operations(ctx, stops ? work.job->stop_after : work.operations);
   bool made = false;
-  auto run = [&] { made = generate(); };
+  auto run = [&] {
+    made = generate();
+    if (stops) work.job->stop_if_used_up(ctx);
+  };
   if (!work.job) run();
   else if (!work.job->abortable(ctx, run)) return Generated::kOverBudget;
   bool over = used_up(ctx);
@@ -287,6 +304,7 @@ void run_jobs(std::vector<Job>& jobs, const CodegenBudget& budget) {
 // `fallback` for a nest made; otherwise returns first's.
 Generated unless_over_budget(Job& job, const CodegenBudget& budget, Generated fallback, std::string& nest,
                              const std::function<Generated()>& first) {
+  job.stop_after = budget.stop_jobs_after;
   std::thread other;
   try {
     other = std::thread(run_job, std::ref(job), std::cref(budget));
@@ -436,7 +454,8 @@ Generated generate_with_else(isl_union_map* schedule, isl_union_map* isolated, i
   job.bounds = &bounds.last;
   // Without isolated instances, a job's nest takes the budget of the nest
   // with every instance together.
-  const CodegenBudget last_budget = {budget.last, budget.last, budget.last};
+  CodegenBudget last_budget = budget;
+  last_budget.isolated = last_budget.together = budget.last;
   return unless_over_budget(job, last_budget, Generated::kLast, nest,
                             [&] { return generate_exact(schedule, isolated, nest, budget, &bounds.exact); });
 }

@@ -22,6 +22,11 @@ struct CodegenBudget {
   unsigned long together;  // the nest with every instance together
   unsigned long last;      // the nest of the else schedule
   unsigned long box = 10000000;  // the nest of the box form
+  // For tests only: the build of each later nest (with every instance
+  // together, of the else schedule, of the box form) that may take more
+  // operations than this is stopped once it has taken this many, as when
+  // an earlier nest fits then; 0: never.
+  unsigned long stop_jobs_after = 0;
 };
 
 // 8 million operations with the isolated instances apart, 12 million
