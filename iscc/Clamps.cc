@@ -734,6 +734,11 @@ bool steps_by_one(isl_ast_node* node) {
 }
 
 isl_printer* print_for(isl_printer* p, isl_ast_print_options* options, isl_ast_node* node, void* user) {
+  // A printer that failed (out of memory) prints nothing more.
+  if (!p) {
+    isl_ast_print_options_free(options);
+    return nullptr;
+  }
   Printing& printing = *static_cast<Printing*>(user);
   LoopClamp clamp;
   if (isl_ast_node_for_is_degenerate(node) == isl_bool_false) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <isl/arg.h>
@@ -85,12 +86,6 @@ struct Printing {
   const std::set<std::string>* taken = nullptr;
 };
 
-// The C text of `tree` (kept) printed as `printing` says; nothing when isl
-// fails to print it.
-std::optional<std::string> nest_text(isl_ast_node* tree, const Printing& printing) {
-  return print_clamped(tree, printing.bounds ? *printing.bounds : StatementBounds(), *printing.taken);
-}
-
 // The name of the loop counter of date k: c<k>, else the first of c<k>_0,
 // c<k>_1, ... that `taken` does not hold.
 std::string counter_name(const std::set<std::string>& taken, isl_size k) {
@@ -120,29 +115,25 @@ isl_id_list* counter_ids(isl_union_map* schedule, const std::set<std::string>& t
   return ids;
 }
 
-// Generates the nest of `schedule` (taken) with `isolated` (taken; may be
-// null) running apart, as a whole, with "separate" on every date dimension
-// when `separate`, printed as `printing` says; see generate_nest.
-bool generate_whole(isl_union_map* schedule, isl_union_map* isolated, std::string& nest, const Printing& printing,
-                    bool separate = true) {
+// The tree of the nest of `schedule` (taken) with `isolated` (taken; may
+// be null) running apart, as a whole, with "separate" on every date
+// dimension when `separate`, its loop counters named apart from `taken`;
+// null when isl fails. The caller owns it.
+isl_ast_node* build_tree(isl_union_map* schedule, isl_union_map* isolated, bool separate,
+                         const std::set<std::string>& taken) {
   isl_union_map* dates = counter_dates(schedule);
   schedule = redate(schedule, dates);
   if (isolated) schedule = isolate_instances(schedule, redate(isolated, dates));
   isl_union_map_free(dates);
-  if (!schedule) return false;
+  if (!schedule) return nullptr;
   isl_space* space = isl_union_map_get_space(schedule);
   isl_ast_build* build = isl_ast_build_from_context(isl_set_universe(isl_space_params(space)));
-  build = isl_ast_build_set_iterators(build, counter_ids(schedule, *printing.taken));
+  build = isl_ast_build_set_iterators(build, counter_ids(schedule, taken));
   if (separate) build = isl_ast_build_set_options(build, separate_every_dimension(schedule));
   // The schedule is consumed even when the build is missing.
   isl_ast_node* tree = isl_ast_build_node_from_schedule_map(build, schedule);
   isl_ast_build_free(build);
-  if (!tree) return false;
-  std::optional<std::string> text = nest_text(tree, printing);
-  isl_ast_node_free(tree);
-  if (!text) return false;
-  nest = *text;
-  return true;
+  return tree;
 }
 
 // Coefficients are counted up to this value.
@@ -208,26 +199,6 @@ bool used_up(isl_ctx* ctx) {
   return failed;
 }
 
-// Runs `generate` (true when it made its nest) with isl's operations on
-// `ctx` bounded by `operations`. isl may run out of them inside a
-// computation, recover and still return a result: whatever was computed
-// once they ran out is dropped, `nest` included.
-Generated bounded(isl_ctx* ctx, unsigned long operations, std::string& nest,
-                  const std::function<bool()>& generate) {
-  isl_ctx_reset_error(ctx);
-  isl_ctx_reset_operations(ctx);
-  isl_ctx_set_max_operations(ctx, operations);
-  bool made = generate();
-  bool over = used_up(ctx);
-  isl_ctx_set_max_operations(ctx, 0);
-  if (over) {
-    isl_ctx_reset_error(ctx);
-    nest.clear();
-    return Generated::kOverBudget;
-  }
-  return made ? Generated::kNest : Generated::kFailed;
-}
-
 // The text of `map` (taken), as isl reads it back; "" when isl fails (isl
 // prints no object as an empty text).
 std::string text_of(isl_union_map* map) {
@@ -241,7 +212,7 @@ std::string text_of(isl_union_map* map) {
 // A schedule generated in an isl context of its own, so that several can
 // be generated at the same time: its schedule and isolated instances as
 // text (no isolated text: none), whether it is a box form (see
-// generate_nest), how its nest is printed, and the resulting nest.
+// generate_nest), and the resulting nest.
 struct Job {
   std::string schedule;
   std::string isolated;
@@ -249,24 +220,39 @@ struct Job {
   std::string nest;
   Generated outcome = Generated::kFailed;
   Printing printing;
+  unsigned long stop_after = 0;  // see CodegenBudget::stop_jobs_after
 
-  // Whether the job may run in `ctx` (its context, from now on until
-  // finish): not once it was stopped.
-  bool start(isl_ctx* ctx) {
-    std::lock_guard<std::mutex> hold(lock_);
-    running_ = stopped_ ? nullptr : ctx;
-    return !stopped_;
-  }
-  void finish() {
+  // Runs `build` in `ctx`, whose work a stop then aborts, unless the job
+  // was stopped already; whether it was not stopped by the end. From then
+  // on a stop only marks the job, whose caller drops what it makes: no isl
+  // call but freeing runs in an aborted context.
+  bool abortable(isl_ctx* ctx, const std::function<void()>& build) {
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      if (stopped_) return false;
+      running_ = ctx;
+    }
+    build();
     std::lock_guard<std::mutex> hold(lock_);
     running_ = nullptr;
+    return !stopped_;
   }
-  // Stops the job, once its nest is not needed: isl aborts the computation
-  // in its context, which then fails as past its budget.
+  // Stops the job, once its nest is not needed: isl aborts the build in its
+  // context, which then fails as past its budget.
   void stop() {
     std::lock_guard<std::mutex> hold(lock_);
     stopped_ = true;
     if (running_) isl_ctx_abort(running_);
+  }
+  // Stops the job when `ctx`, its context, used up its operations; the
+  // probe runs only in a context not aborted.
+  void stop_if_used_up(isl_ctx* ctx) {
+    bool over;
+    {
+      std::lock_guard<std::mutex> hold(lock_);
+      over = !stopped_ && used_up(ctx);
+    }
+    if (over) stop();
   }
 
  private:
@@ -274,6 +260,69 @@ struct Job {
   isl_ctx* running_ = nullptr;
   bool stopped_ = false;
 };
+
+// Where a nest is built: in `ctx`, within `operations`, as the abortable
+// work of `job` (null: none, nothing stops it).
+struct Work {
+  isl_ctx* ctx;
+  unsigned long operations;
+  Job* job;
+};
+
+// Runs `generate` (true when it made its result) with isl's operations on
+// `work.ctx` bounded by `work.operations`, stopped with `work.job`. isl may
+// run out of them inside a computation, recover and still return a result:
+// the caller drops whatever was computed once they ran out or once the job
+// was stopped (kOverBudget), whose context then serves only to free it.
+// With CodegenBudget::stop_jobs_after below the operations, the job gets
+// that many and is stopped once they run out.
+Generated bounded(const Work& work, const std::function<bool()>& generate) {
+  isl_ctx* ctx = work.ctx;
+  isl_ctx_reset_error(ctx);
+  isl_ctx_reset_operations(ctx);
+  bool stops = work.job && work.job->stop_after && work.job->stop_after < work.operations;
+  isl_ctx_set_max_operations(ctx, stops ? work.job->stop_after : work.operations);
+  bool made = false;
+  auto run = [&] {
+    made = generate();
+    if (stops) work.job->stop_if_used_up(ctx);
+  };
+  if (!work.job) run();
+  else if (!work.job->abortable(ctx, run)) return Generated::kOverBudget;
+  bool over = used_up(ctx);
+  isl_ctx_set_max_operations(ctx, 0);
+  if (over) {
+    isl_ctx_reset_error(ctx);
+    return Generated::kOverBudget;
+  }
+  return made ? Generated::kNest : Generated::kFailed;
+}
+
+// Generates the nest of `schedule` (taken) with `isolated` (taken; may be
+// null) running apart, as a whole, with "separate" on every date dimension
+// when `separate`, printed as `printing` says; see generate_nest. Only its
+// tree is built within `work`: the tree of a nest that fits is printed with
+// no bound on the operations, for printing is linear in the tree, and
+// isl's printer does not survive a failing allocation.
+Generated generate_whole(const Work& work, isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
+                         const Printing& printing, bool separate = true) {
+  isl_ast_node* tree = nullptr;
+  Generated outcome = bounded(work, [&] {
+    tree = build_tree(std::exchange(schedule, nullptr), std::exchange(isolated, nullptr), separate, *printing.taken);
+    return tree != nullptr;
+  });
+  // Not taken when the job was stopped before the build.
+  isl_union_map_free(schedule);
+  isl_union_map_free(isolated);
+  if (outcome == Generated::kNest) {
+    std::optional<std::string> text =
+        print_clamped(tree, printing.bounds ? *printing.bounds : StatementBounds(), *printing.taken);
+    if (text) nest = *text;
+    else outcome = Generated::kFailed;
+  }
+  isl_ast_node_free(tree);
+  return outcome;
+}
 
 void run_job(Job& job, const CodegenBudget& budget);
 
@@ -299,6 +348,7 @@ void run_jobs(std::vector<Job>& jobs, const CodegenBudget& budget) {
 // `fallback` for a nest made; otherwise returns first's.
 Generated unless_over_budget(Job& job, const CodegenBudget& budget, Generated fallback, std::string& nest,
                              const std::function<Generated()>& first) {
+  job.stop_after = budget.stop_jobs_after;
   std::thread other;
   try {
     other = std::thread(run_job, std::ref(job), std::cref(budget));
@@ -315,17 +365,17 @@ Generated unless_over_budget(Job& job, const CodegenBudget& budget, Generated fa
 }
 
 // Generates the nest of `schedule` (taken) within `budget`, with
-// `isolated` (taken; may be null) apart when that fits its share; see
-// generate_nest. Both nests are generated at the same time, the one with
-// every instance together in a context of its own, so that a nest ends
-// within the time of the larger share rather than of both.
+// `isolated` (taken; may be null) apart when that fits its share, as the
+// work of `job` (null: none; see Work); see generate_nest. Both nests are
+// generated at the same time, the one with every instance together in a
+// context of its own, so that a nest ends within the time of the larger
+// share rather than of both.
 Generated generate_within(isl_union_map* schedule, isl_union_map* isolated, std::string& nest,
-                          const CodegenBudget& budget, const Printing& printing) {
+                          const CodegenBudget& budget, const Printing& printing, Job* job = nullptr) {
   isl_ctx* ctx = isl_union_map_get_ctx(schedule);
   long coefficient = largest_coefficient(schedule);
   if (!isolated)
-    return bounded(ctx, scaled(budget.together, coefficient), nest,
-                   [&] { return generate_whole(schedule, nullptr, nest, printing); });
+    return generate_whole({ctx, scaled(budget.together, coefficient), job}, schedule, nullptr, nest, printing);
   Job together;
   together.printing = printing;
   together.schedule = text_of(isl_union_map_copy(schedule));
@@ -335,8 +385,7 @@ Generated generate_within(isl_union_map* schedule, isl_union_map* isolated, std:
     return Generated::kFailed;
   }
   return unless_over_budget(together, budget, Generated::kTogether, nest, [&] {
-    return bounded(ctx, scaled(budget.isolated, coefficient), nest,
-                   [&] { return generate_whole(schedule, isolated, nest, printing); });
+    return generate_whole({ctx, scaled(budget.isolated, coefficient), job}, schedule, isolated, nest, printing);
   });
 }
 
@@ -344,23 +393,17 @@ void run_job(Job& job, const CodegenBudget& budget) {
   isl_ctx* ctx = isl_ctx_alloc();
   if (!ctx) return;
   set_codegen_options(ctx);
-  if (!job.start(ctx)) {
-    isl_ctx_free(ctx);
-    return;
-  }
   isl_union_map* schedule = isl_union_map_read_from_str(ctx, job.schedule.c_str());
   isl_union_map* isolated = nullptr;
   if (!job.isolated.empty()) isolated = isl_union_map_read_from_str(ctx, job.isolated.c_str());
   if (schedule && job.box) {
-    job.outcome = bounded(ctx, budget.box, job.nest,
-                          [&] { return generate_whole(schedule, nullptr, job.nest, job.printing, false); });
+    job.outcome = generate_whole({ctx, budget.box, &job}, schedule, nullptr, job.nest, job.printing, false);
   } else if (schedule && (isolated || job.isolated.empty())) {
-    job.outcome = generate_within(schedule, isolated, job.nest, budget, job.printing);
+    job.outcome = generate_within(schedule, isolated, job.nest, budget, job.printing, &job);
   } else {
     isl_union_map_free(schedule);
     isl_union_map_free(isolated);
   }
-  job.finish();
   isl_ctx_free(ctx);
 }
 
@@ -425,8 +468,7 @@ Generated generate_exact(isl_union_map* schedule, isl_union_map* isolated, std::
                          const CodegenBudget& budget, const Printing& printing) {
   std::vector<DatePart> parts;
   if (count_pieces(schedule) >= kPartsFrom) {
-    std::string none;
-    Generated search = bounded(isl_union_map_get_ctx(schedule), kPartsOperations, none, [&] {
+    Generated search = bounded({isl_union_map_get_ctx(schedule), kPartsOperations, nullptr}, [&] {
       parts = first_date_parts(schedule);
       return true;
     });
@@ -458,7 +500,8 @@ Generated generate_with_else(isl_union_map* schedule, isl_union_map* isolated, i
   job.printing = {&bounds.last, &taken};
   // Without isolated instances, a job's nest takes the budget of the nest
   // with every instance together.
-  const CodegenBudget last_budget = {budget.last, budget.last, budget.last};
+  CodegenBudget last_budget = budget;
+  last_budget.isolated = last_budget.together = budget.last;
   return unless_over_budget(job, last_budget, Generated::kLast, nest,
                             [&] { return generate_exact(schedule, isolated, nest, budget, exact); });
 }

@@ -13,15 +13,21 @@
 
 namespace iscc {
 
-// The work that generating one nest may take, in isl's operations: isl
-// counts one per pivot of its simplex tableaux, the same count on every
-// machine, so that the nest generated never depends on the machine or on
-// its load.
+// The work that building one nest may take, in isl's operations: isl
+// counts one per pivot of its simplex tableaux and one per allocation, the
+// same count on every machine, so that the nest generated never depends on
+// the machine or on its load. Printing a nest that fits is not counted: its
+// work is linear in the nest.
 struct CodegenBudget {
   unsigned long isolated;  // the nest with the isolated instances apart
   unsigned long together;  // the nest with every instance together
   unsigned long last;      // the nest of the else schedule
   unsigned long box = 10000000;  // the nest of the box form
+  // For tests only: the build of each later nest (with every instance
+  // together, of the else schedule, of the box form) that may take more
+  // operations than this is stopped once it has taken this many, as when
+  // an earlier nest fits then; 0: never.
+  unsigned long stop_jobs_after = 0;
 };
 
 // 8 million operations with the isolated instances apart, 12 million
@@ -66,8 +72,9 @@ void set_codegen_options(isl_ctx* ctx);
 // search for the groups has a budget of its own; past it, the schedule's
 // nests count as past theirs.
 //
-// Each nest is generated within `budget`, divided by a tenth of the
-// largest coefficient of the schedule's constraints when that is above 10.
+// Each nest is built within `budget`, divided by a tenth of the largest
+// coefficient of the schedule's constraints when that is above 10, and
+// printed only when it fits.
 // With isolated instances, the nest is also generated with every instance
 // together, at the same time (isolating the full tiles costs most of the
 // work on statements of many pieces): the nest with the instances apart
@@ -80,7 +87,8 @@ void set_codegen_options(isl_ctx* ctx);
 // stopped as soon as they fit theirs. It is kept only when the schedule's
 // own nests exceed their budgets (in one part or more). Likewise, the nest
 // with every instance together is stopped once the nest with the isolated
-// instances apart fits its budget.
+// instances apart fits its budget. A stop aborts a nest's build; a nest
+// already built is printed whole and dropped.
 //
 // The box form `box` (taken; may be null), a schedule of the same
 // statements whose domains are boxes (or others as simple), comes after

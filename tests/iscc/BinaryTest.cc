@@ -3,11 +3,13 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -74,6 +76,34 @@ TEST(IsccBinary, ElseScheduleMakesTheStatusThree) {
   EXPECT_EQ(o.status, 3);
   EXPECT_EQ(o.out, "for (long long c0 = 0; c0 < N; c0 += 1)\n  S0(c0);\n");
   EXPECT_EQ(o.err, "iscc: line 1: codegen generated its else schedule: the schedule exceeded its budget of work\n");
+}
+
+// Four runs per core at once of the script that tarvex writes for
+// tests/e2e/zil_cases/rect_1d.c, whose nests end at times of the machine's
+// load: each run stops its later nests wherever they are then, and ends as
+// a run alone.
+TEST(IsccBinary, RunsAtOnceEndAsARunAlone) {
+  const std::string script = ISCC_SCRIPTS "/rect_1d.iscc";
+  Outcome alone = run_iscc(script);
+  ASSERT_TRUE(alone.exited);
+  char pattern[] = "/tmp/iscc_binary_XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::string dir = pattern;
+  const unsigned runs = 4 * std::max(1u, std::thread::hardware_concurrency());
+  std::string command;
+  for (unsigned k = 0; k < runs; ++k) {
+    std::string at = dir + "/" + std::to_string(k);
+    command += "('" ISCC_BINARY "' < '" + script + "' > '" + at + ".out' 2> '" + at + ".err'; echo $? > '" + at +
+               ".status') & ";
+  }
+  ASSERT_EQ(std::system((command + "wait").c_str()), 0);
+  for (unsigned k = 0; k < runs; ++k) {
+    std::string at = dir + "/" + std::to_string(k);
+    EXPECT_EQ(slurp(at + ".status"), std::to_string(alone.status) + "\n") << "run " << k;
+    EXPECT_EQ(slurp(at + ".out"), alone.out) << "run " << k;
+    EXPECT_EQ(slurp(at + ".err"), alone.err) << "run " << k;
+  }
+  std::filesystem::remove_all(dir);
 }
 
 TEST(IsccBinary, RefusesArguments) {

@@ -1,6 +1,7 @@
 // The script language and its messages, run through the library.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -386,6 +387,58 @@ TEST(ScriptBudget, NoNestComesFromWorkPastTheBudget) {
     seen.insert(r.out);
   }
   EXPECT_EQ(seen.size(), 2u) << "some budget fits the nest with every instance together only";
+}
+
+// A loop clamped by bounds whose head, of 253 characters, fills isl's
+// string printer up to the indentation of the next line, for which the
+// printer grows its buffer of 256: when that allocation failed, isl read
+// the printer it had just freed. Every nest of the codegen is that loop.
+const std::string kFullHead =
+    "bounds S0(x) \"0\" <= \"x\" <= \"\";\n"
+    "bounds S0(x) \"\" <= \"2*x\" <= \"2*length - 2\";\n"
+    "S := [length] -> { S0[i] -> [i] : 0 <= i < length };\n"
+    "codegen S isolating S else S else S;\n";
+
+// Under every budget up to the one that the box form fits, wherever the
+// operations run out, the run ends with no nest or with the nest.
+TEST(ScriptBudget, EveryBudgetEndsWithNoNestOrTheNest) {
+  const std::string nest = run(kFullHead).out;
+  Outcome r;
+  for (unsigned long k = 1; (r = run(kFullHead, {k, k, k, k})).status == 2; ++k) ASSERT_EQ(r.out, "") << k;
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, nest);
+}
+
+// The least number of operations under which `fits` holds, given that it
+// holds under any more.
+unsigned long least_operations(const std::function<bool(unsigned long)>& fits) {
+  unsigned long low = 0, high = 1;
+  while (!fits(high)) low = high, high *= 2;
+  while (high - low > 1) {
+    unsigned long middle = low + (high - low) / 2;
+    (fits(middle) ? high : low) = middle;
+  }
+  return high;
+}
+
+// The later nests (every instance together, the else schedule, the box
+// form) stopped after any number of operations up to the most that one
+// takes, as when the nest with the isolated instances apart fits then:
+// every run ends as the one in which nothing is stopped.
+TEST(ScriptBudget, LaterNestsStoppedAfterAnyOperation) {
+  const Outcome plain = run(kFullHead);
+  ASSERT_EQ(plain.status, 0);
+  const unsigned long longest = least_operations([](unsigned long k) {
+    return run(kFullHead, {1, k, 1, 1}).status == 0 && run(kFullHead, {1, 1, k, 1}).status == 3 &&
+           run(kFullHead, {1, 1, 1, k}).status == 3;
+  });
+  iscc::CodegenBudget budget = iscc::kCodegenBudget;
+  for (budget.stop_jobs_after = 1; budget.stop_jobs_after <= longest; ++budget.stop_jobs_after) {
+    Outcome r = run(kFullHead, budget);
+    ASSERT_EQ(r.status, plain.status) << budget.stop_jobs_after;
+    ASSERT_EQ(r.out, plain.out) << budget.stop_jobs_after;
+    ASSERT_EQ(r.err, plain.err) << budget.stop_jobs_after;
+  }
 }
 
 // kTriangle with `clauses` after its isolating clause.
