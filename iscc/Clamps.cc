@@ -248,11 +248,19 @@ Linear linear_of(isl_ast_expr* e) {
   }
 }
 
-// A call beneath a loop: its expression (kept by the tree) and the
-// counters of the loops between the loop and it.
+// What lies between a loop and a call beneath it: the counters of the
+// loops, and the conditions of the if nodes whose then branch holds the
+// call (kept by the tree).
+struct Path {
+  std::vector<std::string> inner;
+  std::vector<isl_ast_expr*> guards;
+};
+
+// A call beneath a loop: its expression (kept by the tree; null for a node
+// of unknown kind) and the path to it.
 struct Call {
   isl_ast_expr* expr;
-  std::vector<std::string> inner;
+  Path path;
 };
 
 std::string iterator_name(isl_ast_node* loop) {
@@ -262,53 +270,58 @@ std::string iterator_name(isl_ast_node* loop) {
   return name;
 }
 
-void collect_calls(isl_ast_node* node, std::vector<std::string>& inner, std::vector<Call>& calls);
+void collect_calls(isl_ast_node* node, Path& path, std::vector<Call>& calls);
 
-void collect_in_list(isl_ast_node_list* list, std::vector<std::string>& inner, std::vector<Call>& calls) {
+void collect_in_list(isl_ast_node_list* list, Path& path, std::vector<Call>& calls) {
   isl_size n = isl_ast_node_list_n_ast_node(list);
   for (isl_size k = 0; k < n; ++k) {
     isl_ast_node* child = isl_ast_node_list_get_at(list, k);
-    collect_calls(child, inner, calls);
+    collect_calls(child, path, calls);
     isl_ast_node_free(child);
   }
 }
 
-// Every call beneath `node` (kept); `inner` holds the counters of the
-// loops above it up to the clamped one.
-void collect_calls(isl_ast_node* node, std::vector<std::string>& inner, std::vector<Call>& calls) {
+void collect_in_branches(isl_ast_node* node, Path& path, std::vector<Call>& calls) {
+  isl_ast_expr* guard = isl_ast_node_if_get_cond(node);
+  isl_ast_expr_free(guard);  // the tree keeps it
+  path.guards.push_back(guard);
+  isl_ast_node* branch = isl_ast_node_if_get_then_node(node);
+  collect_calls(branch, path, calls);
+  isl_ast_node_free(branch);
+  path.guards.pop_back();
+  if (isl_ast_node_if_has_else_node(node) != isl_bool_true) return;
+  branch = isl_ast_node_if_get_else_node(node);
+  collect_calls(branch, path, calls);
+  isl_ast_node_free(branch);
+}
+
+// Every call beneath `node` (kept); `path` leads from the clamped loop to
+// it.
+void collect_calls(isl_ast_node* node, Path& path, std::vector<Call>& calls) {
   switch (isl_ast_node_get_type(node)) {
     case isl_ast_node_for: {
-      inner.push_back(iterator_name(node));
+      path.inner.push_back(iterator_name(node));
       isl_ast_node* body = isl_ast_node_for_get_body(node);
-      collect_calls(body, inner, calls);
+      collect_calls(body, path, calls);
       isl_ast_node_free(body);
-      inner.pop_back();
+      path.inner.pop_back();
       return;
     }
-    case isl_ast_node_if: {
-      isl_ast_node* branch = isl_ast_node_if_get_then_node(node);
-      collect_calls(branch, inner, calls);
-      isl_ast_node_free(branch);
-      if (isl_ast_node_if_has_else_node(node) != isl_bool_true) return;
-      branch = isl_ast_node_if_get_else_node(node);
-      collect_calls(branch, inner, calls);
-      isl_ast_node_free(branch);
-      return;
-    }
+    case isl_ast_node_if: collect_in_branches(node, path, calls); return;
     case isl_ast_node_block: {
       isl_ast_node_list* children = isl_ast_node_block_get_children(node);
-      collect_in_list(children, inner, calls);
+      collect_in_list(children, path, calls);
       isl_ast_node_list_free(children);
       return;
     }
     case isl_ast_node_user: {
       isl_ast_expr* expr = isl_ast_node_user_get_expr(node);
-      calls.push_back(Call{expr, inner});
+      calls.push_back(Call{expr, path});
       isl_ast_expr_free(expr);  // the tree keeps it
       return;
     }
     default:
-      calls.push_back(Call{nullptr, inner});  // unknown: nothing clamps
+      calls.push_back(Call{nullptr, path});  // unknown: nothing clamps
   }
 }
 
@@ -316,43 +329,114 @@ void collect_calls(isl_ast_node* node, std::vector<std::string>& inner, std::vec
 
 // The terms of one side of a loop's clamp, each the bound of one call (the
 // max, or min, of its own terms). More terms than this, or a longer text,
-// leave that side unclamped: the least or largest of two terms repeats
-// both in C, so that the text grows as the powers of 2 with their nesting.
-const size_t kMostTerms = 6;
-const size_t kLongestSide = 20000;
+// leave that side unclamped, so that a loop's entry stays cheap and the
+// nest's text small.
+const size_t kMostTerms = 64;
+const size_t kLongestSide = 100000;
+// Two terms of at most this many characters in all are compared by a
+// conditional expression, which repeats them (see folded).
+const size_t kShortTerms = 1000;
 
 // One side of the clamp of one loop: per call, the terms that bound it;
 // nothing once a call has none.
 using Side = std::optional<std::vector<std::vector<std::string>>>;
 
+// The parameters of the lambdas that fold many terms (see folded): names
+// that no text of the nest reads otherwise.
+struct Folding {
+  std::string left = "l", right = "r";
+};
+
 // The least (`compare` " < ") or largest (" > ") of `terms`, in C. It
-// writes its conditional expressions itself: the program may carry its own
-// min and max on int in place of the prelude's macros.
-std::string folded(const char* compare, const std::vector<std::string>& terms) {
+// writes its comparisons itself: the program may carry its own min and max
+// on int in place of the prelude's macros. Two short terms make a
+// conditional expression; others are folded by a lambda that takes each
+// once, as nested conditionals repeat their operands and would grow as the
+// powers of 2.
+std::string folded(const char* compare, const std::vector<std::string>& terms, const Folding& folding) {
+  if (terms.size() == 1) return terms[0];
+  if (terms.size() == 2 && terms[0].size() + terms[1].size() <= kShortTerms)
+    return "(" + terms[0] + compare + terms[1] + " ? " + terms[0] + " : " + terms[1] + ")";
+  const std::string &l = folding.left, &r = folding.right;
+  std::string pick = "[](long long " + l + ", long long " + r + ") { return " + l + compare + r + " ? " + l + " : " +
+                     r + "; }";
   std::string text = terms.back();
-  for (size_t k = terms.size() - 1; k-- > 0;)
-    text = "(" + terms[k] + compare + text + " ? " + terms[k] + " : " + text + ")";
+  for (size_t k = terms.size() - 1; k-- > 0;) text = pick + "(" + terms[k] + ", " + text + ")";
   return text;
 }
 
 // `side` as one C text: the min over calls of each call's tightest bound;
 // "" when it does not clamp.
-std::string side_text(const Side& side, const char* per_call, const char* over_calls) {
+std::string side_text(const Side& side, const char* per_call, const char* over_calls, const Folding& folding) {
   if (!side) return "";
-  std::set<std::string> distinct;
+  std::map<std::string, size_t> distinct;  // each call's bound, with its number of terms
+  for (const std::vector<std::string>& call : *side) distinct[folded(per_call, call, folding)] = call.size();
   size_t terms = 0;
-  for (const std::vector<std::string>& call : *side) {
-    distinct.insert(folded(per_call, call));
-    terms += call.size();
+  std::vector<std::string> texts;
+  for (const auto& call : distinct) {
+    terms += call.second;
+    texts.push_back(call.first);
   }
   if (terms > kMostTerms) return "";
-  std::string text = folded(over_calls, std::vector<std::string>(distinct.begin(), distinct.end()));
+  std::string text = folded(over_calls, texts, folding);
   return text.size() > kLongestSide ? "" : text;
 }
 
+// The clamp of a loop: its smallest and largest values ("" for an
+// unclamped side) and, when every call bounds both sides, the span of each
+// distinct call, from its least value to its largest.
 struct LoopClamp {
-  std::string lower, upper;  // "" for an unclamped side
+  std::string lower, upper;
+  std::vector<std::pair<std::string, std::string>> spans;
 };
+
+// The span of each call of `lower` and `upper` (both sides of every call
+// known), distinct; none past the limits of a side's text.
+std::vector<std::pair<std::string, std::string>> spans_of(const Side& lower, const Side& upper, const Folding& folding) {
+  if (!lower || !upper) return {};
+  std::set<std::pair<std::string, std::string>> spans;
+  size_t terms = 0, length = 0;
+  for (size_t k = 0; k < lower->size(); ++k) {
+    auto span = std::make_pair(folded(" > ", (*lower)[k], folding), folded(" < ", (*upper)[k], folding));
+    if (!spans.insert(span).second) continue;
+    terms += (*lower)[k].size() + (*upper)[k].size();
+    length += span.first.size() + span.second.size();
+  }
+  if (terms > 2 * kMostTerms || length > 2 * kLongestSide) return {};
+  return {spans.begin(), spans.end()};
+}
+
+// Adds the clamp of a counter c that `a` * c >= `n` (`at_least`) or
+// `a` * c <= `n` implies to `lower` or `upper`: n / a rounded inward (C's
+// quotient rounds toward zero).
+void add_clamp(long long a, bool at_least, const std::string& n, std::vector<std::string>& lower,
+               std::vector<std::string>& upper) {
+  long long d = a > 0 ? a : -a;
+  std::string numerator = a > 0 ? n : "-(" + n + ")";
+  bool up = at_least == (a > 0);  // a bound from below on c rounds up
+  std::string text = "(" + numerator + ")";
+  if (d != 1) {
+    std::string q = text + " / " + std::to_string(d) + "LL", r = text + " % " + std::to_string(d) + "LL";
+    text = "(" + q + (up ? " + (" + r + " > 0))" : " - (" + r + " < 0))");
+  }
+  (up ? lower : upper).push_back(text);
+}
+
+// The range of each formal that a bound gives alone (its value is the
+// formal itself): its lower and upper C texts, "" for none.
+using Ranges = std::map<std::string, std::pair<std::string, std::string>>;
+
+Ranges formal_ranges(const std::vector<Bound>& bounds) {
+  Ranges ranges;
+  for (const Bound& bound : bounds) {
+    std::optional<Linear> value = TextReader(bound.value).read();
+    if (!value || value->coefficient.size() != 1 || value->coefficient.begin()->second != 1) continue;
+    auto& range = ranges[value->coefficient.begin()->first];
+    if (range.first.empty()) range.first = bound.lower;
+    if (range.second.empty()) range.second = bound.upper;
+  }
+  return ranges;
+}
 
 // The coefficient of `name` in `value` once each formal is replaced by its
 // argument; nothing when unknown.
@@ -371,42 +455,130 @@ std::optional<long long> coefficient_in(const Linear& value, const std::vector<s
   return total;
 }
 
+// Whether `argument` varies with one of the loops `inner`.
+bool varies_with(const Linear& argument, const std::vector<std::string>& inner) {
+  for (const std::string& name : inner) {
+    auto at = argument.coefficient.find(name);
+    if (at != argument.coefficient.end() && at->second != 0) return true;
+  }
+  return false;
+}
+
+// The sum of the least (`most` false) or largest values of `k` * x for
+// the formals x of `scaled` (coefficient k) over their ranges, in C; ""
+// when a range lacks the side needed.
+std::string extreme_sum(const std::map<std::string, long long>& scaled, const Ranges& ranges, bool most) {
+  std::string sum;
+  for (const auto& term : scaled) {
+    auto range = ranges.find(term.first);
+    if (range == ranges.end()) return "";
+    const std::string& end = (term.second > 0) == most ? range->second.second : range->second.first;
+    if (end.empty()) return "";
+    sum += (sum.empty() ? "(" : " + (") + std::to_string(term.second) + "LL * (" + end + "))";
+  }
+  return sum;
+}
+
 // The bound's clamps of the loop counter `counter` at a call of arguments
-// `arguments` (texts and forms): with value = a * counter + rest, rest
-// evaluated with the counters of the loop and of the inner ones at 0.
+// `arguments` (texts and forms) with `path` from the loop: value = a *
+// counter + rest + the formals whose arguments vary with the inner loops,
+// each within its own range (`ranges`), rest evaluated with the counters
+// of the loop and of the inner ones at 0.
 void add_terms(const Bound& bound, const std::vector<std::string>& texts, const std::vector<Linear>& arguments,
-               const std::string& counter, const std::vector<std::string>& inner, std::vector<std::string>& lower,
+               const std::string& counter, const Path& path, const Ranges& ranges, std::vector<std::string>& lower,
                std::vector<std::string>& upper) {
   std::optional<Linear> value = TextReader(bound.value).read();
   if (!value || bound.formals.size() != texts.size()) return;
-  std::optional<long long> a = coefficient_in(*value, bound.formals, arguments, counter);
-  if (!a || *a == 0 || *a == LLONG_MIN) return;
-  std::map<std::string, std::string> zero = {{counter, "0"}};
-  for (const std::string& name : inner) {
-    if (coefficient_in(*value, bound.formals, arguments, name) != 0) return;
+  std::map<std::string, std::string> zero = {{counter, "0"}}, actual;
+  // The inner loops' counters may cancel out of the value (a point of a
+  // skewed tile rebuilt from its skewed dates): then no formal varies.
+  bool cancel = true;
+  for (const std::string& name : path.inner) {
     zero[name] = "0";
+    cancel = cancel && coefficient_in(*value, bound.formals, arguments, name) == 0;
   }
-  std::map<std::string, std::string> actual;
-  for (size_t k = 0; k < texts.size(); ++k)
-    actual[bound.formals[k]] = "((long long)(" + substituted(texts[k], zero) + "))";
+  std::optional<long long> a = 0;
+  std::map<std::string, long long> varying;  // formal -> its coefficient in the value
+  for (size_t k = 0; k < texts.size(); ++k) {
+    const std::string& formal = bound.formals[k];
+    auto in_value = value->coefficient.find(formal);
+    std::optional<long long> scale = in_value == value->coefficient.end() ? 0 : in_value->second;
+    if (cancel || !varies_with(arguments[k], path.inner)) {
+      actual[formal] = "((long long)(" + substituted(texts[k], zero) + "))";
+      auto in_argument = arguments[k].coefficient.find(counter);
+      if (in_argument != arguments[k].coefficient.end() && scale != 0)
+        a = in_argument->second && scale ? plus(a, times(in_argument->second, *scale)) : std::nullopt;
+      continue;
+    }
+    actual[formal] = "0";
+    if (!scale) return;
+    if (*scale) varying[formal] = *scale;
+  }
+  if (!a || *a == 0 || *a == LLONG_MIN) return;
   std::string rest = "(" + substituted(bound.value, actual) + ")";
-  long long d = *a > 0 ? *a : -*a;
-  // a * counter >= lower - rest, a * counter <= upper - rest.
-  // n / d rounded up or down: C's quotient rounds toward zero.
-  auto quotient = [d](bool up, const std::string& n) {
-    if (d == 1) return "(" + n + ")";
-    std::string q = "(" + n + ") / " + std::to_string(d) + "LL", r = "(" + n + ") % " + std::to_string(d) + "LL";
-    return "(" + q + (up ? " + (" + r + " > 0))" : " - (" + r + " < 0))");
-  };
-  std::string from_lower = *a > 0 ? "(" + bound.lower + ") - " + rest : rest + " - (" + bound.lower + ")";
-  std::string from_upper = *a > 0 ? "(" + bound.upper + ") - " + rest : rest + " - (" + bound.upper + ")";
-  if (!bound.lower.empty()) (*a > 0 ? lower : upper).push_back(quotient(*a > 0, from_lower));
-  if (!bound.upper.empty()) (*a > 0 ? upper : lower).push_back(quotient(*a < 0, from_upper));
+  // lower - rest - (largest varying part) <= a * counter <= upper - rest - (least varying part)
+  std::string most = extreme_sum(varying, ranges, true), least = extreme_sum(varying, ranges, false);
+  if (!bound.lower.empty() && (varying.empty() || !most.empty()))
+    add_clamp(*a, true, "(" + bound.lower + ") - " + rest + (most.empty() ? "" : " - (" + most + ")"), lower, upper);
+  if (!bound.upper.empty() && (varying.empty() || !least.empty()))
+    add_clamp(*a, false, "(" + bound.upper + ") - " + rest + (least.empty() ? "" : " - (" + least + ")"), lower, upper);
+}
+
+// The conjuncts of `condition` (kept by the tree).
+void conjuncts(isl_ast_expr* condition, std::vector<isl_ast_expr*>& out) {
+  isl_ast_expr_op_type type = isl_ast_expr_op_get_type(condition);
+  if (type != isl_ast_expr_op_and && type != isl_ast_expr_op_and_then) {
+    out.push_back(condition);
+    return;
+  }
+  for (isl_size k = 0; k < isl_ast_expr_op_get_n_arg(condition); ++k) {
+    isl_ast_expr* operand = isl_ast_expr_op_get_arg(condition, k);
+    isl_ast_expr_free(operand);  // the tree keeps it
+    conjuncts(operand, out);
+  }
+}
+
+// The clamp of `counter` that the comparison `condition` (kept) implies,
+// when one side less the other is a * counter + rest with a known and rest
+// free of the inner loops' counters.
+void add_condition_terms(isl_ast_expr* condition, const std::string& counter, const Path& path,
+                         std::vector<std::string>& lower, std::vector<std::string>& upper) {
+  if (isl_ast_expr_get_type(condition) != isl_ast_expr_op || isl_ast_expr_op_get_n_arg(condition) != 2) return;
+  isl_ast_expr_op_type type = isl_ast_expr_op_get_type(condition);
+  bool below = type == isl_ast_expr_op_ge || type == isl_ast_expr_op_gt || type == isl_ast_expr_op_eq;
+  bool above = type == isl_ast_expr_op_le || type == isl_ast_expr_op_lt || type == isl_ast_expr_op_eq;
+  if (!below && !above) return;
+  isl_ast_expr* left = isl_ast_expr_op_get_arg(condition, 0);
+  isl_ast_expr* right = isl_ast_expr_op_get_arg(condition, 1);
+  Linear difference = sum(linear_of(left), scaled(linear_of(right), -1));
+  std::string rest = "((" + text_of(left) + ") - (" + text_of(right) + "))";
+  isl_ast_expr_free(left);
+  isl_ast_expr_free(right);
+  auto at = difference.coefficient.find(counter);
+  if (at == difference.coefficient.end() || !at->second || *at->second == 0 || *at->second == LLONG_MIN ||
+      varies_with(difference, path.inner))
+    return;
+  // a * counter + rest compared with 0; a strict comparison moves the bound by 1.
+  rest = substituted(rest, {{counter, "0"}});
+  if (below) add_clamp(*at->second, true, (type == isl_ast_expr_op_gt ? "1 - " : "0 - ") + rest, lower, upper);
+  if (above) add_clamp(*at->second, false, (type == isl_ast_expr_op_lt ? "-1 - " : "0 - ") + rest, lower, upper);
+}
+
+// The clamps of `counter` that the conditions on `path` imply.
+void add_path_terms(const Path& path, const std::string& counter, std::vector<std::string>& lower,
+                    std::vector<std::string>& upper) {
+  for (isl_ast_expr* guard : path.guards) {
+    std::vector<isl_ast_expr*> all;
+    conjuncts(guard, all);
+    for (isl_ast_expr* condition : all) add_condition_terms(condition, counter, path, lower, upper);
+  }
 }
 
 // The clamp of the loop of counter `counter` (its inner loops aside) for
-// its calls.
-LoopClamp clamp_of(const std::string& counter, const std::vector<Call>& calls, const StatementBounds& bounds) {
+// its calls. A call's bounds that leave a side open (its values do not
+// vary with the loop) leave it to the conditions that lead to the call.
+LoopClamp clamp_of(const std::string& counter, const std::vector<Call>& calls, const StatementBounds& bounds,
+                   const Folding& folding) {
   Side lower = Side::value_type(), upper = Side::value_type();
   for (const Call& call : calls) {
     if (!call.expr || isl_ast_expr_get_type(call.expr) != isl_ast_expr_op) return {};
@@ -422,38 +594,44 @@ LoopClamp clamp_of(const std::string& counter, const std::vector<Call>& calls, c
       arguments.push_back(linear_of(argument));
       isl_ast_expr_free(argument);
     }
+    Ranges ranges = formal_ranges(found->second);
     std::vector<std::string> below, above;
-    for (const Bound& bound : found->second) add_terms(bound, texts, arguments, counter, call.inner, below, above);
+    for (const Bound& bound : found->second)
+      add_terms(bound, texts, arguments, counter, call.path, ranges, below, above);
+    if (below.empty() || above.empty()) {
+      std::vector<std::string> guard_below, guard_above;
+      add_path_terms(call.path, counter, guard_below, guard_above);
+      if (below.empty()) below = guard_below;
+      if (above.empty()) above = guard_above;
+    }
     if (below.empty()) lower.reset();
     if (lower) lower->push_back(below);
     if (above.empty()) upper.reset();
     if (upper) upper->push_back(above);
   }
-  return {side_text(lower, " > ", " < "), side_text(upper, " < ", " > ")};
+  return {side_text(lower, " > ", " < ", folding), side_text(upper, " < ", " > ", folding),
+          spans_of(lower, upper, folding)};
 }
 
+// The state of a nest's printing: the statements' bounds, the names it
+// may not declare (the script's), and those it declared.
 struct Printing {
   const StatementBounds* bounds;
+  std::set<std::string> taken;
+  Folding folding;
+
+  // A name from `base` that is not taken, taken from now on.
+  std::string fresh(const std::string& base) {
+    std::string name = base;
+    for (int k = 0; taken.count(name); ++k) name = base + "_" + std::to_string(k);
+    taken.insert(name);
+    return name;
+  }
 };
 
-// The loop `node` (kept) with `clamp`: the counter starts at the larger of
-// isl's start and the clamp's (when it steps by 1: a larger step keeps its
-// start), and its test also bounds it by the clamp's end.
-isl_printer* print_clamped_for(isl_printer* p, isl_ast_print_options* options, isl_ast_node* node,
-                               const LoopClamp& clamp) {
-  isl_ast_expr* iterator = isl_ast_node_for_get_iterator(node);
-  isl_ast_expr* init = isl_ast_node_for_get_init(node);
-  isl_ast_expr* cond = isl_ast_node_for_get_cond(node);
-  isl_ast_expr* inc = isl_ast_node_for_get_inc(node);
-  isl_ast_node* body = isl_ast_node_for_get_body(node);
-  std::string counter = text_of(iterator), start = text_of(init), step = text_of(inc);
-  if (!clamp.lower.empty() && step == "1") start = folded(" > ", {"((long long)(" + start + "))", clamp.lower});
-  std::string test = text_of(cond);
-  if (!clamp.upper.empty()) test = "(" + test + ") && " + counter + " <= " + clamp.upper;
-  const char* type = isl_options_get_ast_iterator_type(isl_printer_get_ctx(p));
+// Prints `head` ("for (...) {"), the loop's body `node` (kept) and its "}".
+isl_printer* print_loop(isl_printer* p, isl_ast_print_options* options, const std::string& head, isl_ast_node* body) {
   p = isl_printer_start_line(p);
-  std::string head = "for (" + std::string(type) + " " + counter + " = " + start + "; " + test + "; " + counter +
-                     " += " + step + ") {";
   p = isl_printer_print_str(p, head.c_str());
   p = isl_printer_end_line(p);
   p = isl_printer_indent(p, 2);
@@ -461,7 +639,85 @@ isl_printer* print_clamped_for(isl_printer* p, isl_ast_print_options* options, i
   p = isl_printer_indent(p, -2);
   p = isl_printer_start_line(p);
   p = isl_printer_print_str(p, "}");
+  return isl_printer_end_line(p);
+}
+
+// The least value from `from` on that lies in one of the spans held two by
+// two in the array `spans` (n spans), or the largest long long past them.
+std::string next_in_spans(const std::string& from, const std::string& spans, size_t n, const Folding& folding) {
+  std::vector<std::string> terms;
+  for (size_t k = 0; k < n; ++k) {
+    std::string lo = spans + "[" + std::to_string(2 * k) + "]", hi = spans + "[" + std::to_string(2 * k + 1) + "]";
+    terms.push_back("(" + from + " <= " + hi + " ? (" + from + " > " + lo + " ? " + from + " : " + lo +
+                    ") : 9223372036854775807LL)");
+  }
+  return folded(" < ", terms, folding);
+}
+
+// The loop `node` (kept), stepping by 1, whose calls have the far apart
+// spans `spans`: it runs the values of the spans only, jumping from one to
+// the next, so that its work grows with the values its calls may run
+// rather than with the distance between them. The spans are computed once,
+// ahead of the loop, with isl's start after them.
+isl_printer* print_spanning_for(isl_printer* p, isl_ast_print_options* options, isl_ast_node* node,
+                                const LoopClamp& clamp, Printing& printing) {
+  isl_ast_expr* iterator = isl_ast_node_for_get_iterator(node);
+  isl_ast_expr* init = isl_ast_node_for_get_init(node);
+  isl_ast_expr* cond = isl_ast_node_for_get_cond(node);
+  isl_ast_node* body = isl_ast_node_for_get_body(node);
+  std::string counter = text_of(iterator), array = printing.fresh(counter + "_spans");
+  size_t n = clamp.spans.size();
+  std::string values;
+  std::vector<std::string> ends;
+  for (size_t k = 0; k < n; ++k) {
+    values += clamp.spans[k].first + ", " + clamp.spans[k].second + ", ";
+    ends.push_back(array + "[" + std::to_string(2 * k + 1) + "]");
+  }
+  std::string start = array + "[" + std::to_string(2 * n) + "]";
+  p = isl_printer_start_line(p);
+  p = isl_printer_print_str(p, "{");
   p = isl_printer_end_line(p);
+  p = isl_printer_indent(p, 2);
+  p = isl_printer_start_line(p);
+  std::string declaration = "long long " + array + "[" + std::to_string(2 * n + 1) + "] = {" + values + text_of(init) + "};";
+  p = isl_printer_print_str(p, declaration.c_str());
+  p = isl_printer_end_line(p);
+  // The end of the spans is tested first: past them, the counter holds the
+  // largest long long, which isl's test could overflow with.
+  std::string head = "for (long long " + counter + " = " + next_in_spans(start, array, n, printing.folding) + "; " +
+                     counter + " <= " + folded(" > ", ends, printing.folding) + " && (" + text_of(cond) + "); " +
+                     counter + " = " + next_in_spans("(" + counter + " + 1)", array, n, printing.folding) + ") {";
+  p = print_loop(p, options, head, body);
+  p = isl_printer_indent(p, -2);
+  p = isl_printer_start_line(p);
+  p = isl_printer_print_str(p, "}");
+  p = isl_printer_end_line(p);
+  isl_ast_expr_free(iterator);
+  isl_ast_expr_free(init);
+  isl_ast_expr_free(cond);
+  isl_ast_node_free(body);
+  return p;
+}
+
+// The loop `node` (kept) with `clamp`: the counter starts at the larger of
+// isl's start and the clamp's (when it steps by 1: a larger step keeps its
+// start), and its test also bounds it by the clamp's end.
+isl_printer* print_clamped_for(isl_printer* p, isl_ast_print_options* options, isl_ast_node* node,
+                               const LoopClamp& clamp, const Folding& folding) {
+  isl_ast_expr* iterator = isl_ast_node_for_get_iterator(node);
+  isl_ast_expr* init = isl_ast_node_for_get_init(node);
+  isl_ast_expr* cond = isl_ast_node_for_get_cond(node);
+  isl_ast_expr* inc = isl_ast_node_for_get_inc(node);
+  isl_ast_node* body = isl_ast_node_for_get_body(node);
+  std::string counter = text_of(iterator), start = text_of(init), step = text_of(inc);
+  if (!clamp.lower.empty() && step == "1")
+    start = folded(" > ", {"((long long)(" + start + "))", clamp.lower}, folding);
+  std::string test = text_of(cond);
+  if (!clamp.upper.empty()) test = "(" + test + ") && " + counter + " <= " + clamp.upper;
+  const char* type = isl_options_get_ast_iterator_type(isl_printer_get_ctx(p));
+  std::string head = "for (" + std::string(type) + " " + counter + " = " + start + "; " + test + "; " + counter +
+                     " += " + step + ") {";
+  p = print_loop(p, options, head, body);
   isl_ast_expr_free(iterator);
   isl_ast_expr_free(init);
   isl_ast_expr_free(cond);
@@ -470,26 +726,41 @@ isl_printer* print_clamped_for(isl_printer* p, isl_ast_print_options* options, i
   return p;
 }
 
+bool steps_by_one(isl_ast_node* node) {
+  isl_ast_expr* inc = isl_ast_node_for_get_inc(node);
+  bool one = text_of(inc) == "1";
+  isl_ast_expr_free(inc);
+  return one;
+}
+
 isl_printer* print_for(isl_printer* p, isl_ast_print_options* options, isl_ast_node* node, void* user) {
-  const StatementBounds& bounds = *static_cast<Printing*>(user)->bounds;
+  // A printer that failed (out of memory) prints nothing more.
+  if (!p) {
+    isl_ast_print_options_free(options);
+    return nullptr;
+  }
+  Printing& printing = *static_cast<Printing*>(user);
   LoopClamp clamp;
   if (isl_ast_node_for_is_degenerate(node) == isl_bool_false) {
-    std::vector<std::string> inner;
+    Path path;
     std::vector<Call> calls;
     isl_ast_node* body = isl_ast_node_for_get_body(node);
-    collect_calls(body, inner, calls);
+    collect_calls(body, path, calls);
     isl_ast_node_free(body);
-    clamp = clamp_of(iterator_name(node), calls, bounds);
+    clamp = clamp_of(iterator_name(node), calls, *printing.bounds, printing.folding);
   }
+  if (clamp.spans.size() > 1 && steps_by_one(node)) return print_spanning_for(p, options, node, clamp, printing);
   if (clamp.lower.empty() && clamp.upper.empty()) return isl_ast_node_for_print(node, p, options);
-  return print_clamped_for(p, options, node, clamp);
+  return print_clamped_for(p, options, node, clamp, printing.folding);
 }
 
 }  // namespace
 
-std::optional<std::string> print_clamped(isl_ast_node* tree, const StatementBounds& bounds) {
+std::optional<std::string> print_clamped(isl_ast_node* tree, const StatementBounds& bounds,
+                                        const std::set<std::string>& taken) {
   isl_ctx* ctx = isl_ast_node_get_ctx(tree);
-  Printing printing{&bounds};
+  Printing printing{&bounds, taken, Folding()};
+  printing.folding = {printing.fresh("l"), printing.fresh("r")};
   isl_ast_print_options* options = isl_ast_print_options_alloc(ctx);
   options = isl_ast_print_options_set_print_for(options, print_for, &printing);
   isl_printer* p = isl_printer_to_str(ctx);

@@ -12,6 +12,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,11 @@ using StatementBounds = std::map<std::string, std::vector<Bound>>;
 // The C text of `tree` (kept), as isl prints it but for the for loops that
 // `bounds` clamps: such a loop starts at the least counter value that some
 // call beneath it may run and stops after the largest, within isl's own
-// bounds. Nothing when isl fails to print it.
-std::optional<std::string> print_clamped(isl_ast_node* tree, const StatementBounds& bounds);
+// bounds; where its calls run far apart values, it runs the span of each
+// call only. The names it declares besides the loop counters are none of
+// `taken` (those of the script). Nothing when isl fails to print it.
+std::optional<std::string> print_clamped(isl_ast_node* tree, const StatementBounds& bounds,
+                                         const std::set<std::string>& taken = {});
 
 }  // namespace iscc
 

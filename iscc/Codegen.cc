@@ -78,8 +78,9 @@ isl_union_map* separate_every_dimension(isl_union_map* schedule) {
 }
 
 // How a nest is printed: its loops clamped by `bounds`, its loop counters
-// named apart from every name of `taken` (see counter_ids). Both are the
-// caller's; a null `bounds` clamps nothing.
+// and the other names it declares apart from every name of `taken` (see
+// counter_ids and print_clamped). Both are the caller's; a null `bounds`
+// clamps nothing.
 struct Printing {
   const StatementBounds* bounds = nullptr;
   const std::set<std::string>* taken = nullptr;
@@ -314,7 +315,8 @@ Generated generate_whole(const Work& work, isl_union_map* schedule, isl_union_ma
   isl_union_map_free(schedule);
   isl_union_map_free(isolated);
   if (outcome == Generated::kNest) {
-    std::optional<std::string> text = print_clamped(tree, printing.bounds ? *printing.bounds : StatementBounds());
+    std::optional<std::string> text =
+        print_clamped(tree, printing.bounds ? *printing.bounds : StatementBounds(), *printing.taken);
     if (text) nest = *text;
     else outcome = Generated::kFailed;
   }

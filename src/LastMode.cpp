@@ -82,6 +82,12 @@ std::string box_within_cell(const Program& program, size_t i, const std::string&
 std::vector<std::string> box_mode_domains(const Program& program, const std::vector<std::string>& last) {
   std::vector<std::string> boxes(last.size());
   for (size_t i = 0; i < last.size(); i++) {
+    if (i < program.superset.size() && program.superset[i]) {
+      std::ostringstream superset;
+      program.statement[i]->iteration_domain->print_iscc("S" + std::to_string(i), superset);
+      boxes[i] = box_within_cell(program, i, superset.str());
+      continue;
+    }
     if (last[i].empty()) continue;
     boxes[i] = program.tile[i] ? box_within_cell(program, i, last[i]) : constant_box(program, i, true);
     if (boxes[i].empty()) boxes[i] = last[i];
@@ -89,21 +95,75 @@ std::vector<std::string> box_mode_domains(const Program& program, const std::vec
   return boxes;
 }
 
+namespace {
+
+// One "bounds" line of statement i: `value` (C text over its macro's
+// arguments) lies in `range` (C texts over the parameters); nothing when
+// neither side is known.
+std::string bound_line(const Program& program, size_t i, bool in_else, const std::pair<std::string, std::string>& range,
+                       const std::string& value) {
+  if (range.first.empty() && range.second.empty()) return "";
+  std::ostringstream formals;
+  print_variable_list(formals, program.statement[i]->iteration_domain->get_counters(), ",", 1);
+  return "bounds " + std::string(in_else ? "else " : "") + "S" + std::to_string(i) + "(" + formals.str() + ") \"" +
+         range.first + "\" <= \"" + value + "\" <= \"" + range.second + "\";\n";
+}
+
+// The bounds of each original counter of statement i, which its guard
+// rebuilds from the macro's arguments, over its original domain.
 std::string counter_bounds(const Program& program, size_t i, bool in_else) {
   const InstanceGuard& guard = *program.guard[i];
-  std::ostringstream domain, formals, out;
+  std::ostringstream domain;
   guard.domain()->print_iscc("S" + std::to_string(i), domain);
-  print_variable_list(formals, program.statement[i]->iteration_domain->get_counters(), ",", 1);
+  std::string out;
   int position = 0;
   for (int rank : guard.domain()->get_counters()) {
-    std::pair<std::string, std::string> range = ISLWrapper::dimension_range(domain.str(), position++, range_operations);
-    if (range.first.empty() && range.second.empty()) continue;
-    out << "bounds " << (in_else ? "else " : "") << "S" << i << "(" << formals.str() << ") \"" << range.first
-        << "\" <= \"";
-    guard.print_counter(out, rank);
-    out << "\" <= \"" << range.second << "\";\n";
+    std::ostringstream value;
+    guard.print_counter(value, rank);
+    out += bound_line(program, i, in_else, ISLWrapper::dimension_range(domain.str(), position++, range_operations),
+                      value.str());
   }
-  return out.str();
+  return out;
+}
+
+// A convex superset of statement i's instances, in isl's syntax under the
+// tuple of its domain: its domain when that is one polyhedron, else its
+// last-mode domain `last` (the hull of its pieces), else the union itself.
+std::string instances_superset(const Program& program, size_t i, const std::string& last) {
+  Polyhedron* domain = program.statement[i]->iteration_domain;
+  if (members(domain).size() > 1 && !last.empty()) return last;
+  std::ostringstream text;
+  domain->print_iscc("S" + std::to_string(i), text);
+  return text.str();
+}
+
+// The bounds of each argument of statement i's macro (tile and point
+// counters, the counters of an untiled statement) that its guard does not
+// take as an original counter, over a superset of its instances: a tile
+// loop's counter is no original counter's multiple by a known integer, so
+// that only these clamp it.
+std::string argument_bounds(const Program& program, size_t i, bool in_else, const std::string& last) {
+  const InstanceGuard* guard = i < program.guard.size() ? program.guard[i] : nullptr;
+  std::set<int> rebuilt = guard ? guard->domain()->get_counters() : std::set<int>();
+  std::string domain = instances_superset(program, i, last), out;
+  int position = 0;
+  for (int rank : program.statement[i]->iteration_domain->get_counters()) {
+    int at = position++;
+    if (rebuilt.count(rank)) continue;
+    out += bound_line(program, i, in_else, ISLWrapper::dimension_range(domain, at, range_operations),
+                      "((long long)(" + get_counter_string(rank) + "))");
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string statement_bounds(const Program& program, size_t i, bool in_else, const std::string& last) {
+  // A statement whose domain the tiling left without a piece names no
+  // counter: the nest never calls it.
+  if (program.statement[i]->iteration_domain->get_counters().empty()) return "";
+  const InstanceGuard* guard = i < program.guard.size() ? program.guard[i] : nullptr;
+  return (guard ? counter_bounds(program, i, in_else) : "") + argument_bounds(program, i, in_else, last);
 }
 
 std::vector<std::string> last_mode_domains(const Program& program) {

@@ -27,10 +27,11 @@ std::vector<std::string> last_mode_domains(const Program& program);
 
 // Per statement, the domain it scans in the box form of the last mode,
 // which the code generator takes when even the domains of `last` (those
-// of last_mode_domains) exceed its budget: "" where `last` has none. The
-// box bounds each counter by the parameters only, over the last-mode
-// domain, within the tiling's cell; its points are tested as in the last
-// mode. A constant tiling scans the box of its original counters over its
+// of last_mode_domains) exceed its budget: "" where `last` has none, but
+// for a statement whose domain is a superset already (past its crossing
+// budget), which scans the box of that superset. The box bounds each
+// counter by the parameters only, over the last-mode domain, within the
+// tiling's cell; its points are tested as in the last mode. A constant tiling scans the box of its original counters over its
 // domain within its cell (each point in its tile) rather than its box of
 // tiles: the constraints of its domain that bound the tiles' points cost
 // the code generator most with large tile sizes (tiles of a million along
@@ -39,12 +40,15 @@ std::vector<std::string> last_mode_domains(const Program& program);
 // within its budget is kept.
 std::vector<std::string> box_mode_domains(const Program& program, const std::vector<std::string>& last);
 
-// The script's "bounds" statements of statement i, which scans a superset
-// (with `in_else`, in the else schedule only): each original counter, as
-// its macro rebuilds it, lies between its least and largest value over the
-// statement's original domain. The code generator clamps the loops of the
-// scan by them, so that it does not run every point of each tile that the
-// superset meets.
-std::string counter_bounds(const Program& program, size_t i, bool in_else);
+// The script's "bounds" statements of statement i (with `in_else`, in the
+// else schedules only), given its last-mode domain `last` ("" for none):
+// each original counter, as its macro rebuilds it, lies between its least
+// and largest value over the statement's original domain, and each other
+// argument of its macro (a tile or point counter) between its least and
+// largest value over a superset of its instances. The code generator
+// clamps the loops of a scan by them, so that it does not run every point
+// of each tile that a superset meets, nor every tile between those that
+// hold instances.
+std::string statement_bounds(const Program& program, size_t i, bool in_else, const std::string& last);
 
 #endif

@@ -274,8 +274,13 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
   program.print_iscc(out);
   bool last_mode = print_last_mode(out, "L", last);
   // Past the budget of L's nest, whose cost grows with its domains'
-  // shapes, the boxes within the cells, whose cost does not.
-  if (last_mode) print_last_mode(out, "B", box_mode_domains(program, last));
+  // shapes, the boxes within the cells, whose cost does not. Statements
+  // that scan supersets past their crossing budget have no last-mode
+  // domains of their own: where only they are tiled so, their boxes are
+  // the else schedule too.
+  bool box_mode = print_last_mode(out, "B", box_mode_domains(program, last));
+  if (box_mode && !last_mode) out << "L := B;\n";
+  last_mode = last_mode || box_mode;
   // The full tiles run apart from the partial ones, in loops that test
   // nothing about the tile they are in.
   bool full_tiles = print_full_tiles(out, program, schedules);
@@ -308,9 +313,12 @@ std::string script_text(const Program& program, const std::vector<Schedule*>& sc
     out << "]";
   }
   out << " };\n";
-  for (size_t i = 0; i < program.statement.size() && i < program.guard.size(); i++)
-    if (program.guard[i] && (program.superset[i] || !last[i].empty()))
-      out << counter_bounds(program, i, !program.superset[i]);
+  // A loop of a scan may run other statements too: each gets bounds, in
+  // every nest when a statement scans a superset there, else in the last
+  // mode's only.
+  bool scans = std::find(program.superset.begin(), program.superset.end(), true) != program.superset.end();
+  if (scans || last_mode)
+    for (size_t i = 0; i < program.statement.size(); i++) out << statement_bounds(program, i, !scans, last[i]);
   out << "tiled_program := theta*D;\n"
       << "codegen tiled_program" << (full_tiles ? " isolating theta*F" : "") << (last_mode ? " else theta*L else theta*B" : "");
   if (program.exact_mode_operations) out << " within " << program.exact_mode_operations;

@@ -65,17 +65,22 @@ void expect_else(const Script& s, const std::vector<Valuation>& grid) {
 }
 
 // The nest of `s` past the budgets of its schedule's own nests and of its
-// else schedule: that of its box form, which must run the points of the
-// statements' boxes in date order; iscc says so and ends with status 3.
-void expect_box(const Script& s, const std::vector<Valuation>& grid) {
-  Script boxes = s;
-  for (Statement& st : boxes.statements) st.pieces = st.box_form;
+// else schedule: that of its box form, which must run the points of `runs`
+// in date order; iscc says so and ends with status 3.
+void expect_box_runs(const Script& s, const Script& runs, const std::vector<Valuation>& grid) {
   std::string text = print_script(s);
   std::string line = std::to_string(std::count(text.begin(), text.end(), '\n'));
-  expect_nest(s, boxes, grid, {1, 1, 1, iscc::kCodegenBudget.box}, 3,
+  expect_nest(s, runs, grid, {1, 1, 1, iscc::kCodegenBudget.box}, 3,
               "iscc: line " + line +
                   ": codegen generated its box form: the schedule and its else schedule exceeded their budgets of "
                   "work\n");
+}
+
+// The same, running the points of the statements' boxes.
+void expect_box(const Script& s, const std::vector<Valuation>& grid) {
+  Script boxes = s;
+  for (Statement& st : boxes.statements) st.pieces = st.box_form;
+  expect_box_runs(s, boxes, grid);
 }
 
 TEST(OracleScript, PrintsTheBackEndForms) {
@@ -329,6 +334,44 @@ TEST(Oracle, BoundsClampTheElseSchedule) {
     s.statements[0].superset = tiles.statements[0].pieces;
     expect_else_runs(s, domain, product_grid(s.params, kFewValues));
   }
+}
+
+// Two statements that share loops: S0 scans a box of which a plane of
+// width 3 holds its instances, N <= x + y + z <= N + 2, so that the loop on
+// x is clamped through the ranges of y and z, which its inner loops run;
+// S1 runs two points, at dates far from S0's for most N and M, at the
+// constant date 1 of the loop on y. Returned with the instances they run.
+std::pair<Script, Script> scans_sharing_loops() {
+  Script s;
+  s.params = {"N", "M"};
+  Ex x = ctr("x"), y = ctr("y"), z = ctr("z"), u = ctr("u");
+  std::vector<Bound> plane = {{N, x + y + z, N + num(2)}, {zero, y, num(3)}, {zero, z, one}};
+  std::vector<Bound> first_two = {{M, u, M + one}};
+  s.statements = {
+      {{"x", "y", "z"}, {{ge(x, zero), le(x, num(9)), ge(y, zero), le(y, num(3)), ge(z, zero), le(z, one)}},
+       {x, y, z}, {{-1, 10}, {-1, 4}, {-1, 2}}},
+      {{"u"}, {{ge(u, M), le(u, M + one)}}, {u, one, zero}, {{-10, 32}}}};
+  s.statements[0].bounds = plane;
+  s.statements[1].bounds = first_two;
+  Script runs = s;
+  for (Statement& st : runs.statements) {
+    for (const Bound& b : st.bounds) st.pieces[0] = st.pieces[0] + std::vector<Constraint>{le(b.lower, b.value), le(b.value, b.upper)};
+    st.bounds.clear();
+  }
+  return {s, runs};
+}
+
+// Each loop runs the values that its calls' bounds, the ranges of the
+// arguments that vary beneath it and the conditions leading to a call
+// allow, jumping between far apart spans: in the exact nest and in the box
+// form, whose loops are not separated.
+TEST(Oracle, ClampsOfScansSharingLoops) {
+  auto [s, runs] = scans_sharing_loops();
+  std::vector<Valuation> grid = product_grid(s.params, kFewValues);
+  std::string nest = expect_nest(s, runs, grid, iscc::kCodegenBudget, 0, "");
+  EXPECT_NE(nest.find("c0_spans"), std::string::npos) << nest;
+  for (Statement& st : s.statements) st.superset = st.box_form = st.pieces;
+  expect_box_runs(s, runs, grid);
 }
 
 // A triangle tiled by squares of side b: full tiles below the diagonal,

@@ -696,20 +696,26 @@ std::string with_lower_bounds(const std::vector<std::string>& lowers) {
   return script + "codegen [N] -> { S0[i] -> [i] } * D;\n";
 }
 
-// A side of a clamp takes at most 6 terms and 20000 characters: each term
-// repeats the others in the least or largest of them, so that the text
-// would grow as the powers of 2. Past either, the loop is not clamped.
+// A side of a clamp takes at most 64 terms and 100000 characters, so that
+// a loop's entry stays cheap; past either, the loop is not clamped. Many
+// terms are folded by lambdas that take each once, whose parameters are
+// named apart from the script's names.
 TEST(ScriptClamps, ClampsOfTooManyTermsOrTooLongLeftOut) {
   std::vector<std::string> lowers;
-  for (int k = 0; k < 6; ++k) lowers.push_back("N + " + std::to_string(k));
-  EXPECT_NE(run(with_lower_bounds(lowers)).out, kHundredNest);
-  lowers.push_back("N + 6");
+  for (int k = 0; k < 64; ++k) lowers.push_back("N + " + std::to_string(k));
+  std::string clamped = run(with_lower_bounds(lowers)).out;
+  EXPECT_NE(clamped, kHundredNest);
+  EXPECT_NE(clamped.find("[](long long l, long long r) { return l > r ? l : r; }(((N + 0) - "), std::string::npos)
+      << clamped;
+  lowers.push_back("N + 64");
   EXPECT_EQ(run(with_lower_bounds(lowers)).out, kHundredNest);
   std::string sum = "N";
-  for (int k = 0; k < 4000; ++k) sum += " + 1";
+  for (int k = 0; k < 24000; ++k) sum += " + 1";
   EXPECT_NE(run(with_lower_bounds({sum})).out, kHundredNest);
   for (int k = 0; k < 1000; ++k) sum += " + 1";
   EXPECT_EQ(run(with_lower_bounds({sum})).out, kHundredNest);
+  EXPECT_NE(run(with_lower_bounds({"l + 0", "l + 1", "r"})).out.find("[](long long l_0, long long r_0)"),
+            std::string::npos);
 }
 
 }  // namespace
