@@ -622,24 +622,25 @@ struct Printing {
 
   // A name from `base` that is not taken, taken from now on.
   std::string fresh(const std::string& base) {
-    std::string name = base;
-    for (int k = 0; taken.count(name); ++k) name = base + "_" + std::to_string(k);
+    std::string name = name_apart(base, taken);
     taken.insert(name);
     return name;
   }
 };
 
+isl_printer* print_line(isl_printer* p, const std::string& line) {
+  p = isl_printer_start_line(p);
+  p = isl_printer_print_str(p, line.c_str());
+  return isl_printer_end_line(p);
+}
+
 // Prints `head` ("for (...) {"), the loop's body `node` (kept) and its "}".
 isl_printer* print_loop(isl_printer* p, isl_ast_print_options* options, const std::string& head, isl_ast_node* body) {
-  p = isl_printer_start_line(p);
-  p = isl_printer_print_str(p, head.c_str());
-  p = isl_printer_end_line(p);
+  p = print_line(p, head);
   p = isl_printer_indent(p, 2);
   p = isl_ast_node_print(body, p, options);
   p = isl_printer_indent(p, -2);
-  p = isl_printer_start_line(p);
-  p = isl_printer_print_str(p, "}");
-  return isl_printer_end_line(p);
+  return print_line(p, "}");
 }
 
 // The least value from `from` on that lies in one of the spans held two by
@@ -674,14 +675,9 @@ isl_printer* print_spanning_for(isl_printer* p, isl_ast_print_options* options, 
     ends.push_back(array + "[" + std::to_string(2 * k + 1) + "]");
   }
   std::string start = array + "[" + std::to_string(2 * n) + "]";
-  p = isl_printer_start_line(p);
-  p = isl_printer_print_str(p, "{");
-  p = isl_printer_end_line(p);
+  p = print_line(p, "{");
   p = isl_printer_indent(p, 2);
-  p = isl_printer_start_line(p);
-  std::string declaration = "long long " + array + "[" + std::to_string(2 * n + 1) + "] = {" + values + text_of(init) + "};";
-  p = isl_printer_print_str(p, declaration.c_str());
-  p = isl_printer_end_line(p);
+  p = print_line(p, "long long " + array + "[" + std::to_string(2 * n + 1) + "] = {" + values + text_of(init) + "};");
   // The end of the spans is tested first: past them, the counter holds the
   // largest long long, which isl's test could overflow with.
   std::string head = "for (long long " + counter + " = " + next_in_spans(start, array, n, printing.folding) + "; " +
@@ -689,9 +685,7 @@ isl_printer* print_spanning_for(isl_printer* p, isl_ast_print_options* options, 
                      counter + " = " + next_in_spans("(" + counter + " + 1)", array, n, printing.folding) + ") {";
   p = print_loop(p, options, head, body);
   p = isl_printer_indent(p, -2);
-  p = isl_printer_start_line(p);
-  p = isl_printer_print_str(p, "}");
-  p = isl_printer_end_line(p);
+  p = print_line(p, "}");
   isl_ast_expr_free(iterator);
   isl_ast_expr_free(init);
   isl_ast_expr_free(cond);
@@ -755,6 +749,12 @@ isl_printer* print_for(isl_printer* p, isl_ast_print_options* options, isl_ast_n
 }
 
 }  // namespace
+
+std::string name_apart(const std::string& base, const std::set<std::string>& taken) {
+  std::string name = base;
+  for (int k = 0; taken.count(name); ++k) name = base + "_" + std::to_string(k);
+  return name;
+}
 
 std::optional<std::string> print_clamped(isl_ast_node* tree, const StatementBounds& bounds,
                                         const std::set<std::string>& taken) {

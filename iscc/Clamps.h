@@ -37,6 +37,10 @@ using StatementBounds = std::map<std::string, std::vector<Bound>>;
 // bounds; where its calls run far apart values, it runs the span of each
 // call only. The names it declares besides the loop counters are none of
 // `taken` (those of the script). Nothing when isl fails to print it.
+// `base`, else the first of base_0, base_1, ... that `taken` does not
+// hold: a name that means nothing else in a text whose names are `taken`.
+std::string name_apart(const std::string& base, const std::set<std::string>& taken);
+
 std::optional<std::string> print_clamped(isl_ast_node* tree, const StatementBounds& bounds,
                                          const std::set<std::string>& taken = {});
 

@@ -86,16 +86,8 @@ struct Printing {
   const std::set<std::string>* taken = nullptr;
 };
 
-// The name of the loop counter of date k: c<k>, else the first of c<k>_0,
-// c<k>_1, ... that `taken` does not hold.
-std::string counter_name(const std::set<std::string>& taken, isl_size k) {
-  std::string name = "c" + std::to_string(k);
-  for (int j = 0; taken.count(name); ++j) name = "c" + std::to_string(k) + "_" + std::to_string(j);
-  return name;
-}
-
 // The names of the loop counters of `schedule` (kept), one per date of its
-// widest date space, none of them in `taken`. isl's own names avoid the
+// widest date space: c<k> for date k, apart from `taken`. isl's own names avoid the
 // schedule's parameters only, while a clamp copies the C texts of the
 // script's bounds, which may read a parameter named like a counter.
 isl_id_list* counter_ids(isl_union_map* schedule, const std::set<std::string>& taken) {
@@ -111,7 +103,7 @@ isl_id_list* counter_ids(isl_union_map* schedule, const std::set<std::string>& t
   isl_map_list_free(maps);
   isl_id_list* ids = isl_id_list_alloc(ctx, dates);
   for (isl_size k = 0; k < dates; ++k)
-    ids = isl_id_list_add(ids, isl_id_alloc(ctx, counter_name(taken, k).c_str(), nullptr));
+    ids = isl_id_list_add(ids, isl_id_alloc(ctx, name_apart("c" + std::to_string(k), taken).c_str(), nullptr));
   return ids;
 }
 

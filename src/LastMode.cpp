@@ -28,6 +28,13 @@ std::vector<Polyhedron*> members(Polyhedron* domain) {
   return {domain};
 }
 
+// Statement i's domain in isl's syntax, under the tuple S<i>.
+std::string domain_text(const Program& program, size_t i) {
+  std::ostringstream text;
+  program.statement[i]->iteration_domain->print_iscc("S" + std::to_string(i), text);
+  return text.str();
+}
+
 // `p` (kept) in isl's syntax under the tuple and parameters of statement
 // i's domain, and the parameters of its own.
 std::string in_statement_space(const Program& program, size_t i, Polyhedron* p) {
@@ -62,10 +69,8 @@ std::string constant_box(const Program& program, size_t i, bool original) {
     if (originals.count(c) == (original ? 1 : 0)) kept.push_back(position);
     position++;
   }
-  std::ostringstream whole;
-  domain->print_iscc("S" + std::to_string(i), whole);
   std::string cell = in_statement_space(program, i, program.guard[i]->cell());
-  return ISLWrapper::box_within(whole.str(), cell, kept, box_operations).value_or("");
+  return ISLWrapper::box_within(domain_text(program, i), cell, kept, box_operations).value_or("");
 }
 
 // The box of statement i's counters over its last-mode domain `last`
@@ -83,9 +88,7 @@ std::vector<std::string> box_mode_domains(const Program& program, const std::vec
   std::vector<std::string> boxes(last.size());
   for (size_t i = 0; i < last.size(); i++) {
     if (i < program.superset.size() && program.superset[i]) {
-      std::ostringstream superset;
-      program.statement[i]->iteration_domain->print_iscc("S" + std::to_string(i), superset);
-      boxes[i] = box_within_cell(program, i, superset.str());
+      boxes[i] = box_within_cell(program, i, domain_text(program, i));
       continue;
     }
     if (last[i].empty()) continue;
@@ -130,20 +133,17 @@ std::string counter_bounds(const Program& program, size_t i, bool in_else) {
 // tuple of its domain: its domain when that is one polyhedron, else its
 // last-mode domain `last` (the hull of its pieces), else the union itself.
 std::string instances_superset(const Program& program, size_t i, const std::string& last) {
-  Polyhedron* domain = program.statement[i]->iteration_domain;
-  if (members(domain).size() > 1 && !last.empty()) return last;
-  std::ostringstream text;
-  domain->print_iscc("S" + std::to_string(i), text);
-  return text.str();
+  if (members(program.statement[i]->iteration_domain).size() > 1 && !last.empty()) return last;
+  return domain_text(program, i);
 }
 
 // The bounds of each argument of statement i's macro (tile and point
-// counters, the counters of an untiled statement) that its guard does not
-// take as an original counter, over a superset of its instances: a tile
+// counters, the counters of an untiled statement) that its guard `guard`
+// (null for none) does not take as an original counter, over a superset of its instances: a tile
 // loop's counter is no original counter's multiple by a known integer, so
 // that only these clamp it.
-std::string argument_bounds(const Program& program, size_t i, bool in_else, const std::string& last) {
-  const InstanceGuard* guard = i < program.guard.size() ? program.guard[i] : nullptr;
+std::string argument_bounds(const Program& program, size_t i, const InstanceGuard* guard, bool in_else,
+                            const std::string& last) {
   std::set<int> rebuilt = guard ? guard->domain()->get_counters() : std::set<int>();
   std::string domain = instances_superset(program, i, last), out;
   int position = 0;
@@ -163,7 +163,7 @@ std::string statement_bounds(const Program& program, size_t i, bool in_else, con
   // counter: the nest never calls it.
   if (program.statement[i]->iteration_domain->get_counters().empty()) return "";
   const InstanceGuard* guard = i < program.guard.size() ? program.guard[i] : nullptr;
-  return (guard ? counter_bounds(program, i, in_else) : "") + argument_bounds(program, i, in_else, last);
+  return (guard ? counter_bounds(program, i, in_else) : "") + argument_bounds(program, i, guard, in_else, last);
 }
 
 std::vector<std::string> last_mode_domains(const Program& program) {

@@ -31,9 +31,10 @@ std::vector<std::string> last_mode_domains(const Program& program);
 // for a statement whose domain is a superset already (past its crossing
 // budget), which scans the box of that superset. The box bounds each
 // counter by the parameters only, over the last-mode domain, within the
-// tiling's cell; its points are tested as in the last mode. A constant tiling scans the box of its original counters over its
-// domain within its cell (each point in its tile) rather than its box of
-// tiles: the constraints of its domain that bound the tiles' points cost
+// tiling's cell; its points are tested as in the last mode. A constant
+// tiling scans the box of its original counters over its domain within
+// its cell (each point in its tile) rather than its box of tiles: the
+// constraints of its domain that bound the tiles' points cost
 // the code generator most with large tile sizes (tiles of a million along
 // skewed hyperplanes took it past 10 million operations; the box of points
 // a tenth of a second). A last-mode domain whose box isl does not find
