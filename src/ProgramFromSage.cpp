@@ -16,6 +16,7 @@
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "InputDeclarations.h"
+#include "LoopTest.h"
 #include "Options.h"
 #include "Polyhedron.h"
 #include "Preprocessor.h"
@@ -489,7 +490,10 @@ private:
     a.add_counter(name);
     a.add_constraint(new SgGreaterOrEqualOp(node->get_file_info(), start->get_lhs_operand(),
                                             start->get_rhs_operand(), new SgTypeBool()));
-    a.add_constraint(test->get_expression());
+    Polyhedron* iterations = loop_test_domain(test->get_expression(), start->get_rhs_operand(),
+                                              get_counter_rank(name), line_of(node));
+    a.intersect(iterations);
+    delete iterations;
     conditions.insert(test);
     collect_names(start->get_rhs_operand(), constants);
     collect_names(test, constants);
