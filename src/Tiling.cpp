@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <numeric>
+#include <sstream>
 
 #include "Domain.h"
 #include "Expression.h"
@@ -84,6 +85,12 @@ std::string pass_message(int i, const std::string& why) {
 }
 
 [[noreturn]] void pass_stop(int i, const std::string& why) { stop(std::cerr, pass_message(i, why)); }
+
+// The same refusal at the line of the statement's assignment.
+[[noreturn]] void statement_stop(const Statement* s, int i, const std::string& why) {
+  if (s->location.empty()) pass_stop(i, why);
+  stop(std::cerr, s->location + ": error: statement #" + std::to_string(i) + ": " + why);
+}
 
 // Runs the work on statement s: a value that the int rows of the model
 // cannot hold, or that overflows PolyLib, refuses the input at the line of
@@ -244,14 +251,37 @@ int loop_counter_rank(IndexFunction* hyperplanes, const std::vector<int>& loops)
   return rank;
 }
 
-// A copy of `schedule` whose j-th tiled dimension dims[j] is replaced by a
-// copy of counters[j]. New function owned by the caller.
+// The rank of the marker __T among the parameters, -1 when unregistered.
+int marker_rank() {
+  auto marker = parameter_rank.find("__T");
+  return marker == parameter_rank.end() ? -1 : marker->second;
+}
+
+// Sums and differences of counters, parameters and constants, and their
+// products by constants: what to_vector() reads.
+bool is_affine(const Expression* e) {
+  if (e->is_leaf) return !e->is_an_enumeration();
+  switch (e->op) {
+    case PLUS: case MINUS: return is_affine(e->fg) && is_affine(e->fd);
+    case TIMES: return (e->fg->is_constant() && is_affine(e->fd)) || (e->fd->is_constant() && is_affine(e->fg));
+    default: return false;
+  }
+}
+
+// The coefficient of __T in an affine date.
+int marker_coefficient(const Expression* date) { return date->to_vector()[get_nb_counters() + marker_rank()]; }
+
+// A copy of `schedule` in which __T stands for counters[j] in the j-th
+// tiled dimension dims[j]: a date such as -__T keeps its meaning, the
+// tiles in decreasing order of their counter. New function owned by the
+// caller.
 IndexFunction* mark_tiled_dimensions(IndexFunction* schedule, const std::vector<int>& dims,
                                      const std::vector<Expression*>& counters) {
   IndexFunction* g = schedule->clone();
   for (size_t j = 0; j < dims.size(); j++) {
-    delete g->index_mapping[dims[j]];
-    g->index_mapping[dims[j]] = counters[j]->clone();
+    Expression* date = g->index_mapping[dims[j]];
+    g->index_mapping[dims[j]] = date->substitute_parameters({{marker_rank(), counters[j]}});
+    delete date;
   }
   return g;
 }
@@ -285,13 +315,22 @@ long long lattices_block_multiple(const Tiling& tiling, long long least) {
 // Tile counter j of a lattice with a denominator above 1 is
 // D_j * outer_j + lattice_offset_j: the offset counter follows outer_j in
 // the schedule (the j-th tiled dimension dims[j]), so that the pair orders
-// the tiles as the lattice counter itself would. (The single date
+// the tiles as the lattice counter itself would. A date a * __T + rest
+// gives the pair (a * outer_j + rest, a * lattice_offset_j), which orders
+// the tiles of the statement as the date itself would. (The single date
 // D_j * outer_j + lattice_offset_j would order them alike, but the code
-// generator then works through a division and takes minutes.)
-void follow_with_offsets(IndexFunction* schedule, const std::vector<int>& dims, const std::vector<int>& offsets) {
+// generator then works through a division and takes minutes.) `written`
+// holds the dates as the directive wrote them.
+void follow_with_offsets(IndexFunction* schedule, const IndexFunction* written, const std::vector<int>& dims,
+                         const std::vector<int>& offsets) {
   std::vector<Expression*>& dates = schedule->index_mapping;
-  for (size_t j = dims.size(); j-- > 0;)
-    if (offsets[j] >= 0) dates.insert(dates.begin() + dims[j] + 1, new Expression(get_counter_string(offsets[j])));
+  for (size_t j = dims.size(); j-- > 0;) {
+    if (offsets[j] < 0) continue;
+    Expression offset(get_counter_string(offsets[j]));
+    Expression coefficient(marker_coefficient(written->index_mapping[dims[j]]));
+    dates.insert(dates.begin() + dims[j] + 1,
+                 coefficient.is_value(1) ? offset.clone() : new Expression(TIMES, &coefficient, &offset));
+  }
 }
 
 // The reduced denominators of the tiled dimensions of a general tiling,
@@ -376,8 +415,38 @@ void Tiling::check_directives(Program* program, const std::set<std::string>& dec
     } else if (uses_parameter(schedule[i], "__T")) {
       pass_stop(i, "schedule uses __T but the statement is not tiled");
     }
+    check_tiled_dates(s, i);
   }
   for (int i = 0; i < n; i++) check_offset_dates(program, i);
+}
+
+// A tiled date keeps its expression, __T standing for the tile counter:
+// it must be affine in __T with a non-zero coefficient. A parametric tiling
+// writes the loop counters of its dates over the points inside a tile, so
+// that a loop counter beside __T would not be the statement's own; a
+// constant tiling keeps them.
+void Tiling::check_tiled_dates(const Statement* s, int i) const {
+  for (int d : tile_dimensions[i]) {
+    const Expression* date = schedule[i]->index_mapping[d];
+    std::ostringstream text;
+    date->print(text);
+    if (!is_affine(date) || marker_coefficient(date) == 0)
+      statement_stop(s, i, "the tiled date '" + text.str() + "' is not affine in __T with a non-zero coefficient");
+    if (!is_constant_tiling[i] && !date->get_counters().empty())
+      statement_stop(s, i, "the tiled date '" + text.str() + "' uses loop counters beside __T, which a parametric "
+                           "tiling reads inside a tile, not as the statement's own");
+  }
+}
+
+// Whether statements i and k, of the same tiled dimensions, date alike
+// those of a denominator above 1 (`denominators`, one per tiled dimension).
+bool Tiling::same_offset_dates(int i, int k, const std::vector<int>& denominators) const {
+  for (size_t j = 0; j < denominators.size(); j++) {
+    int d = tile_dimensions[i][j];
+    if (denominators[j] > 1 && schedule[i]->index_mapping[d]->to_vector() != schedule[k]->index_mapping[d]->to_vector())
+      return false;
+  }
+  return true;
 }
 
 // The offset dates that follow the tiled dimensions of a lattice with
@@ -396,6 +465,12 @@ void Tiling::check_offset_dates(const Program* program, int i) const {
       pass_stop(i, "statement #" + std::to_string(k) +
                        " shares the tile loops of a lattice with denominators, but not its tiled dimensions and "
                        "denominators");
+    if (!same_offset_dates(i, static_cast<int>(k), own))
+      statement_stop(program->statement[i], i,
+                     "statement #" + std::to_string(k) +
+                         " shares the tile loops of a lattice with denominators, but not its dates of the "
+                         "dimensions with offsets: the offset dates order the tiles as the dates would only between "
+                         "equal dates");
   }
 }
 
@@ -749,7 +824,7 @@ void Tiling::apply_general_ZIL(int i, Statement* s, TilingPass& pass) {
     lattice_counters.push_back(new Expression(get_counter_string(names.first.first[j])));
   IndexFunction* g = mark_tiled_dimensions(schedule[i], tile_dimensions[i], lattice_counters);
   del(lattice_counters);
-  follow_with_offsets(g, tile_dimensions[i], offsets);
+  follow_with_offsets(g, schedule[i], tile_dimensions[i], offsets);
   delete schedule[i];
   schedule[i] = g->counters_to_counters(names.first.second);
   delete g;

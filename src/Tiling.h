@@ -128,6 +128,8 @@ private:
   void check_directives(Program* program, const std::set<std::string>& declared) const;
   void check_rectangular_ZIL(int i, const Statement* s) const;
   void check_general_ZIL(int i, const Statement* s) const;
+  void check_tiled_dates(const Statement* s, int i) const;
+  bool same_offset_dates(int i, int k, const std::vector<int>& denominators) const;
   void check_offset_dates(const Program* program, int i) const;
   std::string directive_text(int i) const;
   void check_piece_counts(Program* program) const;
