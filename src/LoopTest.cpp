@@ -1,10 +1,10 @@
 #include "LoopTest.h"
 
-#include <algorithm>
 #include <iostream>
 #include <list>
 #include <map>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "Expression.h"
@@ -86,8 +86,9 @@ std::string text_of(const Inequation* c) {
   stop(std::cerr, location + ": error: " + why);
 }
 
-// A test is read as comparisons (and boolean literals) joined by &&; ||, !
-// and != would give unions, which the model does not hold.
+// A test is read as comparisons (and boolean literals) joined by &&: || and
+// != give unions, which the model does not hold, and the model reads no
+// other operand (!, a value tested against 0).
 void check_conjunction(SgExpression* part, const Loop& loop) {
   switch (part->variantT()) {
     case V_SgAndOp:
@@ -106,7 +107,8 @@ void check_conjunction(SgExpression* part, const Loop& loop) {
 // The lower half of a constraint over the counter: the one that holds for
 // every larger counter once it holds. Null for an upper bound or a
 // constraint without the counter; an equality gives its half lhs >= rhs
-// or lhs <= rhs. New constraint owned by the caller.
+// or lhs <= rhs. New constraint owned by the caller. Stops the run on a
+// constraint that is neither bound.
 Inequation* lower_half(const Inequation* c, int counter, const Loop& loop) {
   Motion m = joined(motion(c->lhs, counter), flipped(motion(c->rhs, counter)));
   if (m.opaque || (m.up && m.down))

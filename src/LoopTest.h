@@ -23,8 +23,9 @@ class SgExpression;
 // The caller owns the result; `test` and `start` stay the caller's. Stops
 // the run with a message at `location` ("file:line") for a test that is
 // not comparisons joined by &&, for a part that is neither a lower nor an
-// upper bound on the counter, and for lower parts under a start that is a
-// max (they would hold at the start for either argument: a union).
+// upper bound on the counter, and for a lower part under a start that is a
+// max (it must hold at one of the arguments: a union), unless it holds at
+// one of them whatever the values are.
 Polyhedron* loop_test_domain(SgExpression* test, SgExpression* start, int counter, const std::string& location);
 
 #endif
