@@ -109,15 +109,17 @@ bool is_one(SgExpression* e) {
   return v && v->get_value() == 1;
 }
 
-// c++, ++c, c += 1 and c = c + 1 are the unit step of counter c.
+// c++, ++c, c += 1, c = c + 1 and c = 1 + c are the unit step of counter c.
 bool is_unit_step(SgExpression* increment, const std::string& c) {
   if (SgPlusPlusOp* step = isSgPlusPlusOp(increment)) return is_variable(step->get_operand(), c);
   if (SgPlusAssignOp* step = isSgPlusAssignOp(increment))
     return is_variable(step->get_lhs_operand(), c) && is_one(step->get_rhs_operand());
   if (SgAssignOp* step = isSgAssignOp(increment)) {
     SgAddOp* sum = isSgAddOp(step->get_rhs_operand());
-    return is_variable(step->get_lhs_operand(), c) && sum && is_variable(sum->get_lhs_operand(), c) &&
-           is_one(sum->get_rhs_operand());
+    if (!is_variable(step->get_lhs_operand(), c) || !sum) return false;
+    SgExpression* l = sum->get_lhs_operand();
+    SgExpression* r = sum->get_rhs_operand();
+    return (is_variable(l, c) && is_one(r)) || (is_one(l) && is_variable(r, c));
   }
   return false;
 }
@@ -142,6 +144,53 @@ std::string written_variable(SgExpression* lhs) {
   while (SgPntrArrRefExp* subscript = isSgPntrArrRefExp(lhs)) lhs = subscript->get_lhs_operand();
   SgVarRefExp* base = isSgVarRefExp(lhs);
   return base ? base->get_symbol()->get_name().getString() : "";
+}
+
+// Whether `s` is a directive: the rewrite made it an assignment to its
+// carrier array.
+bool is_directive(SgStatement* s) {
+  SgExprStatement* e = isSgExprStatement(s);
+  SgAssignOp* assign = e ? isSgAssignOp(e->get_expression()) : nullptr;
+  return assign && is_dropped_carrier(written_variable(assign->get_lhs_operand()));
+}
+
+// Whether the first statement `s` runs is an assignment: `s` itself, or
+// the first statement of its block or of the true branch of its if.
+bool starts_with_assignment(SgStatement* s) {
+  if (SgIfStmt* branch = isSgIfStmt(s)) return starts_with_assignment(branch->get_true_body());
+  if (SgBasicBlock* block = isSgBasicBlock(s)) {
+    std::vector<SgStatement*> list = block->get_statements();
+    return !list.empty() && starts_with_assignment(list.front());
+  }
+  return isSgExprStatement(s) && !is_directive(s);
+}
+
+// Whether the part is open after `s`, when it was at `inside`.
+bool inside_after(SgStatement* s, bool inside) {
+  SgPragmaDeclaration* d = isSgPragmaDeclaration(s);
+  std::string text = d ? d->get_pragma()->get_pragma() : "";
+  return text == "begin_scop" ? true : text == "end_scop" ? false : inside;
+}
+
+// The directives of a statement stand right ahead of it, one after the
+// other: a directive followed by a loop, or by the end of its block or
+// part, belongs to no statement, and the extraction, which pairs the
+// directives with the statements in order, would give it to another
+// statement or to none. `inside` says whether the block starts inside a
+// part.
+void check_directives_lead_to_statements(SgBasicBlock* block, bool inside) {
+  std::vector<SgStatement*> list = block->get_statements();
+  for (size_t k = 0; k < list.size(); k++) {
+    inside = inside_after(list[k], inside);
+    if (!inside || !is_directive(list[k])) continue;
+    SgStatement* next = k + 1 < list.size() ? list[k + 1] : nullptr;
+    if (next && (is_directive(next) || starts_with_assignment(next))) continue;
+    const Sg_File_Info* at = list[k]->get_file_info();
+    SgAssignOp* carrier = isSgAssignOp(isSgExprStatement(list[k])->get_expression());
+    stop(std::cerr, at->get_filenameString() + ":" + std::to_string(at->get_line()) +
+                        ": error: a directive that no statement of the part follows: #pragma " +
+                        text_of(carrier->get_lhs_operand()));
+  }
 }
 
 // The variables named anywhere in `node`.
@@ -234,6 +283,7 @@ public:
 
   ASTInfo evaluateInheritedAttribute(SgNode* node, ASTInfo a) override {
     check_directives(directives_of(node));
+    if (SgBasicBlock* block = isSgBasicBlock(node)) check_directives_lead_to_statements(block, inside_part());
     if (SgFunctionDeclaration* f = isSgFunctionDeclaration(node)) {
       a.function = f;
       a.kernel = inside_part() || holds_part(f);
@@ -302,6 +352,8 @@ private:
   // Conditions of for and if statements: expression statements that are
   // no statement of the program.
   std::set<SgNode*> conditions;
+  // The increments of the loops: a step c = c + 1 is no statement either.
+  std::set<SgNode*> increments;
   // Domain of each else branch met, owned.
   std::map<SgNode*, Polyhedron*> else_domains;
 
@@ -433,6 +485,7 @@ private:
       a.in_for_init = 0;
       return;
     }
+    if (increments.count(node)) return;
     // The domain was read with floor divisions; the statement runs where C's
     // truncating ones say.
     Statement* s = new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
@@ -477,6 +530,7 @@ private:
     std::string name = counter->get_symbol()->get_name().getString();
     check_written_name(name, node);
     if (!is_unit_step(node->get_increment(), name)) refuse_loop(node);
+    increments.insert(node->get_increment());
     // A loop that reuses an enclosing loop's counter overwrites it: the
     // model would give both loops their own dimension and change the result.
     for (const std::string& outer : a.loop_counters)
