@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "HoistedDeclaration.h"
+#include "NameUses.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 
@@ -18,7 +19,7 @@ void collect_calls(const SgNode* node, std::set<std::string>& names) {
 }  // namespace
 
 void InputFunctions::add(SgFunctionDeclaration* f, bool kernel) {
-  Declaration d{f->get_name().getString(), cxx_text(f->unparseToString()), function_head(f), {}, kernel};
+  Declaration d{f->get_name().getString(), cxx_text(f->unparseToString()), function_head(f), {}, kernel, f};
   collect_calls(f->get_definition(), d.calls);
   declarations.push_back(d);
 }
@@ -49,6 +50,7 @@ std::vector<std::pair<std::string, std::string>> InputFunctions::carried() const
                           ", which holds a static control part: tiled_kernel() keeps only the parts of such a "
                           "function: " + d.head);
     check_hoisted_name(d.name, d.head);
+    check_predefined_names(d.node->get_definition(), true);
     texts.push_back({d.name, d.text});
   }
   return texts;

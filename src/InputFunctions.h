@@ -29,7 +29,9 @@ public:
   void run_by_tiled_code(SgNode* code);
   // (name, text) of each carried declaration, in file order. Stops the run
   // when a carried function holds a static control part (the tiled code
-  // keeps its parts only) or has a name C++ does not allow at file scope.
+  // keeps its parts only), has a name C++ does not allow at file scope or
+  // uses a predefined identifier that names its line or file
+  // (check_predefined_names).
   std::vector<std::pair<std::string, std::string>> carried() const;
 
 private:
@@ -39,6 +41,7 @@ private:
     std::string head;             // as messages show it
     std::set<std::string> calls;  // the functions its body calls
     bool kernel;
+    SgFunctionDeclaration* node;
   };
   std::vector<Declaration> declarations;
   std::set<std::string> called;  // by the tiled code itself

@@ -16,6 +16,7 @@
 #include "IndexFunction.h"
 #include "Inequation.h"
 #include "InputDeclarations.h"
+#include "NameUses.h"
 #include "Options.h"
 #include "Polyhedron.h"
 #include "Preprocessor.h"
@@ -237,14 +238,6 @@ void refuse_generated_calls(SgNode* node) {
     check_generated_family(callee, call);
   }
   for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_generated_calls(child);
-}
-
-bool holds_part(SgNode* node) {
-  if (!node) return false;
-  if (SgPragma* pragma = isSgPragma(node)) return pragma->get_pragma() == "begin_scop";
-  for (SgNode* child : node->get_traversalSuccessorContainer())
-    if (holds_part(child)) return true;
-  return false;
 }
 
 std::vector<std::string> directives_of(SgNode* node) {
@@ -513,6 +506,7 @@ private:
       if (counter == written) refuse_statement(node);
     collect_subscript_names(assign, constants);
     if (in_directive) return;
+    check_predefined_names(assign, false);
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
     declarations.statement(assign);
@@ -570,7 +564,11 @@ private:
     delete c;
   }
 
+  // The tiled code declares the file-scope variables and the locals of the
+  // kernel's function in its own file, and runs their initialisers there or
+  // in tiled_kernel().
   void declaration(SgVariableDeclaration* node, const ASTInfo& a) {
+    if (!a.function || a.kernel) check_predefined_names(node, false);
     if (inside_part()) {
       for (SgInitializedName* variable : node->get_variables())
         if (variable->get_initializer()) refuse_statement(node);

@@ -149,6 +149,29 @@ TEST_F(ModelTest, UnitStepsAreAccepted) {
   }
 }
 
+// The tiled code declares the file-scope variables in a file of its own
+// and runs the initialisers of the kernel's locals in tiled_kernel():
+// __FILE__ and __LINE__ there would name another file and line.
+TEST_F(ModelTest, PredefinedNamesInMovedInitialisersAreRefused) {
+  const std::string part = "#pragma begin_scop\n  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    a[i] = 1;\n"
+                           "  }\n#pragma end_scop\n}\n";
+  const std::string moved = ", which changes where the tiled code puts this code (in tiled_kernel() or at file "
+                            "scope of a file of its own)";
+  const std::pair<std::string, std::string> cases[] = {
+      {"const char *source = __FILE__;\nint N;\nint i;\ndouble a[9];\nvoid k() {\n" + part,
+       "/prog.c:1: error: '__FILE__' is the name of the file it stands in" + moved},
+      {"int N;\ndouble a[9];\nvoid k() {\n  int i;\n  int line = __LINE__;\n" + part,
+       "/prog.c:5: error: '__LINE__' is the line it stands on" + moved},
+  };
+  for (const auto& c : cases)
+    EXPECT_EXIT(
+        {
+          check_stderr_only();
+          model_of(c.first);
+        },
+        testing::ExitedWithCode(1), regex_escaped(c.second) + "\n$");
+}
+
 TEST_F(ModelTest, RefusedRightHandSides) {
   EXPECT_STOP_ON_STDOUT(model_of(scop("#pragma schedule[i]\n a[i] = *(&x);")),
                         "Statement: unsupported operator in right-hand side: SgPointerDerefExp");
