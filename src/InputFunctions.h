@@ -12,10 +12,13 @@
 //
 // Ownership: nodes are the front end's; nothing is owned.
 
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "NameUses.h"
 
 class SgFunctionDeclaration;
 class SgNode;
@@ -33,6 +36,13 @@ public:
   // uses a predefined identifier that names its line or file
   // (check_predefined_names).
   std::vector<std::pair<std::string, std::string>> carried() const;
+  // Stops the run, at the line of the call, when a function that the code
+  // the tiled code runs calls, directly or through further calls, reads a
+  // name of `unread` or writes a name of `unwritten` (the functions the
+  // file only declares are taken to do neither). Each map gives, for a
+  // name, the sentence that says why the tiled code cannot keep that use.
+  void check_calls(const std::map<std::string, std::string>& unread,
+                   const std::map<std::string, std::string>& unwritten) const;
 
 private:
   struct Declaration {
@@ -42,11 +52,15 @@ private:
     std::set<std::string> calls;  // the functions its body calls
     bool kernel;
     SgFunctionDeclaration* node;
+    NameUses uses;  // of its body; none for a kernel's, which no code may call
   };
   std::vector<Declaration> declarations;
-  std::set<std::string> called;  // by the tiled code itself
+  std::vector<SgNode*> runs;  // the code the tiled code runs
 
   std::set<std::string> closure() const;
+  std::vector<std::string> reached_from(const std::string& callee) const;
+  void check_calls_in(SgNode* code, const std::map<std::string, std::string>& unread,
+                      const std::map<std::string, std::string>& unwritten) const;
 };
 
 #endif

@@ -16,6 +16,24 @@
 
 class SgNode;
 
+// The variables that code reads, writes and takes the address of (`&x`),
+// each with its first use, among those a static control part can name:
+// the file-scope variables, and the locals and parameters of a function
+// that holds a part (the tiled code declares these at file scope). The
+// parameters and locals of any other function are its own, in their C
+// scopes, and are left out. A write is an assignment, `++` or `--` to a
+// variable or to an element or member of it (`A[i] = 0` writes A); what a
+// pointer points to is not followed.
+struct NameUses {
+  std::map<std::string, SgNode*> reads;
+  std::map<std::string, SgNode*> writes;
+  std::map<std::string, SgNode*> addresses;
+};
+
+// The uses inside `code`: a function declaration, a file, or any part of
+// one outside a function.
+NameUses outer_name_uses(SgNode* code);
+
 // Whether `node` holds a static control part (its begin_scop pragma).
 bool holds_part(SgNode* node);
 

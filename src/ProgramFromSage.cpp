@@ -451,6 +451,29 @@ public:
                             " in " + text_of(u.where));
   }
 
+  // Code that the tiled code runs as written, the functions its statements
+  // call and the writes through a pointer, is not in the model: it must not
+  // read a loop counter (the tiled loops count in counters of their own), nor
+  // write a counter, a constant of the part or block_size, which the tiled
+  // loops read. A pointer to such a name, anywhere in the file, is refused
+  // as a write through it would go unseen.
+  void check_unseen_uses(SgProject* project) const {
+    std::map<std::string, std::string> unwritten = {{"block_size", "block_size is the tiled code's tile size, "
+                                                                   "which its loops read"}};
+    for (const std::string& name : constants)
+      unwritten[name] = "the static control part takes " + name +
+                        " for a constant of its loop bounds, conditions, subscripts and directives";
+    std::map<std::string, std::string> unread;
+    for (const std::string& name : loop_counter_names)
+      unread[name] = unwritten[name] = name + " is a loop counter of the static control part, which the tiled "
+                                              "loops replace by counters of their own";
+    declarations.check_calls(unread, unwritten);
+    for (const auto& address : outer_name_uses(project).addresses)
+      if (unwritten.count(address.first))
+        stop(std::cerr, line_of(address.second) + ": error: the address of " + address.first +
+                            ", taken here, would let code write it unseen: " + unwritten[address.first]);
+  }
+
 private:
   struct CounterUse {
     std::string name;
@@ -587,6 +610,7 @@ Program* Program::from_Sage(SgProject* project) {
   traversal.check_constant_writes();
   traversal.check_constant_types();
   traversal.check_array_initialisations();
+  traversal.check_unseen_uses(project);
   traversal.declarations.finish();
   Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
   program->set_variable_declaration(var_declaration);
