@@ -451,12 +451,13 @@ public:
                             " in " + text_of(u.where));
   }
 
-  // Code that the tiled code runs as written, the functions its statements
-  // call and the writes through a pointer, is not in the model: it must not
-  // read a loop counter (the tiled loops count in counters of their own), nor
-  // write a counter, a constant of the part or block_size, which the tiled
-  // loops read. A pointer to such a name, anywhere in the file, is refused
-  // as a write through it would go unseen.
+  // The model reads the statements' own text only: the functions they call
+  // (and those the initialisers run on entry call) run as written, and a
+  // pointer reaches what it points to unseen. Such a function must not read
+  // a loop counter, which the tiled loops replace by counters of their own,
+  // nor write a counter, a constant of the part or block_size, which the
+  // tiled loops read; a pointer to one of these, taken anywhere in the
+  // file, is refused, as a write through it would go unseen.
   void check_unseen_uses(SgProject* project) const {
     std::map<std::string, std::string> unwritten = {{"block_size", "block_size is the tiled code's tile size, "
                                                                    "which its loops read"}};
