@@ -173,18 +173,20 @@ bool inside_after(SgStatement* s, bool inside) {
   return text == "begin_scop" ? true : text == "end_scop" ? false : inside;
 }
 
-// The directives of a statement stand right ahead of it, one after the
-// other: a directive followed by a loop, or by the end of its block or
-// part, belongs to no statement, and the extraction, which pairs the
-// directives with the statements in order, would give it to another
-// statement or to none. `inside` says whether the block starts inside a
-// part.
+// The directives of a statement stand ahead of it, one after the other
+// (declarations may come between): a directive followed by a loop, or by
+// the end of its block or part, belongs to no statement, and the
+// extraction, which pairs the directives with the statements in order,
+// would give it to another statement or to none. `inside` says whether the
+// block starts inside a part.
 void check_directives_lead_to_statements(SgBasicBlock* block, bool inside) {
   std::vector<SgStatement*> list = block->get_statements();
   for (size_t k = 0; k < list.size(); k++) {
     inside = inside_after(list[k], inside);
     if (!inside || !is_directive(list[k])) continue;
-    SgStatement* next = k + 1 < list.size() ? list[k + 1] : nullptr;
+    size_t n = k + 1;
+    while (n < list.size() && isSgVariableDeclaration(list[n])) n++;
+    SgStatement* next = n < list.size() ? list[n] : nullptr;
     if (next && (is_directive(next) || starts_with_assignment(next))) continue;
     const Sg_File_Info* at = list[k]->get_file_info();
     SgAssignOp* carrier = isSgAssignOp(isSgExprStatement(list[k])->get_expression());
