@@ -51,6 +51,13 @@ public:
   // The arrays of the kernel's function whose initialiser tiled_kernel()
   // does not give again on each call, with their declarations.
   const std::map<std::string, std::string>& arrays_initialised_once() const { return initialised_arrays; }
+  // Stops the run on a call, in code the tiled code runs, of a function
+  // that reads or writes what the tiled code cannot keep
+  // (InputFunctions::check_calls).
+  void check_calls(const std::map<std::string, std::string>& unread,
+                   const std::map<std::string, std::string>& unwritten) const {
+    functions.check_calls(unread, unwritten);
+  }
   // The functions the tiled code carries (InputFunctions::carried).
   std::vector<std::pair<std::string, std::string>> carried_functions() const { return functions.carried(); }
 

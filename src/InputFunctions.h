@@ -12,10 +12,13 @@
 //
 // Ownership: nodes are the front end's; nothing is owned.
 
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "NameUses.h"
 
 class SgFunctionDeclaration;
 class SgNode;
@@ -29,8 +32,17 @@ public:
   void run_by_tiled_code(SgNode* code);
   // (name, text) of each carried declaration, in file order. Stops the run
   // when a carried function holds a static control part (the tiled code
-  // keeps its parts only) or has a name C++ does not allow at file scope.
+  // keeps its parts only), has a name C++ does not allow at file scope or
+  // uses a predefined identifier that names its line or file
+  // (check_predefined_names).
   std::vector<std::pair<std::string, std::string>> carried() const;
+  // Stops the run, at the line of the call, when a function that the code
+  // the tiled code runs calls, directly or through further calls, reads a
+  // name of `unread` or writes a name of `unwritten` (the functions the
+  // file only declares are taken to do neither). Each map gives, for a
+  // name, the sentence that says why the tiled code cannot keep that use.
+  void check_calls(const std::map<std::string, std::string>& unread,
+                   const std::map<std::string, std::string>& unwritten) const;
 
 private:
   struct Declaration {
@@ -39,11 +51,16 @@ private:
     std::string head;             // as messages show it
     std::set<std::string> calls;  // the functions its body calls
     bool kernel;
+    SgFunctionDeclaration* node;
+    NameUses uses;  // of its body; none for a kernel's, which no code may call
   };
   std::vector<Declaration> declarations;
-  std::set<std::string> called;  // by the tiled code itself
+  std::vector<SgNode*> runs;  // the code the tiled code runs
 
   std::set<std::string> closure() const;
+  std::vector<std::string> reached_from(const std::string& callee) const;
+  void check_calls_in(SgNode* code, const std::map<std::string, std::string>& unread,
+                      const std::map<std::string, std::string>& unwritten) const;
 };
 
 #endif

@@ -17,6 +17,7 @@
 #include "Inequation.h"
 #include "InputDeclarations.h"
 #include "LoopTest.h"
+#include "NameUses.h"
 #include "Options.h"
 #include "Polyhedron.h"
 #include "Preprocessor.h"
@@ -110,15 +111,17 @@ bool is_one(SgExpression* e) {
   return v && v->get_value() == 1;
 }
 
-// c++, ++c, c += 1 and c = c + 1 are the unit step of counter c.
+// c++, ++c, c += 1, c = c + 1 and c = 1 + c are the unit step of counter c.
 bool is_unit_step(SgExpression* increment, const std::string& c) {
   if (SgPlusPlusOp* step = isSgPlusPlusOp(increment)) return is_variable(step->get_operand(), c);
   if (SgPlusAssignOp* step = isSgPlusAssignOp(increment))
     return is_variable(step->get_lhs_operand(), c) && is_one(step->get_rhs_operand());
   if (SgAssignOp* step = isSgAssignOp(increment)) {
     SgAddOp* sum = isSgAddOp(step->get_rhs_operand());
-    return is_variable(step->get_lhs_operand(), c) && sum && is_variable(sum->get_lhs_operand(), c) &&
-           is_one(sum->get_rhs_operand());
+    if (!is_variable(step->get_lhs_operand(), c) || !sum) return false;
+    SgExpression* l = sum->get_lhs_operand();
+    SgExpression* r = sum->get_rhs_operand();
+    return (is_variable(l, c) && is_one(r)) || (is_one(l) && is_variable(r, c));
   }
   return false;
 }
@@ -143,6 +146,55 @@ std::string written_variable(SgExpression* lhs) {
   while (SgPntrArrRefExp* subscript = isSgPntrArrRefExp(lhs)) lhs = subscript->get_lhs_operand();
   SgVarRefExp* base = isSgVarRefExp(lhs);
   return base ? base->get_symbol()->get_name().getString() : "";
+}
+
+// Whether `s` is a directive: the rewrite made it an assignment to its
+// carrier array.
+bool is_directive(SgStatement* s) {
+  SgExprStatement* e = isSgExprStatement(s);
+  SgAssignOp* assign = e ? isSgAssignOp(e->get_expression()) : nullptr;
+  return assign && is_dropped_carrier(written_variable(assign->get_lhs_operand()));
+}
+
+// Whether the first statement `s` runs is an assignment: `s` itself, or
+// the first statement of its block or of the true branch of its if.
+bool starts_with_assignment(SgStatement* s) {
+  if (SgIfStmt* branch = isSgIfStmt(s)) return starts_with_assignment(branch->get_true_body());
+  if (SgBasicBlock* block = isSgBasicBlock(s)) {
+    std::vector<SgStatement*> list = block->get_statements();
+    return !list.empty() && starts_with_assignment(list.front());
+  }
+  return isSgExprStatement(s) && !is_directive(s);
+}
+
+// Whether the part is open after `s`, when it was at `inside`.
+bool inside_after(SgStatement* s, bool inside) {
+  SgPragmaDeclaration* d = isSgPragmaDeclaration(s);
+  std::string text = d ? d->get_pragma()->get_pragma() : "";
+  return text == "begin_scop" ? true : text == "end_scop" ? false : inside;
+}
+
+// The directives of a statement stand ahead of it, one after the other
+// (declarations may come between): a directive followed by a loop, or by
+// the end of its block or part, belongs to no statement, and the
+// extraction, which pairs the directives with the statements in order,
+// would give it to another statement or to none. `inside` says whether the
+// block starts inside a part.
+void check_directives_lead_to_statements(SgBasicBlock* block, bool inside) {
+  std::vector<SgStatement*> list = block->get_statements();
+  for (size_t k = 0; k < list.size(); k++) {
+    inside = inside_after(list[k], inside);
+    if (!inside || !is_directive(list[k])) continue;
+    size_t n = k + 1;
+    while (n < list.size() && isSgVariableDeclaration(list[n])) n++;
+    SgStatement* next = n < list.size() ? list[n] : nullptr;
+    if (next && (is_directive(next) || starts_with_assignment(next))) continue;
+    const Sg_File_Info* at = list[k]->get_file_info();
+    SgAssignOp* carrier = isSgAssignOp(isSgExprStatement(list[k])->get_expression());
+    stop(std::cerr, at->get_filenameString() + ":" + std::to_string(at->get_line()) +
+                        ": error: a directive that no statement of the part follows: #pragma " +
+                        text_of(carrier->get_lhs_operand()));
+  }
 }
 
 // The variables named anywhere in `node`.
@@ -191,14 +243,6 @@ void refuse_generated_calls(SgNode* node) {
   for (SgNode* child : node->get_traversalSuccessorContainer()) refuse_generated_calls(child);
 }
 
-bool holds_part(SgNode* node) {
-  if (!node) return false;
-  if (SgPragma* pragma = isSgPragma(node)) return pragma->get_pragma() == "begin_scop";
-  for (SgNode* child : node->get_traversalSuccessorContainer())
-    if (holds_part(child)) return true;
-  return false;
-}
-
 std::vector<std::string> directives_of(SgNode* node) {
   std::vector<std::string> lines;
   if (SgStatement* s = isSgStatement(node)) lines = s->get_attached_directives();
@@ -235,6 +279,7 @@ public:
 
   ASTInfo evaluateInheritedAttribute(SgNode* node, ASTInfo a) override {
     check_directives(directives_of(node));
+    if (SgBasicBlock* block = isSgBasicBlock(node)) check_directives_lead_to_statements(block, inside_part());
     if (SgFunctionDeclaration* f = isSgFunctionDeclaration(node)) {
       a.function = f;
       a.kernel = inside_part() || holds_part(f);
@@ -303,6 +348,8 @@ private:
   // Conditions of for and if statements: expression statements that are
   // no statement of the program.
   std::set<SgNode*> conditions;
+  // The increments of the loops: a step c = c + 1 is no statement either.
+  std::set<SgNode*> increments;
   // Domain of each else branch met, owned.
   std::map<SgNode*, Polyhedron*> else_domains;
 
@@ -407,6 +454,30 @@ public:
                             " in " + text_of(u.where));
   }
 
+  // The model reads the statements' own text only: the functions they call
+  // (and those the initialisers run on entry call) run as written, and a
+  // pointer reaches what it points to unseen. Such a function must not read
+  // a loop counter, which the tiled loops replace by counters of their own,
+  // nor write a counter, a constant of the part or block_size, which the
+  // tiled loops read; a pointer to one of these, taken anywhere in the
+  // file, is refused, as a write through it would go unseen.
+  void check_unseen_uses(SgProject* project) const {
+    std::map<std::string, std::string> unwritten = {{"block_size", "block_size is the tiled code's tile size, "
+                                                                   "which its loops read"}};
+    for (const std::string& name : constants)
+      unwritten[name] = "the static control part takes " + name +
+                        " for a constant of its loop bounds, conditions, subscripts and directives";
+    std::map<std::string, std::string> unread;
+    for (const std::string& name : loop_counter_names)
+      unread[name] = unwritten[name] = name + " is a loop counter of the static control part, which the tiled "
+                                              "loops replace by counters of their own";
+    declarations.check_calls(unread, unwritten);
+    for (const auto& address : outer_name_uses(project).addresses)
+      if (unwritten.count(address.first))
+        stop(std::cerr, line_of(address.second) + ": error: the address of " + address.first +
+                            ", taken here, would let code write it unseen: " + unwritten[address.first]);
+  }
+
 private:
   struct CounterUse {
     std::string name;
@@ -434,6 +505,7 @@ private:
       a.in_for_init = 0;
       return;
     }
+    if (increments.count(node)) return;
     // The domain was read with floor divisions; the statement runs where C's
     // truncating ones say.
     Statement* s = new Statement(static_cast<int>(statement_vec.size()), a.loop_counters,
@@ -461,6 +533,7 @@ private:
       if (counter == written) refuse_statement(node);
     collect_subscript_names(assign, constants);
     if (in_directive) return;
+    check_predefined_names(assign, false);
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
     declarations.statement(assign);
@@ -478,6 +551,7 @@ private:
     std::string name = counter->get_symbol()->get_name().getString();
     check_written_name(name, node);
     if (!is_unit_step(node->get_increment(), name)) refuse_loop(node);
+    increments.insert(node->get_increment());
     // A loop that reuses an enclosing loop's counter overwrites it: the
     // model would give both loops their own dimension and change the result.
     for (const std::string& outer : a.loop_counters)
@@ -520,7 +594,11 @@ private:
     delete c;
   }
 
+  // The tiled code declares the file-scope variables and the locals of the
+  // kernel's function in its own file, and runs their initialisers there or
+  // in tiled_kernel().
   void declaration(SgVariableDeclaration* node, const ASTInfo& a) {
+    if (!a.function || a.kernel) check_predefined_names(node, false);
     if (inside_part()) {
       for (SgInitializedName* variable : node->get_variables())
         if (variable->get_initializer()) refuse_statement(node);
@@ -539,6 +617,7 @@ Program* Program::from_Sage(SgProject* project) {
   traversal.check_constant_writes();
   traversal.check_constant_types();
   traversal.check_array_initialisations();
+  traversal.check_unseen_uses(project);
   traversal.declarations.finish();
   Program* program = new Program(get_nb_counters(), get_nb_parameters(), statement_vec);
   program->set_variable_declaration(var_declaration);

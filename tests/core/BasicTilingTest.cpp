@@ -204,12 +204,13 @@ TEST_F(BasicTilingTest, BlocksCutShortOrMalformed) {
   const std::string prefix = "Preprocessor::extract_tiling: statement #1: ";
   const std::string first = "#pragma schedule[0][i][j]\n      b[i] = 0;\n";
   const std::pair<const char*, std::string> cases[] = {
-      {"#pragma tile_group[0]", "pragma tile_size expected in 2nd position"},
-      {"#pragma tile_group[0]\n#pragma tile_size[4]", "pragma tile_hyperplans expected in 3rd position"},
-      {"#pragma tile_group[0]\n#pragma tile_size[4]\n#pragma tile_hyperplans[i]",
+      {"#pragma tile_group[0]\n      a[i][j] = 0;", "pragma tile_size expected in 2nd position"},
+      {"#pragma tile_group[0]\n#pragma tile_size[4]\n      a[i][j] = 0;",
+       "pragma tile_hyperplans expected in 3rd position"},
+      {"#pragma tile_group[0]\n#pragma tile_size[4]\n#pragma tile_hyperplans[i]\n      a[i][j] = 0;",
        "pragma schedule expected in 4th position"},
-      {"#pragma tile_group[0][1]\n#pragma tile_size[4]", "tile group must 1-dimensional"},
-      {"#pragma tile_group[N]\n#pragma tile_size[4]", "tile group must be an integer value"},
+      {"#pragma tile_group[0][1]\n#pragma tile_size[4]\n      a[i][j] = 0;", "tile group must 1-dimensional"},
+      {"#pragma tile_group[N]\n#pragma tile_size[4]\n      a[i][j] = 0;", "tile group must be an integer value"},
       {"#pragma tile_group[0]\n#pragma tile_ratio[2]\n#pragma tile_hyperplans[i]\n#pragma schedule[i]\n"
        "      a[i][j] = 0;",
        "pragma tile_size expected in 2nd position"},
@@ -281,14 +282,19 @@ TEST_F(BasicTilingTest, DirectivesMustDescribeTheAssignments) {
       "#pragma schedule[i][j]\n#pragma vector_size[4]\n#pragma schedule[j][i]\n      a[i][j] = 0;");
   EXPECT_STOP_ON_STDERR(P::extract_tiling(p), message);
   delete p;
-  p = basic_model("#pragma schedule[i][j]\n      a[i][j] = 0;\n#pragma schedule[j][i]");
-  EXPECT_STOP_ON_STDERR(P::extract_tiling(p), message);
-  delete p;
-  p = basic_model(
-      "#pragma schedule[i][j]\n      a[i][j] = 0;\n#pragma tile_group[0]\n#pragma tile_size[4]\n"
-      "#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]");
-  EXPECT_STOP_ON_STDERR(P::extract_tiling(p), message);
-  delete p;
+  // Directives after the last assignment stop the model builder first.
+  const std::pair<const char*, const char*> trailing[] = {
+      {"#pragma schedule[j][i]", "12: error: a directive that no statement of the part follows: #pragma schedule[j][i]"},
+      {"#pragma tile_group[0]\n#pragma tile_size[4]\n#pragma tile_hyperplans[i]\n#pragma schedule[__T][i]",
+       "15: error: a directive that no statement of the part follows: #pragma schedule[__T][i]"},
+  };
+  for (const auto& c : trailing)
+    EXPECT_EXIT(
+        {
+          check_stderr_only();
+          basic_model(std::string("#pragma schedule[i][j]\n      a[i][j] = 0;\n") + c.first);
+        },
+        testing::ExitedWithCode(1), regex_escaped(std::string("/prog.c:") + c.second) + "\n$");
 }
 
 // The three routes over the same file, each from a fresh registry.

@@ -138,15 +138,38 @@ TEST_F(ModelTest, ElseBranchGetsTheNegatedInequality) {
 }
 
 TEST_F(ModelTest, UnitStepsAreAccepted) {
-  for (const char* step : {"i++", "++i", "i += 1", "i = i + 1"}) {
+  for (const char* step : {"i++", "++i", "i += 1", "i = i + 1", "i = 1 + i"}) {
     clear_registries();
     statement_vec.clear();
     Program* p = model_of("int N;\nint i;\nint a[9];\nvoid k() {\n#pragma begin_scop\n  for (i = 0; i < N; " +
                           std::string(step) + ") {\n#pragma schedule[i]\n    a[i] = 0;\n  }\n#pragma end_scop\n}\n");
-    // The assignment form of the step is a statement of its own.
-    EXPECT_EQ(p->statement.size(), std::string(step) == "i = i + 1" ? 3u : 2u) << step;
+    // The directive and the assignment: the step is no statement.
+    EXPECT_EQ(p->statement.size(), 2u) << step;
     delete p;
   }
+}
+
+// The tiled code declares the file-scope variables in a file of its own
+// and runs the initialisers of the kernel's locals in tiled_kernel():
+// __FILE__ and __LINE__ there would name another file and line.
+TEST_F(ModelTest, PredefinedNamesInMovedInitialisersAreRefused) {
+  const std::string part = "#pragma begin_scop\n  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    a[i] = 1;\n"
+                           "  }\n#pragma end_scop\n}\n";
+  const std::string moved = ", which changes where the tiled code puts this code (in tiled_kernel() or at file "
+                            "scope of a file of its own)";
+  const std::pair<std::string, std::string> cases[] = {
+      {"const char *source = __FILE__;\nint N;\nint i;\ndouble a[9];\nvoid k() {\n" + part,
+       "/prog.c:1: error: '__FILE__' is the name of the file it stands in" + moved},
+      {"int N;\ndouble a[9];\nvoid k() {\n  int i;\n  int line = __LINE__;\n" + part,
+       "/prog.c:5: error: '__LINE__' is the line it stands on" + moved},
+  };
+  for (const auto& c : cases)
+    EXPECT_EXIT(
+        {
+          check_stderr_only();
+          model_of(c.first);
+        },
+        testing::ExitedWithCode(1), regex_escaped(c.second) + "\n$");
 }
 
 TEST_F(ModelTest, RefusedRightHandSides) {

@@ -155,12 +155,15 @@ TEST_F(SingleDirectiveTest, SchedulesOnePerAssignment) {
   for (Schedule* s : theta) delete s;
   delete p;
 
-  p = model_of(part("#pragma schedule[i]\n    a[i] = 0;\n#pragma schedule[N]"), preprocess_schedule);
-  theta = extract_schedule(p);
-  EXPECT_EQ(theta.size(), 2u);
-  EXPECT_EQ(texts(p), (std::vector<std::string>{"0: a[i]=0"}));
-  for (Schedule* s : theta) delete s;
-  delete p;
+  // A schedule after the last assignment belongs to no statement.
+  EXPECT_EXIT(
+      {
+        check_stderr_only();
+        model_of(part("#pragma schedule[i]\n    a[i] = 0;\n#pragma schedule[N]"), preprocess_schedule);
+      },
+      testing::ExitedWithCode(1),
+      regex_escaped("/prog.c:11: error: a directive that no statement of the part follows: #pragma schedule[N]") +
+          "\n$");
 }
 
 TEST_F(SingleDirectiveTest, SchedulesMissingOrRepeated) {

@@ -1,4 +1,4 @@
-// Comments, blank lines, tabs, CRLF line ends, continued lines and macros around the directives.
+// Comments, blank lines, tabs, CRLF line ends, continued lines, macros and a declaration around the directives.
 // params: N
 // arrays: A B
 // values: 0 | 1 | 3 | 6 | 10
@@ -27,6 +27,7 @@ void kernel() {
 		}
 		// between
 #pragma schedule[TS][i]   
+		double unused;	// a declaration between a directive and its statement
 		B[i] = B[i] * 2 + \
 			A[i][0];
 	}

@@ -1,4 +1,4 @@
-// stderr: Preprocessor::extract_tiling: statement #0: incomplete tiling block
+// stderr: incomplete_block.c:12: error: a directive that no statement of the part follows: #pragma tile_size[4]
 int N;
 int a[10];
 int b[10];

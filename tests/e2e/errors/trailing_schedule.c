@@ -1,4 +1,4 @@
-// stderr: Tiling::apply: nb_statements mismatch
+// stderr: trailing_schedule.c:12: error: a directive that no statement of the part follows: #pragma schedule[i][1]
 int N;
 int a[10];
 int b[10];
