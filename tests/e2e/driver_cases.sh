@@ -100,6 +100,17 @@ no_output prog.tiled.cc
 expect "no iscc" 1 out "Program::backend_iscc: iscc failed (iscc not found)" -- env PATH=/nonexistent "$work/alone/tarvex" prog.c
 no_output prog.tiled.cc
 
+# An iscc whose evaluation of the script exceeded its budget of work: the
+# refusal names the statement at its line.
+mkdir -p "$work/evaluation"
+cp "$tarvex" "$work/evaluation/tarvex"
+printf '#!/bin/sh\ncat >/dev/null\nexit 4\n' >"$work/evaluation/iscc"
+chmod +x "$work/evaluation/iscc"
+expect "evaluation over budget" 1 err "prog.c:20: error: statement #0: iscc's evaluation of the tiled domains exceeded \
+its budget of work, before any loop nest was built; this statement's domain weighs most in it (1 piece, coefficients \
+up to 4): tile it with smaller tile sizes, ratios or lattice entries, or with fewer pieces" -- "$work/evaluation/tarvex" prog.c
+no_output prog.tiled.cc
+
 # iscc's output must be a whole loop nest calling every statement that has
 # a point for some parameter values.
 mkdir -p "$work/cut" "$work/uncalled"
