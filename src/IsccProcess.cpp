@@ -4,6 +4,7 @@
 #include <limits.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,9 +68,15 @@ Child start(const std::string& iscc) {
   if (pipe2(to, O_CLOEXEC) != 0) iscc_failed(std::strerror(errno));
   if (pipe2(from, O_CLOEXEC) != 0) iscc_failed(std::strerror(errno));
   std::cout.flush();
+  pid_t parent = getpid();
   pid_t pid = fork();
   if (pid < 0) iscc_failed(std::strerror(errno));
   if (pid == 0) {
+    // iscc may work for a minute: when tarvex is killed (a time limit),
+    // the kernel kills iscc too. The signal comes when the thread that
+    // forked ends, this main thread, which runs until tarvex exits; a
+    // tarvex killed before the request leaves another parent already.
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
     dup2(to[0], STDIN_FILENO);
     dup2(from[1], STDOUT_FILENO);
     execl(iscc.c_str(), "iscc", static_cast<char*>(nullptr));

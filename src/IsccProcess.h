@@ -20,8 +20,9 @@ struct IsccNest {
 // of it, with what it printed on standard output; its standard error
 // passes through. The script is handed over from memory, never read back
 // from a file that another run could be rewriting. iscc is the one next to
-// the running tarvex, else the first along PATH. Stops the run when iscc
-// cannot be started or exits with another status than 0, 2, 3 or 4.
+// the running tarvex, else the first along PATH, and it ends with tarvex
+// (killed, tarvex leaves no iscc at work). Stops the run when iscc cannot
+// be started or exits with another status than 0, 2, 3 or 4.
 IsccNest run_iscc(const std::string& script);
 
 #endif
