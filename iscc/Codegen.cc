@@ -191,6 +191,17 @@ bool used_up(isl_ctx* ctx) {
   return failed;
 }
 
+// Sets whether isl's integer sampling in `ctx` uses generalized basis
+// reduction (see set_codegen_options). isl sets this option from its
+// command-line form only.
+void set_basis_reduction(isl_ctx* ctx, bool reduce) {
+  char name[] = "iscc";
+  char always[] = "--gbr=always";
+  char never[] = "--gbr=never";
+  char* argv[] = {name, reduce ? always : never, nullptr};
+  isl_ctx_parse_options(ctx, 2, argv, ISL_ARG_ALL);
+}
+
 // The text of `map` (taken), as isl reads it back; "" when isl fails (isl
 // prints no object as an empty text).
 std::string text_of(isl_union_map* map) {
@@ -514,12 +525,22 @@ void set_codegen_options(isl_ctx* ctx) {
   // ratios and the parameters' splits, it took most of the code
   // generator's time (a diamond tiling of 390 pieces: over 200 s with it,
   // 43 s without) and changed no nest of the tests, examples and
-  // benchmarks. isl sets this option from its command-line form only.
-  char name[] = "iscc";
-  char never[] = "--gbr=never";
-  char* argv[] = {name, never, nullptr};
-  isl_ctx_parse_options(ctx, 2, argv, ISL_ARG_ALL);
+  // benchmarks.
+  set_basis_reduction(ctx, false);
 }
+
+ScriptEvaluation::ScriptEvaluation(isl_ctx* ctx, unsigned long operations) : ctx_(ctx) {
+  set_basis_reduction(ctx, true);
+  isl_ctx_reset_operations(ctx);
+  isl_ctx_set_max_operations(ctx, operations);
+}
+
+ScriptEvaluation::~ScriptEvaluation() {
+  isl_ctx_set_max_operations(ctx_, 0);
+  set_basis_reduction(ctx_, false);
+}
+
+bool ScriptEvaluation::exceeded() const { return used_up(ctx_); }
 
 Generated generate_nest(isl_union_map* schedule, isl_union_map* isolated, isl_union_map* last,
                         isl_union_map* box, std::string& nest, const CodegenBudget& budget,

@@ -23,6 +23,13 @@ struct CodegenBudget {
   unsigned long together;  // the nest with every instance together
   unsigned long last;      // the nest of the else schedule
   unsigned long box = 10000000;  // the nest of the box form
+  // The evaluation of one statement's operands (reading its literals and
+  // combining them), before any nest is built (see ScriptEvaluation): the
+  // statements of the tests, examples and benchmarks take at most 4
+  // million operations (reading a domain of 573 pieces, 2 s); 20 million
+  // took 7 s on the long thin set of ScriptEvaluation, sampled without
+  // basis reduction.
+  unsigned long evaluation = 20000000;
   // For tests only: the build of each later nest (with every instance
   // together, of the else schedule, of the box form) that may take more
   // operations than this is stopped once it has taken this many, as when
@@ -54,6 +61,29 @@ enum class Generated { kNest, kTogether, kLast, kBox, kFailed, kOverBudget };
 // failing call returns an error rather than ending the process, and
 // sampling does without generalized basis reduction.
 void set_codegen_options(isl_ctx* ctx);
+
+// The settings of `ctx` (the caller's, set up by set_codegen_options)
+// while the operands of a script's statement are evaluated, for the life
+// of this object: at most `operations` of isl's operations, and integer
+// sampling with generalized basis reduction, which decides whether a long
+// thin set is empty in a few steps (a box of 14 values of j within a
+// constant tile of 100000000, -99999999 + j <= 100000000t <= j), where
+// sampling without it walks the width of the set for minutes. The code
+// generator's settings come back at its end.
+class ScriptEvaluation {
+ public:
+  ScriptEvaluation(isl_ctx* ctx, unsigned long operations);
+  ~ScriptEvaluation();
+  ScriptEvaluation(const ScriptEvaluation&) = delete;
+  ScriptEvaluation& operator=(const ScriptEvaluation&) = delete;
+  // Whether the evaluation used up its operations: what it computed is
+  // then to be dropped, and no isl call but freeing made in the context
+  // (isl's printer does not survive an operation past its quota).
+  bool exceeded() const;
+
+ private:
+  isl_ctx* ctx_;
+};
 
 // Generates the nest that runs the domain of `schedule` (taken) in the
 // order of its dates, with isl's option "separate" on every date

@@ -4,6 +4,7 @@
 #include <climits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -30,10 +31,13 @@ struct ParseError {
   size_t pos;
 };
 
-// A statement that parsed but could not be carried out.
+// A statement that parsed but could not be carried out: in error, or past
+// a budget of work (of its codegen, or of the evaluation of its operands,
+// which ends the run).
+enum class Cause { kError, kCodegenBudget, kEvaluationBudget };
 struct Failure {
   std::string message;
-  bool over_budget = false;  // a codegen that ran out of its budget of work
+  Cause cause = Cause::kError;
 };
 
 // ---------------------------------------------------------------- values
@@ -422,6 +426,7 @@ class Interpreter {
 
  private:
   void execute(const Statement& st);
+  std::vector<Value> operands(const Statement& st);
   Value eval(const Expr& e);
   Value read_literal(const std::string& text);
   Value combine(const std::string& op, Value left, Value right);
@@ -449,7 +454,7 @@ int Interpreter::run(const std::string& text, std::ostream& err) {
     int line = lexer.line_at(lexer.next_pos());
     isl_ctx_reset_error(ctx_);
     std::string message;
-    bool budget = false;
+    Cause cause = Cause::kError;
     try {
       Parser parser(lexer);
       note_.clear();
@@ -461,10 +466,11 @@ int Interpreter::run(const std::string& text, std::ostream& err) {
       lexer.seek(lexer.skip_statement(e.pos));
     } catch (const Failure& f) {
       message = f.message;
-      budget = f.over_budget;
+      cause = f.cause;
     }
     err << "iscc: line " << line << ": " << message << "\n";
-    (budget ? over_budget : failed) = true;
+    if (cause == Cause::kEvaluationBudget) return 4;
+    (cause == Cause::kCodegenBudget ? over_budget : failed) = true;
   }
   return failed ? 1 : over_budget ? 2 : used_else_ ? 3 : 0;
 }
@@ -475,18 +481,40 @@ void Interpreter::execute(const Statement& st) {
     if (!st.bounds_else) bounds_.exact[st.target].push_back(st.bound);
     return;
   }
-  Value v = eval(*st.expr);
+  std::vector<Value> values = operands(st);
   if (!st.codegen) {
-    vars_[st.target] = std::move(v);
+    vars_[st.target] = std::move(values[0]);
     return;
   }
-  Value isolated = st.isolated ? eval(*st.isolated) : Value();
-  Value last = st.last ? eval(*st.last) : Value();
-  Value box = st.box ? eval(*st.box) : Value();
   CodegenBudget budget = budget_;
   if (st.within) budget.isolated = budget.together = st.within;
   // Only a nest that was generated whole reaches the output.
-  out_ << generate(std::move(v), std::move(isolated), std::move(last), std::move(box), budget);
+  out_ << generate(std::move(values[0]), std::move(values[1]), std::move(values[2]), std::move(values[3]), budget);
+}
+
+// The values of the operands of `st`: its expression, then for a codegen
+// those of its clauses (no value for a clause it lacks), all evaluated
+// within the budget's operations. Past them, the values are dropped and
+// the run ends: the statements after it would miss what it assigns.
+std::vector<Value> Interpreter::operands(const Statement& st) {
+  std::vector<Value> values;
+  ScriptEvaluation evaluation(ctx_, budget_.evaluation);
+  std::optional<Failure> failure;
+  try {
+    values.push_back(eval(*st.expr));
+    for (const std::unique_ptr<Expr>* clause : {&st.isolated, &st.last, &st.box})
+      values.push_back(*clause ? eval(**clause) : Value());
+  } catch (const Failure& f) {
+    failure = f;
+  }
+  // isl may fail for want of operations (a reading then reports a syntax
+  // error), or recover and go on: either way they decide.
+  if (evaluation.exceeded())
+    throw Failure{"the evaluation of its operands exceeded its budget of work (" +
+                      std::to_string(budget_.evaluation) + " operations)",
+                  Cause::kEvaluationBudget};
+  if (failure) throw *failure;
+  return values;
 }
 
 Value Interpreter::eval(const Expr& e) {
@@ -569,7 +597,8 @@ std::string Interpreter::generate(Value v, Value isolated, Value last, Value box
                                     schedule_of(std::move(last)), schedule_of(std::move(box)), nest, budget,
                                     bounds_, names_);
   if (outcome == Generated::kOverBudget)
-    throw Failure{"codegen exceeded its budget of work, even with every instance generated together" + resorts, true};
+    throw Failure{"codegen exceeded its budget of work, even with every instance generated together" + resorts,
+                  Cause::kCodegenBudget};
   if (outcome == Generated::kFailed) throw Failure{"codegen failed (" + isl_message() + ")"};
   if (outcome == Generated::kTogether)
     note_ = "codegen generated every instance together: apart, the isolated instances exceeded their budget of work";

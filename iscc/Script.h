@@ -34,13 +34,14 @@ namespace iscc {
 // Runs the script `text` statement by statement. Each successful codegen
 // writes its loop nest to `out`; each failing statement writes one line
 // "iscc: line <L>: <what>" to `err` and the run goes on with the next
-// statement. Each codegen works within `budget` (see generate_nest); one
+// statement, but for one whose operands exceeded their budget of work
+// (`budget.evaluation`, see ScriptEvaluation), which ends the run with
+// status 4. Each codegen works within `budget` (see generate_nest); one
 // whose isolated instances exceeded their budget, generated with every
 // instance together, or one that printed its else schedule or its box
-// form says so on
-// `err` on a line of the same form.
-// Returns the exit status: 1 when a statement failed other than by
-// exceeding its budget, or `out` did not take everything written to it;
+// form says so on `err` on a line of the same form.
+// Returns the exit status: 4 as said; 1 when a statement failed other than
+// by exceeding its budget, or `out` did not take everything written to it;
 // else 2 when a codegen exceeded its budget; else 3 when a codegen printed
 // its else schedule or its box form; else 0. The streams stay the caller's.
 int run_script(const std::string& text, std::ostream& out, std::ostream& err,

@@ -4,6 +4,7 @@
 #include <limits.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,10 +44,12 @@ std::string find_iscc() {
   return "";
 }
 
-// iscc's exit status when a codegen exceeded its budget of work, and when
-// it generated the else schedule of its codegen.
+// iscc's exit status when a codegen exceeded its budget of work, when it
+// generated the else schedule of its codegen, and when the evaluation of a
+// statement's operands exceeded its budget of work.
 const int over_budget_status = 2;
 const int else_schedule_status = 3;
+const int evaluation_over_budget_status = 4;
 
 [[noreturn]] void iscc_failed(const std::string& why) {
   stop(std::cout, "Program::backend_iscc: iscc failed (" + why + ")");
@@ -65,9 +68,15 @@ Child start(const std::string& iscc) {
   if (pipe2(to, O_CLOEXEC) != 0) iscc_failed(std::strerror(errno));
   if (pipe2(from, O_CLOEXEC) != 0) iscc_failed(std::strerror(errno));
   std::cout.flush();
+  pid_t parent = getpid();
   pid_t pid = fork();
   if (pid < 0) iscc_failed(std::strerror(errno));
   if (pid == 0) {
+    // iscc may work for a minute: when tarvex is killed (a time limit),
+    // the kernel kills iscc too. The signal comes when the thread that
+    // forked ends, this main thread, which runs until tarvex exits; a
+    // tarvex killed before the request leaves another parent already.
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
     dup2(to[0], STDIN_FILENO);
     dup2(from[1], STDOUT_FILENO);
     execl(iscc.c_str(), "iscc", static_cast<char*>(nullptr));
@@ -117,7 +126,7 @@ std::string exchange(Child& child, const std::string& script) {
 
 }  // namespace
 
-std::optional<IsccNest> run_iscc(const std::string& script) {
+IsccNest run_iscc(const std::string& script) {
   std::string iscc = find_iscc();
   if (iscc.empty()) iscc_failed("iscc not found");
   Child child = start(iscc);
@@ -131,8 +140,11 @@ std::optional<IsccNest> run_iscc(const std::string& script) {
   while (waitpid(child.pid, &status, 0) < 0 && errno == EINTR) {
   }
   if (!WIFEXITED(status)) iscc_failed("terminated by signal " + std::to_string(WTERMSIG(status)));
-  if (WEXITSTATUS(status) == over_budget_status) return std::nullopt;
-  if (WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != else_schedule_status)
-    iscc_failed("exit status " + std::to_string(WEXITSTATUS(status)));
-  return IsccNest{text, WEXITSTATUS(status) == else_schedule_status};
+  switch (WEXITSTATUS(status)) {
+    case 0: return IsccNest{IsccNest::Outcome::kNest, text};
+    case else_schedule_status: return IsccNest{IsccNest::Outcome::kLastMode, text};
+    case over_budget_status: return IsccNest{IsccNest::Outcome::kCodegenOverBudget, ""};
+    case evaluation_over_budget_status: return IsccNest{IsccNest::Outcome::kEvaluationOverBudget, ""};
+    default: iscc_failed("exit status " + std::to_string(WEXITSTATUS(status)));
+  }
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "GeneratedName.h"
 #include "ISLWrapper.h"
 #include "IndexFunction.h"
+#include "Inequation.h"
 #include "InstanceGuard.h"
 #include "IsccProcess.h"
 #include "IteratorRenaming.h"
@@ -477,6 +479,54 @@ std::string over_budget(const Program& program) {
          "ones and with every tiled statement scanning one convex superset of its domain; " + fewer_pieces;
 }
 
+// The largest absolute coefficient of a counter or parameter in the
+// constraints of `domain`'s members, at least 1; a constraint that is not
+// affine (over a division) counts none.
+long largest_coefficient(Polyhedron* domain) {
+  std::vector<Polyhedron*> members = {domain};
+  if (domain->is_domain()) members = static_cast<Domain*>(domain)->domain;
+  long largest = 1;
+  for (Polyhedron* member : members)
+    for (const Inequation* c : member->constraints) {
+      std::vector<std::vector<int>> rows;
+      try {
+        rows = c->to_matrix();
+      } catch (const char*) {
+        continue;
+      }
+      for (const std::vector<int>& row : rows)
+        for (size_t k = 0; k + 1 < row.size(); k++) largest = std::max(largest, std::labs(static_cast<long>(row[k])));
+    }
+  return largest;
+}
+
+// The refusal of a program whose script iscc could not evaluate within its
+// budget of work (reading the tiled domains and intersecting them with the
+// schedule), before building any nest. It names the statement whose domain
+// weighs most in that work by the code generator's own measure: its
+// pieces, times a tenth of its largest coefficient above 10 (isl's
+// operations then work on larger numbers, see iscc's budgets), at the
+// assignment's file and line (the input file for a statement that has
+// none).
+std::string evaluation_over_budget(const Program& program, const std::string& file) {
+  auto weight = [&](size_t i) {
+    Polyhedron* domain = program.statement[i]->iteration_domain;
+    return static_cast<unsigned long long>(pieces_of(domain)) *
+           static_cast<unsigned long long>(std::max(1L, largest_coefficient(domain) / 10));
+  };
+  size_t most = 0;
+  for (size_t i = 1; i < program.statement.size(); i++)
+    if (weight(i) > weight(most)) most = i;
+  Polyhedron* domain = program.statement[most]->iteration_domain;
+  const std::string& location = program.statement[most]->location;
+  size_t pieces = pieces_of(domain);
+  return (location.empty() ? file : location) + ": error: statement #" + std::to_string(most) +
+         ": iscc's evaluation of the tiled domains exceeded its budget of work, before any loop nest was built; "
+         "this statement's domain weighs most in it (" + std::to_string(pieces) + (pieces == 1 ? " piece" : " pieces") +
+         ", coefficients up to " + std::to_string(largest_coefficient(domain)) +
+         "): tile it with smaller tile sizes, ratios or lattice entries, or with fewer pieces";
+}
+
 // The parameters the tiled code holds in int: the input's and block_size.
 // Their splits (outer_N, inner_N), names no input may take, are long long.
 std::set<std::string> int_parameters() {
@@ -496,11 +546,13 @@ void Program::backend_iscc(const std::vector<Schedule*>& schedules, const std::s
   std::string text = script_text(*this, schedules, last);
   write_or_stop(script, text);
   std::cout << "Iscc codegen..." << std::endl;
-  std::optional<IsccNest> nest = run_iscc(text);
-  if (!nest) stop(std::cout, over_budget(*this));
-  check_nest(*this, nest->text);
-  std::string head = output_head(*this, nest->last_mode, last);
-  std::string named = rename_clashing_iterators(with_input_names(nest->text), head);
+  IsccNest nest = run_iscc(text);
+  if (nest.outcome == IsccNest::Outcome::kCodegenOverBudget) stop(std::cout, over_budget(*this));
+  if (nest.outcome == IsccNest::Outcome::kEvaluationOverBudget) stop(std::cerr, evaluation_over_budget(*this, file));
+  bool last_mode = nest.outcome == IsccNest::Outcome::kLastMode;
+  check_nest(*this, nest.text);
+  std::string head = output_head(*this, last_mode, last);
+  std::string named = rename_clashing_iterators(with_input_names(nest.text), head);
   write_or_stop(output, head + in_long_long(named, int_parameters()) + "}\n");
-  warn_of_supersets(*this, nest->last_mode, last, file);
+  warn_of_supersets(*this, last_mode, last, file);
 }

@@ -139,7 +139,8 @@ struct HiddenRows {
 };
 // `rows` (library rows over the active lists) in which the constant term d
 // of a row becomes sign(d) * H, H the hidden parameter of value |d|
-// (registered under the decimal text of |d|), wherever that saves at least
+// (registered under the decimal text of |d|; INT_MIN becomes -H - 1, H of
+// value INT_MAX), wherever that saves at least
 // two of the row's pieces. The hidden parameters are appended to
 // active_parameters (a column each, before the constant).
 HiddenRows hide_large_constants(const Rows& rows, const PieceCounter& count);

@@ -7,8 +7,9 @@
 // product of the constraints for their product. A size parameter N costs a
 // piece or two whatever its value, since the tiled code splits it into
 // N / block_size and N % block_size at run time. So a large d becomes
-// sign(d) * H, H a parameter of the fixed value |d|, which the tiled code
-// splits like N into |d| / block_size and |d| % block_size. H is registered
+// sign(d) * H, H a parameter of the fixed value |d| (INT_MIN becomes
+// -H - 1, H of value INT_MAX), which the tiled code splits like N into
+// H / block_size and H % block_size. H is registered
 // under the decimal text of its value, a name no input variable can take;
 // only its splits (split_name, of a family of their own) appear in the
 // tiled code, and their initialisers read the value itself.
@@ -38,17 +39,25 @@ bool worth_hiding(long long plain, long long hidden) {
 
 // A constant of magnitude 0 or 1 moves the block range of its row by one
 // offset at most, less than a parameter in its place costs.
-bool may_hide(int d) { return d != INT_MIN && std::abs(d) >= 2; }
+bool may_hide(int d) { return d < -1 || d > 1; }
+
+// The value of the hidden parameter of a constant d: |d|, but INT_MAX for
+// INT_MIN, whose magnitude no int holds (the parameter's name and the rows
+// are int): INT_MIN = -INT_MAX - 1 keeps the constant -1 beside it.
+int hidden_value(int d) { return d == INT_MIN ? INT_MAX : std::abs(d); }
+
+// What stays of the constant d once sign(d) * hidden_value(d) is hidden.
+int kept_constant(int d) { return d == INT_MIN ? -1 : 0; }
 
 // `rows` with one more parameter column before the constant, in which row r
-// holds sign(d) and the constant 0 when `hide`[r], and 0 otherwise.
+// holds sign(d) and the kept constant when `hide`[r], and 0 otherwise.
 Rows with_hidden_column(const Rows& rows, const std::vector<bool>& hide) {
   Rows result = rows;
   for (size_t r = 0; r < result.size(); r++) {
     std::vector<int>& row = result[r];
     int d = row.back();
     row.insert(row.end() - 1, hide[r] ? (d > 0 ? 1 : -1) : 0);
-    if (hide[r]) row.back() = 0;
+    if (hide[r]) row.back() = kept_constant(d);
   }
   return result;
 }
@@ -76,7 +85,7 @@ HiddenRows hide_large_constants(const Rows& rows, const PieceCounter& count) {
   for (size_t r = 0; r < rows.size(); r++) {
     if (!candidate[r] || !worth_hiding(result.counts[r], trial[r])) continue;
     int d = rows[r].back();
-    int h = hidden_parameter(std::abs(d));
+    int h = hidden_parameter(hidden_value(d));
     size_t k = 0;
     while (k < active_parameters.size() && active_parameters[k] != h) k++;
     if (k == active_parameters.size()) {
@@ -86,7 +95,7 @@ HiddenRows hide_large_constants(const Rows& rows, const PieceCounter& count) {
     }
     std::vector<int>& row = result.rows[r];
     row[1 + active_counters.size() + k] = d > 0 ? 1 : -1;
-    row.back() = 0;
+    row.back() = kept_constant(d);
     result.counts[r] = trial[r];
   }
   return result;

@@ -100,6 +100,40 @@ no_output prog.tiled.cc
 expect "no iscc" 1 out "Program::backend_iscc: iscc failed (iscc not found)" -- env PATH=/nonexistent "$work/alone/tarvex" prog.c
 no_output prog.tiled.cc
 
+# An iscc whose evaluation of the script exceeded its budget of work: the
+# refusal names the statement at its line.
+mkdir -p "$work/evaluation"
+cp "$tarvex" "$work/evaluation/tarvex"
+printf '#!/bin/sh\ncat >/dev/null\nexit 4\n' >"$work/evaluation/iscc"
+chmod +x "$work/evaluation/iscc"
+expect "evaluation over budget" 1 err "prog.c:20: error: statement #0: iscc's evaluation of the tiled domains exceeded \
+its budget of work, before any loop nest was built; this statement's domain weighs most in it (1 piece, coefficients \
+up to 4): tile it with smaller tile sizes, ratios or lattice entries, or with fewer pieces" -- "$work/evaluation/tarvex" prog.c
+no_output prog.tiled.cc
+
+# A tarvex killed (a time limit's SIGKILL) leaves no iscc at work.
+mkdir -p "$work/killed"
+cp "$tarvex" "$work/killed/tarvex"
+printf '#!/bin/sh\necho $$ >"%s"\nexec sleep 60\n' "$work/iscc.pid" >"$work/killed/iscc"
+chmod +x "$work/killed/iscc"
+"$work/killed/tarvex" prog.c >/dev/null 2>&1 &
+killed=$!
+for wait in $(seq 1 200); do [ -s "$work/iscc.pid" ] && break; sleep 0.1; done
+kill -KILL "$killed"
+wait "$killed" 2>/dev/null
+child=$(cat "$work/iscc.pid" 2>/dev/null)
+# Gone, or a zombie that nobody has reaped yet.
+for wait in $(seq 1 50); do
+  state=$(awk '{ print $3 }' "/proc/$child/stat" 2>/dev/null)
+  [ -z "$state" ] || [ "$state" = Z ] && break
+  sleep 0.1
+done
+if [ -z "$child" ]; then
+  echo "FAIL: iscc did not start"; failures=$((failures + 1))
+elif [ -n "$state" ] && [ "$state" != Z ]; then
+  echo "FAIL: iscc runs on after tarvex was killed"; failures=$((failures + 1)); kill -KILL "$child"
+fi
+
 # iscc's output must be a whole loop nest calling every statement that has
 # a point for some parameter values.
 mkdir -p "$work/cut" "$work/uncalled"

@@ -1,6 +1,7 @@
 // The script language and its messages, run through the library.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -364,6 +365,27 @@ TEST(ScriptBudget, CodegenPastItsBudgetFailsWithStatusTwo) {
   EXPECT_EQ(r.err,
             "iscc: line 4: codegen generated every instance together: apart, the isolated instances exceeded their "
             "budget of work\n");
+}
+
+// The evaluation of a statement's operands past its budget of work names
+// the statement on standard error and ends the run with status 4, whatever
+// isl was doing when the operations ran out: no later statement runs, and
+// nothing computed past the budget is printed.
+TEST(ScriptBudget, EvaluationPastItsBudgetEndsTheRunWithStatusFour) {
+  const std::string script = "codegen { S0[0] };\n" + kGood;
+  iscc::CodegenBudget budget = iscc::kCodegenBudget;
+  Outcome r;
+  for (budget.evaluation = 1; (r = run(script, budget)).status == 4; budget.evaluation += budget.evaluation / 8 + 1) {
+    std::string over = ": the evaluation of its operands exceeded its budget of work (" +
+                       std::to_string(budget.evaluation) + " operations)\n";
+    int line = 0;
+    ASSERT_EQ(std::sscanf(r.err.c_str(), "iscc: line %d", &line), 1) << r.err;
+    ASSERT_EQ(r.err, "iscc: line " + std::to_string(line) + over);
+    ASSERT_EQ(r.out, line == 1 ? "" : "S0(0);\n") << budget.evaluation;
+  }
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "S0(0);\n" + kGoodNest);
+  EXPECT_EQ(r.err, "");
 }
 
 // isl may run out of operations inside a computation, recover and return a
