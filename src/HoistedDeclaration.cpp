@@ -94,13 +94,14 @@ bool is_own_const(const SgInitializedName* v) {
 
 }  // namespace
 
+bool is_extern(const SgInitializedName* v) { return has_word(v->get_specifiers(), "extern"); }
+
 bool is_reassignable(const SgInitializedName* v) {
-  const std::string& specifiers = v->get_specifiers();
-  return !has_word(specifiers, "static") && !has_word(specifiers, "extern") && !is_own_const(v);
+  return !has_word(v->get_specifiers(), "static") && !is_extern(v) && !is_own_const(v);
 }
 
 bool is_uninitialised_const(const SgInitializedName* v) {
-  return !v->get_initializer() && is_own_const(v) && !has_word(v->get_specifiers(), "extern");
+  return !v->get_initializer() && is_own_const(v) && !is_extern(v);
 }
 
 std::string declaration_without_initialiser(SgInitializedName* v) {

@@ -20,6 +20,10 @@ bool is_constant_expression(SgExpression* e);
 // (`parameter`) is not constant: such an array has no file-scope form.
 bool has_variable_length(const SgInitializedName* v, bool parameter);
 
+// Whether a local is declared extern: it then names a variable of file
+// scope.
+bool is_extern(const SgInitializedName* v);
+
 // Whether a local can be assigned on entry to the kernel and then holds
 // what its own initialisation gave it on every call: neither static nor
 // extern (their value outlives a call), nor const itself.

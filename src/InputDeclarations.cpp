@@ -38,6 +38,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   functions.add(f, kernel);
   names.add_file_scope(f->get_name().getString(), function_head(f), nullptr);
   names.add_function(f);
+  if (kernel) local_names.walk_function(f);
   if (!kernel || !f->get_definition() || !f->get_parameterList()) return;
   for (SgInitializedName* v : f->get_parameterList()->get_args()) {
     std::string name = v->get_name().getString();
@@ -70,7 +71,9 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
   for (SgInitializedName* v : d->get_variables()) {
     std::string name = v->get_name().getString();
     std::string text = d->unparseToCompleteString();
-    check_generated_family(name, v);
+    // A local renamed apart is checked under the name it was written with,
+    // as the earlier local of that name.
+    if (!local_names.renamed(v)) check_generated_family(name, v);
     check_variable_name(name, text);
     bool carrier = !function && file_scope_variables++ < carrier_count;
     if (carrier && is_dropped_carrier(name)) carrier_names.insert(name);

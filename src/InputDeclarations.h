@@ -5,7 +5,9 @@
 // order. Each variable declaration becomes the text the tiled code declares
 // it by at file scope (appended to var_declaration, with its names to
 // var_declared_names); so do the parameters of the kernel's function, the
-// function holding the static control part. A local of that function
+// function holding the static control part, whose locals are first given
+// names of their own where C keeps apart what would share a name
+// (LocalNames). A local of that function
 // initialised from a run-time value ahead of the part is declared without
 // its initialiser, which becomes an assignment on entry to tiled_kernel();
 // a scalar initialised from a constant keeps it and gets the assignment too.
@@ -21,6 +23,7 @@
 
 #include "DeclarationTable.h"
 #include "InputFunctions.h"
+#include "LocalNames.h"
 #include "PreludeNames.h"
 
 class SgAssignInitializer;
@@ -56,6 +59,7 @@ public:
 
 private:
   DeclarationTable names;
+  LocalNames local_names;
   PreludeFunctions prelude_functions;
   InputFunctions functions;
   std::vector<std::string> entry;

@@ -477,12 +477,14 @@ std::string over_budget(const Program& program) {
          "ones and with every tiled statement scanning one convex superset of its domain; " + fewer_pieces;
 }
 
-// The parameters the tiled code holds in int: the input's and block_size.
-// Their splits (outer_N, inner_N), names no input may take, are long long.
+// The parameters the tiled code holds in int: the input's (a local kept
+// apart under a name of its own included) and block_size. Their splits
+// (outer_N, inner_N), names no input may take, are long long.
 std::set<std::string> int_parameters() {
   std::set<std::string> names;
   for (const std::string& name : get_parameters_string())
-    if (name.rfind("outer_", 0) != 0 && name.rfind("inner_", 0) != 0) names.insert(name);
+    if (is_own_local_name(name) || (name.rfind("outer_", 0) != 0 && name.rfind("inner_", 0) != 0))
+      names.insert(name);
   return names;
 }
 
