@@ -16,6 +16,12 @@ namespace {
 const size_t carrier_count = static_cast<size_t>(
     std::count(carrier_declarations, carrier_declarations + std::strlen(carrier_declarations), '\n'));
 
+// "file:line" of a node of the input.
+std::string location_of(const SgNode* node) {
+  const Sg_File_Info* at = node->get_file_info();
+  return at->get_filenameString() + ":" + std::to_string(at->get_line());
+}
+
 }  // namespace
 
 // A directive is read as an assignment to its carrier, and a statement
@@ -94,7 +100,8 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
 // without it; a scalar of the kernel's function ahead of the part gets it
 // as an assignment on entry to the kernel. A constant initialiser stays at
 // file scope, and is assigned on entry too when the scalar can be written
-// (not static, not const): the original starts from it on every call.
+// (not static, not const): the original starts from it on every call,
+// wherever the local stands, and no part ahead of it names it (LocalNames).
 // Arrays of a run-time length have no file-scope form.
 std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel,
                                           bool ahead_of_part) {
@@ -103,9 +110,9 @@ std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitialize
   SgInitializer* initializer = v->get_initializer();
   SgAssignInitializer* value = isSgAssignInitializer(initializer);
   if (is_constant_expression(initializer)) {
-    bool again = kernel && ahead_of_part && initializer && is_reassignable(v);
+    bool again = kernel && initializer && is_reassignable(v);
     if (again && value && v->get_array_bounds().empty()) initialise_on_entry(v, value);
-    else if (again) initialised_arrays[v->get_name().getString()] = text;
+    else if (again) initialised_arrays[v->get_name().getString()] = {text, location_of(v)};
     return text;
   }
   if (!kernel) return declaration_without_initialiser(v);

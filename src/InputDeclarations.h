@@ -7,10 +7,10 @@
 // var_declared_names); so do the parameters of the kernel's function, the
 // function holding the static control part, whose locals are first given
 // names of their own where C keeps apart what would share a name
-// (LocalNames). A local of that function
-// initialised from a run-time value ahead of the part is declared without
-// its initialiser, which becomes an assignment on entry to tiled_kernel();
-// a scalar initialised from a constant keeps it and gets the assignment too.
+// (LocalNames). A local of that function initialised from a run-time value
+// ahead of the first part is declared without its initialiser, which
+// becomes an assignment on entry to tiled_kernel(); a scalar initialised
+// from a constant keeps it and gets the assignment too, wherever it stands.
 // Every declaration is checked against the others (one variable per name)
 // and against the macros of the tiled code.
 //
@@ -51,9 +51,14 @@ public:
   const DeclarationTable& table() const { return names; }
   // "  n = N;" for each local initialised on entry to tiled_kernel().
   const std::vector<std::string>& initialisations() const { return entry; }
-  // The arrays of the kernel's function whose initialiser tiled_kernel()
-  // does not give again on each call, with their declarations.
-  const std::map<std::string, std::string>& arrays_initialised_once() const { return initialised_arrays; }
+  // An array of the kernel's function whose initialiser tiled_kernel()
+  // does not give again on each call: its declaration and its "file:line".
+  struct InitialisedArray {
+    std::string text;
+    std::string location;
+  };
+  // Those arrays by name.
+  const std::map<std::string, InitialisedArray>& arrays_initialised_once() const { return initialised_arrays; }
   // The functions the tiled code carries (InputFunctions::carried).
   std::vector<std::pair<std::string, std::string>> carried_functions() const { return functions.carried(); }
 
@@ -63,7 +68,7 @@ private:
   PreludeFunctions prelude_functions;
   InputFunctions functions;
   std::vector<std::string> entry;
-  std::map<std::string, std::string> initialised_arrays;
+  std::map<std::string, InitialisedArray> initialised_arrays;
   size_t file_scope_variables = 0;  // the first ones are the directive carriers
   std::set<std::string> carrier_names;  // of the carriers whose statements are dropped
 

@@ -4,10 +4,12 @@
 
 #include "GeneratedName.h"
 #include "HoistedDeclaration.h"
+#include "Options.h"
 #include "SyntaxTree.h"
 
 void LocalNames::walk_function(SgFunctionDeclaration* f) {
   if (!f->get_definition()) return;
+  in_part = !Options::pragma_scop;
   scopes.assign(1, Scope());
   if (SgFunctionParameterList* list = f->get_parameterList())
     for (SgInitializedName* v : list->get_args())
@@ -20,6 +22,11 @@ void LocalNames::walk_function(SgFunctionDeclaration* f) {
 void LocalNames::walk(SgNode* node) {
   // The parameters of a prototype inside the body are no locals.
   if (!node || isSgFunctionDeclaration(node)) return;
+  if (SgPragma* pragma = isSgPragma(node)) {
+    if (Options::pragma_scop && pragma->get_pragma() == "begin_scop") in_part = true;
+    if (Options::pragma_scop && pragma->get_pragma() == "end_scop") in_part = false;
+    return;
+  }
   if (SgVarRefExp* reference = isSgVarRefExp(node)) return refer(reference);
   // A member's name is no variable.
   if (isSgDotExp(node) || isSgArrowExp(node)) return walk(isSgBinaryOp(node)->get_lhs_operand());
@@ -49,7 +56,11 @@ bool LocalNames::needs_own_name(const SgInitializedName* v) const {
   // An extern local names a variable of file scope.
   if (is_extern(v)) return false;
   const std::string& name = v->get_name().getString();
-  return std::any_of(scopes.begin(), scopes.end() - 1, [&](const Scope& s) { return s.count(name) > 0; });
+  bool hides = std::any_of(scopes.begin(), scopes.end() - 1, [&](const Scope& s) { return s.count(name) > 0; });
+  SgInitializer* initializer = v->get_initializer();
+  bool assigned_after_part = initializer && is_constant_expression(initializer) && is_reassignable(v) &&
+                             read_or_written.count(name);
+  return hides || assigned_after_part;
 }
 
 void LocalNames::refer(SgVarRefExp* reference) {
@@ -58,6 +69,7 @@ void LocalNames::refer(SgVarRefExp* reference) {
     auto local = scope->find(name);
     if (local == scope->end()) continue;
     reference->get_symbol()->set_name(local->second);
+    if (in_part) read_or_written.insert(local->second);
     return;
   }
 }

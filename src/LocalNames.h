@@ -7,8 +7,12 @@
 // do, LocalNames gives a local of a function holding a static control part
 // a name of its own (own_local_name), in its declaration and in every
 // reference that C resolves to it, so that the rest of the run sees two
-// variables. A local is renamed when it hides a local or parameter of an
-// enclosing scope of its function, which keeps its value meanwhile.
+// variables. A local is renamed when
+//  - it hides a local or parameter of an enclosing scope of its function,
+//    which keeps its value meanwhile;
+//  - tiled_kernel() assigns its constant initialiser on entry, and a static
+//    control part ahead of it reads or writes a local of its name: that
+//    part runs after the entry assignment.
 // Parameters keep their names: the caller sets them by name.
 //
 // Ownership: the tree's nodes are renamed in place and stay the front
@@ -38,8 +42,10 @@ private:
   // they have in the tiled code.
   using Scope = std::map<std::string, std::string>;
   std::vector<Scope> scopes;  // of the function walked, innermost last
+  std::set<std::string> read_or_written;  // the names in the tiled code of the locals that a part names
   std::set<const SgInitializedName*> renamed_locals;  // not owned
   int own_names = 0;
+  bool in_part = false;
 
   void walk(SgNode* node);
   void walk_scope(SgNode* node);
