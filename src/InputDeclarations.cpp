@@ -102,7 +102,8 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
 // file scope, and is assigned on entry too when the scalar can be written
 // (not static, not const): the original starts from it on every call,
 // wherever the local stands, and no part ahead of it names it (LocalNames).
-// Arrays of a run-time length have no file-scope form.
+// A static local keeps its initialiser, which C runs once. Arrays of a
+// run-time length have no file-scope form.
 std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel,
                                           bool ahead_of_part) {
   std::string text = d->unparseToCompleteString();
@@ -116,6 +117,10 @@ std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitialize
     return text;
   }
   if (!kernel) return declaration_without_initialiser(v);
+  if (is_static(v)) {
+    check_static_initialiser(v, text);
+    return text;
+  }
   if (!ahead_of_part || !value || !v->get_array_bounds().empty())
     stop(std::cout, "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the static "
                     "control part from run-time values: " + text);
@@ -130,6 +135,20 @@ void InputDeclarations::initialise_on_entry(SgInitializedName* v, SgAssignInitia
   if (!v->get_pointer().empty()) value_text = "(decltype(" + name + "))(" + value_text + ")";
   entry.push_back("  " + name + " = " + value_text + ";");
   functions.run_by_tiled_code(value);
+}
+
+// C's initialiser of a static local is a constant expression, which may
+// take the address or the size of a variable declared ahead of it: at file
+// scope, after the same declarations, it gives the same value once, at
+// program start. A function's name has no such place: the tiled code
+// declares the functions after the variables.
+void InputDeclarations::check_static_initialiser(SgInitializedName* v, const std::string& text) const {
+  auto variable = [this](const std::string& name) { return names.is_variable(name); };
+  if (!is_constant_expression(v->get_initializer(), variable))
+    stop(std::cerr, location_of(v) + ": error: the tiled code initialises the static local " +
+                        v->get_name().getString() +
+                        " once, at file scope, where its initialiser may name only variables declared ahead of it: " +
+                        text);
 }
 
 void InputDeclarations::finish() const { prelude_functions.check_defined(); }

@@ -11,8 +11,9 @@
 // ahead of the first part is declared without its initialiser, which
 // becomes an assignment on entry to tiled_kernel(); a scalar initialised
 // from a constant keeps it and gets the assignment too, wherever it stands.
-// Every declaration is checked against the others (one variable per name)
-// and against the macros of the tiled code.
+// A static local keeps its initialiser, which C runs once. Every
+// declaration is checked against the others (one variable per name) and
+// against the macros of the tiled code.
 //
 // Ownership: nodes are the front end's; nothing is owned.
 
@@ -76,6 +77,7 @@ private:
   void check_carrier_name(const std::string& name, const std::string& text) const;
   std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
   void initialise_on_entry(SgInitializedName* v, SgAssignInitializer* value);
+  void check_static_initialiser(SgInitializedName* v, const std::string& text) const;
 };
 
 #endif

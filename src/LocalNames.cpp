@@ -50,6 +50,8 @@ void LocalNames::declare(SgInitializedName* v, bool parameter) {
     renamed_locals.insert(v);
   }
   scopes.back()[name] = own;
+  taken.insert(own);
+  if (is_static(v)) taken_by_static.insert(own);
 }
 
 bool LocalNames::needs_own_name(const SgInitializedName* v) const {
@@ -57,10 +59,11 @@ bool LocalNames::needs_own_name(const SgInitializedName* v) const {
   if (is_extern(v)) return false;
   const std::string& name = v->get_name().getString();
   bool hides = std::any_of(scopes.begin(), scopes.end() - 1, [&](const Scope& s) { return s.count(name) > 0; });
+  bool shares_static = (is_static(v) && taken.count(name)) || taken_by_static.count(name);
   SgInitializer* initializer = v->get_initializer();
   bool assigned_after_part = initializer && is_constant_expression(initializer) && is_reassignable(v) &&
                              read_or_written.count(name);
-  return hides || assigned_after_part;
+  return hides || shares_static || assigned_after_part;
 }
 
 void LocalNames::refer(SgVarRefExp* reference) {

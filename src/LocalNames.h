@@ -10,6 +10,9 @@
 // variables. A local is renamed when
 //  - it hides a local or parameter of an enclosing scope of its function,
 //    which keeps its value meanwhile;
+//  - it is static and an earlier local of such a function has its name, or
+//    an earlier static local has its name: a static local keeps its value
+//    from one call to the next;
 //  - tiled_kernel() assigns its constant initialiser on entry, and a static
 //    control part ahead of it reads or writes a local of its name: that
 //    part runs after the entry assignment.
@@ -43,6 +46,8 @@ private:
   using Scope = std::map<std::string, std::string>;
   std::vector<Scope> scopes;  // of the function walked, innermost last
   std::set<std::string> read_or_written;  // the names in the tiled code of the locals that a part names
+  std::set<std::string> taken;  // those of the locals met so far
+  std::set<std::string> taken_by_static;  // those of the static locals met so far
   std::set<const SgInitializedName*> renamed_locals;  // not owned
   int own_names = 0;
   bool in_part = false;
