@@ -165,6 +165,8 @@ class SgSymbol {
 public:
   explicit SgSymbol(SgName name) : name_(std::move(name)) {}
   const SgName& get_name() const { return name_; }
+  // A reference renamed with the variable it names.
+  void set_name(SgName name) { name_ = std::move(name); }
 
 private:
   SgName name_;
@@ -539,6 +541,8 @@ class SgInitializedName : public SgNode {
                     std::vector<SgExpression*> bounds, SgInitializer* initializer);
   // Empty for an unnamed parameter.
   const SgName& get_name() const { return name_; }
+  // Gives the variable another name; its references keep theirs.
+  void set_name(SgName name) { name_ = std::move(name); }
   const std::string& get_specifiers() const { return specifiers_; }
   // "*", "*const *", ...: the pointer part of the declarator, or "".
   const std::string& get_pointer() const { return pointer_; }

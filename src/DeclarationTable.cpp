@@ -108,6 +108,11 @@ std::string DeclarationTable::counter_value_type(const std::string& name) const 
                       "read in integer arithmetic");
 }
 
+bool DeclarationTable::is_variable(const std::string& name) const {
+  auto known = entries.find(name);
+  return known != entries.end() && known->second.variable;
+}
+
 std::string DeclarationTable::non_int_declaration(const std::string& name) const {
   auto known = entries.find(name);
   if (known == entries.end() || !known->second.variable || declared_int(name, 0)) return "";

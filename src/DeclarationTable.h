@@ -43,6 +43,8 @@ public:
   // int operands, min and max calls included. Typedef names stand for the
   // types they name.
   bool is_int(SgExpression* e) const;
+  // Whether `name` is declared as a variable (not as a function or type).
+  bool is_variable(const std::string& name) const;
   // The declaration text of `name` when the input declares it as a
   // variable of another type than int (an array, a pointer, a double...),
   // else "". Functions and types are no variables at all: the tiling pass

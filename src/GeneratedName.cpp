@@ -55,6 +55,16 @@ std::string split_name(bool outer, const std::string& parameter) {
   return outer_or_inner(outer) + parameter + (is_hidden_constant(parameter) ? "_const" : "");
 }
 
+std::string own_local_name(int k, const std::string& local) { return "inner_" + std::to_string(k) + "_" + local; }
+
+bool is_own_local_name(const std::string& name) {
+  if (!starts_with(name, "inner_")) return false;
+  size_t number_end = name.find('_', 6);
+  if (number_end == std::string::npos) return false;
+  std::string number = name.substr(6, number_end - 6), local = name.substr(number_end + 1);
+  return is_number(number) && number[0] != '0' && !local.empty() && local != "const";
+}
+
 std::string hidden_constant_name(int value) { return std::to_string(value); }
 
 bool is_hidden_constant(const std::string& parameter) { return is_number(parameter); }

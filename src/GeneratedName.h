@@ -21,10 +21,12 @@ std::string first_word(const std::ostringstream& composed);
 //   outer_<p>, inner_<p>                splits of size parameter p
 //   outer_<v>_const, inner_<v>_const    splits of the hidden constant v
 //   inner_0_<w>                         alias of w, an isl keyword, in isl's texts
+//   inner_<k>_<w>, k >= 1               a local w that needs a name of its own
 //
-// After outer_ or inner_, a number alone, a number followed by _const, a
-// number followed by _ and a keyword (no keyword is "const"), time_
-// followed by a number, and a name of the input tell the families apart,
+// After outer_ or inner_, a number alone, a number followed by _const, 0
+// followed by _ and a keyword, another number followed by _ and a name (no
+// name is "const"), time_ followed by a number, and a name of the input
+// tell the families apart,
 // as long as no input name begins with outer_ or inner_ or is time_<d>,
 // tile_counter_<k> or lattice_offset_<k>: reserved_name_reason tells why
 // such a name is reserved. The statement macros S<i> are function-like:
@@ -55,6 +57,13 @@ bool is_hidden_constant(const std::string& parameter);
 // their aliases.
 std::string isl_name(const std::string& name);
 std::string input_name(const std::string& isl_name);
+
+// The name of the k-th local (k >= 1) that the tiled code keeps apart from
+// another local of the input's name `local`, which would otherwise be the
+// same variable at file scope (LocalNames), and whether `name` is such a
+// name.
+std::string own_local_name(int k, const std::string& local);
+bool is_own_local_name(const std::string& name);
 
 // Why an input may not use `name`, or "" when it may.
 std::string reserved_name_reason(const std::string& name);

@@ -10,10 +10,12 @@
 #include "Stop.h"
 #include "SyntaxTree.h"
 
-bool is_constant_expression(SgExpression* e) {
+bool is_constant_expression(SgExpression* e, const std::function<bool(const std::string&)>& readable) {
   if (!e) return true;
   switch (e->variantT()) {
-    case V_SgVarRefExp: case V_SgFunctionCallExp: case V_SgAssignOp: case V_SgPlusAssignOp:
+    case V_SgVarRefExp:
+      return readable && readable(isSgVarRefExp(e)->get_symbol()->get_name().getString());
+    case V_SgFunctionCallExp: case V_SgAssignOp: case V_SgPlusAssignOp:
     case V_SgMinusAssignOp: case V_SgMultAssignOp: case V_SgDivAssignOp: case V_SgModAssignOp:
     case V_SgAndAssignOp: case V_SgIorAssignOp: case V_SgXorAssignOp: case V_SgLshiftAssignOp:
     case V_SgRshiftAssignOp: case V_SgPlusPlusOp: case V_SgMinusMinusOp:
@@ -22,7 +24,7 @@ bool is_constant_expression(SgExpression* e) {
       break;
   }
   for (SgNode* child : e->get_traversalSuccessorContainer())
-    if (child && (!isSgExpression(child) || !is_constant_expression(isSgExpression(child)))) return false;
+    if (child && (!isSgExpression(child) || !is_constant_expression(isSgExpression(child), readable))) return false;
   return true;
 }
 
@@ -94,13 +96,14 @@ bool is_own_const(const SgInitializedName* v) {
 
 }  // namespace
 
-bool is_reassignable(const SgInitializedName* v) {
-  const std::string& specifiers = v->get_specifiers();
-  return !has_word(specifiers, "static") && !has_word(specifiers, "extern") && !is_own_const(v);
-}
+bool is_static(const SgInitializedName* v) { return has_word(v->get_specifiers(), "static"); }
+
+bool is_extern(const SgInitializedName* v) { return has_word(v->get_specifiers(), "extern"); }
+
+bool is_reassignable(const SgInitializedName* v) { return !is_static(v) && !is_extern(v) && !is_own_const(v); }
 
 bool is_uninitialised_const(const SgInitializedName* v) {
-  return !v->get_initializer() && is_own_const(v) && !has_word(v->get_specifiers(), "extern");
+  return !v->get_initializer() && is_own_const(v) && !is_extern(v);
 }
 
 std::string declaration_without_initialiser(SgInitializedName* v) {

@@ -6,19 +6,26 @@
 // function is declared: the caller of tiled_kernel() sets them, and a local
 // initialised from a run-time value is initialised on entry to the kernel.
 
+#include <functional>
 #include <string>
 
 class SgExpression;
 class SgFunctionDeclaration;
 class SgInitializedName;
 
-// Whether `e` holds no variable, call or side effect: a file-scope
-// initialiser computes the same value at program start.
-bool is_constant_expression(SgExpression* e);
+// Whether `e` holds no call, no side effect and no variable but those
+// `readable` accepts (none when it is empty): a file-scope initialiser
+// computes the same value at program start.
+bool is_constant_expression(SgExpression* e, const std::function<bool(const std::string&)>& readable = {});
 
 // Whether an array bound of `v` other than the first one of a parameter
 // (`parameter`) is not constant: such an array has no file-scope form.
 bool has_variable_length(const SgInitializedName* v, bool parameter);
+
+// Whether a local is declared static, or extern (it then names a variable
+// of file scope).
+bool is_static(const SgInitializedName* v);
+bool is_extern(const SgInitializedName* v);
 
 // Whether a local can be assigned on entry to the kernel and then holds
 // what its own initialisation gave it on every call: neither static nor

@@ -16,6 +16,12 @@ namespace {
 const size_t carrier_count = static_cast<size_t>(
     std::count(carrier_declarations, carrier_declarations + std::strlen(carrier_declarations), '\n'));
 
+// "file:line" of a node of the input.
+std::string location_of(const SgNode* node) {
+  const Sg_File_Info* at = node->get_file_info();
+  return at->get_filenameString() + ":" + std::to_string(at->get_line());
+}
+
 }  // namespace
 
 // A directive is read as an assignment to its carrier, and a statement
@@ -38,6 +44,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   functions.add(f, kernel);
   names.add_file_scope(f->get_name().getString(), function_head(f), nullptr);
   names.add_function(f);
+  if (kernel) local_names.walk_function(f);
   if (!kernel || !f->get_definition() || !f->get_parameterList()) return;
   for (SgInitializedName* v : f->get_parameterList()->get_args()) {
     std::string name = v->get_name().getString();
@@ -70,7 +77,9 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
   for (SgInitializedName* v : d->get_variables()) {
     std::string name = v->get_name().getString();
     std::string text = d->unparseToCompleteString();
-    check_generated_family(name, v);
+    // A local renamed apart is checked under the name it was written with,
+    // as the earlier local of that name.
+    if (!local_names.renamed(v)) check_generated_family(name, v);
     check_variable_name(name, text);
     bool carrier = !function && file_scope_variables++ < carrier_count;
     if (carrier && is_dropped_carrier(name)) carrier_names.insert(name);
@@ -91,8 +100,10 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
 // without it; a scalar of the kernel's function ahead of the part gets it
 // as an assignment on entry to the kernel. A constant initialiser stays at
 // file scope, and is assigned on entry too when the scalar can be written
-// (not static, not const): the original starts from it on every call.
-// Arrays of a run-time length have no file-scope form.
+// (not static, not const): the original starts from it on every call,
+// wherever the local stands, and no part ahead of it names it (LocalNames).
+// A static local keeps its initialiser, which C runs once. Arrays of a
+// run-time length have no file-scope form.
 std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel,
                                           bool ahead_of_part) {
   std::string text = d->unparseToCompleteString();
@@ -100,12 +111,16 @@ std::string InputDeclarations::local_text(SgVariableDeclaration* d, SgInitialize
   SgInitializer* initializer = v->get_initializer();
   SgAssignInitializer* value = isSgAssignInitializer(initializer);
   if (is_constant_expression(initializer)) {
-    bool again = kernel && ahead_of_part && initializer && is_reassignable(v);
+    bool again = kernel && initializer && is_reassignable(v);
     if (again && value && v->get_array_bounds().empty()) initialise_on_entry(v, value);
-    else if (again) initialised_arrays[v->get_name().getString()] = text;
+    else if (again) initialised_arrays[v->get_name().getString()] = {text, location_of(v)};
     return text;
   }
   if (!kernel) return declaration_without_initialiser(v);
+  if (is_static(v)) {
+    check_static_initialiser(v, text);
+    return text;
+  }
   if (!ahead_of_part || !value || !v->get_array_bounds().empty())
     stop(std::cout, "Program::from_Sage: tiled_kernel() initialises only scalars declared ahead of the static "
                     "control part from run-time values: " + text);
@@ -120,6 +135,20 @@ void InputDeclarations::initialise_on_entry(SgInitializedName* v, SgAssignInitia
   if (!v->get_pointer().empty()) value_text = "(decltype(" + name + "))(" + value_text + ")";
   entry.push_back("  " + name + " = " + value_text + ";");
   functions.run_by_tiled_code(value);
+}
+
+// C's initialiser of a static local is a constant expression, which may
+// take the address or the size of a variable declared ahead of it: at file
+// scope, after the same declarations, it gives the same value once, at
+// program start. A function's name has no such place: the tiled code
+// declares the functions after the variables.
+void InputDeclarations::check_static_initialiser(SgInitializedName* v, const std::string& text) const {
+  auto variable = [this](const std::string& name) { return names.is_variable(name); };
+  if (!is_constant_expression(v->get_initializer(), variable))
+    stop(std::cerr, location_of(v) + ": error: the tiled code initialises the static local " +
+                        v->get_name().getString() +
+                        " once, at file scope, where its initialiser may name only variables declared ahead of it: " +
+                        text);
 }
 
 void InputDeclarations::finish() const { prelude_functions.check_defined(); }

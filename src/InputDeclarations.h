@@ -5,12 +5,15 @@
 // order. Each variable declaration becomes the text the tiled code declares
 // it by at file scope (appended to var_declaration, with its names to
 // var_declared_names); so do the parameters of the kernel's function, the
-// function holding the static control part. A local of that function
-// initialised from a run-time value ahead of the part is declared without
-// its initialiser, which becomes an assignment on entry to tiled_kernel();
-// a scalar initialised from a constant keeps it and gets the assignment too.
-// Every declaration is checked against the others (one variable per name)
-// and against the macros of the tiled code.
+// function holding the static control part, whose locals are first given
+// names of their own where C keeps apart what would share a name
+// (LocalNames). A local of that function initialised from a run-time value
+// ahead of the first part is declared without its initialiser, which
+// becomes an assignment on entry to tiled_kernel(); a scalar initialised
+// from a constant keeps it and gets the assignment too, wherever it stands.
+// A static local keeps its initialiser, which C runs once. Every
+// declaration is checked against the others (one variable per name) and
+// against the macros of the tiled code.
 //
 // Ownership: nodes are the front end's; nothing is owned.
 
@@ -21,6 +24,7 @@
 
 #include "DeclarationTable.h"
 #include "InputFunctions.h"
+#include "LocalNames.h"
 #include "PreludeNames.h"
 
 class SgAssignInitializer;
@@ -48,9 +52,14 @@ public:
   const DeclarationTable& table() const { return names; }
   // "  n = N;" for each local initialised on entry to tiled_kernel().
   const std::vector<std::string>& initialisations() const { return entry; }
-  // The arrays of the kernel's function whose initialiser tiled_kernel()
-  // does not give again on each call, with their declarations.
-  const std::map<std::string, std::string>& arrays_initialised_once() const { return initialised_arrays; }
+  // An array of the kernel's function whose initialiser tiled_kernel()
+  // does not give again on each call: its declaration and its "file:line".
+  struct InitialisedArray {
+    std::string text;
+    std::string location;
+  };
+  // Those arrays by name.
+  const std::map<std::string, InitialisedArray>& arrays_initialised_once() const { return initialised_arrays; }
   // Stops the run on a call, in code the tiled code runs, of a function
   // that reads or writes what the tiled code cannot keep
   // (InputFunctions::check_calls).
@@ -63,10 +72,11 @@ public:
 
 private:
   DeclarationTable names;
+  LocalNames local_names;
   PreludeFunctions prelude_functions;
   InputFunctions functions;
   std::vector<std::string> entry;
-  std::map<std::string, std::string> initialised_arrays;
+  std::map<std::string, InitialisedArray> initialised_arrays;
   size_t file_scope_variables = 0;  // the first ones are the directive carriers
   std::set<std::string> carrier_names;  // of the carriers whose statements are dropped
 
@@ -74,6 +84,7 @@ private:
   void check_carrier_name(const std::string& name, const std::string& text) const;
   std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
   void initialise_on_entry(SgInitializedName* v, SgAssignInitializer* value);
+  void check_static_initialiser(SgInitializedName* v, const std::string& text) const;
 };
 
 #endif

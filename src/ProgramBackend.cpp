@@ -527,12 +527,14 @@ std::string evaluation_over_budget(const Program& program, const std::string& fi
          "): tile it with smaller tile sizes, ratios or lattice entries, or with fewer pieces";
 }
 
-// The parameters the tiled code holds in int: the input's and block_size.
-// Their splits (outer_N, inner_N), names no input may take, are long long.
+// The parameters the tiled code holds in int: the input's (a local kept
+// apart under a name of its own included) and block_size. Their splits
+// (outer_N, inner_N), names no input may take, are long long.
 std::set<std::string> int_parameters() {
   std::set<std::string> names;
   for (const std::string& name : get_parameters_string())
-    if (name.rfind("outer_", 0) != 0 && name.rfind("inner_", 0) != 0) names.insert(name);
+    if (is_own_local_name(name) || (name.rfind("outer_", 0) != 0 && name.rfind("inner_", 0) != 0))
+      names.insert(name);
   return names;
 }
 

@@ -416,15 +416,15 @@ public:
   }
 
   // The original initialises its local arrays on every call, the tiled
-  // code once, at program start: the part may only read them.
+  // code once, at program start: the parts may only read them.
   void check_array_initialisations() const {
-    const std::map<std::string, std::string>& once = declarations.arrays_initialised_once();
+    const auto& once = declarations.arrays_initialised_once();
     for (const auto& write : writes) {
       auto array = once.find(write.first);
       if (array != once.end())
-        stop(std::cout, "Program::from_Sage: " + write.first +
-                            " is initialised once in the tiled code, not on every call, and the static control "
-                            "part writes it: " + array->second);
+        stop(std::cerr, array->second.location + ": error: " + write.first +
+                            " is initialised once in the tiled code, not on every call, and a static control "
+                            "part writes it: " + array->second.text);
     }
   }
 

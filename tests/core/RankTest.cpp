@@ -235,8 +235,9 @@ TEST_F(RankTest, VariableListsAndMapInserters) {
 // hidden constants among them, as small as the counters' numbers) and for
 // input names that look like the families' own parts: no name comes from
 // two families, and an input may take none of them, while it may take the
-// look-alike names themselves. (A loop counter is never a size parameter:
-// the model refuses a counter used outside its loops.)
+// look-alike names themselves; only a local's own name reads as one. (A
+// loop counter is never a size parameter: the model refuses a counter used
+// outside its loops.)
 TEST_F(RankTest, GeneratedNameFamiliesAreDisjointAndReserved) {
   const std::vector<std::string> counters = {"i", "time", "_0", "outer", "tile_counter", "S0", "c0"};
   const std::vector<std::string> sizes = {"N",     "time_", "time_x",         "_const",
@@ -263,6 +264,10 @@ TEST_F(RankTest, GeneratedNameFamiliesAreDisjointAndReserved) {
     add("split of a size", split_name(true, name));
     add("split of a size", split_name(false, name));
   }
+  for (const std::vector<std::string>& names : {counters, sizes})
+    for (const std::string& name : names) add("own name of a local", own_local_name(1, name));
+  for (const auto& made : family_of)
+    EXPECT_EQ(is_own_local_name(made.first), made.second == "own name of a local") << made.first;
   for (const std::vector<std::string>& names : {counters, sizes})
     for (const std::string& name : names) {
       EXPECT_EQ(reserved_name_reason(name), "") << name;

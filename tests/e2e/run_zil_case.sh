@@ -61,8 +61,10 @@ expect_untouched() {
 
 refusals=$(field refusals)
 for run in "${runs[@]}"; do
+  # grep reads all the messages (one a call): with -q, a later one could
+  # meet a closed pipe and fail the pipeline.
   # shellcheck disable=SC2086
-  if [ "$refusals" = checked ] && ./tiled $run 2>&1 >/dev/null | grep -q "breaks the assumption"; then
+  if [ "$refusals" = checked ] && ./tiled $run 2>&1 >/dev/null | grep "breaks the assumption" >/dev/null; then
     expect_untouched "$run"
   else
     compare_outputs "FAIL: results differ for block_size and parameters:" "$run"

@@ -1,4 +1,4 @@
-// stdout: Program::from_Sage: acc is initialised once in the tiled code, not on every call, and the static control part writes it: double acc[4] = {0.5, 0, 0, 0};
+// stderr: initialised_array_written.c:9: error: acc is initialised once in the tiled code, not on every call, and a static control part writes it: double acc[4] = {0.5, 0, 0, 0};
 // The original starts every call from the initialiser, the hoisted array
 // only the first one.
 int N;
