@@ -3,12 +3,12 @@
 
 // The functions of the input that the tiled code calls, which it carries:
 // those its statements and the assignments on entry to tiled_kernel() call,
-// the input's own min and max (which stand in for the macros of those names,
-// so that a call evaluates each argument once, as the original did), and in
-// turn whatever these call. Their declarations, definitions and prototypes
-// alike, are carried as the input wrote them (in the words of C++ the tiled
-// code is written in), in file order; a prototype without a definition names
-// a function for the user to link.
+// the input's own min and max (which stand in for the tiled code's
+// functions of those names, so that the statements call the functions the
+// original calls), and in turn whatever these call. Their declarations,
+// definitions and prototypes alike, are carried as the input wrote them (in
+// the words of C++ the tiled code is written in), in file order; a
+// prototype without a definition names a function for the user to link.
 //
 // Ownership: nodes are the front end's; nothing is owned.
 

@@ -12,10 +12,10 @@
 
 namespace {
 
-const std::set<std::string> macros = {"min", "max", "ceild", "floord"};
+const std::set<std::string> prelude_names = {"min", "max", "ceild", "floord"};
 
 [[noreturn]] void refuse(const std::string& name, const std::string& what, const std::string& text) {
-  stop(std::cout, "Program::from_Sage: the tiled code defines a macro " + name + "; " + what + ": " + text);
+  stop(std::cout, "Program::from_Sage: the tiled code defines a function " + name + "; " + what + ": " + text);
 }
 
 bool is_plain_int(const SgInitializedName* v) {
@@ -101,13 +101,13 @@ void check_written_name(const std::string& name, SgNode* where) {
 }
 
 void check_variable_name(const std::string& name, const std::string& text) {
-  if (macros.count(name)) refuse(name, "the input may not declare a variable of that name", text);
+  if (prelude_names.count(name)) refuse(name, "the input may not declare a variable of that name", text);
 }
 
 void check_directives(const std::vector<std::string>& directives) {
   for (const std::string& line : directives) {
     std::string name = defined_macro(line);
-    if (macros.count(name)) refuse(name, "the input may not define a macro of that name", line);
+    if (prelude_names.count(name)) refuse(name, "the input may not define a macro of that name", line);
   }
 }
 
@@ -119,7 +119,7 @@ void check_min_max_calls(SgNode* node, const DeclarationTable& table) {
       for (SgExpression* argument : call->get_args()->get_expressions())
         if (!table.is_int(argument))
           stop(std::cout, "Program::from_Sage: " + callee +
-                              " with an argument that is not an int, which the tiled code's macro would "
+                              " with an argument that is not an int, which the tiled code's function would "
                               "not convert: " + call->unparseToString());
   }
   for (SgNode* child : node->get_traversalSuccessorContainer()) check_min_max_calls(child, table);
@@ -128,7 +128,7 @@ void check_min_max_calls(SgNode* node, const DeclarationTable& table) {
 
 void PreludeFunctions::add(SgFunctionDeclaration* f) {
   std::string name = f->get_name().getString();
-  if (!macros.count(name)) return;
+  if (!prelude_names.count(name)) return;
   bool minimum = name == "min";
   if (!minimum && name != "max") refuse(name, "the input may not declare a function of that name", function_head(f));
   bool exact = has_min_max_signature(f) && (!f->get_definition() || returns_extremum(f, minimum));

@@ -1,15 +1,15 @@
 #ifndef TARVEX_PRELUDE_NAMES_H
 #define TARVEX_PRELUDE_NAMES_H
 
-// The tiled code defines the macros min, max, ceild and floord for the loop
-// nest isl generates, and its statements keep calling min and max by name.
-// The input may therefore give these names to no variable, macro or
+// The tiled code defines the functions min, max, ceild and floord for the
+// loop nest isl generates, and its statements keep calling min and max by
+// name. The input may therefore give these names to no variable, macro or
 // function, with one exception: a function min (max) returning exactly the
 // minimum (maximum) of its two int parameters, which loop bounds read as
-// such and which the tiled code carries in place of the macro
+// such and which the tiled code carries in place of its own
 // (InputFunctions). Every argument of a call of min or max in a statement
-// must be an int: without the input's function the macro stands for it,
-// and converts nothing.
+// must be an int: without the input's function the tiled code's stands for
+// it, and converts no argument to int.
 
 #include <map>
 #include <set>
@@ -32,19 +32,19 @@ void check_generated_family(const std::string& name, SgNode* where);
 // code reads it as its tile size, in every loop bound.
 void check_written_name(const std::string& name, SgNode* where);
 
-// Stops the run when a variable is named like a macro of the tiled code;
+// Stops the run when a variable is named like a function of the tiled code;
 // `text` is its declaration.
 void check_variable_name(const std::string& name, const std::string& text);
 
-// Stops the run on a "#define" of a macro name of the tiled code among the
-// directive lines.
+// Stops the run on a "#define" of a function name of the tiled code among
+// the directive lines.
 void check_directives(const std::vector<std::string>& directives);
 
 // Stops the run on a call of min or max inside `node` with an argument that
 // is not an int by `table`.
 void check_min_max_calls(SgNode* node, const DeclarationTable& table);
 
-// The functions of the input named like a macro of the tiled code.
+// The functions of the input named like a function of the tiled code.
 class PreludeFunctions {
 public:
   // Stops the run unless `f` is min or max as said above; a prototype

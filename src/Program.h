@@ -41,8 +41,8 @@ public:
   std::vector<std::string> kernel_entry;
   // The input's functions that the tiled code calls, as (name, C text) in
   // file order, written ahead of the statement macros; filled by from_Sage
-  // (InputFunctions). The input's own min and max replace the macros of
-  // those names.
+  // (InputFunctions). The input's own min and max replace the tiled code's
+  // functions of those names.
   std::vector<std::pair<std::string, std::string>> functions;
   // In a tiled program, per statement under a parametric tiling, the
   // constraints that put a point in its tile, on the inner counters that

@@ -37,27 +37,35 @@ const char* const includes =
     "#include <stdio.h>\n"
     "\n";
 
-// Every macro argument and body is parenthesised: the statements call min
-// and max with arbitrary C operands (min(b[i] & 3, 2)). ceild and floord
-// divide by a positive d in integers: the quotient rounds toward zero, and a
-// remainder of the numerator's sign moves it by one. Neither negates nor
-// adds to the numerator, so no int overflows.
-const std::pair<const char*, const char*> prelude_macros[] = {
-    {"min", "#define min(x,y)  ((x)<(y)?(x):(y))\n"},
-    {"max", "#define max(x,y)  ((x)<(y)?(y):(x))\n"},
-    {"ceild", "#define ceild(n,d)  (((n) / (d)) + (((n) % (d)) > 0))\n"},
-    {"floord", "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n"},
+// The names the loop nest calls, defined as functions that evaluate each
+// argument once: isl prints a bound of n terms as n - 1 nested calls, which
+// macros repeating their arguments would double in size per term. min and
+// max return what C's x < y ? x : y gives, the usual arithmetic conversions
+// of both operands (unary + promotes a char or short to int), since the
+// statements call them too. ceild and floord divide by a positive d: the
+// quotient rounds toward zero, and a remainder of the numerator's sign moves
+// it by one; neither negates nor adds to the numerator, so nothing
+// overflows.
+const std::pair<const char*, const char*> prelude_functions[] = {
+    {"min", "template <class T, class U> inline auto min(T x, U y) -> decltype(x < y ? +x : +y) "
+            "{ return x < y ? +x : +y; }\n"},
+    {"max", "template <class T, class U> inline auto max(T x, U y) -> decltype(x < y ? +y : +x) "
+            "{ return x < y ? +y : +x; }\n"},
+    {"ceild", "template <class T, class U> inline auto ceild(T n, U d) -> decltype(n / d) "
+              "{ return n / d + (n % d > 0); }\n"},
+    {"floord", "template <class T, class U> inline auto floord(T n, U d) -> decltype(n / d) "
+               "{ return n / d - (n % d < 0); }\n"},
 };
 
-// The includes and the macros of the loop nest, but those the input defines
-// as functions (its own min and max, which the tiled code carries): the
-// function evaluates each argument once, as the input's statements expect.
+// The includes and the functions of the loop nest, but those the input
+// defines itself (its own min and max, which the tiled code carries): the
+// statements keep calling the input's function.
 std::string prelude(const Program& program) {
   std::set<std::string> carried;
   for (const auto& function : program.functions) carried.insert(function.first);
   std::string text = includes;
-  for (const auto& macro : prelude_macros)
-    if (!carried.count(macro.first)) text += macro.second;
+  for (const auto& function : prelude_functions)
+    if (!carried.count(function.first)) text += function.second;
   return text + "\n";
 }
 

@@ -181,8 +181,8 @@ TEST_F(ModelTest, RefusedRightHandSides) {
                         "Program::from_Sage: unsupported statement in the static control part: a[i] = (x, y);");
 }
 
-// min and max functions the tiled code's macros may stand for, and the int
-// arguments the macros read alike.
+// min and max functions that may stand for the tiled code's own, and the int
+// arguments that both read alike.
 TEST_F(ModelTest, MinAndMaxFunctionsAndTheirArguments) {
   const char* accepted[] = {
       "int min(int x, int y) { return x <= y ? x : y; }", "int min(int x, int y) { return y > x ? x : y; }",
@@ -194,7 +194,7 @@ TEST_F(ModelTest, MinAndMaxFunctionsAndTheirArguments) {
     SetUp();
     delete model_of(std::string(function) + "\n" + scop("#pragma schedule[i]\n a[i] = 1;"));
   }
-  std::string refused = "Program::from_Sage: the tiled code defines a macro min; an input function of that "
+  std::string refused = "Program::from_Sage: the tiled code defines a function min; an input function of that "
                         "name must return the minimum of its two int parameters: ";
   EXPECT_STOP_ON_STDOUT(model_of("int min(int x, int y) { return x < y ? x : x; }\n" + scop("")),
                         refused + "int min(int x, int y)");
@@ -203,7 +203,7 @@ TEST_F(ModelTest, MinAndMaxFunctionsAndTheirArguments) {
   EXPECT_STOP_ON_STDOUT(model_of("int min(int x, int y) { if (x < y) return x; return y; }\n" + scop("")),
                         refused + "int min(int x, int y)");
   EXPECT_STOP_ON_STDOUT(model_of("int max(int x, int y);\n" + scop("")),
-                        "Program::from_Sage: the tiled code defines a macro max; an input function of that "
+                        "Program::from_Sage: the tiled code defines a function max; an input function of that "
                         "name must be defined in the file: int max(int x, int y)");
 
   const char* int_arguments[] = {"i", "N", "(int)x", "i % 3 + N * 2", "x < y", "N > 0 ? N : -N",
@@ -220,7 +220,7 @@ TEST_F(ModelTest, MinAndMaxFunctionsAndTheirArguments) {
         model_of("int A[4][4];\nunsigned u;\ntypedef long wide;\ntypedef unsigned natural;\ntypedef int *ints;\n"
                  "wide longer(int v);\n" +
                  scop(std::string("#pragma schedule[i]\n a[i] = min(") + argument + ", 2);")),
-        "Program::from_Sage: min with an argument that is not an int, which the tiled code's macro would not "
+        "Program::from_Sage: min with an argument that is not an int, which the tiled code's function would not "
         "convert: min(" + std::string(argument) + ", 2)");
 }
 
@@ -254,8 +254,8 @@ TEST_F(ModelTest, KernelParametersAndRunTimeInitialisersAreCarried) {
 
 // The tiled code carries the functions its statements and its entry
 // assignments call, those these call in turn, and the input's own min,
-// which stands in for the macro: definitions and prototypes in file order,
-// nothing else (run calls the kernel, which is not carried).
+// which stands in for the tiled code's: definitions and prototypes in file
+// order, nothing else (run calls the kernel, which is not carried).
 TEST_F(ModelTest, FunctionsTheTiledCodeCallsAreCarried) {
   Program* p = model_of(
       "int N;\nint a[9];\nint unused(int x) { return x; }\nint g(int x);\n"

@@ -347,9 +347,12 @@ TEST_F(BackendTest, ScriptAndPreludeOfTwoStatements) {
             "codegen tiled_program;\n");
   std::string prelude =
       "#include <math.h>\n#include <iostream>\n#include <stdio.h>\n\n"
-      "#define min(x,y)  ((x)<(y)?(x):(y))\n#define max(x,y)  ((x)<(y)?(y):(x))\n"
-      "#define ceild(n,d)  (((n) / (d)) + (((n) % (d)) > 0))\n"
-      "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n\n"
+      "template <class T, class U> inline auto min(T x, U y) -> decltype(x < y ? +x : +y) "
+      "{ return x < y ? +x : +y; }\n"
+      "template <class T, class U> inline auto max(T x, U y) -> decltype(x < y ? +y : +x) "
+      "{ return x < y ? +y : +x; }\n"
+      "template <class T, class U> inline auto ceild(T n, U d) -> decltype(n / d) { return n / d + (n % d > 0); }\n"
+      "template <class T, class U> inline auto floord(T n, U d) -> decltype(n / d) { return n / d - (n % d < 0); }\n\n"
       "int N;\nint M;\nint i;\nint j;\nint a[64][64];\nint b[64];\n\n"
       "#define S0(i) { b[(i)]=b[(i)]+1; }\n"
       "#define S1(i,j) { a[(i)][(j)]=b[(j)]*((int)((i))); }\n\n"
@@ -429,7 +432,7 @@ TEST_F(BackendTest, StaticControlPartsRunInFileOrder) {
 }
 
 // The carried functions stand between the declarations and the statement
-// macros; the input's own max replaces the macro of that name, min stays,
+// macros; the input's own max replaces the function of that name, min stays,
 // and a long long max beside it takes the nest's long long bounds.
 TEST_F(BackendTest, CarriedFunctionsPrecedeTheStatementMacros) {
   std::pair<std::string, std::string> files = generate(
@@ -437,8 +440,8 @@ TEST_F(BackendTest, CarriedFunctionsPrecedeTheStatementMacros) {
       "int twice(int x) { return 2 * x; }\nvoid k() {\n#pragma begin_scop\n"
       "  for (i = 0; i < N; i++) {\n#pragma schedule[i]\n    b[i] = max(b[i], i) + twice(b[i]);\n  }\n" +
       std::string(footer));
-  EXPECT_NE(files.second.find("#define min(x,y)"), std::string::npos);
-  EXPECT_EQ(files.second.find("#define max(x,y)"), std::string::npos);
+  EXPECT_NE(files.second.find("inline auto min("), std::string::npos);
+  EXPECT_EQ(files.second.find("inline auto max("), std::string::npos);
   EXPECT_NE(files.second.find("int b[9];\n\nint max(int x, int y) {\n  return x < y ? y : x;\n}\n\n"
                               "int twice(int x) {\n  return 2 * x;\n}\n\n"
                               "long long max(long long x, long long y) { return x > y ? x : y; }\n\n#define S0(i) "),

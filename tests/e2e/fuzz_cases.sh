@@ -95,7 +95,7 @@ same_output() {
 
 # carry_functions: driver.cc with the input's functions declared ahead of
 # the tiled output and defined after it (but the counter they share, which
-# the output declares, and min and max, which are its macros), for an
+# the output declares, and min and max, which are its functions), for an
 # output that does not carry them.
 carry_functions() {
   local functions prototypes

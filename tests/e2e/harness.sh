@@ -101,6 +101,27 @@ check_warnings() {
   fi
 }
 
+# check_expansion <c++ compiler>: the tiled output after the preprocessor
+# must stay within 3 times the size of the file. The names the output
+# defines for its nest evaluate each argument once, so that a bound that isl
+# prints as nested calls grows by its own text, where a macro repeating its
+# arguments would double it with each call. The #include lines are left out
+# (the system headers are not the nest's), and the statement macros are read
+# as plain text, their calls as calls: each call would repeat its statement,
+# which lengthens the output by the calls' number, whatever the nest's
+# names do. The preprocessor's output is cut just past the limit, which an
+# expansion that doubles passes at once.
+check_expansion() {
+  local size limit expanded
+  size=$(wc -c <"$name.tiled.cc")
+  limit=$((3 * size))
+  expanded=$(grep -v '^#include' "$name.tiled.cc" | sed -E 's/^#define (S[0-9]+\()/\1/' |
+    "$1" -E -P -x c++ - 2>/dev/null | head -c $((limit + 1)) | wc -c) || true
+  if [ "$expanded" -gt "$limit" ]; then
+    echo "FAIL: $name.tiled.cc ($size bytes) grows past $limit bytes after the preprocessor"; exit 1
+  fi
+}
+
 # write_driver <params> <arrays> [zil]: writes driver.cc, which includes the
 # original input, or with -DTILED the tiled output, fills the listed arrays
 # and scalars from a fixed pseudo-random sequence, sets the parameters from

@@ -28,6 +28,7 @@ if [ "$created" != "$expected" ]; then
   exit 1
 fi
 check_warnings
+check_expansion "$cxx"
 
 write_driver "$(field params)" "$(field arrays)"
 IFS='|' read -ra sets <<<"$(field values)"

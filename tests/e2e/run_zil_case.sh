@@ -30,6 +30,7 @@ script=$(field script)
 # shellcheck disable=SC2046
 run_tarvex $(field options)
 check_warnings
+check_expansion "$cxx"
 if [ -n "$script" ] && ! grep -qF -- "$script" "$name.iscc"; then
   echo "FAIL: the script does not contain \"$script\""
   exit 1

@@ -1,7 +1,7 @@
 // Arguments of min and max that are ints without naming an int variable: a
 // call of a function of the input that returns int, and casts to typedefs
 // that stand for int, directly or through another typedef. The tiled
-// code's macros stand for min and max, as the original's do.
+// code's functions stand for min and max, as the original's macros do.
 // params: N
 // arrays: A B
 // values: 0 | 1 | 9 | 16

@@ -1,4 +1,4 @@
-// stdout: Program::from_Sage: max with an argument that is not an int, which the tiled code's macro would not convert: max(lengthen(i), (idx_t)B[i])
+// stdout: Program::from_Sage: max with an argument that is not an int, which the tiled code's function would not convert: max(lengthen(i), (idx_t)B[i])
 typedef int idx_t;
 int N;
 int A[100];

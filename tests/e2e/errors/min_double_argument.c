@@ -1,4 +1,4 @@
-// stdout: Program::from_Sage: min with an argument that is not an int, which the tiled code's macro would not convert: min(x[i], 2)
+// stdout: Program::from_Sage: min with an argument that is not an int, which the tiled code's function would not convert: min(x[i], 2)
 int min(int a, int b) { return a < b ? a : b; }
 int N;
 double x[100];

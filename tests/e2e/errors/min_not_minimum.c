@@ -1,4 +1,4 @@
-// stdout: Program::from_Sage: the tiled code defines a macro min; an input function of that name must return the minimum of its two int parameters: int min(int x, int y)
+// stdout: Program::from_Sage: the tiled code defines a function min; an input function of that name must return the minimum of its two int parameters: int min(int x, int y)
 int min(int x, int y) { return x < y ? y : x; }
 int N;
 int a[100];

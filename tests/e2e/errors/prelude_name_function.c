@@ -1,4 +1,4 @@
-// stdout: Program::from_Sage: the tiled code defines a macro ceild; the input may not declare a function of that name: int ceild(int n, int d)
+// stdout: Program::from_Sage: the tiled code defines a function ceild; the input may not declare a function of that name: int ceild(int n, int d)
 int ceild(int n, int d) { return (n + d - 1) / d; }
 int N;
 int a[100];

@@ -1,4 +1,4 @@
-// stdout: Program::from_Sage: the tiled code defines a macro max; the input may not define a macro of that name: #define max(a, b) ((a) > (b) ? (a) : (b))
+// stdout: Program::from_Sage: the tiled code defines a function max; the input may not define a macro of that name: #define max(a, b) ((a) > (b) ? (a) : (b))
 #define max(a, b) ((a) > (b) ? (a) : (b))
 int N;
 int a[100];

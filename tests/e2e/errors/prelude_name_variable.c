@@ -1,4 +1,4 @@
-// stdout: Program::from_Sage: the tiled code defines a macro floord; the input may not declare a variable of that name: double floord;
+// stdout: Program::from_Sage: the tiled code defines a function floord; the input may not declare a variable of that name: double floord;
 int N;
 double floord;
 double a[100];
