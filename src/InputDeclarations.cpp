@@ -35,6 +35,7 @@ void InputDeclarations::hoist(const std::string& name, const std::string& text) 
 void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   check_generated_family(f->get_name().getString(), f);
   prelude_functions.add(f);
+  meaning.function(f, kernel);
   functions.add(f, kernel);
   names.add_file_scope(f->get_name().getString(), function_head(f), nullptr);
   names.add_function(f);
@@ -56,6 +57,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
 // The hoisted declarations may name the type, so it is declared with them,
 // in file order.
 void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
+  meaning.declaration(t, !local);
   std::string name = t->get_name().getString(), text = t->unparseToString();
   check_generated_family(name, t);
   check_carrier_name(name, text);
@@ -67,6 +69,7 @@ void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
 
 void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel,
                                  bool ahead_of_part) {
+  meaning.declaration(d, !function);
   for (SgInitializedName* v : d->get_variables()) {
     std::string name = v->get_name().getString();
     std::string text = d->unparseToCompleteString();
@@ -120,6 +123,19 @@ void InputDeclarations::initialise_on_entry(SgInitializedName* v, SgAssignInitia
   if (!v->get_pointer().empty()) value_text = "(decltype(" + name + "))(" + value_text + ")";
   entry.push_back("  " + name + " = " + value_text + ";");
   functions.run_by_tiled_code(value);
+}
+
+void InputDeclarations::directives(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    meaning.directive(line);
+    size_t at = line.find_first_not_of(" \t", line.find('#') + 1);
+    if (at != std::string::npos && line.compare(at, 7, "include") == 0) include_lines.push_back(line);
+  }
+}
+
+void InputDeclarations::statement(SgNode* assignment) {
+  meaning.run_by_tiled_code(assignment);
+  functions.run_by_tiled_code(assignment);
 }
 
 void InputDeclarations::finish() const { prelude_functions.check_defined(); }

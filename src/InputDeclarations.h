@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "CMeaning.h"
 #include "DeclarationTable.h"
 #include "InputFunctions.h"
 #include "PreludeNames.h"
@@ -40,8 +41,10 @@ public:
   // A variable declaration at file scope (`function` null) or inside
   // `function`; `ahead_of_part` when no part has started yet.
   void variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel, bool ahead_of_part);
+  // The #include, #define and #undef lines that stand ahead of a node.
+  void directives(const std::vector<std::string>& lines);
   // A statement of a static control part, which the tiled code runs.
-  void statement(SgNode* assignment) { functions.run_by_tiled_code(assignment); }
+  void statement(SgNode* assignment);
   // Stops the run on a prototype of min or max without definition.
   void finish() const;
 
@@ -51,13 +54,20 @@ public:
   // The arrays of the kernel's function whose initialiser tiled_kernel()
   // does not give again on each call, with their declarations.
   const std::map<std::string, std::string>& arrays_initialised_once() const { return initialised_arrays; }
-  // The functions the tiled code carries (InputFunctions::carried).
-  std::vector<std::pair<std::string, std::string>> carried_functions() const { return functions.carried(); }
+  // The functions the tiled code carries (InputFunctions::carried, in the
+  // meaning C gives them: CMeaning::carried).
+  std::vector<std::pair<std::string, std::string>> carried_functions() const {
+    return meaning.carried(functions.carried());
+  }
+  // The input's #include lines, in file order.
+  const std::vector<std::string>& includes() const { return include_lines; }
 
 private:
   DeclarationTable names;
   PreludeFunctions prelude_functions;
   InputFunctions functions;
+  CMeaning meaning;
+  std::vector<std::string> include_lines;
   std::vector<std::string> entry;
   std::map<std::string, std::string> initialised_arrays;
   size_t file_scope_variables = 0;  // the first ones are the directive carriers

@@ -47,13 +47,17 @@ const std::pair<const char*, const char*> prelude_macros[] = {
     {"floord", "#define floord(n,d) (((n) / (d)) - (((n) % (d)) < 0))\n"},
 };
 
-// The includes and the macros of the loop nest, but those the input defines
-// as functions (its own min and max, which the tiled code carries): the
-// function evaluates each argument once, as the input's statements expect.
+// The includes, the input's own after them (ahead of the macros, which
+// would rename what their headers declare), and the macros of the loop
+// nest, but those the input defines as functions (its own min and max,
+// which the tiled code carries): the function evaluates each argument
+// once, as the input's statements expect.
 std::string prelude(const Program& program) {
   std::set<std::string> carried;
   for (const auto& function : program.functions) carried.insert(function.first);
   std::string text = includes;
+  for (const std::string& line : program.includes) text += line + "\n";
+  if (!program.includes.empty()) text += "\n";
   for (const auto& macro : prelude_macros)
     if (!carried.count(macro.first)) text += macro.second;
   return text + "\n";

@@ -234,6 +234,7 @@ public:
 
   ASTInfo evaluateInheritedAttribute(SgNode* node, ASTInfo a) override {
     check_directives(directives_of(node));
+    declarations.directives(directives_of(node));
     if (SgFunctionDeclaration* f = isSgFunctionDeclaration(node)) {
       a.function = f;
       a.kernel = inside_part() || holds_part(f);
@@ -462,9 +463,9 @@ private:
     if (in_directive) return;
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
-    declarations.statement(assign);
     refuse_generated_calls(assign);
     refuse_rounding_in_subscripts(assign, false);
+    declarations.statement(assign);
   }
 
   void loop(SgForStatement* node, ASTInfo& a) {
@@ -541,5 +542,6 @@ Program* Program::from_Sage(SgProject* project) {
   program->declared_names = var_declared_names;
   program->kernel_entry = traversal.declarations.initialisations();
   program->functions = traversal.declarations.carried_functions();
+  program->includes = traversal.declarations.includes();
   return program;
 }
