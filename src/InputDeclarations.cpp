@@ -85,8 +85,34 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
       names.add_file_scope(name, text, v);
     }
     if (is_uninitialised_const(v)) text = declaration_without_initialiser(v);
+    if (!function && !carrier && merged_definition(v, d->unparseToCompleteString())) continue;
     hoist(name, text);
   }
+}
+
+// C takes the file-scope definitions of one variable for one: tentative
+// ones (without initialiser, not extern) and at most one with an
+// initialiser, while C++ refuses a second definition. A tentative
+// definition after the first definition adds nothing. A definition with an
+// initialiser after a tentative one turns that one into an extern
+// declaration, or, for a static variable (which C++ cannot declare without
+// defining it), takes its place. Returns whether `v` is so merged into an
+// earlier definition, and is not declared again itself.
+bool InputDeclarations::merged_definition(SgInitializedName* v, const std::string& text) {
+  const std::string& specifiers = v->get_specifiers();
+  if (std::string(" " + specifiers + " ").find(" extern ") != std::string::npos) return false;
+  std::string name = v->get_name().getString();
+  auto earlier = definitions.find(name);
+  if (earlier == definitions.end()) {
+    definitions[name] = {var_declaration.size(), text, v->get_initializer() != nullptr};
+    return false;
+  }
+  if (!v->get_initializer()) return true;
+  if (earlier->second.initialised) return false;
+  earlier->second.initialised = true;
+  bool is_static = std::string(" " + specifiers + " ").find(" static ") != std::string::npos;
+  var_declaration[earlier->second.at] = cxx_text(is_static ? text : "extern " + earlier->second.text);
+  return is_static;
 }
 
 // A local keeps its text unless its initialiser is a run-time value: a

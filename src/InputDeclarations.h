@@ -73,7 +73,18 @@ private:
   size_t file_scope_variables = 0;  // the first ones are the directive carriers
   std::set<std::string> carrier_names;  // of the carriers whose statements are dropped
 
+  // The file-scope definitions of variables met so far: where each is
+  // declared in var_declaration, its text as written, and whether it has
+  // an initialiser.
+  struct Definition {
+    size_t at;
+    std::string text;
+    bool initialised;
+  };
+  std::map<std::string, Definition> definitions;
+
   void hoist(const std::string& name, const std::string& text);
+  bool merged_definition(SgInitializedName* v, const std::string& text);
   void check_carrier_name(const std::string& name, const std::string& text) const;
   std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
   void initialise_on_entry(SgInitializedName* v, SgAssignInitializer* value);
