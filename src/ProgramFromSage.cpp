@@ -522,6 +522,9 @@ private:
       for (SgInitializedName* variable : node->get_variables())
         if (variable->get_initializer()) refuse_statement(node);
     }
+    // tiled_kernel() runs the initialisers of the kernel's locals, after
+    // the statement macros.
+    if (a.kernel) refuse_generated_calls(node);
     declarations.variable(node, a.function, a.kernel, !part_started);
   }
 };
