@@ -26,14 +26,16 @@ void InputDeclarations::check_carrier_name(const std::string& name, const std::s
                         text);
 }
 
-void InputDeclarations::hoist(const std::string& name, const std::string& text) {
+void InputDeclarations::hoist(const std::string& name, const std::string& text, SgNode* where) {
   check_hoisted_name(name, text);
+  check_tile_size_declaration(name, cxx_text(text), where);
   var_declaration.push_back(cxx_text(text));
   var_declared_names.push_back({name});
 }
 
 void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   check_generated_family(f->get_name().getString(), f);
+  check_tile_size_declaration(f->get_name().getString(), function_head(f), f);
   prelude_functions.add(f);
   meaning.function(f, kernel);
   functions.add(f, kernel);
@@ -50,7 +52,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
       stop(std::cout, "Program::from_Sage: variable-length array parameter: " + v->unparseToString());
     check_variable_name(name, text);
     names.add_local(name, text, v);
-    hoist(name, text);
+    hoist(name, text, v);
   }
 }
 
@@ -64,7 +66,7 @@ void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
   if (local) names.add_local(name, text, nullptr);
   else names.add_file_scope(name, text, nullptr);
   names.add_type_name(name, t->get_declarator());
-  hoist(name, text);
+  hoist(name, text, t);
 }
 
 void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel,
@@ -86,7 +88,7 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
     }
     if (is_uninitialised_const(v)) text = declaration_without_initialiser(v);
     if (!function && !carrier && merged_definition(v, d->unparseToCompleteString())) continue;
-    hoist(name, text);
+    hoist(name, text, v);
   }
 }
 

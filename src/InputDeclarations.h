@@ -83,7 +83,7 @@ private:
   };
   std::map<std::string, Definition> definitions;
 
-  void hoist(const std::string& name, const std::string& text);
+  void hoist(const std::string& name, const std::string& text, SgNode* where);
   bool merged_definition(SgInitializedName* v, const std::string& text);
   void check_carrier_name(const std::string& name, const std::string& text) const;
   std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
