@@ -223,10 +223,8 @@ void collect_locals(SgNode* node, Locals& locals) {
 
 }  // namespace
 
-void CMeaning::directive(const std::string& line) {
-  size_t at = line.find_first_not_of(" \t", line.find('#') + 1);
-  if (at != std::string::npos && line.compare(at, 7, "include") == 0 && line.find("tgmath.h") != std::string::npos)
-    type_generic_math = true;
+void CMeaning::include(const std::string& line) {
+  if (line.find("tgmath.h") != std::string::npos) type_generic_math = true;
 }
 
 void CMeaning::function(SgFunctionDeclaration* f, bool kernel) {
@@ -365,28 +363,34 @@ std::string CMeaning::plain_type(SgExpression* e, const Locals& locals) const {
 }
 
 void CMeaning::cast_void_pointers(SgNode* node, SgFunctionDeclaration* body, const Locals& locals) {
-  std::string function = body->get_name().getString();
   if (SgInitializedName* v = isSgInitializedName(node)) {
     SgAssignInitializer* value = isSgAssignInitializer(v->get_initializer());
     if (value && is_void_pointer(value->get_operand(), locals) && !declares_void_pointer(v))
-      value->set_traversalSuccessorByIndex(0, cast_to("decltype(" + v->get_name().getString() + ")", value->get_operand()));
+      value->set_traversalSuccessorByIndex(0, cast_to("decltype(" + v->get_name().getString() + ")",
+                                                      value->get_operand()));
   } else if (SgAssignOp* assign = isSgAssignOp(node)) {
-    SgExpression* target = assign->get_lhs_operand();
-    if (!is_void_pointer(assign->get_rhs_operand(), locals) || is_void_pointer(target, locals)) return;
-    if (SgVarRefExp* variable = isSgVarRefExp(target)) {
-      std::string type = "decltype(" + variable->get_symbol()->get_name().getString() + ")";
-      assign->set_traversalSuccessorByIndex(1, cast_to(type, assign->get_rhs_operand()));
-    } else if (!refusals.count(function)) {
-      refusals[function] = location(assign) + ": error: " + function + " assigns a void * to " +
-                           target->unparseToString() +
-                           ", which C converts implicitly and the tiled code, in C++, cannot name the type of; "
-                           "assign it to a pointer variable first";
-    }
+    if (is_void_pointer(assign->get_rhs_operand(), locals) && !is_void_pointer(assign->get_lhs_operand(), locals))
+      cast_assigned(assign, body->get_name().getString());
   } else if (SgReturnStmt* ret = isSgReturnStmt(node)) {
     SgExpression* value = isSgExpression(ret->get_traversalSuccessorByIndex(0));
     if (value && is_void_pointer(value, locals) && !names_void_pointer(body->get_specifiers(), body->get_pointer()))
       ret->set_traversalSuccessorByIndex(
           0, cast_to(cxx_text(type_words(body->get_specifiers()) + " " + body->get_pointer()), value));
+  }
+}
+
+// A variable's type is decltype's; an element's or a pointee's has no name
+// here, and its function no C++ form.
+void CMeaning::cast_assigned(SgAssignOp* assign, const std::string& function) {
+  SgExpression* target = assign->get_lhs_operand();
+  if (SgVarRefExp* variable = isSgVarRefExp(target)) {
+    std::string type = "decltype(" + variable->get_symbol()->get_name().getString() + ")";
+    assign->set_traversalSuccessorByIndex(1, cast_to(type, assign->get_rhs_operand()));
+  } else if (!refusals.count(function)) {
+    refusals[function] = location(assign) + ": error: " + function + " assigns a void * to " +
+                         target->unparseToString() +
+                         ", which C converts implicitly and the tiled code, in C++, cannot name the type of; assign "
+                         "it to a pointer variable first";
   }
 }
 

@@ -36,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+class SgAssignOp;
 class SgExpression;
 class SgFunctionDeclaration;
 class SgInitializedName;
@@ -44,8 +45,8 @@ class SgVarRefExp;
 
 class CMeaning {
 public:
-  // An #include, #define or #undef line of the input, in file order.
-  void directive(const std::string& line);
+  // An #include line of the input, in file order.
+  void include(const std::string& line);
   // A function declaration, in file order: its prototype is in scope from
   // here on, and its body, unless it is the kernel's (which the tiled code
   // does not carry), is rewritten.
@@ -97,6 +98,7 @@ private:
   // The void * conversions of a function body.
   void cast_void_pointers(SgNode* node, SgFunctionDeclaration* body,
                           const std::map<std::string, SgInitializedName*>& locals);
+  void cast_assigned(SgAssignOp* assign, const std::string& function);
   bool is_void_pointer(SgExpression* e, const std::map<std::string, SgInitializedName*>& locals) const;
   const SgInitializedName* declaration_of(SgVarRefExp* ref,
                                           const std::map<std::string, SgInitializedName*>& locals) const;

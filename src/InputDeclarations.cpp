@@ -155,9 +155,10 @@ void InputDeclarations::initialise_on_entry(SgInitializedName* v, SgAssignInitia
 
 void InputDeclarations::directives(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
-    meaning.directive(line);
-    size_t at = line.find_first_not_of(" \t", line.find('#') + 1);
-    if (at != std::string::npos && line.compare(at, 7, "include") == 0) include_lines.push_back(line);
+    size_t word = line.find_first_not_of(" \t", line.find('#') + 1);
+    if (word == std::string::npos || line.compare(word, 7, "include") != 0) continue;
+    include_lines.push_back(line);
+    meaning.include(line);
   }
 }
 
