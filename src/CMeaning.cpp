@@ -1,6 +1,8 @@
 #include "CMeaning.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <iostream>
 
 #include "HoistedDeclaration.h"
@@ -104,7 +106,6 @@ std::string parameter_type(const SgInitializedName* p, const std::set<std::strin
   }
   return cxx_text(type);
 }
-
 
 // Whether C gives `e` the type int where C++ gives another: a character
 // literal (char), a comparison or logical operator (bool), and a bool
@@ -239,7 +240,7 @@ void CMeaning::function(SgFunctionDeclaration* f, bool kernel) {
   rewrite(f->get_definition(), f, locals);
 }
 
-void CMeaning::declaration(SgNode* d, bool file_scope) {
+void CMeaning::declaration(SgNode* d) {
   rewrite(d, nullptr, {});
   if (SgTypedefDeclaration* t = isSgTypedefDeclaration(d)) {
     const SgInitializedName* declarator = t->get_declarator();

@@ -51,11 +51,9 @@ public:
   // here on, and its body, unless it is the kernel's (which the tiled code
   // does not carry), is rewritten.
   void function(SgFunctionDeclaration* f, bool kernel);
-  // A variable or typedef declaration, at file scope (`file_scope`) or in a
-  // function.
-  void declaration(SgNode* d, bool file_scope);
-  // A statement of a static control part, or an initialiser that the tiled
-  // code runs.
+  // A variable or typedef declaration, at file scope or in a function.
+  void declaration(SgNode* d);
+  // A statement of a static control part.
   void run_by_tiled_code(SgNode* code);
   // The carried functions, (name, text) in file order as InputFunctions
   // gives them, with each old-style declaration written with the

@@ -59,7 +59,7 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
 // The hoisted declarations may name the type, so it is declared with them,
 // in file order.
 void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
-  meaning.declaration(t, !local);
+  meaning.declaration(t);
   std::string name = t->get_name().getString(), text = t->unparseToString();
   check_generated_family(name, t);
   check_carrier_name(name, text);
@@ -71,7 +71,7 @@ void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
 
 void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel,
                                  bool ahead_of_part) {
-  meaning.declaration(d, !function);
+  meaning.declaration(d);
   for (SgInitializedName* v : d->get_variables()) {
     std::string name = v->get_name().getString();
     std::string text = d->unparseToCompleteString();
