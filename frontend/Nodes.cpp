@@ -74,6 +74,8 @@ SgNode* SgNode::get_traversalSuccessorByIndex(std::size_t i) const {
   return i < successors_.size() ? successors_[i] : nullptr;
 }
 
+void SgNode::set_traversalSuccessorByIndex(std::size_t i, SgNode* n) { successors_.at(i) = n; }
+
 Sg_File_Info* SgNode::get_file_info() const {
   static Sg_File_Info* none = new Sg_File_Info();
   return file_info_ ? file_info_ : none;

@@ -202,6 +202,9 @@ public:
   std::size_t get_numberOfTraversalSuccessors() const { return successors_.size(); }
   // Null when `i` is out of range.
   SgNode* get_traversalSuccessorByIndex(std::size_t i) const;
+  // Makes `n` child `i` (which must exist) in place of the old one, which
+  // stays in the pool: a rewrite of the tree after parsing.
+  void set_traversalSuccessorByIndex(std::size_t i, SgNode* n);
 
   // Never null: a node built without a record answers an empty one.
   Sg_File_Info* get_file_info() const;

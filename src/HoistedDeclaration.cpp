@@ -50,10 +50,16 @@ const std::set<std::string> cxx_keywords = {
 
 }  // namespace
 
+std::string cxx_keyword_reason(const std::string& name) {
+  if (cxx_keywords.count(name)) return "a C++ keyword";
+  // g++ compiles GNU C++ unless told otherwise, in which typeof is one.
+  if (name == "typeof") return "a keyword of GNU C++";
+  return "";
+}
+
 void check_hoisted_name(const std::string& name, const std::string& text) {
-  std::string why;
-  if (cxx_keywords.count(name)) why = "a C++ keyword";
-  else if (name == "tiled_kernel") why = "its own function";
+  std::string why = cxx_keyword_reason(name);
+  if (name == "tiled_kernel") why = "its own function";
   else if (name == "main" || name == "std") why = "reserved in C++";
   if (!why.empty())
     stop(std::cout, "Program::from_Sage: the tiled code, in C++, cannot declare " + name + " at file scope (" + why +

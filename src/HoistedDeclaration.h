@@ -45,10 +45,14 @@ std::string declaration_without_initialiser(SgInitializedName* v);
 // loses its own `const`.
 std::string parameter_declaration(SgInitializedName* v);
 
+// Why the tiled code, in C++, cannot use `name`, which C leaves free: "a
+// C++ keyword" (new, class, this...) or "a keyword of GNU C++" (typeof);
+// "" for any other name.
+std::string cxx_keyword_reason(const std::string& name);
+
 // Stops the run when `name` (declared by `text`) cannot be declared at file
-// scope in the tiled code, which is C++ and defines tiled_kernel(): a C++
-// keyword that C leaves free (new, class, this...), tiled_kernel, main or
-// std.
+// scope in the tiled code, which is C++ and defines tiled_kernel(): a
+// keyword (cxx_keyword_reason), tiled_kernel, main or std.
 void check_hoisted_name(const std::string& name, const std::string& text);
 
 // `text` (C declarations, a cast's type) as the tiled code, in C++, writes

@@ -32,15 +32,18 @@ void InputDeclarations::check_carrier_name(const std::string& name, const std::s
                         text);
 }
 
-void InputDeclarations::hoist(const std::string& name, const std::string& text) {
+void InputDeclarations::hoist(const std::string& name, const std::string& text, SgNode* where) {
   check_hoisted_name(name, text);
+  check_tile_size_declaration(name, cxx_text(text), where);
   var_declaration.push_back(cxx_text(text));
   var_declared_names.push_back({name});
 }
 
 void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
   check_generated_family(f->get_name().getString(), f);
+  check_tile_size_declaration(f->get_name().getString(), function_head(f), f);
   prelude_functions.add(f);
+  meaning.function(f, kernel);
   functions.add(f, kernel);
   names.add_file_scope(f->get_name().getString(), function_head(f), nullptr);
   names.add_function(f);
@@ -56,24 +59,26 @@ void InputDeclarations::function(SgFunctionDeclaration* f, bool kernel) {
       stop(std::cout, "Program::from_Sage: variable-length array parameter: " + v->unparseToString());
     check_variable_name(name, text);
     names.add_local(name, text, v);
-    hoist(name, text);
+    hoist(name, text, v);
   }
 }
 
 // The hoisted declarations may name the type, so it is declared with them,
 // in file order.
 void InputDeclarations::type_name(SgTypedefDeclaration* t, bool local) {
+  meaning.declaration(t);
   std::string name = t->get_name().getString(), text = t->unparseToString();
   check_generated_family(name, t);
   check_carrier_name(name, text);
   if (local) names.add_local(name, text, nullptr);
   else names.add_file_scope(name, text, nullptr);
   names.add_type_name(name, t->get_declarator());
-  hoist(name, text);
+  hoist(name, text, t);
 }
 
 void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel,
                                  bool ahead_of_part) {
+  meaning.declaration(d);
   for (SgInitializedName* v : d->get_variables()) {
     std::string name = v->get_name().getString();
     std::string text = d->unparseToCompleteString();
@@ -91,8 +96,34 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
       names.add_file_scope(name, text, v);
     }
     if (is_uninitialised_const(v)) text = declaration_without_initialiser(v);
-    hoist(name, text);
+    if (!function && !carrier && merged_definition(v, d->unparseToCompleteString())) continue;
+    hoist(name, text, v);
   }
+}
+
+// C takes the file-scope definitions of one variable for one: tentative
+// ones (without initialiser, not extern) and at most one with an
+// initialiser, while C++ refuses a second definition. A tentative
+// definition after the first definition adds nothing. A definition with an
+// initialiser after a tentative one turns that one into an extern
+// declaration, or, for a static variable (which C++ cannot declare without
+// defining it), takes its place. Returns whether `v` is so merged into an
+// earlier definition, and is not declared again itself.
+bool InputDeclarations::merged_definition(SgInitializedName* v, const std::string& text) {
+  const std::string& specifiers = v->get_specifiers();
+  if (std::string(" " + specifiers + " ").find(" extern ") != std::string::npos) return false;
+  std::string name = v->get_name().getString();
+  auto earlier = definitions.find(name);
+  if (earlier == definitions.end()) {
+    definitions[name] = {var_declaration.size(), text, v->get_initializer() != nullptr};
+    return false;
+  }
+  if (!v->get_initializer()) return true;
+  if (earlier->second.initialised) return false;
+  earlier->second.initialised = true;
+  bool is_static = std::string(" " + specifiers + " ").find(" static ") != std::string::npos;
+  var_declaration[earlier->second.at] = cxx_text(is_static ? text : "extern " + earlier->second.text);
+  return is_static;
 }
 
 // A local keeps its text unless its initialiser is a run-time value: a
@@ -149,6 +180,20 @@ void InputDeclarations::check_static_initialiser(SgInitializedName* v, const std
                         v->get_name().getString() +
                         " once, at file scope, where its initialiser may name only variables declared ahead of it: " +
                         text);
+}
+
+void InputDeclarations::directives(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    size_t word = line.find_first_not_of(" \t", line.find('#') + 1);
+    if (word == std::string::npos || line.compare(word, 7, "include") != 0) continue;
+    include_lines.push_back(line);
+    meaning.include(line);
+  }
+}
+
+void InputDeclarations::statement(SgNode* assignment) {
+  meaning.run_by_tiled_code(assignment);
+  functions.run_by_tiled_code(assignment);
 }
 
 void InputDeclarations::finish() const { prelude_functions.check_defined(); }

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "CMeaning.h"
 #include "DeclarationTable.h"
 #include "InputFunctions.h"
 #include "LocalNames.h"
@@ -44,8 +45,10 @@ public:
   // A variable declaration at file scope (`function` null) or inside
   // `function`; `ahead_of_part` when no part has started yet.
   void variable(SgVariableDeclaration* d, SgFunctionDeclaration* function, bool kernel, bool ahead_of_part);
+  // The #include, #define and #undef lines that stand ahead of a node.
+  void directives(const std::vector<std::string>& lines);
   // A statement of a static control part, which the tiled code runs.
-  void statement(SgNode* assignment) { functions.run_by_tiled_code(assignment); }
+  void statement(SgNode* assignment);
   // Stops the run on a prototype of min or max without definition.
   void finish() const;
 
@@ -67,20 +70,38 @@ public:
                    const std::map<std::string, std::string>& unwritten) const {
     functions.check_calls(unread, unwritten);
   }
-  // The functions the tiled code carries (InputFunctions::carried).
-  std::vector<std::pair<std::string, std::string>> carried_functions() const { return functions.carried(); }
+  // The functions the tiled code carries (InputFunctions::carried, in the
+  // meaning C gives them: CMeaning::carried).
+  std::vector<std::pair<std::string, std::string>> carried_functions() const {
+    return meaning.carried(functions.carried());
+  }
+  // The input's #include lines, in file order.
+  const std::vector<std::string>& includes() const { return include_lines; }
 
 private:
   DeclarationTable names;
   LocalNames local_names;
   PreludeFunctions prelude_functions;
   InputFunctions functions;
+  CMeaning meaning;
+  std::vector<std::string> include_lines;
   std::vector<std::string> entry;
   std::map<std::string, InitialisedArray> initialised_arrays;
   size_t file_scope_variables = 0;  // the first ones are the directive carriers
   std::set<std::string> carrier_names;  // of the carriers whose statements are dropped
 
-  void hoist(const std::string& name, const std::string& text);
+  // The file-scope definitions of variables met so far: where each is
+  // declared in var_declaration, its text as written, and whether it has
+  // an initialiser.
+  struct Definition {
+    size_t at;
+    std::string text;
+    bool initialised;
+  };
+  std::map<std::string, Definition> definitions;
+
+  void hoist(const std::string& name, const std::string& text, SgNode* where);
+  bool merged_definition(SgInitializedName* v, const std::string& text);
   void check_carrier_name(const std::string& name, const std::string& text) const;
   std::string local_text(SgVariableDeclaration* d, SgInitializedName* v, bool kernel, bool ahead_of_part);
   void initialise_on_entry(SgInitializedName* v, SgAssignInitializer* value);

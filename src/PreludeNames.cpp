@@ -100,6 +100,12 @@ void check_written_name(const std::string& name, SgNode* where) {
                                  "may not write");
 }
 
+void check_tile_size_declaration(const std::string& name, const std::string& text, SgNode* where) {
+  if (name == "block_size" && text != "int block_size;")
+    refuse_reserved(name, where, "the tiled code's tile size, an int its caller provides, which the input may "
+                                 "declare only as `int block_size;`, not as `" + text + "`");
+}
+
 void check_variable_name(const std::string& name, const std::string& text) {
   if (prelude_names.count(name)) refuse(name, "the input may not declare a variable of that name", text);
 }

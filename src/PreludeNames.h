@@ -32,6 +32,11 @@ void check_generated_family(const std::string& name, SgNode* where);
 // code reads it as its tile size, in every loop bound.
 void check_written_name(const std::string& name, SgNode* where);
 
+// Stops the run in the same way when `name` is block_size and `text`, its
+// declaration, is other than `int block_size;`, the one the tiled code
+// leaves out: the caller provides the tile size, an int, to the tiled code.
+void check_tile_size_declaration(const std::string& name, const std::string& text, SgNode* where);
+
 // Stops the run when a variable is named like a function of the tiled code;
 // `text` is its declaration.
 void check_variable_name(const std::string& name, const std::string& text);

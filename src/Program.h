@@ -44,6 +44,9 @@ public:
   // (InputFunctions). The input's own min and max replace the tiled code's
   // functions of those names.
   std::vector<std::pair<std::string, std::string>> functions;
+  // The input's #include lines, in file order, written after the tiled
+  // code's own; filled by from_Sage.
+  std::vector<std::string> includes;
   // In a tiled program, per statement under a parametric tiling, the
   // constraints that put a point in its tile, on the inner counters that
   // locate it there (null for the other statements; owned): code

@@ -57,13 +57,17 @@ const std::pair<const char*, const char*> prelude_functions[] = {
                "{ return n / d - (n % d < 0); }\n"},
 };
 
-// The includes and the functions of the loop nest, but those the input
-// defines itself (its own min and max, which the tiled code carries): the
-// statements keep calling the input's function.
+// The includes, the input's own after them (ahead of the nest's functions,
+// which would clash with what their headers declare), and the functions of
+// the loop nest, but those the input defines itself (its own min and max,
+// which the tiled code carries): the statements keep calling the input's
+// function.
 std::string prelude(const Program& program) {
   std::set<std::string> carried;
   for (const auto& function : program.functions) carried.insert(function.first);
   std::string text = includes;
+  for (const std::string& line : program.includes) text += line + "\n";
+  if (!program.includes.empty()) text += "\n";
   for (const auto& function : prelude_functions)
     if (!carried.count(function.first)) text += function.second;
   return text + "\n";

@@ -280,6 +280,7 @@ public:
   ASTInfo evaluateInheritedAttribute(SgNode* node, ASTInfo a) override {
     check_directives(directives_of(node));
     if (SgBasicBlock* block = isSgBasicBlock(node)) check_directives_lead_to_statements(block, inside_part());
+    declarations.directives(directives_of(node));
     if (SgFunctionDeclaration* f = isSgFunctionDeclaration(node)) {
       a.function = f;
       a.kernel = inside_part() || holds_part(f);
@@ -536,9 +537,9 @@ private:
     check_predefined_names(assign, false);
     writes.push_back({written, node});
     check_min_max_calls(assign, declarations.table());
-    declarations.statement(assign);
     refuse_generated_calls(assign);
     refuse_rounding_in_subscripts(assign, false);
+    declarations.statement(assign);
   }
 
   void loop(SgForStatement* node, ASTInfo& a) {
@@ -603,6 +604,9 @@ private:
       for (SgInitializedName* variable : node->get_variables())
         if (variable->get_initializer()) refuse_statement(node);
     }
+    // tiled_kernel() runs the initialisers of the kernel's locals, after
+    // the statement macros.
+    if (a.kernel) refuse_generated_calls(node);
     declarations.variable(node, a.function, a.kernel, !part_started);
   }
 };
@@ -624,5 +628,6 @@ Program* Program::from_Sage(SgProject* project) {
   program->declared_names = var_declared_names;
   program->kernel_entry = traversal.declarations.initialisations();
   program->functions = traversal.declarations.carried_functions();
+  program->includes = traversal.declarations.includes();
   return program;
 }

@@ -666,6 +666,7 @@ std::pair<Program*, std::vector<Schedule*>> Tiling::apply(Program* program) {
   // tiling assumed, then the split parameters computed from those values.
   result->kernel_entry = program->kernel_entry;
   result->functions = program->functions;
+  result->includes = program->includes;
   bool parametric = std::count(is_rectangular_ZIL.begin(), is_rectangular_ZIL.end(), 1) +
                         std::count(is_general_ZIL.begin(), is_general_ZIL.end(), 1) >
                     0;

@@ -3,16 +3,15 @@
 #
 # Damaging mutations (mutate_input <seed>): every run of tarvex must end
 # with exit status 0 and an output (that compiles when the mutated input
-# compiles as C++, as the end-to-end tests compile the inputs: tarvex does
-# not check types), or with exit status 1 after a message and without
+# compiles as C: tarvex does not check types), or with exit status 1 after a message and without
 # output; never with a signal, another status, a hang (time cap) or a memory
 # blow-up (memory cap).
 #
 # Valid mutations (mutate_input -valid <seed>: names like the generated
 # ones, several parts per function, calls in statements, shifted loops,
 # constant bounds, other tilings; see valid_mutations.h): the same, and
-# where tarvex accepts the input, the tiled output and the mutated original
-# are compiled with one driver (harness.sh) and run for every block size and
+# where tarvex accepts the input, the tiled output (as C++) and the mutated
+# original (as C) are compiled with one driver (harness.sh) and run for every block size and
 # parameter value set of the input (and negative sizes); their printed
 # arrays must be equal, and the lines the input's functions print equal up
 # to their order. A difference is wrong code; so are an output that does
@@ -51,14 +50,15 @@ harness="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/harness.sh"
 time_cap=${FUZZ_TIME_CAP:-60}
 first=${FUZZ_FIRST_SEED:-1}
 keep=${FUZZ_KEEP:+$(mkdir -p "$FUZZ_KEEP" && realpath "$FUZZ_KEEP")}
-flags="-std=c++17 -O1 -ffp-contract=off -w${FUZZ_SANITIZE:+ -fsanitize=address,undefined -fno-sanitize-recover=all}"
+sanitize=${FUZZ_SANITIZE:+ -fsanitize=address,undefined -fno-sanitize-recover=all}
+flags="-std=c++17 -O1 -ffp-contract=off -w$sanitize" cflags="-std=c11 -O1 -ffp-contract=off -w$sanitize"
 export PATH="$(dirname "$iscc"):$PATH" ASAN_OPTIONS=detect_leaks=0
-export tarvex mutate work cxx harness time_cap keep flags
+export tarvex mutate work cxx harness time_cap keep flags cflags
 cd "$work" || exit 1
 
 # The standard headers of the driver and of the tiled outputs, precompiled
 # once: it halves the time to compile a tiled program.
-printf '#include <cstdio>\n#include <cstdlib>\n#include <cstddef>\n#include <math.h>\n#include <iostream>\n#include <stdio.h>\n' >headers.h
+printf '#include <stdio.h>\n#include <stdlib.h>\n#include <stddef.h>\n#include <math.h>\n#include <iostream>\n' >headers.h
 # shellcheck disable=SC2086
 $cxx $flags -x c++-header headers.h -o headers.h.gch 2>/dev/null || rm -f headers.h.gch
 
@@ -69,11 +69,16 @@ fail() {
   failed=1
 }
 
-# build <program> [-DTILED]: compiles driver.cc; the compiler's first error
-# in build.log.
+# build <original|tiled>: compiles driver.cc, as C for the original, as C++
+# with -DTILED for the tiled output; the compiler's first error in build.log.
 build() {
-  # shellcheck disable=SC2086
-  $cxx $flags -include "$work/headers.h" -o "$1" "${@:2}" driver.cc -lm 2>build.log
+  if [ "$1" = original ]; then
+    # shellcheck disable=SC2086
+    ${E2E_CC:-gcc} $cflags -o original -x c driver.cc -x none -lm 2>build.log
+  else
+    # shellcheck disable=SC2086
+    $cxx $flags -include "$work/headers.h" -o tiled -DTILED driver.cc -lm 2>build.log
+  fi
 }
 
 # run <program> <values...>: runs it under the time cap, its output in
@@ -129,26 +134,29 @@ build_pair() {
   source "$harness"
   # shellcheck disable=SC2034 # the input that harness.sh's functions read
   name=$base
-  write_driver "$(field params)" "$(field arrays)" zil
+  if ! write_driver "$(field params)" "$(field arrays)" zil >/dev/null; then
+    echo "skipped $base [$labels]: the original does not compile"
+    return 1
+  fi
   if parametric; then
     sed -i 's/^int block_size = 1;$/int block_size;/' driver.cc
   else
     # block_size is then an ordinary name, which the input may declare.
-    sed -i '/^int block_size = 1;$/d; s/^  block_size = std::atoi(argv\[next++\]);$/  next++;/' driver.cc
+    sed -i '/^int block_size = 1;$/d; s/^  block_size = atoi(argv\[next++\]);$/  next++;/' driver.cc
   fi
   if ! build original; then
     echo "skipped $base [$labels]: the original does not compile"
     return 1
   fi
-  if ! build tiled -DTILED; then
+  if ! build tiled; then
     fail output-compile "the tiled output does not compile: $(grep -m 1 'error' build.log)"
-    grep -q '^// functions the statements call$' "$base.c" && carry_functions && build tiled -DTILED || return 1
+    grep -q '^// functions the statements call$' "$base.c" && carry_functions && build tiled || return 1
   fi
   # shellcheck disable=SC2046
   SKIP_KERNEL=1 run tiled 1 $(value_sets | head -n 1) && return
   fail crash-before-main "status $? with block_size 0 until main sets it: $(head -n 1 tiled.err)"
   sed -i 's/^int block_size;$/int block_size = 1;/' driver.cc
-  build tiled -DTILED
+  build tiled
 }
 
 parametric() { grep -q 'tile_ratio\|tile_lattice' "$base.c"; }
@@ -230,7 +238,7 @@ check_run() {
         fail no-output "exit 0 without output"
       elif [ "$mode" = -valid ]; then
         compare_with_original
-      elif "$cxx" -x c++ -fsyntax-only -w "$base.c" 2>/dev/null; then
+      elif ${E2E_CC:-gcc} -std=c11 -fsyntax-only -w "$base.c" 2>/dev/null; then
         echo "output $work/$base/$base.tiled.cc"
       else
         echo "accepted $base"

@@ -122,68 +122,114 @@ check_expansion() {
   fi
 }
 
-# write_driver <params> <arrays> [zil]: writes driver.cc, which includes the
-# original input, or with -DTILED the tiled output, fills the listed arrays
-# and scalars from a fixed pseudo-random sequence, sets the parameters from
-# the command line, runs the kernel twice (unless SKIP_KERNEL is set in the
-# environment) and prints every listed object. With "zil" the first
-# command-line value is block_size, set in main; both builds declare it
-# without initialiser, so it is 0 while the tiled file's globals are
-# initialised at program start, as in a user's program. A kernel with
-# parameters names its calls and the driver's own variables in the input's
-# comment lines "call:" (the original's call, default kernel()),
-# "tiled_call:" (default tiled_kernel()), "original_decls:" (declared for
-# the original build only) and "driver_decls:" (for both builds). Lines
-# "original_prelude:" come ahead of the original in its build (macros that
-# let C++ compile C words such as restrict).
+# write_driver <params> <arrays> [zil]: writes driver.cc, which is compiled
+# as C with the original input, or as C++ with -DTILED and the tiled output
+# (so that C++ reading the input's text otherwise than C shows), fills the
+# listed arrays and scalars from a fixed pseudo-random sequence, sets the
+# parameters from the command line, runs the kernel twice (unless SKIP_KERNEL is
+# set in the environment) and prints every listed object. Each object is
+# filled and printed as a flat sequence of its scalars, whose type comes
+# from the original (see scalar_of). With "zil" the first command-line
+# value is block_size, set in main; both builds declare it without
+# initialiser, so it is 0 while the tiled file's globals are initialised at
+# program start, as in a user's program. A kernel with parameters names its
+# calls and the driver's own variables in the input's comment lines "call:"
+# (the original's call, default kernel()), "tiled_call:" (default
+# tiled_kernel()), "original_decls:" (declared for the original build only)
+# and "driver_decls:" (for both builds). Lines "original_prelude:" come
+# ahead of the original in its build (the min and max macros of an input
+# that calls them without defining them).
 write_driver() {
   local params=$1 arrays=$2 zil=${3:-} a p call tiled_call
   call=$(field call) tiled_call=$(field tiled_call)
+  probe_scalars "$arrays" "$zil" || return 1
   {
-    echo '#include <cstdio>'
-    echo '#include <cstdlib>'
-    echo '#include <cstddef>'
+    echo '#include <stdio.h>'
+    echo '#include <stdlib.h>'
+    echo '#include <stddef.h>'
     echo '#ifdef TILED'
     echo 'int block_size;'
     echo "#include \"$name.tiled.cc\""
     echo "#define RUN ${tiled_call:-tiled_kernel()}"
     echo '#else'
-    if [ -n "$zil" ]; then echo 'int block_size;'; fi
-    field original_prelude
-    echo "#include \"$name.c\""
-    echo "$(field original_decls)"
+    original_head "$zil"
     echo "#define RUN ${call:-kernel()}"
     echo '#endif'
     field driver_decls
     cat <<'DRIVER'
 static long seed = 12345;
-template <class T> void fill(T& x) {
+static long next_value(void) {
   seed = (seed * 1103515245 + 12345) % 2147483648L;
-  x = static_cast<T>(seed % 19 - 9);
+  return seed % 19 - 9;
 }
-template <class T, std::size_t n> void fill(T (&a)[n]) {
-  for (std::size_t k = 0; k < n; k++) fill(a[k]);
-}
-template <class T> void show(const T& x) { std::printf("%.17g\n", static_cast<double>(x)); }
-template <class T, std::size_t n> void show(const T (&a)[n]) {
-  for (std::size_t k = 0; k < n; k++) show(a[k]);
-}
+/* x holds sizeof(x) / sizeof(e) scalars of e's type, e being its first. */
+#define FILL(x, e) do { __typeof__(e) *p_ = (__typeof__(e) *)(void *)&(x); \
+  for (size_t k_ = 0; k_ < sizeof(x) / sizeof(e); k_++) p_[k_] = (__typeof__(e))next_value(); } while (0)
+#define SHOW(x, e) do { const __typeof__(e) *p_ = (const __typeof__(e) *)(const void *)&(x); \
+  for (size_t k_ = 0; k_ < sizeof(x) / sizeof(e); k_++) printf("%.17g\n", (double)p_[k_]); } while (0)
 int main(int argc, char** argv) {
   int next = 1;
   (void)argc;
 DRIVER
-    if [ -n "$zil" ]; then echo '  block_size = std::atoi(argv[next++]);'; fi
-    for a in $arrays; do echo "  fill($a);"; done
-    for p in $params; do echo "  $p = std::atoi(argv[next++]);"; done
-    echo '  if (!std::getenv("SKIP_KERNEL")) { RUN; RUN; }'
-    for a in $arrays; do echo "  std::printf(\"$a\\n\"); show($a);"; done
+    if [ -n "$zil" ]; then echo '  block_size = atoi(argv[next++]);'; fi
+    for a in $arrays; do echo "  FILL($a, $(scalar_of "$a"));"; done
+    for p in $params; do echo "  $p = atoi(argv[next++]);"; done
+    echo '  if (!getenv("SKIP_KERNEL")) { RUN; RUN; }'
+    for a in $arrays; do echo "  printf(\"$a\\n\"); SHOW($a, $(scalar_of "$a"));"; done
     echo '  return 0;'
     echo '}'
   } >driver.cc
 }
 
-# compile_pair <c++ compiler> <standard>: builds ./original and ./tiled from
-# driver.cc with the same flags (no contraction, so that floating-point
+# original_head [zil]: the lines of the original's build ahead of the
+# driver's own: block_size with "zil", the input's prelude, the input, and
+# its original declarations.
+original_head() {
+  if [ -n "${1:-}" ]; then echo 'int block_size;'; fi
+  field original_prelude
+  echo "#include \"$name.c\""
+  field original_decls
+}
+
+# probe_scalars <objects> [zil]: writes "scalars", one line "<object>
+# <first scalar>" per object: its first scalar in C, `A[0][0]` for a
+# two-dimensional array, found by one syntax check of the original compiled
+# as C: the fewest subscripts after which a unary plus applies (it applies
+# to no array, pointer or struct). Typedef names and arrays of them are
+# followed by the compiler itself. Fails, after a "FAIL" line, when an
+# object has none.
+probe_scalars() {
+  local a subscripts line errors
+  original_head "${2:-}" >probe.c
+  field driver_decls >>probe.c
+  line=$(wc -l <probe.c)
+  : >probes
+  for a in $1; do
+    subscripts=""
+    for _ in 1 2 3 4 5 6 7 8; do
+      line=$((line + 1))
+      echo "static void probe_$line(void) { (void)sizeof(+($a$subscripts)); }" >>probe.c
+      echo "$line $a $a$subscripts" >>probes
+      subscripts+="[0]"
+    done
+  done
+  errors=$({ ${E2E_CC:-gcc} -std=c11 -fsyntax-only -w -fmax-errors=0 probe.c 2>&1 || true; } |
+    sed -n 's/^probe\.c:\([0-9]*\):[0-9]*: error: .*/\1/p' | sort -u)
+  : >scalars
+  while read -r line a subscripts; do
+    grep -q "^$a " scalars || grep -qx "$line" <<<"$errors" || echo "$a $subscripts" >>scalars
+  done <probes
+  for a in $1; do
+    grep -q "^$a " scalars || { echo "FAIL: no scalar of $a in the original compiled as C"; return 1; }
+  done
+}
+
+# scalar_of <object>: its first scalar, from "scalars".
+scalar_of() { sed -n "s/^$1 //p" scalars; }
+
+# compile_pair <c++ compiler> <standard>: builds ./original from driver.cc
+# compiled as C (gcc -std=c11, or $E2E_CC) and ./tiled compiled as C++ in
+# the standard, with the same flags (no contraction, so that floating-point
 # results can be compared exactly), and the input's "// cxxflags:" line
 # (-fsanitize=signed-integer-overflow -fno-sanitize-recover stops a program
 # whose int arithmetic overflows, which the optimiser may otherwise hide).
@@ -191,7 +237,7 @@ compile_pair() {
   local flags
   flags=$(field cxxflags)
   # shellcheck disable=SC2086
-  "$1" -std="$2" -O1 -ffp-contract=off -w $flags -o original driver.cc -lm
+  ${E2E_CC:-gcc} -std=c11 -O1 -ffp-contract=off -w $flags -o original -x c driver.cc -x none -lm
   # shellcheck disable=SC2086
   "$1" -std="$2" -O1 -ffp-contract=off -w $flags -DTILED -o tiled driver.cc -lm
 }

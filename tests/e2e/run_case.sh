@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Runs tarvex on one input and checks the tiled code against the original:
-# both are compiled with the same driver and flags, run for every line of
-# parameter values, and every array and scalar listed is compared exactly.
+# both are compiled with the same driver and flags, the original as C and
+# the tiled code as C++, run for every line of parameter values, and every
+# array and scalar listed is compared exactly.
 #
 # Usage: run_case.sh <tarvex> <iscc> <c++ compiler> <input.c>
 # The input describes itself in comment lines:
 #   // params: N M          parameters, set from the command line in this order
 #   // arrays: A B s        arrays and scalars filled before and printed after
 #   // values: 0 0 | 5 3    parameter value sets, separated by "|"
-#   // std: c++17 c++20     language standards to compile with (default c++17)
+#   // std: c++17 c++20     C++ standards to compile the tiled code with (default c++17)
 #   // cxxflags: -fsanitize=...   compiler flags of both builds (optional)
 #   // call:, tiled_call:, original_decls:, driver_decls:   for a kernel with
-#                           parameters (see write_driver in harness.sh)
+#                           parameters, original_prelude: for the original
+#                           (see write_driver in harness.sh)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 cxx=$3

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs tarvex on one parametric (ZIL) tiling input and checks the tiled code
-# against the original. Each program is compiled once; block_size and the
-# size parameters are set at run time, and every array listed is compared
-# exactly for every combination of block size and parameter values.
+# against the original (compiled as C, the tiled code as C++). Each program
+# is compiled once; block_size and the size parameters are set at run time,
+# and every array listed is compared exactly for every combination of block
+# size and parameter values.
 #
 # Usage: run_zil_case.sh <tarvex> <iscc> <c++ compiler> <input.c>
 # The input describes itself in comment lines:

@@ -5,12 +5,7 @@
 // params: n
 // arrays: A_data x flags
 // values: 0 | 1 | 5 | 12
-// original_prelude: #define restrict __restrict__
-// original_prelude: #define _Bool bool
-// original_prelude: #define register
-// original_prelude: #define const
 // original_decls: int n;
-// original_decls: #undef const
 // driver_decls: double A_data[12];
 // call: kernel(n, A_data)
 // tiled_call: (p = A_data, tiled_kernel())

@@ -8,7 +8,6 @@
 // call: (kernel(), kernel())
 // tiled_call: (tiled_kernel(), tiled_kernel())
 // values: 0 | 3 | 10 | 21
-// original_prelude: #define malloc(n) static_cast<double *>(std::malloc(n))
 int N;
 double a[24];
 double out[24];

@@ -6,10 +6,8 @@
 // arrays: A
 // block_sizes: 1
 // values: 0 0 0 | 3 2 5 | 9 7 11 | 20 20 20
-// original_prelude: #define min(x,y) ((x)<(y)?(x):(y))
-// original_prelude: #define max(x,y) ((x)<(y)?(y):(x))
 // refusals: checked
-// warning: constant_4d_skewed.c:29: warning: statement #0 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
+// warning: constant_4d_skewed.c:27: warning: statement #0 scans one convex superset of its domain and tests every point, because the program's exact loop nests exceeded the code generator's budget of work (its last mode): its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int M;
 int K;

@@ -7,9 +7,8 @@
 // block_sizes: 2 3 4 6 8 16
 // values: 0 0 0 | 1 2 2 | 1 3 0 | 1 2 8 | 8 0 5 | 8 8 8
 // original_prelude: #define min(x,y) ((x)<(y)?(x):(y))
-// original_prelude: #define max(x,y) ((x)<(y)?(y):(x))
 // refusals: checked
-// warning: lattice_halves_thousands.c:43: warning: statement #1 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
+// warning: lattice_halves_thousands.c:42: warning: statement #1 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int N;
 int M;
 int K;

@@ -8,9 +8,8 @@
 // values: 0 0 0 | 2 2 2 | 1 8 8 | 5 1 5 | 7 2 5 | 3 7 0 | 1 8 3 | 8 6 7
 // options: -aligned-parameters
 // original_prelude: #define min(x,y) ((x)<(y)?(x):(y))
-// original_prelude: #define max(x,y) ((x)<(y)?(y):(x))
 // refusals: checked
-// warning: ratios_skewed_aligned.c:32: warning: statement #0 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
+// warning: ratios_skewed_aligned.c:31: warning: statement #0 scans one convex superset of its domain and tests every point, because the crossing of its tiling's pieces exceeded its budget of work: its code is exact but slower than an exact nest; for an exact nest, tile it with fewer pieces: smaller tile ratios, ratios that the largest divides, a lattice without denominators, or constant tile sizes along hyperplanes of full rank
 int S1;
 int tile_group2;
 int inner;
