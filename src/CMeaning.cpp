@@ -175,8 +175,10 @@ std::vector<std::string> characters(const SgStringVal* s) {
 // The brace list of the characters of `s`, without its null character, in
 // place of `s` when a char array of `length` elements leaves no room for
 // that null character, or may leave none (a length that is no literal);
-// `s` itself otherwise.
-SgExpression* without_null(SgStringVal* s, const SgExpression* length) {
+// `s` itself otherwise. In an unsigned char array each character is cast
+// to unsigned char, as C stores it: a byte beyond ASCII is a negative char
+// literal, which a brace list may not narrow.
+SgExpression* without_null(SgStringVal* s, const SgExpression* length, const std::string& element) {
   std::vector<std::string> texts = characters(s);
   const SgIntVal* stated = isSgIntVal(length);
   if (stated && static_cast<size_t>(stated->get_value()) > texts.size()) return s;
@@ -184,7 +186,8 @@ SgExpression* without_null(SgStringVal* s, const SgExpression* length) {
   for (const std::string& text : texts) {
     Token t;
     t.text = text;
-    list->append_expression(make_char_literal(t, s->get_file_info()));
+    SgExpression* c = make_char_literal(t, s->get_file_info());
+    list->append_expression(element == "unsigned char" ? cast_to(element, c) : c);
   }
   return new SgAggregateInitializer(s->get_file_info(), list);
 }
@@ -192,7 +195,7 @@ SgExpression* without_null(SgStringVal* s, const SgExpression* length) {
 // Child i of `parent`, the initialiser of a char array of `dimensions`
 // dimensions whose last one has `length` elements, with each string that
 // fills a row written by without_null.
-void fill_rows(SgNode* parent, size_t i, size_t dimensions, const SgExpression* length) {
+void fill_rows(SgNode* parent, size_t i, size_t dimensions, const SgExpression* length, const std::string& element) {
   SgNode* value = parent->get_traversalSuccessorByIndex(i);
   if (SgAssignInitializer* assign = isSgAssignInitializer(value)) value = assign->get_operand();
   SgAggregateInitializer* braces = isSgAggregateInitializer(value);
@@ -201,18 +204,18 @@ void fill_rows(SgNode* parent, size_t i, size_t dimensions, const SgExpression* 
   if (dimensions == 1 && list && list->get_numberOfTraversalSuccessors() == 1)
     value = list->get_traversalSuccessorByIndex(0);
   if (dimensions == 1) {
-    if (SgStringVal* s = isSgStringVal(value)) parent->set_traversalSuccessorByIndex(i, without_null(s, length));
+    if (SgStringVal* s = isSgStringVal(value)) parent->set_traversalSuccessorByIndex(i, without_null(s, length, element));
     return;
   }
   if (list)
-    for (size_t k = 0; k < list->get_numberOfTraversalSuccessors(); k++) fill_rows(list, k, dimensions - 1, length);
+    for (size_t k = 0; k < list->get_numberOfTraversalSuccessors(); k++) fill_rows(list, k, dimensions - 1, length, element);
 }
 
 void fill_char_rows(SgInitializedName* v) {
   std::string type = type_words(v->get_specifiers());
   const std::vector<SgExpression*>& bounds = v->get_array_bounds();
   if (bounds.empty() || !bounds.back() || !v->get_pointer().empty() || !v->get_initializer()) return;
-  if (type == "char" || type == "signed char" || type == "unsigned char") fill_rows(v, 0, bounds.size(), bounds.back());
+  if (type == "char" || type == "signed char" || type == "unsigned char") fill_rows(v, 0, bounds.size(), bounds.back(), type);
 }
 
 // The variables a function body may name: its parameters and its locals.
