@@ -298,7 +298,7 @@ void CMeaning::rewrite(SgNode* node, SgFunctionDeclaration* body, const Locals& 
   if (SgTypedefDeclaration* t = isSgTypedefDeclaration(node)) rewrite(t->get_declarator(), body, locals);
   if (isSgFunctionCallExp(node)) convert_arguments(node, locals);
   if (isSgSizeOfOp(node)) cast_int_operands(node);
-  if (body) cast_void_pointers(node, body, locals);
+  cast_void_pointers(node, body, locals);
 }
 
 void CMeaning::convert_arguments(SgNode* node, const Locals& locals) {
@@ -374,8 +374,8 @@ void CMeaning::cast_void_pointers(SgNode* node, SgFunctionDeclaration* body, con
                                                       value->get_operand()));
   } else if (SgAssignOp* assign = isSgAssignOp(node)) {
     if (is_void_pointer(assign->get_rhs_operand(), locals) && !is_void_pointer(assign->get_lhs_operand(), locals))
-      cast_assigned(assign, body->get_name().getString());
-  } else if (SgReturnStmt* ret = isSgReturnStmt(node)) {
+      cast_assigned(assign, body ? body->get_name().getString() : "");
+  } else if (SgReturnStmt* ret = body ? isSgReturnStmt(node) : nullptr) {
     SgExpression* value = isSgExpression(ret->get_traversalSuccessorByIndex(0));
     if (value && is_void_pointer(value, locals) && !names_void_pointer(body->get_specifiers(), body->get_pointer()))
       ret->set_traversalSuccessorByIndex(
@@ -384,12 +384,17 @@ void CMeaning::cast_void_pointers(SgNode* node, SgFunctionDeclaration* body, con
 }
 
 // A variable's type is decltype's; an element's or a pointee's has no name
-// here, and its function no C++ form.
+// here, and its function no C++ form. `function` is "" for a statement of
+// a part, which the tiled code always runs.
 void CMeaning::cast_assigned(SgAssignOp* assign, const std::string& function) {
   SgExpression* target = assign->get_lhs_operand();
   if (SgVarRefExp* variable = isSgVarRefExp(target)) {
     std::string type = "decltype(" + variable->get_symbol()->get_name().getString() + ")";
     assign->set_traversalSuccessorByIndex(1, cast_to(type, assign->get_rhs_operand()));
+  } else if (function.empty()) {
+    stop(std::cerr, location(assign) + ": error: the statement assigns a void * to " + target->unparseToString() +
+                        ", which C converts implicitly and the tiled code, in C++, cannot name the type of; assign "
+                        "it to a pointer variable");
   } else if (!refusals.count(function)) {
     refusals[function] = location(assign) + ": error: " + function + " assigns a void * to " +
                          target->unparseToString() +

@@ -93,7 +93,8 @@ private:
   void rewrite(SgNode* node, SgFunctionDeclaration* body, const std::map<std::string, SgInitializedName*>& locals);
   void convert_arguments(SgNode* call, const std::map<std::string, SgInitializedName*>& locals);
   void cast_int_operands(SgNode* size_of);
-  // The void * conversions of a function body.
+  // The void * conversions of a function body (`body`), or of a statement
+  // of a part (`body` null).
   void cast_void_pointers(SgNode* node, SgFunctionDeclaration* body,
                           const std::map<std::string, SgInitializedName*>& locals);
   void cast_assigned(SgAssignOp* assign, const std::string& function);
