@@ -151,11 +151,11 @@ std::string counter_bounds(const Program& program, size_t i, bool in_else) {
   for (int rank : guard.domain()->get_counters()) {
     std::ostringstream value;
     guard.print_counter(value, rank);
+    int position = static_cast<int>(values.size());
     values.push_back(value.str());
-    int position = static_cast<int>(positions.size());
     positions.insert(position);
     out += bound_line(program, i, in_else, ISLWrapper::dimension_range(domain.str(), position, range_operations),
-                      value.str());
+                      values.back());
   }
   return out + combination_bounds(program, i, in_else, domain.str(), positions, values);
 }
