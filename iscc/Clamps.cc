@@ -479,14 +479,95 @@ std::string extreme_sum(const std::map<std::string, long long>& scaled, const Ra
   return sum;
 }
 
+// The bound's value at a call of arguments `texts`, with the counters of
+// `zero` at 0, in C.
+std::string value_at(const Bound& bound, const std::vector<std::string>& texts,
+                     const std::map<std::string, std::string>& zero) {
+  std::map<std::string, std::string> actual;
+  for (size_t k = 0; k < texts.size(); ++k)
+    actual[bound.formals[k]] = "((long long)(" + substituted(texts[k], zero) + "))";
+  return "(" + substituted(bound.value, actual) + ")";
+}
+
+// The counters of the loop `counter` and of its inner loops, each at 0.
+std::map<std::string, std::string> zeros(const std::string& counter, const Path& path) {
+  std::map<std::string, std::string> zero = {{counter, "0"}};
+  for (const std::string& name : path.inner) zero[name] = "0";
+  return zero;
+}
+
+// The range of each inner loop's counter u at a call of arguments
+// `arguments` (texts and forms) with `path` from the loop of `counter`,
+// given the outer loops' counters: by each bound whose value is b * u +
+// rest, b a known integer and rest free of the loop's counter and of the
+// inner ones. A skewed date then bounds the loop that runs it: the point
+// counter it holds is the date less an inner loop's counter, which the
+// bounds of another point counter fix.
+Ranges inner_ranges(const std::vector<Bound>& bounds, const std::vector<std::string>& texts,
+                    const std::vector<Linear>& arguments, const std::string& counter, const Path& path,
+                    const Folding& folding) {
+  std::map<std::string, std::pair<std::vector<std::string>, std::vector<std::string>>> terms;
+  for (const Bound& bound : bounds) {
+    std::optional<Linear> value = TextReader(bound.value).read();
+    if (!value || bound.formals.size() != texts.size() ||
+        coefficient_in(*value, bound.formals, arguments, counter) != 0)
+      continue;
+    std::string alone;
+    std::optional<long long> b = 0;
+    for (const std::string& name : path.inner) {
+      std::optional<long long> in_value = coefficient_in(*value, bound.formals, arguments, name);
+      if (in_value == 0) continue;
+      b = alone.empty() && in_value != LLONG_MIN ? in_value : std::nullopt;
+      alone = name;
+    }
+    if (!b || alone.empty()) continue;
+    std::string rest = value_at(bound, texts, zeros(counter, path));
+    auto& range = terms[alone];
+    if (!bound.lower.empty()) add_clamp(*b, true, "(" + bound.lower + ") - " + rest, range.first, range.second);
+    if (!bound.upper.empty()) add_clamp(*b, false, "(" + bound.upper + ") - " + rest, range.first, range.second);
+  }
+  Ranges ranges;
+  for (const auto& range : terms)
+    ranges[range.first] = {range.second.first.empty() ? "" : folded(" > ", range.second.first, folding),
+                           range.second.second.empty() ? "" : folded(" < ", range.second.second, folding)};
+  return ranges;
+}
+
+// The bound's clamps of the loop counter `counter` at a call of arguments
+// `arguments` (texts and forms) with `path` from the loop, where value = a
+// * counter + the sum of b_u * u over the inner loops' counters u + rest,
+// each u within its range given the outer counters (`inner`, see
+// inner_ranges), rest evaluated with the counters of the loop and of the
+// inner ones at 0.
+void add_terms_through_inner(const Bound& bound, const Linear& value, const std::vector<std::string>& texts,
+                             const std::vector<Linear>& arguments, const std::string& counter, const Path& path,
+                             const Ranges& inner, std::vector<std::string>& lower, std::vector<std::string>& upper) {
+  std::optional<long long> a = coefficient_in(value, bound.formals, arguments, counter);
+  if (!a || *a == 0 || *a == LLONG_MIN) return;
+  std::map<std::string, long long> varying;  // inner counter -> its coefficient in the value
+  for (const std::string& name : path.inner) {
+    std::optional<long long> b = coefficient_in(value, bound.formals, arguments, name);
+    if (!b) return;
+    if (*b) varying[name] = *b;
+  }
+  std::string rest = value_at(bound, texts, zeros(counter, path));
+  std::string most = extreme_sum(varying, inner, true), least = extreme_sum(varying, inner, false);
+  if (!bound.lower.empty() && !most.empty())
+    add_clamp(*a, true, "(" + bound.lower + ") - " + rest + " - (" + most + ")", lower, upper);
+  if (!bound.upper.empty() && !least.empty())
+    add_clamp(*a, false, "(" + bound.upper + ") - " + rest + " - (" + least + ")", lower, upper);
+}
+
 // The bound's clamps of the loop counter `counter` at a call of arguments
 // `arguments` (texts and forms) with `path` from the loop: value = a *
 // counter + rest + the formals whose arguments vary with the inner loops,
 // each within its own range (`ranges`), rest evaluated with the counters
-// of the loop and of the inner ones at 0.
+// of the loop and of the inner ones at 0. Where the counter enters the
+// value through such formals only (a skewed date's point counter), the
+// inner loops' counters within their ranges `inner` bound it instead.
 void add_terms(const Bound& bound, const std::vector<std::string>& texts, const std::vector<Linear>& arguments,
-               const std::string& counter, const Path& path, const Ranges& ranges, std::vector<std::string>& lower,
-               std::vector<std::string>& upper) {
+               const std::string& counter, const Path& path, const Ranges& ranges, const Ranges& inner,
+               std::vector<std::string>& lower, std::vector<std::string>& upper) {
   std::optional<Linear> value = TextReader(bound.value).read();
   if (!value || bound.formals.size() != texts.size()) return;
   std::map<std::string, std::string> zero = {{counter, "0"}}, actual;
@@ -514,6 +595,8 @@ void add_terms(const Bound& bound, const std::vector<std::string>& texts, const 
     if (!scale) return;
     if (*scale) varying[formal] = *scale;
   }
+  if (a == 0 && !varying.empty())
+    return add_terms_through_inner(bound, *value, texts, arguments, counter, path, inner, lower, upper);
   if (!a || *a == 0 || *a == LLONG_MIN) return;
   std::string rest = "(" + substituted(bound.value, actual) + ")";
   // lower - rest - (largest varying part) <= a * counter <= upper - rest - (least varying part)
@@ -595,9 +678,10 @@ LoopClamp clamp_of(const std::string& counter, const std::vector<Call>& calls, c
       isl_ast_expr_free(argument);
     }
     Ranges ranges = formal_ranges(found->second);
+    Ranges inner = inner_ranges(found->second, texts, arguments, counter, call.path, folding);
     std::vector<std::string> below, above;
     for (const Bound& bound : found->second)
-      add_terms(bound, texts, arguments, counter, call.path, ranges, below, above);
+      add_terms(bound, texts, arguments, counter, call.path, ranges, inner, below, above);
     if (below.empty() || above.empty()) {
       std::vector<std::string> guard_below, guard_above;
       add_path_terms(call.path, counter, guard_below, guard_above);

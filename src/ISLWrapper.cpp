@@ -3,8 +3,11 @@
 #include <isl/aff.h>
 #include <isl/ast.h>
 #include <isl/ast_build.h>
+#include <isl/constraint.h>
 #include <isl/ctx.h>
 #include <isl/id.h>
+#include <isl/local_space.h>
+#include <isl/map.h>
 #include <isl/mat.h>
 #include <isl/options.h>
 #include <isl/printer.h>
@@ -21,6 +24,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <numeric>
+#include <optional>
+#include <set>
 #include <system_error>
 #include <thread>
 
@@ -531,7 +537,102 @@ std::string bound_text(isl_pw_aff* bound, isl_set* context) {
   return text;
 }
 
+// The least and the largest value of the set dimension at `position` of
+// `set` (taken), as C texts over the parameters simplified where `context`
+// (taken) holds.
+std::pair<std::string, std::string> set_dimension_range(isl_set* set, int position, isl_set* context) {
+  std::pair<std::string, std::string> range;
+  range.first = bound_text(isl_set_dim_min(isl_set_copy(set), position), isl_set_copy(context));
+  range.second = bound_text(isl_set_dim_max(set, position), context);
+  return range;
+}
+
+// The combinations that the constraints of a hull name (see
+// combination_ranges): the dimensions they may name, the largest
+// coefficient kept, and those found.
+struct Directions {
+  const std::set<int>* kept;
+  long long largest;
+  std::set<std::vector<long long>> found;
+};
+
+// The coefficients of `c` (kept) on its set dimensions; nothing for one
+// beyond an int.
+std::optional<std::vector<long long>> set_coefficients(isl_constraint* c) {
+  std::vector<long long> w(std::max(isl_constraint_dim(c, isl_dim_set), 0));
+  for (size_t k = 0; k < w.size(); k++) {
+    isl_val* v = isl_constraint_get_coefficient_val(c, isl_dim_set, static_cast<int>(k));
+    bool fits =
+        isl_val_is_int(v) == isl_bool_true && isl_val_cmp_si(v, INT_MAX) <= 0 && isl_val_cmp_si(v, INT_MIN) >= 0;
+    if (fits) w[k] = isl_val_get_num_si(v);
+    isl_val_free(v);
+    if (!fits) return std::nullopt;
+  }
+  return w;
+}
+
+// Adds the combination that `c` (taken) names to the Directions `user`.
+isl_stat add_direction(isl_constraint* c, void* user) {
+  Directions& directions = *static_cast<Directions*>(user);
+  std::optional<std::vector<long long>> w = set_coefficients(c);
+  isl_constraint_free(c);
+  if (!w) return isl_stat_ok;
+  long long divisor = 0, sign = 0;
+  int named = 0;
+  for (size_t k = 0; k < w->size(); k++) {
+    if (!(*w)[k]) continue;
+    if (!directions.kept->count(static_cast<int>(k))) return isl_stat_ok;
+    named++;
+    divisor = std::gcd(divisor, std::llabs((*w)[k]));
+    if (!sign) sign = (*w)[k] > 0 ? 1 : -1;
+  }
+  if (named < 2) return isl_stat_ok;
+  for (long long& x : *w) {
+    x = x / divisor * sign;
+    if (std::llabs(x) > directions.largest) return isl_stat_ok;
+  }
+  directions.found.insert(*w);
+  return isl_stat_ok;
+}
+
+// The least and largest value of the combination `w` of the set
+// dimensions of `set` (kept) over it, as set_dimension_range gives them.
+std::pair<std::string, std::string> combination_range(isl_set* set, const std::vector<long long>& w) {
+  isl_aff* aff = isl_aff_zero_on_domain(isl_local_space_from_space(isl_set_get_space(set)));
+  for (size_t k = 0; k < w.size(); k++)
+    aff = isl_aff_set_coefficient_si(aff, isl_dim_in, static_cast<int>(k), static_cast<int>(w[k]));
+  isl_set* image = isl_set_apply(isl_set_copy(set), isl_map_from_aff(aff));
+  return set_dimension_range(image, 0, isl_set_params(isl_set_copy(set)));
+}
+
 }  // namespace
+
+std::vector<ISLWrapper::CombinationRange> ISLWrapper::combination_ranges(const std::string& domain,
+                                                                         const std::set<int>& kept,
+                                                                         long long largest_coefficient,
+                                                                         unsigned long operations) {
+  isl_ctx* ctx = isl_ctx_alloc();
+  isl_options_set_on_error(ctx, ISL_ON_ERROR_CONTINUE);
+  isl_set* set = isl_set_read_from_str(ctx, domain.c_str());
+  isl_ctx_set_max_operations(ctx, operations);
+  Directions directions{&kept, largest_coefficient, {}};
+  isl_basic_set* hull = isl_basic_set_remove_divs(isl_set_simple_hull(isl_set_copy(set)));
+  if (isl_basic_set_foreach_constraint(hull, add_direction, &directions) != isl_stat_ok) directions.found.clear();
+  // A hull computed once the operations ran out may miss constraints, but
+  // each combination it names is ranged over the set itself.
+  std::vector<CombinationRange> ranges;
+  for (const std::vector<long long>& w : directions.found) {
+    isl_ctx_reset_error(ctx);
+    isl_ctx_reset_operations(ctx);
+    std::pair<std::string, std::string> range = combination_range(set, w);
+    // A bound computed once the operations ran out may be wrong: dropped.
+    if (isl_ctx_last_error(ctx) == isl_error_none) ranges.push_back({w, range});
+  }
+  isl_basic_set_free(hull);
+  isl_set_free(set);
+  isl_ctx_free(ctx);
+  return ranges;
+}
 
 std::pair<std::string, std::string> ISLWrapper::dimension_range(const std::string& domain, int position,
                                                                unsigned long operations) {
@@ -541,13 +642,9 @@ std::pair<std::string, std::string> ISLWrapper::dimension_range(const std::strin
   isl_ctx_set_max_operations(ctx, operations);
   std::pair<std::string, std::string> range;
   isl_bool empty = isl_set_is_empty(set);
-  if (empty == isl_bool_true) {
-    range = {"1", "0"};
-  } else if (empty == isl_bool_false) {
-    isl_set* context = isl_set_params(isl_set_copy(set));
-    range.first = bound_text(isl_set_dim_min(isl_set_copy(set), position), isl_set_copy(context));
-    range.second = bound_text(isl_set_dim_max(isl_set_copy(set), position), context);
-  }
+  if (empty == isl_bool_true) range = {"1", "0"};
+  else if (empty == isl_bool_false)
+    range = set_dimension_range(isl_set_copy(set), position, isl_set_params(isl_set_copy(set)));
   // A bound computed once the operations ran out may be wrong: dropped.
   if (isl_ctx_last_error(ctx) != isl_error_none) range = {"", ""};
   isl_set_free(set);

@@ -75,6 +75,21 @@ public:
   // `operations`; "1" and "0" for a domain without any point.
   static std::pair<std::string, std::string> dimension_range(const std::string& domain, int position,
                                                              unsigned long operations);
+  // The combinations of the set dimensions of `domain` (a set in isl syntax,
+  // kept) that the constraints of its simple hull name when they name two
+  // or more of the dimensions `kept` (positions) and no other, each once
+  // (coefficients over every dimension, divided by their greatest common
+  // divisor, the first nonzero one positive; none above
+  // `largest_coefficient` in absolute value), with its least and largest
+  // value over the domain as dimension_range gives them: how a dimension
+  // ranges given the others. Combinations whose range isl does not find
+  // within `operations` each are left out.
+  struct CombinationRange {
+    std::vector<long long> coefficients;
+    std::pair<std::string, std::string> range;
+  };
+  static std::vector<CombinationRange> combination_ranges(const std::string& domain, const std::set<int>& kept,
+                                                          long long largest_coefficient, unsigned long operations);
   // Whether the set or union set written in isl syntax has a point for some
   // values of its parameters; also true when isl cannot read the text.
   static bool may_have_points(const std::string& text);

@@ -23,6 +23,12 @@ const unsigned long box_operations = 2000000;
 // operations on the tests and benchmarks.
 const unsigned long range_operations = 200000;
 
+// The largest coefficient of a combination of counters that gets bounds:
+// the code generator computes its value in long long from counters that
+// lie within a few tiles of an instance (below 2^34 in absolute value),
+// which no sum of such terms overflows.
+const long long largest_coefficient = 1000;
+
 std::vector<Polyhedron*> members(Polyhedron* domain) {
   if (domain->is_domain()) return static_cast<Domain*>(domain)->domain;
   return {domain};
@@ -112,21 +118,46 @@ std::string bound_line(const Program& program, size_t i, bool in_else, const std
          range.first + "\" <= \"" + value + "\" <= \"" + range.second + "\";\n";
 }
 
+// The bounds of each combination of the dimensions `kept` of `domain` (a
+// set in isl syntax over statement i's tuple) that a constraint of the
+// domain names, `terms` giving each dimension's C text: the range of a
+// counter given the others, which the range of each counter alone misses
+// (a band j - 1 <= i <= j + 1 along the diagonal of a square, a tile
+// counter next to another).
+std::string combination_bounds(const Program& program, size_t i, bool in_else, const std::string& domain,
+                               const std::set<int>& kept, const std::vector<std::string>& terms) {
+  std::string out;
+  for (const auto& combination : ISLWrapper::combination_ranges(domain, kept, largest_coefficient, range_operations)) {
+    std::string value;
+    for (size_t k = 0; k < terms.size(); k++) {
+      long long w = combination.coefficients[k];
+      if (w) value += (value.empty() ? "(" : " + (") + std::to_string(w) + "LL * " + terms[k] + ")";
+    }
+    out += bound_line(program, i, in_else, combination.range, "(" + value + ")");
+  }
+  return out;
+}
+
 // The bounds of each original counter of statement i, which its guard
-// rebuilds from the macro's arguments, over its original domain.
+// rebuilds from the macro's arguments, and of each combination of them
+// that a constraint names, over its original domain.
 std::string counter_bounds(const Program& program, size_t i, bool in_else) {
   const InstanceGuard& guard = *program.guard[i];
   std::ostringstream domain;
   guard.domain()->print_iscc("S" + std::to_string(i), domain);
   std::string out;
-  int position = 0;
+  std::vector<std::string> values;
+  std::set<int> positions;
   for (int rank : guard.domain()->get_counters()) {
     std::ostringstream value;
     guard.print_counter(value, rank);
-    out += bound_line(program, i, in_else, ISLWrapper::dimension_range(domain.str(), position++, range_operations),
-                      value.str());
+    int position = static_cast<int>(values.size());
+    values.push_back(value.str());
+    positions.insert(position);
+    out += bound_line(program, i, in_else, ISLWrapper::dimension_range(domain.str(), position, range_operations),
+                      values.back());
   }
-  return out;
+  return out + combination_bounds(program, i, in_else, domain.str(), positions, values);
 }
 
 // A convex superset of statement i's instances, in isl's syntax under the
@@ -139,21 +170,24 @@ std::string instances_superset(const Program& program, size_t i, const std::stri
 
 // The bounds of each argument of statement i's macro (tile and point
 // counters, the counters of an untiled statement) that its guard `guard`
-// (null for none) does not take as an original counter, over a superset of its instances: a tile
-// loop's counter is no original counter's multiple by a known integer, so
-// that only these clamp it.
+// (null for none) does not take as an original counter, and of each
+// combination of them that a constraint names, over a superset of its
+// instances: a tile loop's counter is no original counter's multiple by a
+// known integer, so that only these clamp it.
 std::string argument_bounds(const Program& program, size_t i, const InstanceGuard* guard, bool in_else,
                             const std::string& last) {
   std::set<int> rebuilt = guard ? guard->domain()->get_counters() : std::set<int>();
   std::string domain = instances_superset(program, i, last), out;
-  int position = 0;
+  std::vector<std::string> values;
+  std::set<int> positions;
   for (int rank : program.statement[i]->iteration_domain->get_counters()) {
-    int at = position++;
+    int at = static_cast<int>(values.size());
+    values.push_back("((long long)(" + get_counter_string(rank) + "))");
     if (rebuilt.count(rank)) continue;
-    out += bound_line(program, i, in_else, ISLWrapper::dimension_range(domain, at, range_operations),
-                      "((long long)(" + get_counter_string(rank) + "))");
+    positions.insert(at);
+    out += bound_line(program, i, in_else, ISLWrapper::dimension_range(domain, at, range_operations), values.back());
   }
-  return out;
+  return out + combination_bounds(program, i, in_else, domain, positions, values);
 }
 
 }  // namespace

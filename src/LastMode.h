@@ -46,10 +46,13 @@ std::vector<std::string> box_mode_domains(const Program& program, const std::vec
 // each original counter, as its macro rebuilds it, lies between its least
 // and largest value over the statement's original domain, and each other
 // argument of its macro (a tile or point counter) between its least and
-// largest value over a superset of its instances. The code generator
-// clamps the loops of a scan by them, so that it does not run every point
-// of each tile that a superset meets, nor every tile between those that
-// hold instances.
+// largest value over a superset of its instances; so does each combination
+// of original counters, respectively of other arguments, that a
+// constraint of that domain names (j - i for j from i - 1 to i + 1), which
+// bounds a counter given the outer ones. The code generator clamps the
+// loops of a scan by them, so that it does not run every point of each
+// tile that a superset meets, nor every tile between those that hold
+// instances.
 std::string statement_bounds(const Program& program, size_t i, bool in_else, const std::string& last);
 
 #endif
