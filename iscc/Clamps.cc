@@ -479,6 +479,21 @@ std::string extreme_sum(const std::map<std::string, long long>& scaled, const Ra
   return sum;
 }
 
+// The bound's clamps of a loop counter whose coefficient in its value is
+// `a`, the value being a * counter + rest + the sum of the terms `varying`
+// (a name's coefficient), each name within its range in `ranges`:
+// lower - rest - (largest varying part) <= a * counter <= upper - rest -
+// (least varying part). A side whose varying part has no bound gives none.
+void add_bound_clamps(const Bound& bound, long long a, const std::string& rest,
+                      const std::map<std::string, long long>& varying, const Ranges& ranges,
+                      std::vector<std::string>& lower, std::vector<std::string>& upper) {
+  std::string most = extreme_sum(varying, ranges, true), least = extreme_sum(varying, ranges, false);
+  if (!bound.lower.empty() && (varying.empty() || !most.empty()))
+    add_clamp(a, true, "(" + bound.lower + ") - " + rest + (most.empty() ? "" : " - (" + most + ")"), lower, upper);
+  if (!bound.upper.empty() && (varying.empty() || !least.empty()))
+    add_clamp(a, false, "(" + bound.upper + ") - " + rest + (least.empty() ? "" : " - (" + least + ")"), lower, upper);
+}
+
 // The bound's value at a call of arguments `texts`, with the counters of
 // `zero` at 0, in C.
 std::string value_at(const Bound& bound, const std::vector<std::string>& texts,
@@ -550,12 +565,7 @@ void add_terms_through_inner(const Bound& bound, const Linear& value, const std:
     if (!b) return;
     if (*b) varying[name] = *b;
   }
-  std::string rest = value_at(bound, texts, zeros(counter, path));
-  std::string most = extreme_sum(varying, inner, true), least = extreme_sum(varying, inner, false);
-  if (!bound.lower.empty() && !most.empty())
-    add_clamp(*a, true, "(" + bound.lower + ") - " + rest + " - (" + most + ")", lower, upper);
-  if (!bound.upper.empty() && !least.empty())
-    add_clamp(*a, false, "(" + bound.upper + ") - " + rest + " - (" + least + ")", lower, upper);
+  add_bound_clamps(bound, *a, value_at(bound, texts, zeros(counter, path)), varying, inner, lower, upper);
 }
 
 // The bound's clamps of the loop counter `counter` at a call of arguments
@@ -570,14 +580,12 @@ void add_terms(const Bound& bound, const std::vector<std::string>& texts, const 
                std::vector<std::string>& lower, std::vector<std::string>& upper) {
   std::optional<Linear> value = TextReader(bound.value).read();
   if (!value || bound.formals.size() != texts.size()) return;
-  std::map<std::string, std::string> zero = {{counter, "0"}}, actual;
+  std::map<std::string, std::string> zero = zeros(counter, path), actual;
   // The inner loops' counters may cancel out of the value (a point of a
   // skewed tile rebuilt from its skewed dates): then no formal varies.
   bool cancel = true;
-  for (const std::string& name : path.inner) {
-    zero[name] = "0";
+  for (const std::string& name : path.inner)
     cancel = cancel && coefficient_in(*value, bound.formals, arguments, name) == 0;
-  }
   std::optional<long long> a = 0;
   std::map<std::string, long long> varying;  // formal -> its coefficient in the value
   for (size_t k = 0; k < texts.size(); ++k) {
@@ -598,13 +606,7 @@ void add_terms(const Bound& bound, const std::vector<std::string>& texts, const 
   if (a == 0 && !varying.empty())
     return add_terms_through_inner(bound, *value, texts, arguments, counter, path, inner, lower, upper);
   if (!a || *a == 0 || *a == LLONG_MIN) return;
-  std::string rest = "(" + substituted(bound.value, actual) + ")";
-  // lower - rest - (largest varying part) <= a * counter <= upper - rest - (least varying part)
-  std::string most = extreme_sum(varying, ranges, true), least = extreme_sum(varying, ranges, false);
-  if (!bound.lower.empty() && (varying.empty() || !most.empty()))
-    add_clamp(*a, true, "(" + bound.lower + ") - " + rest + (most.empty() ? "" : " - (" + most + ")"), lower, upper);
-  if (!bound.upper.empty() && (varying.empty() || !least.empty()))
-    add_clamp(*a, false, "(" + bound.upper + ") - " + rest + (least.empty() ? "" : " - (" + least + ")"), lower, upper);
+  add_bound_clamps(bound, *a, "(" + substituted(bound.value, actual) + ")", varying, ranges, lower, upper);
 }
 
 // The conjuncts of `condition` (kept by the tree).

@@ -7,6 +7,7 @@
 
 #include "HoistedDeclaration.h"
 #include "Literals.h"
+#include "SourceLocation.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 #include "TypeNames.h"
@@ -14,11 +15,6 @@
 namespace {
 
 using Locals = std::map<std::string, SgInitializedName*>;
-
-std::string location(const SgNode* node) {
-  const Sg_File_Info* at = node->get_file_info();
-  return at->get_filenameString() + ":" + std::to_string(at->get_line());
-}
 
 SgCastExp* cast_to(const std::string& type, SgExpression* e) {
   return new SgCastExp(e->get_file_info(), e, new SgType(type));
@@ -392,11 +388,11 @@ void CMeaning::cast_assigned(SgAssignOp* assign, const std::string& function) {
     std::string type = "decltype(" + variable->get_symbol()->get_name().getString() + ")";
     assign->set_traversalSuccessorByIndex(1, cast_to(type, assign->get_rhs_operand()));
   } else if (function.empty()) {
-    stop(std::cerr, location(assign) + ": error: the statement assigns a void * to " + target->unparseToString() +
+    stop(std::cerr, location_of(assign) + ": error: the statement assigns a void * to " + target->unparseToString() +
                         ", which C converts implicitly and the tiled code, in C++, cannot name the type of; assign "
                         "it to a pointer variable");
   } else if (!refusals.count(function)) {
-    refusals[function] = location(assign) + ": error: " + function + " assigns a void * to " +
+    refusals[function] = location_of(assign) + ": error: " + function + " assigns a void * to " +
                          target->unparseToString() +
                          ", which C converts implicitly and the tiled code, in C++, cannot name the type of; assign "
                          "it to a pointer variable first";
@@ -409,7 +405,7 @@ void CMeaning::check_parameters(const std::string& name) const {
     for (const SgInitializedName* p : f->get_parameterList()->get_args()) {
       std::string why = cxx_keyword_reason(p->get_name().getString());
       if (!why.empty())
-        stop(std::cerr, location(p) + ": error: the tiled code, in C++, cannot carry " + name + ", whose parameter " +
+        stop(std::cerr, location_of(p) + ": error: the tiled code, in C++, cannot carry " + name + ", whose parameter " +
                             p->get_name().getString() + " is " + why);
     }
   }
@@ -428,7 +424,7 @@ std::string CMeaning::with_parameters(const std::string& name, const std::string
       return cxx_text(prototype->unparseToString());
     }
     if (called_with_arguments.count(name))
-      stop(std::cerr, location(f) + ": error: " + name +
+      stop(std::cerr, location_of(f) + ": error: " + name +
                           " is declared without its parameters and not defined in the file, and a call passes it "
                           "arguments: C++ reads `" + cxx_text(function_head(f)) +
                           "` as taking none; declare its parameters");

@@ -7,6 +7,7 @@
 #include "HoistedDeclaration.h"
 #include "Preprocessor.h"
 #include "Program.h"
+#include "SourceLocation.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 
@@ -15,12 +16,6 @@ namespace {
 // The carriers of the directives lead the file, one declaration a line.
 const size_t carrier_count = static_cast<size_t>(
     std::count(carrier_declarations, carrier_declarations + std::strlen(carrier_declarations), '\n'));
-
-// "file:line" of a node of the input.
-std::string location_of(const SgNode* node) {
-  const Sg_File_Info* at = node->get_file_info();
-  return at->get_filenameString() + ":" + std::to_string(at->get_line());
-}
 
 }  // namespace
 
@@ -110,8 +105,7 @@ void InputDeclarations::variable(SgVariableDeclaration* d, SgFunctionDeclaration
 // defining it), takes its place. Returns whether `v` is so merged into an
 // earlier definition, and is not declared again itself.
 bool InputDeclarations::merged_definition(SgInitializedName* v, const std::string& text) {
-  const std::string& specifiers = v->get_specifiers();
-  if (std::string(" " + specifiers + " ").find(" extern ") != std::string::npos) return false;
+  if (is_extern(v)) return false;
   std::string name = v->get_name().getString();
   auto earlier = definitions.find(name);
   if (earlier == definitions.end()) {
@@ -121,9 +115,8 @@ bool InputDeclarations::merged_definition(SgInitializedName* v, const std::strin
   if (!v->get_initializer()) return true;
   if (earlier->second.initialised) return false;
   earlier->second.initialised = true;
-  bool is_static = std::string(" " + specifiers + " ").find(" static ") != std::string::npos;
-  var_declaration[earlier->second.at] = cxx_text(is_static ? text : "extern " + earlier->second.text);
-  return is_static;
+  var_declaration[earlier->second.at] = cxx_text(is_static(v) ? text : "extern " + earlier->second.text);
+  return is_static(v);
 }
 
 // A local keeps its text unless its initialiser is a run-time value: a

@@ -4,6 +4,7 @@
 
 #include "HoistedDeclaration.h"
 #include "NameUses.h"
+#include "SourceLocation.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 
@@ -25,10 +26,8 @@ std::string first_refused(const std::map<std::string, SgNode*>& uses, const std:
 
 [[noreturn]] void refuse_call(const SgNode* call, const std::string& callee, const std::string& owner,
                               const std::string& verb, const std::string& name, const std::string& reason) {
-  const Sg_File_Info* at = call->get_file_info();
   std::string who = callee == owner ? callee + ", called here," : callee + ", called here, runs " + owner + ", which";
-  stop(std::cerr, at->get_filenameString() + ":" + std::to_string(at->get_line()) + ": error: " + who + " " + verb +
-                      " " + name + ": " + reason);
+  stop(std::cerr, location_of(call) + ": error: " + who + " " + verb + " " + name + ": " + reason);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <vector>
 
+#include "SourceLocation.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 
@@ -117,9 +118,7 @@ void check_predefined_names(SgNode* code, bool carried_function) {
   if (SgVarRefExp* ref = isSgVarRefExp(code)) {
     auto name = predefined.find(ref->get_symbol()->get_name().getString());
     if (name != predefined.end() && !(carried_function && name->second.kept_by_carried_function)) {
-      const Sg_File_Info* at = ref->get_file_info();
-      stop(std::cerr, at->get_filenameString() + ":" + std::to_string(at->get_line()) + ": error: '" +
-                          name->first + "' is " + name->second.meaning + ", which changes where the tiled code " +
+      stop(std::cerr, location_of(ref) + ": error: '" + name->first + "' is " + name->second.meaning + ", which changes where the tiled code " +
                           (carried_function ? "carries this function (into a file of its own)"
                                             : "puts this code (in tiled_kernel() or at file scope of a file of "
                                               "its own)"));

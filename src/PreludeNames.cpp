@@ -7,6 +7,7 @@
 #include "DeclarationTable.h"
 #include "GeneratedName.h"
 #include "HoistedDeclaration.h"
+#include "SourceLocation.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 
@@ -82,8 +83,7 @@ std::string defined_macro(const std::string& line) {
 namespace {
 
 [[noreturn]] void refuse_reserved(const std::string& name, SgNode* where, const std::string& reason) {
-  const Sg_File_Info* at = where->get_file_info();
-  stop(std::cerr, at->get_filenameString() + ":" + std::to_string(at->get_line()) + ": error: '" + name +
+  stop(std::cerr, location_of(where) + ": error: '" + name +
                       "' is reserved: " + reason);
 }
 

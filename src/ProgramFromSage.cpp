@@ -23,6 +23,7 @@
 #include "Preprocessor.h"
 #include "Program.h"
 #include "Rank.h"
+#include "SourceLocation.h"
 #include "Statement.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
@@ -189,10 +190,8 @@ void check_directives_lead_to_statements(SgBasicBlock* block, bool inside) {
     while (n < list.size() && isSgVariableDeclaration(list[n])) n++;
     SgStatement* next = n < list.size() ? list[n] : nullptr;
     if (next && (is_directive(next) || starts_with_assignment(next))) continue;
-    const Sg_File_Info* at = list[k]->get_file_info();
     SgAssignOp* carrier = isSgAssignOp(isSgExprStatement(list[k])->get_expression());
-    stop(std::cerr, at->get_filenameString() + ":" + std::to_string(at->get_line()) +
-                        ": error: a directive that no statement of the part follows: #pragma " +
+    stop(std::cerr, location_of(list[k]) + ": error: a directive that no statement of the part follows: #pragma " +
                         text_of(carrier->get_lhs_operand()));
   }
 }
@@ -316,15 +315,10 @@ private:
     try {
       work();
     } catch (const ValueOutOfRange& e) {
-      stop(std::cerr, out_of_range_message(line_of(node), e));
+      stop(std::cerr, out_of_range_message(location_of(node), e));
     } catch (const PolylibOverflow& e) {
-      stop(std::cerr, out_of_range_message(line_of(node), e));
+      stop(std::cerr, out_of_range_message(location_of(node), e));
     }
-  }
-
-  static std::string line_of(SgNode* node) {
-    const Sg_File_Info* at = node->get_file_info();
-    return at ? at->get_filenameString() + ":" + std::to_string(at->get_line()) : "";
   }
 
   // Adds what node says to the model: a statement, a loop's bounds, a
@@ -475,7 +469,7 @@ public:
     declarations.check_calls(unread, unwritten);
     for (const auto& address : outer_name_uses(project).addresses)
       if (unwritten.count(address.first))
-        stop(std::cerr, line_of(address.second) + ": error: the address of " + address.first +
+        stop(std::cerr, location_of(address.second) + ": error: the address of " + address.first +
                             ", taken here, would let code write it unseen: " + unwritten[address.first]);
   }
 
@@ -566,7 +560,7 @@ private:
     a.add_constraint(new SgGreaterOrEqualOp(node->get_file_info(), start->get_lhs_operand(),
                                             start->get_rhs_operand(), new SgTypeBool()));
     Polyhedron* iterations = loop_test_domain(test->get_expression(), start->get_rhs_operand(),
-                                              get_counter_rank(name), line_of(node));
+                                              get_counter_rank(name), location_of(node));
     a.intersect(iterations);
     delete iterations;
     conditions.insert(test);

@@ -9,6 +9,7 @@
 #include "IndexFunction.h"
 #include "Polyhedron.h"
 #include "Rank.h"
+#include "SourceLocation.h"
 #include "Stop.h"
 #include "SyntaxTree.h"
 
@@ -162,8 +163,7 @@ Statement::Statement(int rank) : stmt_rank(rank) {}
 Statement::Statement(int rank, const std::list<std::string>& counters, Polyhedron* domain,
                      SgAssignOp* assignment)
     : stmt_rank(rank), iteration_domain(domain) {
-  const Sg_File_Info* at = assignment->get_file_info();
-  location = at->get_filenameString() + ":" + std::to_string(at->get_line());
+  location = location_of(assignment);
   for (const std::string& name : counters) surrounding_counters.push_back(get_counter_rank(name));
   std::pair<std::string, IndexFunction*> write =
       IndexFunction::from_Sage(assignment->get_lhs_operand(), surrounding_counters);
